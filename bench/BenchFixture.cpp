@@ -1,0 +1,45 @@
+#include "BenchFixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+const TBitmap& BenchImage() {
+  static const TBitmap* Image = [] {
+    auto* B = new TBitmap(BenchWidth, BenchHeight, pf24bit, clBlack);
+    uint32_t Noise = 12345;
+    for (int Y = 0; Y < BenchHeight; ++Y) {
+      uint8_t* Row = B->ScanLine(Y);
+      for (int X = 0; X < BenchWidth; ++X) {
+        Noise = Noise * 1664525u + 1013904223u;
+        const int N = static_cast<int>(Noise >> 28) - 8;
+        Row[3 * X] = static_cast<uint8_t>(std::clamp(X * 255 / BenchWidth + N, 0, 255));
+        Row[3 * X + 1] = static_cast<uint8_t>(std::clamp(Y * 255 / BenchHeight + N, 0, 255));
+        Row[3 * X + 2] = static_cast<uint8_t>(std::clamp(((X + Y) / 16 % 2) * 128 + 64 + N, 0, 255));
+      }
+    }
+    return B;
+  }();
+  return *Image;
+}
+
+const TBitmap& BenchMask() {
+  static const TBitmap* Mask = [] {
+    auto* M = new TBitmap(BenchWidth, BenchHeight, pf24bit, clBlack);
+    const double CX = BenchWidth / 2.0, CY = BenchHeight / 2.0;
+    const double Max = std::hypot(CX, CY);
+    for (int Y = 0; Y < BenchHeight; ++Y) {
+      uint8_t* Row = M->ScanLine(Y);
+      for (int X = 0; X < BenchWidth; ++X) {
+        const auto V = static_cast<uint8_t>(255.0 * std::hypot(X - CX, Y - CY) / Max);
+        Row[3 * X] = Row[3 * X + 1] = Row[3 * X + 2] = V;
+      }
+    }
+    return M;
+  }();
+  return *Mask;
+}
+
+size_t BenchImageBytes() {
+  return static_cast<size_t>(TBitmap::BytesPerRow(BenchWidth, 24)) * BenchHeight;
+}

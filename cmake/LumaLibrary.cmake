@@ -1,0 +1,24 @@
+# luma_library(<name> DEPS <libs...>)
+# Builds lumaretique_<name> from every .cpp of the calling folder, so that a new
+# unit needs no edit here: add the .h/.cpp pair and re-run the build.
+function(luma_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(target lumaretique_${name})
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# luma_test(<name> DEPS <libs...>)
+# One GoogleTest program per tests/ folder, built from every .cpp in it.
+function(luma_test name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(target test_${name})
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE ${ARG_DEPS} lumaretique_testsupport GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(${target}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

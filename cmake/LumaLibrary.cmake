@@ -8,6 +8,8 @@ function(luma_library name)
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS})
+  # Qt classes with signals in a core library (QObject without widgets).
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
 endfunction()
 
 # luma_test(<name> DEPS <libs...>)
@@ -18,7 +20,20 @@ function(luma_test name)
   set(target test_${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} lumaretique_testsupport GTest::gtest GTest::gtest_main)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
   gtest_discover_tests(${target}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# luma_ui_library(<name> DEPS <libs...>): the widgets library beside a
+# subsystem's core, lumaretique_<name>_ui, built from src/<name>/ui/*.cpp.
+function(luma_ui_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  set(target lumaretique_${name}_ui)
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PUBLIC lumaretique_${name} Qt6::Widgets ${ARG_DEPS})
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
 endfunction()

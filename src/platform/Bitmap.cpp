@@ -46,33 +46,6 @@ int FormatBits(TPixelFormat Format) {
 
 bool IsIndexed(TPixelFormat Format) { return Format == pf1bit || Format == pf4bit || Format == pf8bit; }
 
-int ReadIndex(const uint8_t* Row, int X, TPixelFormat Format) {
-  switch (Format) {
-  case pf1bit:
-    return (Row[X >> 3] >> (7 - (X & 7))) & 1;
-  case pf4bit:
-    return (X & 1) ? (Row[X >> 1] & 0x0F) : (Row[X >> 1] >> 4);
-  default:
-    return Row[X];
-  }
-}
-
-void WriteIndex(uint8_t* Row, int X, TPixelFormat Format, int Index) {
-  switch (Format) {
-  case pf1bit: {
-    const uint8_t Bit = static_cast<uint8_t>(0x80 >> (X & 7));
-    Row[X >> 3] = static_cast<uint8_t>(Index ? (Row[X >> 3] | Bit) : (Row[X >> 3] & ~Bit));
-    break;
-  }
-  case pf4bit:
-    Row[X >> 1] = static_cast<uint8_t>((X & 1) ? ((Row[X >> 1] & 0xF0) | (Index & 0x0F))
-                                               : ((Row[X >> 1] & 0x0F) | ((Index & 0x0F) << 4)));
-    break;
-  default:
-    Row[X] = static_cast<uint8_t>(Index);
-  }
-}
-
 TPaletteEntry EntryFromColor(TColor C) {
   C = ColorToRGB(C);
   return 0xFF000000u | (static_cast<uint32_t>(GetRValue(C)) << 16) |
@@ -135,6 +108,7 @@ void TBitmap::Reallocate(int Width, int Height, TPixelFormat Format) {
     FPixels = nullptr;
     FWidth = FHeight = FStride = 0;
     FFormat = Format;
+    FCanvas.ResetClip();
     return;
   }
   const int64_t Stride64 = (static_cast<int64_t>(Width) * FormatBits(Format) + 31) / 32 * 4;
@@ -147,6 +121,8 @@ void TBitmap::Reallocate(int Width, int Height, TPixelFormat Format) {
   FHeight = Height;
   FStride = Stride;
   FFormat = Format;
+  // New pixels get a fresh drawing context, as on the platform.
+  FCanvas.ResetClip();
 }
 
 void TBitmap::SetSize(int Width, int Height) {
@@ -214,7 +190,7 @@ void TBitmap::FillArea(const TRect& R, TColor Color) {
       break;
     default: {
       const int Index = NearestPaletteIndex(C);
-      for (int X = A.Left; X < A.Right; ++X) WriteIndex(Row, X, FFormat, Index);
+      for (int X = A.Left; X < A.Right; ++X) SetPixelIndex(Row, X, FFormat, Index);
     }
     }
   }
@@ -247,7 +223,7 @@ TColor TBitmap::PixelColor(int X, int Y) const {
   case pf32bit:
     return RGB(Row[4 * X + 2], Row[4 * X + 1], Row[4 * X]);
   default: {
-    const int Index = ReadIndex(Row, X, FFormat);
+    const int Index = PixelIndex(Row, X, FFormat);
     return Index < static_cast<int>(FPalette.size()) ? ColorFromEntry(FPalette[Index]) : clBlack;
   }
   }
@@ -272,8 +248,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Format) {
   Transparent = Old.Transparent;
   FTransparentMode = Old.FTransparentMode;
   FTransparentColor = Old.FTransparentColor;
-  FCanvas.Brush = Old.FCanvas.Brush;
-  FCanvas.Pen = Old.FCanvas.Pen;
+  // The canvas (brush, pen, font) stays with this bitmap: Swap left it here.
   Reallocate(Old.FWidth, Old.FHeight, Format);
   for (int Y = 0; Y < FHeight; ++Y) {
     uint8_t* Row = ScanLine(Y);
@@ -294,7 +269,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Format) {
         Row[Bpp * X + 2] = GetRValue(C);
         if (Bpp == 4) Row[4 * X + 3] = Alpha;
       } else {
-        WriteIndex(Row, X, Format, NearestPaletteIndex(Old.PixelColor(X, Y)));
+        SetPixelIndex(Row, X, Format, NearestPaletteIndex(Old.PixelColor(X, Y)));
       }
     }
   }
@@ -351,6 +326,8 @@ void TBitmap::Swap(TBitmap& Other) noexcept {
   std::swap(Transparent, Other.Transparent);
   std::swap(FTransparentMode, Other.FTransparentMode);
   std::swap(FTransparentColor, Other.FTransparentColor);
+  FCanvas.ResetClip();
+  Other.FCanvas.ResetClip();
 }
 
 QImage TBitmap::QImageView() { return MakeView(true); }
@@ -380,7 +357,7 @@ QImage TBitmap::MakeView(bool Writable) const {
     Image.setColorTable(QList<QRgb>(FPalette.begin(), FPalette.end()));
     for (int Y = 0; Y < FHeight; ++Y) {
       uchar* Dst = Image.scanLine(Y);
-      for (int X = 0; X < FWidth; ++X) Dst[X] = static_cast<uchar>(ReadIndex(ScanLine(Y), X, FFormat));
+      for (int X = 0; X < FWidth; ++X) Dst[X] = static_cast<uchar>(PixelIndex(ScanLine(Y), X, FFormat));
     }
     return Image;
   }

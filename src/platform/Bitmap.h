@@ -1,12 +1,13 @@
-// TBitmap: the platform bitmap every pixel routine works on, and the canvas
-// state that goes with it. Depends on Colors and Types (and QtGui for the
-// QImage view); used by every library above platform.
+// TBitmap: the platform bitmap every pixel routine works on, with its canvas
+// (Canvas.h). Depends on Colors and Types (and QtGui for the QImage view);
+// used by every library above platform.
 //
 // Rows are top-down and each is padded to a multiple of 4 bytes, so 24- and
 // 32-bit bitmaps are viewed as QImages (Format_BGR888 / Format_ARGB32) without
 // a copy. Always reach a row through ScanLine: no caller may assume a row step.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/Colors.h"
 #include "platform/Types.h"
 
@@ -30,38 +31,7 @@ enum TPixelFormat : uint8_t {
   pfCustom = 8,
 };
 
-enum class TBrushStyle : uint8_t { bsSolid, bsClear };
-enum class TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
-enum class TPenMode : uint8_t { pmCopy, pmXor, pmNot };
 enum class TTransparentMode : uint8_t { tmAuto, tmFixed };
-
-struct TBrush {
-  TColor Color = clWhite;
-  TBrushStyle Style = TBrushStyle::bsSolid;
-};
-
-struct TPen {
-  TColor Color = clBlack;
-  int Width = 1;
-  TPenStyle Style = TPenStyle::psSolid;
-  TPenMode Mode = TPenMode::pmCopy;
-};
-
-class TBitmap;
-
-// The drawing state of a bitmap. The drawing primitives that use it are
-// added by the canvas unit; the bitmap itself only needs the brush, which
-// fills the area that growing the bitmap creates.
-class TCanvas {
-public:
-  explicit TCanvas(TBitmap* Owner) : FBitmap(Owner) {}
-  TBrush Brush;
-  TPen Pen;
-  TBitmap* Bitmap() const { return FBitmap; }
-
-private:
-  TBitmap* FBitmap;
-};
 
 // A palette entry as QRgb (0xAARRGGBB) so that indexed bitmaps hand their
 // palette to a QImage unchanged.
@@ -122,6 +92,10 @@ public:
   TCanvas& Canvas() { return FCanvas; }
   const TCanvas& Canvas() const { return FCanvas; }
 
+  // The palette entry nearest to Color (system colours resolved); 0 for the
+  // direct-colour formats.
+  int PaletteIndexOf(TColor Color) const { return NearestPaletteIndex(ColorToRGB(Color)); }
+
   // The colour of one pixel as a TColor (0x00BBGGRR); clNone outside.
   TColor PixelColor(int X, int Y) const;
 
@@ -156,3 +130,32 @@ private:
 
 // The palettes a bitmap takes when it is made indexed without one of its own.
 std::vector<TPaletteEntry> DefaultPalette(TPixelFormat Format);
+
+// The palette index of pixel X in a row of a 1-, 4- or 8-bit bitmap (bits
+// from the most significant down), and the matching write.
+inline int PixelIndex(const uint8_t* Row, int X, TPixelFormat Format) {
+  switch (Format) {
+  case pf1bit:
+    return (Row[X >> 3] >> (7 - (X & 7))) & 1;
+  case pf4bit:
+    return (X & 1) ? (Row[X >> 1] & 0x0F) : (Row[X >> 1] >> 4);
+  default:
+    return Row[X];
+  }
+}
+
+inline void SetPixelIndex(uint8_t* Row, int X, TPixelFormat Format, int Index) {
+  switch (Format) {
+  case pf1bit: {
+    const uint8_t Bit = static_cast<uint8_t>(0x80 >> (X & 7));
+    Row[X >> 3] = static_cast<uint8_t>((Index & 1) ? (Row[X >> 3] | Bit) : (Row[X >> 3] & ~Bit));
+    break;
+  }
+  case pf4bit:
+    Row[X >> 1] = static_cast<uint8_t>((X & 1) ? ((Row[X >> 1] & 0xF0) | (Index & 0x0F))
+                                               : ((Row[X >> 1] & 0x0F) | ((Index & 0x0F) << 4)));
+    break;
+  default:
+    Row[X] = static_cast<uint8_t>(Index);
+  }
+}

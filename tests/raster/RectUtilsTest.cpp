@@ -64,10 +64,10 @@ TEST(RectUtils, PositionRect) {
     TPosition Position;
     TRect Expected;
   };
-  for (const Case& C : {Case{poCenter, {45, 45, 55, 55}}, Case{poBottomRight, {91, 91, 101, 101}},
-                        Case{poTopLeft, {0, 0, 10, 10}}, Case{poCenterHorz, {45, 7, 55, 17}},
-                        Case{poCenterVert, {3, 45, 13, 55}}, Case{poManual, {3, 7, 13, 17}},
-                        Case{poCenterRight, {91, 45, 101, 55}}, Case{poCenterBottom, {45, 91, 55, 101}}}) {
+  for (const Case& C :
+       {Case{poCenter, {45, 45, 55, 55}}, Case{poBottomRight, {91, 91, 101, 101}}, Case{poTopLeft, {0, 0, 10, 10}},
+        Case{poCenterHorz, {45, 7, 55, 17}}, Case{poCenterVert, {3, 45, 13, 55}}, Case{poManual, {3, 7, 13, 17}},
+        Case{poCenterRight, {91, 45, 101, 55}}, Case{poCenterBottom, {45, 91, 55, 101}}}) {
     TRect R{3, 7, 13, 17};
     PositionRect(R, Area, C.Position);
     EXPECT_EQ(R, C.Expected) << int(C.Position);

@@ -1,0 +1,309 @@
+#include "raster/BlendModes.h"
+
+#include "platform/Rounding.h"
+
+#include <cmath>
+
+// ---- Gamma modes ----------------------------------------------------------------
+
+namespace BlendDetail {
+namespace {
+// 23 Gamma +, 24 Gamma -, 25 Gamma light; powers in double precision.
+int GammaValue(int Mode, int A, int B) {
+  switch (Mode) {
+  case 23:
+    if (B == 0) return A;
+    if (B == 255) return 255;
+    return Round(255 * std::pow((A + 0.1) / 255, (255 - B) / 255.0));
+  case 24:
+    if (B == 255) return A;
+    if (B == 0) return 0;
+    return 255 - Round(255 * std::pow((255 - A + 0.1) / 255, B / 255.0));
+  default:
+    if (B == 0) return 0;
+    if (B == 255) return 255;
+    if (B <= 128) return 255 - Round(255 * std::pow((255 - A + 0.1) / 255, 2 * B / 256.0));
+    return Round(255 * std::pow((A + 0.1) / 255, 2 * (255 - B) / 255.0));
+  }
+}
+
+std::array<uint8_t, 65536> MakeGammaTable(int Mode) {
+  std::array<uint8_t, 65536> T;
+  for (int A = 0; A < 256; ++A)
+    for (int B = 0; B < 256; ++B) T[A * 256 + B] = Clamp255(GammaValue(Mode, A, B));
+  return T;
+}
+} // namespace
+
+const std::array<uint8_t, 65536>& GammaTable(int Mode) {
+  if (Mode == 23) {
+    static const auto T = MakeGammaTable(23);
+    return T;
+  }
+  if (Mode == 24) {
+    static const auto T = MakeGammaTable(24);
+    return T;
+  }
+  static const auto T = MakeGammaTable(25);
+  return T;
+}
+} // namespace BlendDetail
+
+// ---- Current blend function -----------------------------------------------------
+
+namespace {
+const auto BlendFunctions = []<int... I>(std::integer_sequence<int, I...>) {
+  return std::array<TBlendFunction, BlendModeCount>{&BlendOf<I>...};
+}
+(std::make_integer_sequence<int, BlendModeCount>{});
+
+int SelectedMode = 0;
+} // namespace
+
+void SelectBlendMode(int Mode) { SelectedMode = NormalBlendMode(Mode); }
+
+TBlendFunction CurrentBlendFunction() { return BlendFunctions[SelectedMode]; }
+
+int CurrentBlendMode() { return SelectedMode; }
+
+void BlendPixel(TRGB& d, TRGB s) { d = CurrentBlendFunction()(d, s); }
+
+void BlendPixelOpacity(TRGB& d, TRGB s, int Opacity) { MixPercent(d, CurrentBlendFunction()(d, s), Opacity); }
+
+void BlendPixelMask(TRGB& d, TRGB s, TRGB M) { MixMask(d, CurrentBlendFunction()(d, s), M); }
+
+void BlendPixelMaskOpacity(TRGB& d, TRGB s, TRGB M, int Opacity) {
+  MixMaskPercent(d, CurrentBlendFunction()(d, s), M, Opacity);
+}
+
+void BlendPixelAlpha(TRGB& d, TRGB s, int Alpha) { MixAlpha(d, CurrentBlendFunction()(d, s), Alpha); }
+
+void BlendPixelPercentSigned(TRGB& d, TRGB s, int Percent) { WeighSigned100(d, CurrentBlendFunction()(d, s), Percent); }
+
+void BlendPixelAlphaSigned(TRGB& d, TRGB s, int Alpha) { WeighSigned255(d, CurrentBlendFunction()(d, s), Alpha); }
+
+// ---- Merge loops ----------------------------------------------------------------
+
+namespace {
+// How a blend result is weighed into the destination: the four combinations
+// of mask and full opacity, chosen once per merge.
+enum class TWeigh { Full, Opacity, Mask, MaskOpacity };
+template <TWeigh W> using TWeighConst = std::integral_constant<TWeigh, W>;
+template <TWeigh W> constexpr bool Masked = W == TWeigh::Mask || W == TWeigh::MaskOpacity;
+
+template <class Body> void WithWeigh(bool HasMask, int Opacity, Body&& B) {
+  if (HasMask)
+    Opacity >= 100 ? B(TWeighConst<TWeigh::Mask>{}) : B(TWeighConst<TWeigh::MaskOpacity>{});
+  else
+    Opacity >= 100 ? B(TWeighConst<TWeigh::Full>{}) : B(TWeighConst<TWeigh::Opacity>{});
+}
+
+template <TWeigh W, class Blend> inline void MergeOne(TRGB& d, TRGB s, TRGB M, int Opacity, Blend F) {
+  if constexpr (W == TWeigh::Full)
+    d = F(d, s);
+  else if constexpr (W == TWeigh::Opacity)
+    MixPercent(d, F(d, s), Opacity);
+  else if constexpr (W == TWeigh::Mask)
+    MixMask(d, F(d, s), M);
+  else
+    MixMaskPercent(d, F(d, s), M, Opacity);
+}
+
+// The offset and stretched merges: one source row per destination row
+// (RowFor), one source column per destination column (ColumnFor). Fully
+// transparent mask pixels are skipped before the blend function runs.
+// WithinMask: the caller has clipped the area so that every source position
+// lies inside the mask, which is then read without bound checks.
+template <TWeigh W, bool WithinMask, class Blend, class RowMap, class ColumnMap>
+void MergeRows(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, const TRect& Clip, int Opacity, RowMap RowFor,
+               ColumnMap ColumnFor, Blend F) {
+  for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
+    const int SY = RowFor(Y);
+    TRGB* D = RowOf(Dst, Y);
+    const TRGB* S = RowOf(Src, SY);
+    if constexpr (Masked<W> && WithinMask) {
+      const TRGB* M = RowOf(*Mask, SY);
+      for (int X = Clip.Left; X < Clip.Right; ++X) {
+        const int SX = ColumnFor(X);
+        if (M[SX].Blue != 255) MergeOne<W>(D[X], S[SX], M[SX], Opacity, F);
+      }
+    } else if constexpr (Masked<W>) {
+      const TMaskRow M(*Mask, SY);
+      if (M.Outside()) continue;
+      for (int X = Clip.Left; X < Clip.Right; ++X) {
+        const int SX = ColumnFor(X);
+        const uint8_t m = M.At(SX);
+        if (m != 255) MergeOne<W>(D[X], S[SX], TRGB{m, m, m}, Opacity, F);
+      }
+    } else {
+      for (int X = Clip.Left; X < Clip.Right; ++X) MergeOne<W>(D[X], S[ColumnFor(X)], TRGB{}, Opacity, F);
+    }
+  }
+}
+
+// Merges read Src as it was before the merge even when it is Dst itself.
+class TSourceView {
+public:
+  TSourceView(const TBitmap& Src, const TBitmap& Dst) : FSrc(&Src) {
+    if (&Src == &Dst) {
+      FCopy.Assign(Src);
+      FSrc = &FCopy;
+    }
+  }
+  const TBitmap& operator*() const { return *FSrc; }
+
+private:
+  TBitmap FCopy;
+  const TBitmap* FSrc;
+};
+
+bool MergeableFormats(const TBitmap& Src, const TBitmap& Dst, const TBitmap* Mask) {
+  return Src.PixelFormat() == pf24bit && Dst.PixelFormat() == pf24bit &&
+         (!MaskPresent(Mask) || Mask->PixelFormat() == pf24bit);
+}
+
+// The offset merge after clipping: source pixel = destination pixel + (DX, DY).
+void MergeOffset(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, TRect Clip, int DX, int DY, int Opacity,
+                 int BlendMode) {
+  // Beyond the mask everything is transparent: leave that part out.
+  if (MaskPresent(Mask)) Clip = IntersectRect(Clip, OffsetRect(BitmapRect(*Mask), -DX, -DY));
+  if (Clip.IsEmpty()) return;
+  const TSourceView Source(Src, Dst);
+  WithBlendMode(BlendMode, [&](auto F) {
+    WithWeigh(MaskPresent(Mask), Opacity, [&](auto W) {
+      MergeRows<decltype(W)::value, true>(
+          *Source, Mask, Dst, Clip, Opacity, [DY](int Y) { return Y + DY; }, [DX](int X) { return X + DX; }, F);
+    });
+  });
+}
+
+// Corners in their own order: not mirrored, not turned half round.
+bool Upright(const TTransformation& T) {
+  TRectVertices V;
+  T.GetVertices(V);
+  return V[0].X <= V[1].X && V[0].Y <= V[3].Y;
+}
+
+template <int Kind> // 0 full, 1 opacity 1..99, 2 signed
+using TColorKind = std::integral_constant<int, Kind>;
+} // namespace
+
+void BlendRect24(const TBitmap& Src, TRect SrcRect, TBitmap& Dst, int X, int Y, TRect DstClip, int Opacity,
+                 const TBitmap* Mask, int BlendMode) {
+  if (Opacity <= 0 || !MergeableFormats(Src, Dst, Mask)) return;
+  Opacity = std::min(Opacity, 100);
+  if (!ClipToBitmap(SrcRect, Src) || !ClipToBitmap(DstClip, Dst)) return;
+  DstClip = IntersectRect(DstClip, Bounds(X, Y, SrcRect.Width(), SrcRect.Height()));
+  if (DstClip.IsEmpty()) return;
+  SelectBlendMode(BlendMode);
+  MergeOffset(Src, Mask, Dst, DstClip, SrcRect.Left - X, SrcRect.Top - Y, Opacity, BlendMode);
+}
+
+void BlendStretchRect24(const TBitmap& Src, TRect SrcRect, TBitmap& Dst, const TRect& DstRect, TRect DstClip,
+                        int Opacity, const TBitmap* Mask, int BlendMode) {
+  if (Opacity <= 0 || !MergeableFormats(Src, Dst, Mask)) return;
+  Opacity = std::min(Opacity, 100);
+  if (!ClipToBitmap(SrcRect, Src) || DstRect.IsEmpty() || !ClipToBitmap(DstClip, Dst)) return;
+  SelectBlendMode(BlendMode);
+  DstClip = IntersectRect(DstClip, DstRect);
+  if (DstClip.IsEmpty()) return;
+  if (DstRect.Width() == SrcRect.Width() && DstRect.Height() == SrcRect.Height()) {
+    MergeOffset(Src, Mask, Dst, DstClip, SrcRect.Left - DstRect.Left, SrcRect.Top - DstRect.Top, Opacity, BlendMode);
+    return;
+  }
+  const double ScaleX = static_cast<double>(DstRect.Width()) / SrcRect.Width();
+  const double ScaleY = static_cast<double>(DstRect.Height()) / SrcRect.Height();
+  auto RowFor = [&](int Y) { return std::min(Trunc((Y - DstRect.Top) / ScaleY + SrcRect.Top), SrcRect.Bottom - 1); };
+  auto ColumnFor = [&](int X) {
+    return std::min(Trunc((X - DstRect.Left) / ScaleX + SrcRect.Left), SrcRect.Right - 1);
+  };
+  const TSourceView Source(Src, Dst);
+  WithBlendMode(BlendMode, [&](auto F) {
+    WithWeigh(MaskPresent(Mask), Opacity, [&](auto W) {
+      MergeRows<decltype(W)::value, false>(*Source, Mask, Dst, DstClip, Opacity, RowFor, ColumnFor, F);
+    });
+  });
+}
+
+void BlendTransformRect24(const TBitmap& Src, TBitmap& Dst, const TRect& DstRect, TRect DstClip,
+                          TTransformation& Transformation, int Opacity, const TBitmap* Mask, int BlendMode) {
+  if (Opacity < 1 || !MergeableFormats(Src, Dst, Mask)) return;
+  Opacity = std::min(Opacity, 100);
+  const TRect SrcRect = Transformation.SrcRect();
+  if (SrcRect.IsEmpty() || DstRect.IsEmpty() || !ClipToBitmap(DstClip, Dst)) return;
+  // The source rectangle may reach past the bitmap: only what both hold is read.
+  const TRect Readable = IntersectRect(SrcRect, BitmapRect(Src));
+  if (Readable.IsEmpty()) return;
+  Transformation.Prepare();
+  SelectBlendMode(BlendMode);
+
+  if (Transformation.ScaleOnly() && Upright(Transformation)) {
+    BlendStretchRect24(Src, SrcRect, Dst, DstRect, DstClip, Opacity, Mask, BlendMode);
+    return;
+  }
+  const TRect B = Transformation.GetBounds();
+  if (RectWidth(B) == 0 || RectHeight(B) == 0) return;
+  const double ScaleX = static_cast<double>(RectWidth(DstRect)) / RectWidth(B);
+  const double ScaleY = static_cast<double>(RectHeight(DstRect)) / RectHeight(B);
+  const int OffX = Round(DstRect.Left / ScaleX) - B.Left;
+  const int OffY = Round(DstRect.Top / ScaleY) - B.Top;
+  DstClip = IntersectRect(DstClip, DstRect);
+  if (DstClip.IsEmpty()) return;
+
+  const TSourceView Source(Src, Dst);
+  WithBlendMode(BlendMode, [&](auto F) {
+    WithWeigh(MaskPresent(Mask), Opacity, [&](auto WC) {
+      constexpr TWeigh W = decltype(WC)::value;
+      for (int Y = DstClip.Top; Y < DstClip.Bottom; ++Y) {
+        TRGB* D = RowOf(Dst, Y);
+        const int RY = Round(Y / ScaleY) - OffY;
+        for (int X = DstClip.Left; X < DstClip.Right; ++X) {
+          double U, V;
+          Transformation.Reverse(Round(X / ScaleX) - OffX, RY, U, V);
+          const TPoint P{Round(U), Round(V)};
+          if (!PtInRect(Readable, P)) continue;
+          TRGB M{};
+          if constexpr (Masked<W>) {
+            // Fully transparent pixels still go through the blend; only
+            // positions outside the mask are left alone.
+            const TMaskRow Row(*Mask, P.Y);
+            if (Row.Outside() || static_cast<unsigned>(P.X) >= static_cast<unsigned>(Mask->Width())) continue;
+            const uint8_t m = Row.At(P.X);
+            M = {m, m, m};
+          }
+          MergeOne<W>(D[X], RowOf(*Source, P.Y)[P.X], M, Opacity, F);
+        }
+      }
+    });
+  });
+}
+
+void BlendColorRect24(TColor Color, int Opacity, TBitmap& Dst, TRect Rect, int BlendMode) {
+  if (Opacity == 0 || Dst.PixelFormat() != pf24bit) return;
+  Opacity = std::clamp(Opacity, -100, 100);
+  if (!ClipToBitmap(Rect, Dst)) return;
+  const TRGB C = ColorToTRGB(Color);
+  SelectBlendMode(BlendMode);
+  auto Fill = [&](auto F, auto KindC) {
+    constexpr int Kind = decltype(KindC)::value;
+    for (int Y = Rect.Top; Y < Rect.Bottom; ++Y) {
+      TRGB* D = RowOf(Dst, Y);
+      for (int X = Rect.Left; X < Rect.Right; ++X) {
+        if constexpr (Kind == 0)
+          D[X] = F(D[X], C);
+        else if constexpr (Kind == 1)
+          MixPercent(D[X], F(D[X], C), Opacity);
+        else
+          WeighSigned100(D[X], F(D[X], C), Opacity);
+      }
+    }
+  };
+  WithBlendMode(BlendMode, [&](auto F) {
+    if (Opacity == 100)
+      Fill(F, TColorKind<0>{});
+    else if (Opacity > 0)
+      Fill(F, TColorKind<1>{});
+    else
+      Fill(F, TColorKind<2>{});
+  });
+}

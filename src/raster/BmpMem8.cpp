@@ -1,0 +1,124 @@
+#include "raster/BmpMem8.h"
+
+#include "raster/RectUtils.h"
+#include "raster/SnapshotWalk.h"
+
+#include <new>
+#include <utility>
+
+using namespace snapshot_detail;
+
+namespace {
+
+inline void SetGrey(uint8_t* P, uint8_t V) { P[0] = P[1] = P[2] = V; }
+
+inline uint8_t Toward(uint8_t B, uint8_t S, int W, int Divisor) {
+  return static_cast<uint8_t>(B + (S - B) * W / Divisor);
+}
+
+} // namespace
+
+void TBmp8::Clear() {
+  FMem.reset();
+  FWidth = 0;
+  FHeight = 0;
+}
+
+bool TBmp8::Assign(const TBitmap* Bitmap, const TRect& Sel) {
+  TRect R = Sel;
+  if (!Bitmap || Bitmap->PixelFormat() != pf24bit || !ClipToBitmap(R, *Bitmap)) {
+    Clear();
+    return false;
+  }
+  const int64_t Bytes = SnapshotBytes(R.Width(), R.Height(), 1);
+  if (Bytes <= 0) {
+    Clear();
+    return false;
+  }
+  if (MemorySize() != Bytes) {
+    FMem.reset();
+    FMem.reset(new (std::nothrow) uint8_t[static_cast<size_t>(Bytes)]);
+    if (!FMem) {
+      Clear();
+      return false;
+    }
+  }
+  FWidth = R.Width();
+  FHeight = R.Height();
+  ForEachPixel<1>(*Bitmap, R, FMem.get(), [](const uint8_t* P, uint8_t* S) { *S = P[0]; });
+  return true;
+}
+
+bool TBmp8::Assign(const TBitmap* Bitmap) {
+  if (!Bitmap) {
+    Clear();
+    return false;
+  }
+  return Assign(Bitmap, BitmapRect(*Bitmap));
+}
+
+void TBmp8::AssignTo(TBitmap& Bitmap, const TRect& Sel) const {
+  TRect R;
+  if (!FitRect(Bitmap, Sel, FWidth, FHeight, FMem != nullptr, R)) return;
+  ForEachPixel<1>(Bitmap, R, FMem.get(), [](uint8_t* P, const uint8_t* S) { SetGrey(P, *S); });
+}
+
+void TBmp8::AssignTo(TBitmap& Bitmap) const {
+  TBitmap Copy(FWidth, FHeight, pf24bit);
+  if (FMem) ForEachPixel<1>(Copy, BitmapRect(Copy), FMem.get(), [](uint8_t* P, const uint8_t* S) { SetGrey(P, *S); });
+  Copy.Transparent = Bitmap.Transparent;
+  Copy.SetTransparentColor(Bitmap.TransparentMode() == TTransparentMode::tmAuto ? clDefault
+                                                                                : Bitmap.TransparentColor());
+  Bitmap.Swap(Copy);
+  Bitmap.Changed();
+}
+
+void TBmp8::AlphaBlend(TBitmap& Bitmap, const TRect& Sel, int Alpha) const {
+  TRect R;
+  if (Alpha <= 0 || !FitRect(Bitmap, Sel, FWidth, FHeight, FMem != nullptr, R)) return;
+  if (Alpha >= 100) Alpha = 100;
+  ForEachPixel<1>(Bitmap, R, FMem.get(),
+                  [Alpha](uint8_t* P, const uint8_t* S) { SetGrey(P, Toward(P[0], *S, Alpha, 100)); });
+}
+
+void TBmp8::AlphaBlend(TBitmap& Bitmap, const TRect& Sel, const TBitmap* Mask) const {
+  TRect R;
+  if (!FitRect(Bitmap, Sel, FWidth, FHeight, FMem != nullptr, R) || !MaskCovers(Mask, R)) return;
+  ForEachMaskedPixel<1>(Bitmap, R, FMem.get(), *Mask, [](uint8_t* P, const uint8_t* S, const uint8_t* M) {
+    SetGrey(P, Toward(P[0], *S, 255 - M[0], 255));
+  });
+}
+
+void TBmp8::SwapWith(TBitmap& Bitmap, const TRect& Sel) {
+  TRect R;
+  if (!FitRect(Bitmap, Sel, FWidth, FHeight, FMem != nullptr, R)) return;
+  ForEachPixel<1>(Bitmap, R, FMem.get(), [](uint8_t* P, uint8_t* S) {
+    const uint8_t Saved = *S;
+    *S = P[0];
+    SetGrey(P, Saved);
+  });
+}
+
+void TBmp8::SwapWith(TBitmap& Bitmap) {
+  // Everything that can fail is allocated before anything changes.
+  TBitmap Source;
+  const TBitmap* From = &Bitmap;
+  if (Bitmap.PixelFormat() != pf24bit && !Bitmap.Empty()) {
+    Source.Assign(Bitmap);
+    Source.SetPixelFormat(pf24bit);
+    From = &Source;
+  }
+  const int64_t Bytes = SnapshotBytes(From->Width(), From->Height(), 1);
+  if (Bytes < 0) throw std::bad_alloc();
+  TBmp8 Old;
+  if (Bytes > 0) {
+    Old.FMem.reset(new uint8_t[static_cast<size_t>(Bytes)]);
+    Old.FWidth = From->Width();
+    Old.FHeight = From->Height();
+    ForEachPixel<1>(*From, BitmapRect(*From), Old.FMem.get(), [](const uint8_t* P, uint8_t* S) { *S = P[0]; });
+  }
+  AssignTo(Bitmap);
+  std::swap(FMem, Old.FMem);
+  std::swap(FWidth, Old.FWidth);
+  std::swap(FHeight, Old.FHeight);
+}

@@ -1,0 +1,28 @@
+#include "raster/SnapshotWalk.h"
+
+#include "raster/RectUtils.h"
+
+#include <cstddef>
+
+namespace snapshot_detail {
+
+bool FitRect(const TBitmap& Bitmap, const TRect& Sel, int Width, int Height, bool HasMemory, TRect& R) {
+  if (!HasMemory || Bitmap.PixelFormat() != pf24bit) return false;
+  R = Sel;
+  if (!ClipToBitmap(R, Bitmap)) return false;
+  return R.Width() == Width && R.Height() == Height;
+}
+
+bool MaskCovers(const TBitmap* Mask, const TRect& R) {
+  return Mask && !Mask->Empty() && Mask->PixelFormat() == pf24bit && Mask->Width() >= R.Right &&
+         Mask->Height() >= R.Bottom;
+}
+
+int64_t SnapshotBytes(int W, int H, int BytesPerPixel) {
+  if (W <= 0 || H <= 0) return 0;
+  const int64_t Bytes = static_cast<int64_t>(W) * H * BytesPerPixel;
+  if (static_cast<uint64_t>(Bytes) > PTRDIFF_MAX) return -1;
+  return Bytes;
+}
+
+} // namespace snapshot_detail

@@ -1,0 +1,126 @@
+#include "platform/SafeFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Content(const QString& Name) {
+  QFile F(Name);
+  return F.open(QIODevice::ReadOnly) ? F.readAll() : QByteArray("<missing>");
+}
+
+void Put(const QString& Name, const QByteArray& Bytes) {
+  QFile F(Name);
+  ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+  F.write(Bytes);
+}
+
+QStringList Entries(const QTemporaryDir& Dir) {
+  return QDir(Dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+TEST(SafeFile, NothingAppearsBeforeTheCommit) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("a.bin");
+  {
+    TSafeFile F(Name);
+    F.Write("hello ", 6);
+    const std::string Big(200000, 'x'); // larger than the buffer
+    F.Write(Big.data(), Big.size());
+    EXPECT_EQ(F.Written(), 200006);
+    EXPECT_TRUE(Entries(Dir).isEmpty());
+    F.Commit();
+  }
+  EXPECT_EQ(Entries(Dir), QStringList{"a.bin"});
+  EXPECT_EQ(Content(Name).size(), 200006);
+  EXPECT_TRUE(Content(Name).startsWith("hello xxx"));
+}
+
+TEST(SafeFile, AnAbandonedWriteLeavesTheOldFileWhole) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("keep.txt");
+  Put(Name, "old content");
+  try {
+    TSafeFile F(Name);
+    F.Write("new", 3);
+    throw std::runtime_error("the writer failed");
+  } catch (const std::runtime_error&) {
+  }
+  EXPECT_EQ(Content(Name), "old content");
+  EXPECT_EQ(Entries(Dir), QStringList{"keep.txt"});
+}
+
+TEST(SafeFile, AKilledWriterLeavesNoTemporaryFile) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("k.txt");
+  Put(Name, "before");
+  const pid_t Child = fork();
+  ASSERT_GE(Child, 0);
+  if (Child == 0) {
+    TSafeFile F(Name);
+    F.Write(std::string(100000, 'z').data(), 100000);
+    raise(SIGKILL);
+    _exit(0);
+  }
+  int Status = 0;
+  waitpid(Child, &Status, 0);
+  ASSERT_TRUE(WIFSIGNALED(Status));
+  EXPECT_EQ(Content(Name), "before");
+  EXPECT_EQ(Entries(Dir), QStringList{"k.txt"});
+}
+
+TEST(SafeFile, KeepsPermissionsAndWritesThroughLinks) {
+  QTemporaryDir Dir;
+  const QString Target = Dir.filePath("target.txt");
+  Put(Target, "x");
+  ::chmod(QFile::encodeName(Target).constData(), 0640);
+  const QString Link = Dir.filePath("link.txt");
+  ASSERT_TRUE(QFile::link(Target, Link));
+  TSafeFile F(Link);
+  F.Write("through", 7);
+  F.Commit();
+  EXPECT_EQ(Content(Target), "through");
+  EXPECT_TRUE(QFileInfo(Link).isSymLink());
+  struct stat St;
+  ASSERT_EQ(::stat(QFile::encodeName(Target).constData(), &St), 0);
+  EXPECT_EQ(St.st_mode & 07777, 0640u);
+}
+
+TEST(SafeFile, AFolderThatDoesNotExistIsAnError) {
+  QTemporaryDir Dir;
+  EXPECT_THROW(TSafeFile(Dir.filePath("no/such/file")), ESafeFileError);
+  EXPECT_THROW(TSafeFile(Dir.path()), ESafeFileError);
+}
+
+TEST(SafeFile, PatchFileHead) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("p.bin");
+  Put(Name, "0123456789" + QByteArray(3000000, 'r'));
+  EXPECT_TRUE(PatchFileHead(Name, 4, [](std::vector<uint8_t>& Head) {
+    EXPECT_EQ(Head, (std::vector<uint8_t>{'0', '1', '2', '3'}));
+    Head[1] = 'A';
+    return true;
+  }));
+  const QByteArray After = Content(Name);
+  EXPECT_EQ(After.left(10), "0A23456789");
+  EXPECT_EQ(After.size(), 3000010);
+  EXPECT_FALSE(PatchFileHead(Name, 4, [](std::vector<uint8_t>& Head) {
+    Head[0] = 'Z';
+    return false;
+  }));
+  EXPECT_EQ(Content(Name).left(2), "0A");
+  EXPECT_FALSE(PatchFileHead(Dir.filePath("missing"), 4, [](std::vector<uint8_t>&) { return true; }));
+  EXPECT_EQ(Entries(Dir), QStringList{"p.bin"});
+}
+
+} // namespace

@@ -1,0 +1,444 @@
+#include "files/MyJpegImage.h"
+
+#include "files/BitmapRows.h"
+#include "files/ReadLimits.h"
+#include "platform/Rounding.h"
+#include "platform/SafeFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+// libjpeg reports errors through a callback that must not return: it
+// longjmps back to the phase that called the library. Each phase below is a
+// function with only trivial locals, so the jump skips no destructor; the
+// C++ objects live in the callers.
+
+namespace {
+
+// The least bytes per pixel a JPEG file can hold is about one 64th of a
+// byte (one bit per 8 x 8 block in a DC scan); this allows eight times more.
+constexpr int64_t MaxJpegPixelsPerByte = 4096;
+// Real progressive files hold about ten scans; thousands make decoding crawl.
+constexpr int MaxJpegScans = 500;
+
+struct TJpegError {
+  jpeg_error_mgr Pub;
+  jmp_buf Jump;
+  char Message[JMSG_LENGTH_MAX + 32];
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr Info) {
+  auto* E = reinterpret_cast<TJpegError*>(Info->err);
+  (*Info->err->format_message)(Info, E->Message);
+  std::longjmp(E->Jump, 1);
+}
+
+// Warnings of damaged data are tolerated, except the end of the file before
+// the image is complete: a truncated file is an error.
+void EmitMessage(j_common_ptr Info, int Level) {
+  if (Level < 0) {
+    if (Info->err->msg_code == JWRN_JPEG_EOF) ErrorExit(Info);
+    ++Info->err->num_warnings;
+  }
+}
+
+[[noreturn]] void FailWith(j_common_ptr Info, const char* Message) {
+  auto* E = reinterpret_cast<TJpegError*>(Info->err);
+  std::snprintf(E->Message, sizeof E->Message, "%s", Message);
+  std::longjmp(E->Jump, 1);
+}
+
+void InitError(TJpegError& E) {
+  jpeg_std_error(&E.Pub);
+  E.Pub.error_exit = ErrorExit;
+  E.Pub.emit_message = EmitMessage;
+  E.Message[0] = 0;
+}
+
+struct TJpegProgress {
+  jpeg_progress_mgr Pub;
+  const TProgressEvent* Event;
+  const void* Sender;
+  int LastPercent;
+};
+
+void Report(const TJpegProgress& P, TProgressStage Stage, int Percent) {
+  if (!P.Event || !*P.Event) return;
+  try {
+    (*P.Event)(const_cast<void*>(P.Sender), Stage, static_cast<uint8_t>(Percent), false, TRect{}, std::string());
+  } catch (...) {
+    // A progress display that fails must not stop the coding.
+  }
+}
+
+void ProgressMonitor(j_common_ptr Info) {
+  auto* P = reinterpret_cast<TJpegProgress*>(Info->progress);
+  if (Info->is_decompressor && reinterpret_cast<j_decompress_ptr>(Info)->input_scan_number > MaxJpegScans)
+    FailWith(Info, "too many scans");
+  const int64_t Limit = std::max<long>(P->Pub.pass_limit, 1);
+  const int64_t Total = std::max(P->Pub.total_passes, 1);
+  const int64_t Done = int64_t{P->Pub.completed_passes} * Limit + P->Pub.pass_counter;
+  const int Percent = static_cast<int>(std::clamp<int64_t>(Done * 100 / (Total * Limit), 0, 100));
+  if (Percent != P->LastPercent) {
+    P->LastPercent = Percent;
+    Report(*P, TProgressStage::psRunning, Percent);
+  }
+}
+
+// Reports the start at once and the end when it goes, whatever happens in
+// between, so that the progress service never stays open.
+class TProgressBracket {
+public:
+  explicit TProgressBracket(const TJpegProgress& P) : FProgress(P) { Report(P, TProgressStage::psStarting, 0); }
+  ~TProgressBracket() { Report(FProgress, TProgressStage::psEnding, 100); }
+  TProgressBracket(const TProgressBracket&) = delete;
+  TProgressBracket& operator=(const TProgressBracket&) = delete;
+
+private:
+  const TJpegProgress& FProgress;
+};
+
+void InitProgress(TJpegProgress& P, const TProgressEvent& Event, const void* Sender) {
+  P.Pub.progress_monitor = ProgressMonitor;
+  P.Pub.pass_counter = P.Pub.pass_limit = 0;
+  P.Pub.completed_passes = P.Pub.total_passes = 0;
+  P.Event = &Event;
+  P.Sender = Sender;
+  P.LastPercent = -1;
+}
+
+// ---- Decoding ---------------------------------------------------------------
+
+struct TJpegDecoder {
+  jpeg_decompress_struct Info;
+  TJpegError Error;
+  TJpegProgress Progress;
+  bool Created = false;
+  ~TJpegDecoder() {
+    if (Created) jpeg_destroy_decompress(&Info);
+  }
+};
+
+bool ReadHeader(TJpegDecoder& D, const uint8_t* Data, size_t Size) {
+  if (setjmp(D.Error.Jump)) return false;
+  D.Info.err = &D.Error.Pub;
+  jpeg_create_decompress(&D.Info);
+  D.Created = true;
+  D.Info.progress = &D.Progress.Pub;
+  jpeg_mem_src(&D.Info, Data, static_cast<unsigned long>(Size));
+  if (jpeg_read_header(&D.Info, TRUE) != JPEG_HEADER_OK) FailWith(reinterpret_cast<j_common_ptr>(&D.Info), "no image");
+  return true;
+}
+
+bool StartDecoding(TJpegDecoder& D, unsigned ScaleDenom, bool Cmyk) {
+  if (setjmp(D.Error.Jump)) return false;
+  D.Info.scale_num = 1;
+  D.Info.scale_denom = ScaleDenom;
+  D.Info.out_color_space = Cmyk ? JCS_CMYK : JCS_EXT_BGR;
+  jpeg_start_decompress(&D.Info);
+  return true;
+}
+
+// Adobe applications store CMYK inverted (0 is full ink).
+void CmykToBgr(const uint8_t* S, uint8_t* D, int Width, bool Inverted) {
+  for (int X = 0; X < Width; ++X, S += 4, D += 3) {
+    const int C = Inverted ? S[0] : 255 - S[0], M = Inverted ? S[1] : 255 - S[1], Y = Inverted ? S[2] : 255 - S[2],
+              K = Inverted ? S[3] : 255 - S[3];
+    D[0] = static_cast<uint8_t>(K * Y / 255);
+    D[1] = static_cast<uint8_t>(K * M / 255);
+    D[2] = static_cast<uint8_t>(K * C / 255);
+  }
+}
+
+bool ReadRows(TJpegDecoder& D, TBitmap& Out, uint8_t* CmykRow) {
+  if (setjmp(D.Error.Jump)) return false;
+  while (D.Info.output_scanline < D.Info.output_height) {
+    uint8_t* Row = Out.ScanLine(static_cast<int>(D.Info.output_scanline));
+    JSAMPROW Target = CmykRow ? CmykRow : Row;
+    if (jpeg_read_scanlines(&D.Info, &Target, 1) != 1) FailWith(reinterpret_cast<j_common_ptr>(&D.Info), "no data");
+    if (CmykRow) CmykToBgr(CmykRow, Row, Out.Width(), D.Info.saw_Adobe_marker);
+  }
+  return true;
+}
+
+// ---- Encoding ---------------------------------------------------------------
+
+struct TJpegDestination {
+  jpeg_destination_mgr Pub;
+  TSafeFile* File;
+  std::vector<JOCTET>* Buffer;
+  std::exception_ptr Failure;
+};
+
+void InitDestination(j_compress_ptr Info) {
+  auto* D = reinterpret_cast<TJpegDestination*>(Info->dest);
+  D->Pub.next_output_byte = D->Buffer->data();
+  D->Pub.free_in_buffer = D->Buffer->size();
+}
+
+// An exception must not cross libjpeg: it is kept, and libjpeg is stopped
+// through its error exit once the handler has ended.
+void WriteOut(j_compress_ptr Info, size_t Size) {
+  auto* D = reinterpret_cast<TJpegDestination*>(Info->dest);
+  bool Failed = false;
+  try {
+    D->File->Write(D->Buffer->data(), Size);
+  } catch (...) {
+    D->Failure = std::current_exception();
+    Failed = true;
+  }
+  if (Failed) ERREXIT(Info, JERR_FILE_WRITE);
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr Info) {
+  auto* D = reinterpret_cast<TJpegDestination*>(Info->dest);
+  WriteOut(Info, D->Buffer->size());
+  InitDestination(Info);
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr Info) {
+  auto* D = reinterpret_cast<TJpegDestination*>(Info->dest);
+  WriteOut(Info, D->Buffer->size() - D->Pub.free_in_buffer);
+}
+
+struct TJpegEncoder {
+  jpeg_compress_struct Info;
+  TJpegError Error;
+  TJpegProgress Progress;
+  TJpegDestination Destination;
+  bool Created = false;
+  ~TJpegEncoder() {
+    if (Created) jpeg_destroy_compress(&Info);
+  }
+};
+
+bool StartEncoding(TJpegEncoder& E, int Width, int Height, int Quality, bool Progressive, int Density) {
+  if (setjmp(E.Error.Jump)) return false;
+  E.Info.err = &E.Error.Pub;
+  jpeg_create_compress(&E.Info);
+  E.Created = true;
+  E.Info.progress = &E.Progress.Pub;
+  E.Info.dest = &E.Destination.Pub;
+  E.Info.image_width = static_cast<JDIMENSION>(Width);
+  E.Info.image_height = static_cast<JDIMENSION>(Height);
+  E.Info.input_components = 3;
+  E.Info.in_color_space = JCS_EXT_BGR;
+  jpeg_set_defaults(&E.Info);
+  jpeg_set_quality(&E.Info, Quality, TRUE);
+  if (Progressive) jpeg_simple_progression(&E.Info);
+  if (Density > 0) {
+    E.Info.density_unit = 1;
+    E.Info.X_density = E.Info.Y_density = static_cast<UINT16>(Density);
+  }
+  jpeg_start_compress(&E.Info, TRUE);
+  return true;
+}
+
+bool WriteRows(TJpegEncoder& E, TBgrRowReader& Rows) {
+  if (setjmp(E.Error.Jump)) return false;
+  while (E.Info.next_scanline < E.Info.image_height) {
+    JSAMPROW Row = const_cast<JSAMPROW>(Rows.Row(static_cast<int>(E.Info.next_scanline)));
+    jpeg_write_scanlines(&E.Info, &Row, 1);
+  }
+  jpeg_finish_compress(&E.Info);
+  return true;
+}
+
+std::vector<uint8_t> ReadHead(QIODevice& File, qint64 Size) {
+  std::vector<uint8_t> Bytes(static_cast<size_t>(Size));
+  const qint64 Got = File.read(reinterpret_cast<char*>(Bytes.data()), Size);
+  Bytes.resize(static_cast<size_t>(std::max<qint64>(Got, 0)));
+  return Bytes;
+}
+
+// The JFIF segment right after the start of image: FF D8, FF E0, a length
+// of at least 16 and the identifier "JFIF" with its zero.
+bool HasJfifSegment(const std::vector<uint8_t>& H, size_t Needed) {
+  return H.size() >= Needed && H.size() >= 11 && H[0] == 0xFF && H[1] == 0xD8 && H[2] == 0xFF && H[3] == 0xE0 &&
+         ((H[4] << 8) | H[5]) >= 16 && std::memcmp(&H[6], "JFIF", 5) == 0;
+}
+
+} // namespace
+
+// ---- TJPEGImage ---------------------------------------------------------------
+
+void TJPEGImage::LoadFromFile(const QString& FileName) {
+  QFile File(FileName);
+  if (!File.open(QIODevice::ReadOnly)) InvalidGraphic(FileName, "cannot open the file");
+  const QByteArray Bytes = File.readAll();
+  LoadFromMemory(reinterpret_cast<const uint8_t*>(Bytes.constData()), static_cast<size_t>(Bytes.size()), FileName);
+}
+
+void TJPEGImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& Name) {
+  if (Size == 0) InvalidGraphic(Name, "JPEG: empty file");
+  TJpegDecoder D;
+  InitError(D.Error);
+  InitProgress(D.Progress, OnProgress, this);
+  const auto Fail = [&] { InvalidGraphic(Name, std::string("JPEG: ") + D.Error.Message); };
+  if (!ReadHeader(D, Data, Size)) Fail();
+  CheckReadSize(D.Info.image_width, D.Info.image_height, Name);
+  CheckExpansion(int64_t{D.Info.image_width} * D.Info.image_height, static_cast<int64_t>(Size), MaxJpegPixelsPerByte,
+                 Name);
+  const bool Cmyk = D.Info.jpeg_color_space == JCS_CMYK || D.Info.jpeg_color_space == JCS_YCCK;
+  const TProgressBracket Bracket(D.Progress);
+  if (!StartDecoding(D, 1u << static_cast<unsigned>(Scale), Cmyk)) Fail();
+  TBitmap Out(static_cast<int>(D.Info.output_width), static_cast<int>(D.Info.output_height), pf24bit, clBlack);
+  std::vector<uint8_t> CmykRow(Cmyk ? 4 * static_cast<size_t>(D.Info.output_width) : 0);
+  if (!ReadRows(D, Out, Cmyk ? CmykRow.data() : nullptr)) Fail();
+  FBitmap.Swap(Out);
+  FBitmap.Transparent = false;
+  FBitmap.Changed();
+}
+
+void TJPEGImage::SaveToFile(const QString& FileName) const { SaveWithDensity(FileName, 0); }
+
+void TJPEGImage::SaveWithDensity(const QString& FileName, double Dpi) const {
+  if (FBitmap.Empty()) InvalidGraphic(FileName, "JPEG: no image to save");
+  if (FBitmap.Width() > JPEG_MAX_DIMENSION || FBitmap.Height() > JPEG_MAX_DIMENSION)
+    InvalidGraphic(FileName, "JPEG: image too large for the format");
+  TSafeFile File(FileName);
+  std::vector<JOCTET> Buffer(1 << 16);
+  TJpegEncoder E;
+  InitError(E.Error);
+  InitProgress(E.Progress, OnProgress, this);
+  E.Destination.Pub.init_destination = InitDestination;
+  E.Destination.Pub.empty_output_buffer = EmptyOutputBuffer;
+  E.Destination.Pub.term_destination = TermDestination;
+  E.Destination.File = &File;
+  E.Destination.Buffer = &Buffer;
+  TBgrRowReader Rows(FBitmap);
+  const int Density = Dpi > 0 ? std::clamp(Round(Dpi), 1, 65535) : 0;
+  std::optional<TProgressBracket> Bracket(std::in_place, E.Progress);
+  if (!StartEncoding(E, FBitmap.Width(), FBitmap.Height(), std::clamp(CompressionQuality, 1, 100), ProgressiveEncoding,
+                     Density) ||
+      !WriteRows(E, Rows)) {
+    if (E.Destination.Failure) std::rethrow_exception(E.Destination.Failure);
+    InvalidGraphic(FileName, std::string("JPEG: ") + E.Error.Message);
+  }
+  Bracket.reset();
+  File.Commit();
+}
+
+void TJPEGImage::Assign(const TBitmap& Bitmap) {
+  FBitmap.Assign(Bitmap);
+  FBitmap.Changed();
+}
+
+// ---- TMyJpegImage -------------------------------------------------------------
+
+void TMyJpegImage::LoadFromFile(const QString& FileName) {
+  if (ThumbMode) {
+    GetJpegSize(FileName, FWidth, FHeight);
+    Scale = static_cast<TJPEGScale>(JpegThumbScale(FWidth, FHeight, 150));
+  } else {
+    Scale = jsFullSize;
+  }
+  TJPEGImage::LoadFromFile(FileName);
+  if (!ThumbMode || FWidth == 0 || FHeight == 0) {
+    FWidth = FBitmap.Width();
+    FHeight = FBitmap.Height();
+  }
+  Dpi = GetJpegDpi(FileName);
+}
+
+void TMyJpegImage::SaveToFileEx(const QString& FileName) const { SaveWithDensity(FileName, Dpi); }
+
+// ---- File probes --------------------------------------------------------------
+
+void GetJpegSize(const QString& FileName, int& Width, int& Height) {
+  Width = Height = 0;
+  QFile File(FileName);
+  if (File.open(QIODevice::ReadOnly)) GetJpegSize(File, Width, Height);
+}
+
+void GetJpegSize(QIODevice& File, int& Width, int& Height) {
+  Width = Height = 0;
+  char C;
+  const auto Byte = [&](int& Value) {
+    if (!File.getChar(&C)) return false;
+    Value = static_cast<uint8_t>(C);
+    return true;
+  };
+  const auto Word = [&](int& Value) {
+    int Hi, Lo;
+    if (!Byte(Hi) || !Byte(Lo)) return false;
+    Value = (Hi << 8) | Lo;
+    return true;
+  };
+  int Soi;
+  if (!Word(Soi) || Soi != 0xFFD8) return;
+  for (;;) {
+    int Prefix, Marker;
+    if (!Byte(Prefix) || Prefix != 0xFF || !Byte(Marker)) return;
+    while (Marker == 0xFF)
+      if (!Byte(Marker)) return;                                        // fill bytes
+    if (Marker == 0x01 || (Marker >= 0xD0 && Marker <= 0xD7)) continue; // no length
+    if (Marker == 0xD9 || Marker == 0xDA || Marker == 0x00) return;     // end, first scan, not a marker
+    if (Marker == 0xC0) {
+      int Length, Precision;
+      if (!Word(Length) || !Byte(Precision)) return;
+      if (!Word(Height)) return;
+      Word(Width);
+      return;
+    }
+    int Length;
+    if (!Word(Length) || Length < 2) return;
+    if (!File.seek(File.pos() + Length - 2)) return;
+  }
+}
+
+int JpegThumbScale(int Width, int Height, int Size) {
+  if (Width <= 0 || Height <= 0 || Size <= 0) return 0;
+  const int R = std::max(Width, Height) / Size;
+  if (R <= 1) return 0;
+  if (R <= 3) return 1;
+  if (R <= 7) return 2;
+  return 3;
+}
+
+double GetJpegDpi(const QString& FileName) {
+  if (!QFileInfo::exists(FileName)) return 0;
+  QFile File(FileName);
+  if (!File.open(QIODevice::ReadOnly)) InvalidGraphic(FileName, "cannot open the file");
+  return GetJpegDpi(File, FileName);
+}
+
+double GetJpegDpi(QIODevice& File, const QString& FileName) {
+  const std::vector<uint8_t> H = ReadHead(File, 18);
+  if (H.size() >= 2 && (H[0] != 0xFF || H[1] != 0xD8)) return 0;
+  if (H.size() >= 4 && (H[2] != 0xFF || H[3] != 0xE0)) return 0;
+  if (H.size() < 16) InvalidGraphic(FileName, "JPEG: file too short for its header");
+  if (!HasJfifSegment(H, 16)) return 0;
+  const int Units = H[13];
+  const int Density = (H[14] << 8) | H[15];
+  if (Units == 1) return Density;
+  if (Units == 2) return Density * 2.54;
+  return 0;
+}
+
+bool SetJpegDpi(const QString& FileName, double Dpi) {
+  const int Density = std::clamp(Round(Dpi), 1, 65535);
+  try {
+    return PatchFileHead(FileName, 18, [Density](std::vector<uint8_t>& H) {
+      if (!HasJfifSegment(H, 18)) return false;
+      H[13] = 1;
+      H[14] = H[16] = static_cast<uint8_t>(Density >> 8);
+      H[15] = H[17] = static_cast<uint8_t>(Density & 0xFF);
+      return true;
+    });
+  } catch (const std::exception&) {
+    return false;
+  }
+}

@@ -1,0 +1,48 @@
+// Helpers of the image-file tests: a temporary folder, test pictures, and
+// the decoders the written files are checked against (Qt's own readers and
+// ImageMagick when it is installed).
+#pragma once
+
+#include "platform/Bitmap.h"
+
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Bitmaps cannot be copied or moved: helpers hand them out owned.
+using PBitmap = std::unique_ptr<TBitmap>;
+
+// A folder removed at the end of the test.
+class TTestFolder {
+public:
+  QString Path(const QString& Name) const { return FDir.filePath(Name); }
+  // The names of the files in the folder, hidden ones included.
+  QStringList Files() const;
+
+private:
+  QTemporaryDir FDir;
+};
+
+// A smooth 24-bit test picture: gradients with a soft pattern, deterministic.
+PBitmap SmoothImage(int Width, int Height);
+// A 32-bit copy of a 24-bit bitmap with a deterministic alpha ramp.
+PBitmap WithAlphaRamp(const TBitmap& Bitmap);
+// A 24-bit (Alpha: 32-bit, straight) copy of any bitmap or image.
+PBitmap To24(const TBitmap& Bitmap);
+PBitmap FromQImage(const QImage& Image, bool Alpha);
+
+// The file decoded by Qt's reader; an empty bitmap when it fails.
+PBitmap QtDecode(const QString& FileName, bool Alpha);
+// ImageMagick's decode of one frame; an empty bitmap when it fails.
+bool HasImageMagick();
+PBitmap MagickDecode(const QString& FileName, bool Alpha, int Frame = 0);
+// What `identify` prints with the given format, e.g. "%w %h"; one line per frame.
+QString Identify(const QString& FileName, const QString& Format);
+
+std::vector<uint8_t> ReadBytes(const QString& FileName);
+void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes);

@@ -8,7 +8,7 @@
 namespace {
 
 // One placeholder read at Fmt[Start] == '%'.
-struct TSpec {
+struct TFormatItem {
   bool Valid = false;   // a placeholder that consumes an argument
   bool Percent = false; // "%%"
   bool LeftAlign = false;
@@ -30,32 +30,32 @@ int ReadNumber(QStringView Fmt, qsizetype& I) {
   return Value;
 }
 
-TSpec ReadSpec(QStringView Fmt, qsizetype Start) {
-  TSpec Spec;
+TFormatItem ReadSpec(QStringView Fmt, qsizetype Start) {
+  TFormatItem Item;
   qsizetype I = Start + 1;
-  Spec.End = I;
+  Item.End = I;
   if (I < Fmt.size() && Fmt[I] == u'%') {
-    Spec.Percent = true;
-    Spec.End = I + 1;
-    return Spec;
+    Item.Percent = true;
+    Item.End = I + 1;
+    return Item;
   }
   if (I < Fmt.size() && Fmt[I] == u'-') {
-    Spec.LeftAlign = true;
+    Item.LeftAlign = true;
     ++I;
   }
-  if (I < Fmt.size() && Fmt[I].isDigit()) Spec.Width = ReadNumber(Fmt, I);
+  if (I < Fmt.size() && Fmt[I].isDigit()) Item.Width = ReadNumber(Fmt, I);
   if (I < Fmt.size() && Fmt[I] == u'.') {
     ++I;
-    if (I >= Fmt.size() || !Fmt[I].isDigit()) return Spec;
-    Spec.Precision = ReadNumber(Fmt, I);
+    if (I >= Fmt.size() || !Fmt[I].isDigit()) return Item;
+    Item.Precision = ReadNumber(Fmt, I);
   }
-  if (I >= Fmt.size()) return Spec;
+  if (I >= Fmt.size()) return Item;
   const QChar Type = Fmt[I].toLower();
-  if (!QStringView(u"duxsfegn").contains(Type)) return Spec;
-  Spec.Valid = true;
-  Spec.Type = Type;
-  Spec.End = I + 1;
-  return Spec;
+  if (!QStringView(u"duxsfegn").contains(Type)) return Item;
+  Item.Valid = true;
+  Item.Type = Type;
+  Item.End = I + 1;
+  return Item;
 }
 
 QString WithLocalePoint(QString Text) {
@@ -76,27 +76,27 @@ QString Scientific(double V, int Digits) {
   return WithLocalePoint(Text);
 }
 
-QString FormatNumber(double V, const TSpec& Spec) {
+QString FormatNumber(double V, const TFormatItem& Item) {
   if (!std::isfinite(V))
     return std::isnan(V) ? QStringLiteral("NAN") : V > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
-  switch (Spec.Type.unicode()) {
+  switch (Item.Type.unicode()) {
   case 'f':
-    return WithLocalePoint(QString::number(V, 'f', Spec.Precision < 0 ? 2 : Spec.Precision));
+    return WithLocalePoint(QString::number(V, 'f', Item.Precision < 0 ? 2 : Item.Precision));
   case 'n':
-    return QLocale().toString(V, 'f', Spec.Precision < 0 ? 2 : Spec.Precision);
+    return QLocale().toString(V, 'f', Item.Precision < 0 ? 2 : Item.Precision);
   case 'e':
-    return Scientific(V, Spec.Precision < 0 ? 15 : std::max(1, Spec.Precision));
+    return Scientific(V, Item.Precision < 0 ? 15 : std::max(1, Item.Precision));
   default: // 'g'
-    return WithLocalePoint(QString::number(V, 'G', Spec.Precision < 0 ? 15 : std::max(1, Spec.Precision)));
+    return WithLocalePoint(QString::number(V, 'G', Item.Precision < 0 ? 15 : std::max(1, Item.Precision)));
   }
 }
 
-QString FormatWhole(int64_t V, const TSpec& Spec) {
+QString FormatWhole(int64_t V, const TFormatItem& Item) {
   QString Digits;
   bool Negative = false;
-  if (Spec.Type == u'x') {
+  if (Item.Type == u'x') {
     Digits = QString::number(static_cast<quint64>(V), 16).toUpper();
-  } else if (Spec.Type == u'u') {
+  } else if (Item.Type == u'u') {
     Digits = QString::number(static_cast<quint64>(V));
   } else {
     Negative = V < 0;
@@ -104,13 +104,13 @@ QString FormatWhole(int64_t V, const TSpec& Spec) {
     if (Negative) Digits.remove(0, 1);
   }
   // A precision on a whole number is its least count of digits.
-  if (Spec.Precision > Digits.size()) Digits = QString(Spec.Precision - Digits.size(), u'0') + Digits;
+  if (Item.Precision > Digits.size()) Digits = QString(Item.Precision - Digits.size(), u'0') + Digits;
   return Negative ? u'-' + Digits : Digits;
 }
 
-QString FormatArg(const TFormatArg& Arg, const TSpec& Spec) {
+QString FormatArg(const TFormatArg& Arg, const TFormatItem& Item) {
   const auto& Value = Arg.Value();
-  const QChar T = Spec.Type;
+  const QChar T = Item.Type;
   QString Text;
   if (T == u's') {
     if (const auto* S = std::get_if<QString>(&Value))
@@ -119,26 +119,26 @@ QString FormatArg(const TFormatArg& Arg, const TSpec& Spec) {
       Text = QString::number(*W);
     else
       Text = WithLocalePoint(QString::number(std::get<double>(Value), 'G', 15));
-    if (Spec.Precision >= 0) Text.truncate(Spec.Precision);
+    if (Item.Precision >= 0) Text.truncate(Item.Precision);
   } else if (T == u'd' || T == u'u' || T == u'x') {
     if (const auto* W = std::get_if<int64_t>(&Value))
-      Text = FormatWhole(*W, Spec);
+      Text = FormatWhole(*W, Item);
     else if (const auto* D = std::get_if<double>(&Value)) {
       const double Clamped = std::isfinite(*D) ? std::clamp(std::trunc(*D), -9.2e18, 9.2e18) : 0.0;
-      Text = FormatWhole(static_cast<int64_t>(Clamped), Spec);
+      Text = FormatWhole(static_cast<int64_t>(Clamped), Item);
     } else
       Text = std::get<QString>(Value);
   } else {
     if (const auto* D = std::get_if<double>(&Value))
-      Text = FormatNumber(*D, Spec);
+      Text = FormatNumber(*D, Item);
     else if (const auto* W = std::get_if<int64_t>(&Value))
-      Text = FormatNumber(double(*W), Spec);
+      Text = FormatNumber(double(*W), Item);
     else
       Text = std::get<QString>(Value);
   }
-  if (Spec.Width > Text.size()) {
-    const QString Pad(Spec.Width - Text.size(), u' ');
-    Text = Spec.LeftAlign ? Text + Pad : Pad + Text;
+  if (Item.Width > Text.size()) {
+    const QString Pad(Item.Width - Text.size(), u' ');
+    Text = Item.LeftAlign ? Text + Pad : Pad + Text;
   }
   return Text;
 }
@@ -157,15 +157,15 @@ QString Format(QStringView Fmt, std::initializer_list<TFormatArg> Args) {
       break;
     }
     Out += Fmt.mid(I, Percent - I);
-    const TSpec Spec = ReadSpec(Fmt, Percent);
-    if (Spec.Percent) {
+    const TFormatItem Item = ReadSpec(Fmt, Percent);
+    if (Item.Percent) {
       Out += u'%';
-    } else if (Spec.Valid && Next != Args.end()) {
-      Out += FormatArg(*Next++, Spec);
+    } else if (Item.Valid && Next != Args.end()) {
+      Out += FormatArg(*Next++, Item);
     } else {
-      Out += Fmt.mid(Percent, Spec.End - Percent);
+      Out += Fmt.mid(Percent, Item.End - Percent);
     }
-    I = Spec.End;
+    I = Item.End;
   }
   return Out;
 }
@@ -174,9 +174,9 @@ QString FormatSpecifiers(QStringView Fmt) {
   QString Types;
   qsizetype I = 0;
   while ((I = Fmt.indexOf(u'%', I)) >= 0) {
-    const TSpec Spec = ReadSpec(Fmt, I);
-    if (Spec.Valid) Types += Spec.Type;
-    I = Spec.End;
+    const TFormatItem Item = ReadSpec(Fmt, I);
+    if (Item.Valid) Types += Item.Type;
+    I = Item.End;
   }
   return Types;
 }

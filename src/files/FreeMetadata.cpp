@@ -403,7 +403,7 @@ std::string PlainTagText(const TFreeTag& Tag) {
   if (Tag.Format == fdtUndefined || Tag.Format == fdtByte) {
     if (Printable(Tag.Data)) return TagDataToText(Tag.Data);
     // A long opaque block says only its size.
-    if (Tag.Data.size() > 8) return "(" + std::to_string(Tag.Data.size()) + " bytes)";
+    if (Tag.Data.size() > 8) return std::string("(").append(std::to_string(Tag.Data.size())).append(" bytes)");
   }
   const size_t Size = Tag.Format == fdtRational || Tag.Format == fdtSRational ? 8 : size_t(ElementSize(Tag.Format));
   std::string Text;

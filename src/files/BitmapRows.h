@@ -45,14 +45,7 @@ public:
 
   // The palette index of pixel X of an indexed row.
   static uint8_t IndexAt(const uint8_t* Row, int X, TPixelFormat Format) {
-    switch (Format) {
-    case pf1bit:
-      return (Row[X >> 3] >> (7 - (X & 7))) & 1;
-    case pf4bit:
-      return (X & 1) ? (Row[X >> 1] & 0x0F) : (Row[X >> 1] >> 4);
-    default:
-      return Row[X];
-    }
+    return static_cast<uint8_t>(PixelIndex(Row, X, Format));
   }
 
 private:

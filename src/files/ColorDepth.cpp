@@ -50,21 +50,6 @@ int ColorCountToBitsEx(int Count) {
   return ColorCountToBits(Count);
 }
 
-int PixelFormatToBits(TPixelFormat Format) {
-  switch (Format) {
-  case pf1bit:
-    return 1;
-  case pf4bit:
-    return 4;
-  case pf8bit:
-    return 8;
-  case pf32bit:
-    return 32;
-  default:
-    return 24;
-  }
-}
-
 // ---- Palettes -----------------------------------------------------------------
 
 bool SetPaletteColor(TPalette* Palette, int Index, TColor Color) {

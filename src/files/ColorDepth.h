@@ -25,8 +25,7 @@ int BitsToColorCount(int Bits);
 int ColorCountToBits(int Count);
 // Negative: 32; 0: 24; else ColorCountToBits.
 int ColorCountToBitsEx(int Count);
-// pf1bit 1, pf4bit 4, pf8bit 8, pf32bit 32, every other format 24.
-int PixelFormatToBits(TPixelFormat Format);
+// PixelFormatToBits lives with TBitmap (platform/Bitmap.h).
 
 // ---- Palettes -----------------------------------------------------------------
 // A palette "handle" is a pointer to a TPalette; null is no palette.

@@ -29,7 +29,20 @@ TPixelFormat StoredFormat(TPixelFormat Format) {
   }
 }
 
-int FormatBits(TPixelFormat Format) {
+
+bool IsIndexed(TPixelFormat Format) { return Format == pf1bit || Format == pf4bit || Format == pf8bit; }
+
+TPaletteEntry EntryFromColor(TColor C) {
+  C = ColorToRGB(C);
+  return 0xFF000000u | (static_cast<uint32_t>(GetRValue(C)) << 16) |
+         (static_cast<uint32_t>(GetGValue(C)) << 8) | GetBValue(C);
+}
+
+TColor ColorFromEntry(TPaletteEntry E) { return RGB((E >> 16) & 0xFF, (E >> 8) & 0xFF, E & 0xFF); }
+
+} // namespace
+
+int PixelFormatToBits(TPixelFormat Format) {
   switch (Format) {
   case pf1bit:
     return 1;
@@ -43,18 +56,6 @@ int FormatBits(TPixelFormat Format) {
     return 24;
   }
 }
-
-bool IsIndexed(TPixelFormat Format) { return Format == pf1bit || Format == pf4bit || Format == pf8bit; }
-
-TPaletteEntry EntryFromColor(TColor C) {
-  C = ColorToRGB(C);
-  return 0xFF000000u | (static_cast<uint32_t>(GetRValue(C)) << 16) |
-         (static_cast<uint32_t>(GetGValue(C)) << 8) | GetBValue(C);
-}
-
-TColor ColorFromEntry(TPaletteEntry E) { return RGB((E >> 16) & 0xFF, (E >> 8) & 0xFF, E & 0xFF); }
-
-} // namespace
 
 std::vector<TPaletteEntry> DefaultPalette(TPixelFormat Format) {
   std::vector<TPaletteEntry> P;
@@ -100,7 +101,7 @@ int TBitmap::BytesPerRow(int Width, int BitsPerPixel) {
   return static_cast<int>((Bits + 31) / 32 * 4);
 }
 
-int TBitmap::BitsPerPixel() const { return FormatBits(FFormat); }
+int TBitmap::BitsPerPixel() const { return PixelFormatToBits(FFormat); }
 
 void TBitmap::Reallocate(int Width, int Height, TPixelFormat Format) {
   if (Width <= 0 || Height <= 0) {
@@ -111,7 +112,7 @@ void TBitmap::Reallocate(int Width, int Height, TPixelFormat Format) {
     FCanvas.ResetClip();
     return;
   }
-  const int64_t Stride64 = (static_cast<int64_t>(Width) * FormatBits(Format) + 31) / 32 * 4;
+  const int64_t Stride64 = (static_cast<int64_t>(Width) * PixelFormatToBits(Format) + 31) / 32 * 4;
   if (Stride64 > INT32_MAX) throw std::bad_alloc();
   const int Stride = static_cast<int>(Stride64);
   uint8_t* Pixels = AllocatePixels(static_cast<size_t>(Stride64) * static_cast<size_t>(Height));
@@ -148,7 +149,7 @@ void TBitmap::SetSize(int Width, int Height) {
   const int KeepW = std::min(OldWidth, Width);
   const int KeepH = std::min(OldHeight, Height);
   if (KeepW > 0 && KeepH > 0) {
-    const size_t KeepBytes = static_cast<size_t>(BytesPerRow(KeepW, FormatBits(FFormat)));
+    const size_t KeepBytes = static_cast<size_t>(BytesPerRow(KeepW, PixelFormatToBits(FFormat)));
     for (int Y = 0; Y < KeepH; ++Y)
       std::memcpy(ScanLine(Y), OldPixels + static_cast<ptrdiff_t>(Y) * OldStride,
                   std::min<size_t>(KeepBytes, static_cast<size_t>(OldStride)));
@@ -241,7 +242,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Format) {
   TBitmap Old;
   Swap(Old); // Old now holds the pixels; this bitmap is empty
   FFormat = Format;
-  FPalette = IsIndexed(Format) ? (IsIndexed(Old.FFormat) && Old.FPalette.size() <= (1u << FormatBits(Format))
+  FPalette = IsIndexed(Format) ? (IsIndexed(Old.FFormat) && Old.FPalette.size() <= (1u << PixelFormatToBits(Format))
                                       ? Old.FPalette
                                       : DefaultPalette(Format))
                                : std::vector<TPaletteEntry>{};
@@ -278,7 +279,7 @@ void TBitmap::SetPixelFormat(TPixelFormat Format) {
 
 void TBitmap::SetPalette(std::vector<TPaletteEntry> Palette) {
   if (!IsIndexed(FFormat)) return;
-  Palette.resize(std::min<size_t>(Palette.size(), size_t{1} << FormatBits(FFormat)));
+  Palette.resize(std::min<size_t>(Palette.size(), size_t{1} << PixelFormatToBits(FFormat)));
   FPalette = std::move(Palette);
   Changed();
 }

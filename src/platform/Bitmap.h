@@ -128,6 +128,9 @@ private:
   TCanvas FCanvas{this};
 };
 
+// Bits per pixel as stored: 1, 4, 8, 32, and 24 for every other format.
+int PixelFormatToBits(TPixelFormat Format);
+
 // The palettes a bitmap takes when it is made indexed without one of its own.
 std::vector<TPaletteEntry> DefaultPalette(TPixelFormat Format);
 

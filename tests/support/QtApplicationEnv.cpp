@@ -1,4 +1,4 @@
-// One QApplication for the whole test program, made before the first test and
+// One QApplication for each widget test program, made before the first test and
 // destroyed after the last, inside the test run.
 #include <QApplication>
 
@@ -20,7 +20,7 @@ public:
 
 private:
   int Argc = 1;
-  char Name[16] = "test_ui";
+  char Name[24] = "lumaretique-tests";
   char* Argv[2] = {Name, nullptr};
   std::unique_ptr<QApplication> App;
 };

@@ -1,7 +1,8 @@
 // The editor's entry point.
-#include <QApplication>
-#include <QMainWindow>
+#include "app/ui/ProgramMain.h"
+
 #include <QSocketNotifier>
+#include <QWidget>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -20,7 +21,7 @@ void OnTerminationSignal(int) {
 
 // SIGTERM and SIGINT close the main window through the normal path, so that
 // the same questions and clean-up run as for a close by the user.
-void CloseOnTermination(QMainWindow& Window) {
+void CloseOnTermination(QWidget& Window) {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, TerminationPipe) != 0) return;
   auto* Notifier = new QSocketNotifier(TerminationPipe[1], QSocketNotifier::Read, &Window);
   QObject::connect(Notifier, &QSocketNotifier::activated, &Window, [&Window] {
@@ -38,13 +39,4 @@ void CloseOnTermination(QMainWindow& Window) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-  QApplication App(argc, argv);
-  QApplication::setApplicationName("Lumaretique");
-  QMainWindow Window;
-  Window.setWindowTitle("Lumaretique");
-  Window.resize(1024, 700);
-  CloseOnTermination(Window);
-  Window.show();
-  return QApplication::exec();
-}
+int main(int argc, char* argv[]) { return ProgramMain(argc, argv, CloseOnTermination); }

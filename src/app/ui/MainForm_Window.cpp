@@ -1,0 +1,61 @@
+// The window menu's commands of the main window, and its list of image
+// windows.
+#include "app/ui/MainForm.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+void TMainForm::MenuFenetreCascadeClick() { FMdiArea->cascadeSubWindows(); }
+
+void TMainForm::MenuFenetreMosaiqueHClick() {
+  // One row per window, full width.
+  const QList<QMdiSubWindow*> Windows = FMdiArea->subWindowList();
+  if (Windows.isEmpty()) return;
+  const QRect Area = FMdiArea->viewport()->rect();
+  const int Height = Area.height() / static_cast<int>(Windows.size());
+  for (int I = 0; I < Windows.size(); ++I) {
+    Windows[I]->showNormal();
+    Windows[I]->setGeometry(0, I * Height, Area.width(), Height);
+  }
+}
+
+void TMainForm::MenuFenetreMosaiqueVClick() {
+  // One column per window, full height.
+  const QList<QMdiSubWindow*> Windows = FMdiArea->subWindowList();
+  if (Windows.isEmpty()) return;
+  const QRect Area = FMdiArea->viewport()->rect();
+  const int Width = Area.width() / static_cast<int>(Windows.size());
+  for (int I = 0; I < Windows.size(); ++I) {
+    Windows[I]->showNormal();
+    Windows[I]->setGeometry(I * Width, 0, Width, Area.height());
+  }
+}
+
+void TMainForm::MenuFenetreReduireClick() {
+  for (QMdiSubWindow* Window : FMdiArea->subWindowList()) Window->showMinimized();
+}
+
+void TMainForm::MenuFenetreRestaureClick() {
+  for (QMdiSubWindow* Window : FMdiArea->subWindowList()) Window->showNormal();
+}
+
+void TMainForm::UpdateWindowMenu() {
+  QMenu* Menu = MenuNamed("MenuFenetre");
+  for (QAction* Item : Menu->actions())
+    if (Item->property("WindowEntry").toBool()) {
+      Menu->removeAction(Item);
+      Item->deleteLater();
+    }
+  const QList<QMdiSubWindow*> Windows = FMdiArea->subWindowList();
+  if (Windows.isEmpty()) return;
+  Menu->addSeparator()->setProperty("WindowEntry", true);
+  for (int I = 0; I < Windows.size(); ++I) {
+    QMdiSubWindow* Window = Windows[I];
+    QAction* Item = Menu->addAction(QStringLiteral("&%1 %2").arg(I + 1).arg(Window->windowTitle()));
+    Item->setProperty("WindowEntry", true);
+    Item->setCheckable(true);
+    Item->setChecked(Window == FMdiArea->activeSubWindow());
+    connect(Item, &QAction::triggered, FMdiArea, [this, Window] { FMdiArea->setActiveSubWindow(Window); });
+  }
+}

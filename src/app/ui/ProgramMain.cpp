@@ -1,0 +1,74 @@
+#include "app/ui/ProgramMain.h"
+
+#include "app/ui/MainForm.h"
+#include "platform/Beep.h"
+#include "platform/IniFile.h"
+#include "raster/DataFileError.h"
+#include "raster/RandomGen.h"
+#include "ui/DlgColors.h"
+#include "ui/MsgDlg.h"
+#include "ui/UtilsDPI.h"
+#include "ui/VisualStyles.h"
+#include "ui/WinVersion.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QStyleHints>
+
+TStartupState& Startup() {
+  static TStartupState State;
+  return State;
+}
+
+bool IsDarkAppsTheme() {
+  const QColor Window = QGuiApplication::palette().color(QPalette::Window);
+  return Window.lightness() < 128;
+}
+
+QString DefaultStyleName(bool Dark) {
+  if (IsWin11) return Dark ? QStringLiteral("Windows11 Dark") : QStringLiteral("Windows11 Light");
+  if (IsWin10) return Dark ? QStringLiteral("Windows10 Carbon") : QStringLiteral("Windows10");
+  return QStringLiteral("Slate Classico");
+}
+
+void ApplySkin(const QString& MainIniFile) {
+  QString Name =
+      TIniFile(MainIniFile).ReadString(QStringLiteral("Params"), QStringLiteral("Skin"), QStringLiteral("ERR"));
+  if (Name.isEmpty() || Name == QLatin1String("ERR")) Name = DefaultStyleName(IsDarkAppsTheme());
+  if (FindStyle(Name)) SetActiveStyle(Name);
+  if (!IsSystemStyle()) InitStyleColors();
+  Startup().SystemStyleAtStart = IsSystemStyle();
+}
+
+void InitApplication(const QStringList& Params, const QString& ProgramDir) {
+  TStartupState& State = Startup();
+  QApplication::setApplicationName(QStringLiteral("Lumaretique 11"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Lumaretique 11"));
+  State.ProgramDir = ProgramDir;
+  State.Params = Params;
+  Randomize();
+  State.Options = ParseCommandLine(Params);
+  State.MainIniFile = InitIniFileName(State.Options, ProgramDir, UserConfigFolder());
+  ApplySkin(State.MainIniFile);
+}
+
+int ProgramMain(int& Argc, char** Argv, const std::function<void(QWidget&)>& OnMainWindow) {
+  if (!IsWinVista) return 0;
+  SetBeepSound(&QApplication::beep);
+  MakeProcessDPIAware();
+  QApplication App(Argc, Argv);
+  QStringList Params = QApplication::arguments();
+  if (!Params.isEmpty()) Params.removeFirst();
+  InitApplication(Params, QApplication::applicationDirPath() + QLatin1Char('/'));
+  const TFileErrorHandler Previous =
+      SetFileErrorHandler([](const QString& Message) { ShowMsgDlg(Message, mdkError, {mdbOk}, QString()); });
+  int Result = 0;
+  {
+    TMainForm Form(Startup());
+    if (OnMainWindow) OnMainWindow(Form);
+    Form.show();
+    Result = QApplication::exec();
+  }
+  SetFileErrorHandler(Previous);
+  return Result;
+}

@@ -26,6 +26,7 @@
 
 class TMyImageLayered;
 class TLayerItem;
+class TStream;
 
 // Each stored in one byte; a value outside the list (from a file) draws
 // nothing.
@@ -97,6 +98,11 @@ public:
   // layer. Text renders only when Item's bitmap is empty: emptying it forces
   // a new rendering.
   virtual void PrepareBitmaps(TLayerItem& Item) = 0;
+  // The data's record inside a layer record of the layered file. A class
+  // without a stream form throws EStreamError, so that no file is written
+  // with data it could not read back.
+  virtual void SaveToStream(TStream& Stream) const;
+  virtual void LoadFromStream(TStream& Stream);
 };
 
 // The two process-wide layer hooks, unset at start; the main window sets both
@@ -192,6 +198,11 @@ public:
   // Caption, through OnGetLayerCaption when it is set.
   QString DisplayCaption() const;
 
+  // One layer record of the layered file (LayerStream.h). Loading throws
+  // EStreamError on damaged data; the layer is then partly filled.
+  void SaveToStream(TStream& Stream) const;
+  void LoadFromStream(TStream& Stream);
+
 private:
   void FlipRotate(int Code);
   void TransformBy(std::unique_ptr<TAffineTransformation> T);
@@ -237,6 +248,17 @@ public:
   // Independent copies of NewList's layers; the image's current layer
   // becomes 0 when the result is not empty.
   void Assign(const TLayerList& NewList);
+
+  // The layer count, a record of Preview (caption "Preview") when it is not
+  // nullptr, then the layers, background first; bitmap layers above the
+  // background cropped to their opaque part under AutoCropOnSave.
+  void SaveToStream(TStream& Stream, const TBitmap* Preview) const;
+  // Replaces the layers by those of the stream; LoadPreview: a preview record
+  // precedes them when there are two or more. Throws EStreamError when not
+  // even the first layer can be read (the list is then empty). Damage after
+  // one layer or more reports the shared message naming the stream's file
+  // and keeps the layers read so far: the answer is then false.
+  bool LoadFromStream(TStream& Stream, bool LoadPreview);
 
 private:
   friend class TMyImageLayered;

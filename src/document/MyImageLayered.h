@@ -69,6 +69,9 @@ public:
   double ResolutionX = 0;
   double ResolutionY = 0;
   QString Comment;
+  // The image differs from its file: set when a file could be read only in
+  // part, so that closing asks before the original can be saved over.
+  bool Modified = false;
 
   // Subtract or add the current layer's position.
   TPoint BmpToLayer(TPoint P) const;
@@ -162,6 +165,24 @@ public:
   void Assign(const TMyImageLayered* AImage);
   // Takes AImage's layers, which is left without any.
   void GetImageLayers(TMyImageLayered& AImage);
+
+  // ---- The layered file (.lmi, LayerStream.h) -----------------------------------
+  // Header, thumbnail, preview and layers; throws on a write error.
+  void SaveToStream(TStream& Stream);
+  // Throws EStreamError when the file is not one or not even its first layer
+  // is readable; damage after that keeps the layers read so far, reports the
+  // shared message and sets Modified.
+  void LoadFromStream(TStream& Stream);
+  // Written through a temporary file renamed over FileName once complete.
+  void SaveToFile(const QString& FileName);
+  // False when nothing could be read; every failure is reported through
+  // ReportFileError with the file's name (no dialog here).
+  bool LoadFromFile(const QString& FileName);
+  // The safe save: the whole file goes to FileName's ".lmtmp" sibling, is
+  // checked (CheckLayeredFile), then renamed over FileName. On any failure
+  // the old file stays whole, the temporary file is removed and the error
+  // propagates.
+  void SaveToFile_tmp(const QString& FileName);
 
   // Installs the composite's size follower on the background and runs it.
   void HookBackgroundChange();

@@ -24,3 +24,10 @@ void ReportFileError(const QString& Message) {
 }
 
 void ShowInvalidDataFileError() { ReportFileError(Tr(TrId::GetShpMsgStreamError)); }
+
+void ShowInvalidDataFileError(const QString& FileName) {
+  if (FileName.isEmpty())
+    ShowInvalidDataFileError();
+  else
+    ReportFileError(Tr(TrId::GetShpMsgStreamError) + QLatin1Char('\n') + FileName);
+}

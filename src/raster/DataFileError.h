@@ -22,3 +22,6 @@ void ReportFileError(const QString& Message);
 // the layers of a layered file stopped being readable after at least one
 // was read.
 void ShowInvalidDataFileError();
+// The same message followed by the file's name on a line of its own (the
+// message alone for an empty name).
+void ShowInvalidDataFileError(const QString& FileName);

@@ -1,0 +1,556 @@
+#include "document/LayerStream.h"
+
+#include "i18n/LibLang.h"
+#include "platform/SafeFile.h"
+#include "platform/Win1252.h"
+#include "raster/Bitmap24.h"
+#include "raster/FoncUtils.h"
+#include "raster/ImgUtils24.h"
+#include "raster/Pixels.h"
+#include "raster/ProgressScope.h"
+
+#include <QFile>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+static_assert(std::endian::native == std::endian::little, "the file format is little-endian");
+
+bool LayerCompression = true;
+bool AutoCropOnSave = true;
+int ThumbnailSize = 150;
+
+void SetLayerCompression(int Mode) { LayerCompression = Mode != 0; }
+
+void InvalidDataFile() { throw EStreamError(Tr(TrId::GetShpMsgStreamError)); }
+
+namespace {
+
+[[noreturn]] void ReadError() { throw EStreamError(QStringLiteral("Stream read error")); }
+[[noreturn]] void InvalidMode() { throw EStreamError(QStringLiteral("Invalid compression mode !")); }
+
+constexpr char ThumbTag[9] = {'T', 'h', 'u', 'm', 'b', 'n', 'a', 'i', 'l'};
+constexpr size_t ZChunk = 1 << 16;
+
+int64_t RowBytes24(int W) { return (int64_t(W) * 3 + 3) / 4 * 4; }
+
+// A size read from a file: not negative, at most MaxLayerReadPixels pixels,
+// and empty only as 0 x 0 (a zero width with a huge height would loop over
+// rows of nothing).
+void CheckSize(int32_t W, int32_t H) {
+  if (W < 0 || H < 0 || (W == 0) != (H == 0) || int64_t(W) * H > MaxLayerReadPixels) InvalidDataFile();
+}
+
+void CheckExpected(int32_t W, int32_t H, int ExpectedW, int ExpectedH) {
+  if (ExpectedW >= 0 && (W != ExpectedW || H != ExpectedH)) InvalidDataFile();
+}
+
+// The shared adapter reads the compression rate of the stream it is told about.
+class TZProgress : public TZStreamProgressSender {
+public:
+  explicit TZProgress(bool Compress) : FCompress(Compress) { HookZStreamProgress(*this); }
+  TZStreamNotifyEvent OnProgress;
+  bool IsCompressionStream() const override { return FCompress; }
+  double CompressionRate() const override { return FRate; }
+  void Report(int64_t In, int64_t Out) {
+    FRate = In > 0 ? (1.0 - double(Out) / double(In)) * 100.0 : 0.0;
+    if (OnProgress) OnProgress(*this);
+  }
+
+private:
+  bool FCompress;
+  double FRate = 0;
+};
+
+// One zlib compression stream fed piece by piece; the compressed bytes
+// collect in memory, since the block length precedes them in the file.
+class TZWriter {
+public:
+  TZWriter() : FScope(100), FProgress(true) {
+    if (deflateInit(&FZ, Z_DEFAULT_COMPRESSION) != Z_OK) throw std::bad_alloc();
+  }
+  ~TZWriter() { deflateEnd(&FZ); }
+  TZWriter(const TZWriter&) = delete;
+  TZWriter& operator=(const TZWriter&) = delete;
+
+  void Feed(const uint8_t* Data, size_t Count) { Run(Data, Count, Z_NO_FLUSH); }
+  const std::vector<uint8_t>& Finish() {
+    Run(nullptr, 0, Z_FINISH);
+    return FOut;
+  }
+
+private:
+  void Run(const uint8_t* Data, size_t Count, int Flush) {
+    FZ.next_in = const_cast<Bytef*>(Data);
+    FZ.avail_in = static_cast<uInt>(Count);
+    for (;;) {
+      const size_t Old = FOut.size();
+      FOut.resize(Old + ZChunk);
+      FZ.next_out = FOut.data() + Old;
+      FZ.avail_out = ZChunk;
+      const int R = deflate(&FZ, Flush);
+      FOut.resize(Old + ZChunk - FZ.avail_out);
+      if (R == Z_STREAM_ERROR) throw std::runtime_error("zlib compression failed");
+      if (Flush == Z_FINISH ? R == Z_STREAM_END : (FZ.avail_in == 0 && FZ.avail_out != 0)) break;
+    }
+    FProgress.Report(int64_t(FZ.total_in), int64_t(FZ.total_out));
+  }
+
+  z_stream FZ{};
+  std::vector<uint8_t> FOut;
+  TProgressScope FScope;
+  TZProgress FProgress;
+};
+
+// One zlib decompression stream over at most Available bytes of Stream.
+class TZReader {
+public:
+  TZReader(TStream& Stream, int64_t Available) : FStream(Stream), FAvailable(Available), FScope(100), FProgress(false) {
+    if (Available < 0) InvalidDataFile();
+    if (inflateInit(&FZ) != Z_OK) throw std::bad_alloc();
+    FIn.resize(ZChunk);
+  }
+  ~TZReader() { inflateEnd(&FZ); }
+  TZReader(const TZReader&) = delete;
+  TZReader& operator=(const TZReader&) = delete;
+
+  // Exactly Count bytes, or EStreamError.
+  void Get(uint8_t* Data, size_t Count) {
+    FZ.next_out = Data;
+    FZ.avail_out = static_cast<uInt>(Count);
+    while (FZ.avail_out > 0) {
+      if (FZ.avail_in == 0) {
+        const int64_t N = std::min<int64_t>(FAvailable, ZChunk);
+        if (N <= 0) InvalidDataFile();
+        FStream.ReadBuffer(FIn.data(), N);
+        FAvailable -= N;
+        FZ.next_in = FIn.data();
+        FZ.avail_in = static_cast<uInt>(N);
+      }
+      const int R = inflate(&FZ, Z_NO_FLUSH);
+      if (R == Z_STREAM_END && FZ.avail_out > 0) InvalidDataFile();
+      if (R != Z_OK && R != Z_STREAM_END) InvalidDataFile();
+    }
+    FProgress.Report(int64_t(FZ.total_in), int64_t(FZ.total_out));
+  }
+
+private:
+  TStream& FStream;
+  int64_t FAvailable;
+  z_stream FZ{};
+  std::vector<uint8_t> FIn;
+  TProgressScope FScope;
+  TZProgress FProgress;
+};
+
+// The bitmap as 24 bits, converted into Scratch when it is not.
+const TBitmap& As24(const TBitmap& Bitmap, TBitmap& Scratch) {
+  if (Bitmap.PixelFormat() == pf24bit) return Bitmap;
+  Assign24(Bitmap, Scratch);
+  return Scratch;
+}
+
+// W x H 24-bit, filled by the caller.
+void Prepare24(TBitmap& Bitmap, int W, int H) {
+  Bitmap.ReleaseImage();
+  Bitmap.Transparent = false;
+  Bitmap.SetPixelFormat(pf24bit);
+  Bitmap.SetSize(W, H);
+}
+
+// W, H and the zlib block length, checked against the stream and the limits:
+// a bitmap's rows are padded 24-bit rows, a mask's one byte per pixel.
+int64_t ReadZipHeader(TStream& Stream, int32_t& W, int32_t& H, bool IsBitmap, int ExpectedW, int ExpectedH) {
+  W = Stream.ReadInt32();
+  H = Stream.ReadInt32();
+  CheckSize(W, H);
+  CheckExpected(W, H, ExpectedW, ExpectedH);
+  const int32_t S = Stream.ReadInt32();
+  const int64_t Compressed = int64_t(S) - 4;
+  if (Compressed < 0 || Compressed > Stream.Remaining()) InvalidDataFile();
+  const int64_t Produced = (IsBitmap ? RowBytes24(W) : int64_t(W)) * H;
+  if (Produced > Compressed * MaxLayerZlibRatio) InvalidDataFile();
+  return Compressed;
+}
+
+void WriteZipBlock(TStream& Stream, int W, int H, const std::vector<uint8_t>& Data) {
+  if (Data.size() > size_t(INT32_MAX - 4)) throw std::length_error("compressed block too large for the file format");
+  Stream.WriteInt32(W);
+  Stream.WriteInt32(H);
+  Stream.WriteInt32(static_cast<int32_t>(Data.size() + 4));
+  Stream.Write(Data.data(), static_cast<int64_t>(Data.size()));
+}
+
+// Runs Body between reading the zlib block's length and the block's end.
+template <class F> void ReadZipBody(TStream& Stream, int64_t Compressed, F Body) {
+  const int64_t End = Stream.Position() + Compressed;
+  {
+    TZReader Z(Stream, Compressed);
+    Body(Z);
+  }
+  Stream.Seek(End);
+}
+
+} // namespace
+
+// ---- TStream ---------------------------------------------------------------------------
+
+void TStream::ReadBuffer(void* Buffer, int64_t Count) {
+  if (Count < 0 || Read(Buffer, Count) != Count) ReadError();
+}
+
+void TStream::Skip(int64_t Count) {
+  if (Count < 0 || Count > Remaining()) ReadError();
+  Seek(Position() + Count);
+}
+
+uint8_t TStream::ReadByte() {
+  uint8_t V;
+  ReadBuffer(&V, 1);
+  return V;
+}
+
+int16_t TStream::ReadInt16() {
+  int16_t V;
+  ReadBuffer(&V, 2);
+  return V;
+}
+
+int32_t TStream::ReadInt32() {
+  int32_t V;
+  ReadBuffer(&V, 4);
+  return V;
+}
+
+double TStream::ReadDouble() {
+  double V;
+  ReadBuffer(&V, 8);
+  return V;
+}
+
+void TStream::WriteInt16(int16_t V) { Write(&V, 2); }
+void TStream::WriteInt32(int32_t V) { Write(&V, 4); }
+void TStream::WriteDouble(double V) { Write(&V, 8); }
+
+int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
+  const int64_t N = std::clamp<int64_t>(Size() - FPosition, 0, std::max<int64_t>(Count, 0));
+  if (N > 0) std::memcpy(Buffer, FData.data() + FPosition, size_t(N));
+  FPosition += N;
+  return N;
+}
+
+void TMemoryStream::Write(const void* Buffer, int64_t Count) {
+  if (Count <= 0) return;
+  const size_t End = size_t(FPosition + Count);
+  if (End > FData.size()) FData.resize(End);
+  std::memcpy(FData.data() + FPosition, Buffer, size_t(Count));
+  FPosition += Count;
+}
+
+void TMemoryStream::Seek(int64_t Position) {
+  if (Position < 0 || Position > Size()) ReadError();
+  FPosition = Position;
+}
+
+TFileReadStream::TFileReadStream(const QString& FileName)
+    : FFileName(FileName), FFile(std::make_unique<QFile>(FileName)) {
+  if (!FFile->open(QIODevice::ReadOnly)) throw EStreamError(QStringLiteral("Cannot open file ") + FileName);
+  FSize = FFile->size();
+}
+
+TFileReadStream::~TFileReadStream() = default;
+
+int64_t TFileReadStream::Read(void* Buffer, int64_t Count) {
+  int64_t Done = 0;
+  while (Done < Count) {
+    const qint64 N = FFile->read(static_cast<char*>(Buffer) + Done, Count - Done);
+    if (N <= 0) break;
+    Done += N;
+  }
+  return Done;
+}
+
+void TFileReadStream::Write(const void*, int64_t) {
+  throw EStreamError(QStringLiteral("Stream write error: ") + FFileName);
+}
+
+int64_t TFileReadStream::Position() const { return FFile->pos(); }
+int64_t TFileReadStream::Size() const { return FSize; }
+
+void TFileReadStream::Seek(int64_t Position) {
+  if (Position < 0 || Position > FSize || !FFile->seek(Position)) ReadError();
+}
+
+int64_t TSafeFileStream::Read(void*, int64_t) { ReadError(); }
+void TSafeFileStream::Write(const void* Buffer, int64_t Count) {
+  if (Count > 0) FFile.Write(Buffer, size_t(Count));
+}
+int64_t TSafeFileStream::Position() const { return FFile.Written(); }
+void TSafeFileStream::Seek(int64_t) { throw EStreamError(QStringLiteral("Stream cannot seek: ") + FFile.FileName()); }
+QString TSafeFileStream::Name() const { return FFile.FileName(); }
+
+// ---- Strings ------------------------------------------------------------------------------
+
+void WriteStreamString(TStream& Stream, const QString& S, bool Wide) {
+  if (Wide) {
+    const QString T = S.left(MaxStreamString);
+    Stream.WriteInt32(int32_t(T.size()));
+    Stream.Write(T.utf16(), int64_t(T.size()) * 2);
+    return;
+  }
+  std::string A = ToWin1252(S);
+  if (A.size() > size_t(MaxStreamString)) A.resize(MaxStreamString);
+  Stream.WriteInt32(int32_t(A.size()));
+  Stream.Write(A.data(), int64_t(A.size()));
+}
+
+QString ReadStreamString(TStream& Stream, bool Wide) {
+  const int32_t N = Stream.ReadInt32();
+  const int64_t Bytes = int64_t(N) * (Wide ? 2 : 1);
+  if (N < 0 || N > MaxStreamString || Bytes > Stream.Remaining()) InvalidDataFile();
+  if (Wide) {
+    std::u16string U(size_t(N), u'\0');
+    Stream.ReadBuffer(U.data(), Bytes);
+    return QString::fromUtf16(U.data(), N);
+  }
+  std::string A(size_t(N), '\0');
+  Stream.ReadBuffer(A.data(), N);
+  return FromWin1252(A);
+}
+
+void WriteAnsi256(TStream& Stream, const QString& S) {
+  char Field[256] = {};
+  const std::string A = ToWin1252(S);
+  std::memcpy(Field, A.data(), std::min<size_t>(A.size(), MaxStreamString));
+  Stream.Write(Field, 256);
+}
+
+QString ReadAnsi256(TStream& Stream) {
+  char Field[256];
+  Stream.ReadBuffer(Field, 256);
+  return FromWin1252(std::string_view(Field, strnlen(Field, 256)));
+}
+
+// ---- zlib ------------------------------------------------------------------------------------
+
+void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count) {
+  TZWriter Z;
+  for (int64_t Done = 0; Done < Count;) {
+    const int64_t N = std::min<int64_t>(Count - Done, int64_t(1) << 24);
+    Z.Feed(Data + Done, size_t(N));
+    Done += N;
+  }
+  const std::vector<uint8_t>& Out = Z.Finish();
+  Stream.Write(Out.data(), int64_t(Out.size()));
+}
+
+void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_t Available) {
+  TZReader Z(Stream, Available);
+  for (int64_t Done = 0; Done < Count;) {
+    const int64_t N = std::min<int64_t>(Count - Done, int64_t(1) << 24);
+    Z.Get(Data + Done, size_t(N));
+    Done += N;
+  }
+}
+
+// ---- Bitmap and mask blocks ------------------------------------------------------------------
+
+void WriteBitmapRaw(const TBitmap& Bitmap, TStream& Stream) {
+  TBitmap Scratch;
+  const TBitmap& B = As24(Bitmap, Scratch);
+  const int W = B.Width(), H = B.Height();
+  Stream.WriteInt32(W);
+  Stream.WriteInt32(H);
+  TProgressScope Progress(H);
+  for (int Y = 0; Y < H; ++Y) {
+    Stream.Write(B.ScanLine(Y), int64_t(W) * 3);
+    Progress.Step(Y);
+  }
+}
+
+void ReadBitmapRaw(TBitmap& Bitmap, TStream& Stream) {
+  const int32_t W = Stream.ReadInt32(), H = Stream.ReadInt32();
+  CheckSize(W, H);
+  if (int64_t(W) * 3 * H > Stream.Remaining()) InvalidDataFile();
+  Prepare24(Bitmap, W, H);
+  TProgressScope Progress(H);
+  for (int Y = 0; Y < H; ++Y) {
+    Stream.ReadBuffer(Bitmap.ScanLine(Y), int64_t(W) * 3);
+    Progress.Step(Y);
+  }
+}
+
+void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
+  TBitmap Scratch;
+  const TBitmap& B = As24(Bitmap, Scratch);
+  const int W = B.Width(), H = B.Height();
+  const size_t Row = size_t(RowBytes24(W));
+  std::vector<uint8_t> Line(Row, 0);
+  TZWriter Z;
+  for (int Y = H - 1; Y >= 0; --Y) {
+    std::memcpy(Line.data(), B.ScanLine(Y), size_t(W) * 3);
+    Z.Feed(Line.data(), Row);
+  }
+  WriteZipBlock(Stream, W, H, Z.Finish());
+}
+
+void ReadBitmapZip(TBitmap& Bitmap, TStream& Stream) {
+  int32_t W, H;
+  const int64_t Compressed = ReadZipHeader(Stream, W, H, true, -1, -1);
+  const size_t Row = size_t(RowBytes24(W));
+  Prepare24(Bitmap, W, H);
+  std::vector<uint8_t> Line(Row);
+  ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
+    for (int Y = H - 1; Y >= 0; --Y) {
+      Z.Get(Line.data(), Row);
+      std::memcpy(Bitmap.ScanLine(Y), Line.data(), size_t(W) * 3);
+    }
+  });
+}
+
+void PackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
+  for (int X = 0; X < Width; ++X) Dst[X] = Src[X * 3];
+}
+
+void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
+  for (int X = 0; X < Width; ++X) std::memset(Dst + X * 3, Src[X], 3);
+}
+
+void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) {
+  TBitmap Scratch;
+  const TBitmap& M = As24(Mask, Scratch);
+  const int W = M.Width(), H = M.Height();
+  Stream.WriteInt32(W);
+  Stream.WriteInt32(H);
+  std::vector<uint8_t> Line(static_cast<size_t>(W));
+  TProgressScope Progress(H);
+  for (int Y = 0; Y < H; ++Y) {
+    PackMaskRow(M.ScanLine(Y), Line.data(), W);
+    Stream.Write(Line.data(), W);
+    Progress.Step(Y);
+  }
+}
+
+void ReadMaskRaw(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
+  const int32_t W = Stream.ReadInt32(), H = Stream.ReadInt32();
+  CheckSize(W, H);
+  CheckExpected(W, H, ExpectedW, ExpectedH);
+  if (int64_t(W) * H > Stream.Remaining()) InvalidDataFile();
+  Prepare24(Mask, W, H);
+  std::vector<uint8_t> Line(static_cast<size_t>(W));
+  TProgressScope Progress(H);
+  for (int Y = 0; Y < H; ++Y) {
+    Stream.ReadBuffer(Line.data(), W);
+    UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
+    Progress.Step(Y);
+  }
+}
+
+void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
+  TBitmap Scratch;
+  const TBitmap& M = As24(Mask, Scratch);
+  const int W = M.Width(), H = M.Height();
+  std::vector<uint8_t> Line(static_cast<size_t>(W));
+  TZWriter Z;
+  for (int Y = 0; Y < H; ++Y) {
+    PackMaskRow(M.ScanLine(Y), Line.data(), W);
+    Z.Feed(Line.data(), size_t(W));
+  }
+  WriteZipBlock(Stream, W, H, Z.Finish());
+}
+
+void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
+  int32_t W, H;
+  const int64_t Compressed = ReadZipHeader(Stream, W, H, false, ExpectedW, ExpectedH);
+  Prepare24(Mask, W, H);
+  std::vector<uint8_t> Line(static_cast<size_t>(W));
+  ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
+    for (int Y = 0; Y < H; ++Y) {
+      Z.Get(Line.data(), size_t(W));
+      UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
+    }
+  });
+}
+
+void WriteLayerBitmap(const TBitmap& Bitmap, TStream& Stream) {
+  Stream.WriteByte(LayerCompression ? 1 : 0);
+  if (LayerCompression)
+    WriteBitmapZip(Bitmap, Stream);
+  else
+    WriteBitmapRaw(Bitmap, Stream);
+  Stream.WriteByte(Bitmap.Transparent ? 1 : 0);
+  Stream.WriteInt32(Bitmap.TransparentColor());
+}
+
+void ReadLayerBitmap(TBitmap& Bitmap, TStream& Stream) {
+  const uint8_t Mode = Stream.ReadByte();
+  if (Mode > 1) InvalidMode();
+  if (Mode == 1)
+    ReadBitmapZip(Bitmap, Stream);
+  else
+    ReadBitmapRaw(Bitmap, Stream);
+  Bitmap.Transparent = Stream.ReadByte() != 0;
+  Bitmap.SetTransparentColor(Stream.ReadInt32());
+}
+
+void WriteLayerMask(const TBitmap& Mask, TStream& Stream) {
+  Stream.WriteByte(LayerCompression ? 1 : 0);
+  if (LayerCompression)
+    WriteMaskZip(Mask, Stream);
+  else
+    WriteMaskRaw(Mask, Stream);
+}
+
+void ReadLayerMask(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
+  const uint8_t Mode = Stream.ReadByte();
+  if (Mode > 1) InvalidMode();
+  if (Mode == 1)
+    ReadMaskZip(Mask, Stream, ExpectedW, ExpectedH);
+  else
+    ReadMaskRaw(Mask, Stream, ExpectedW, ExpectedH);
+}
+
+// ---- Thumbnail -----------------------------------------------------------------------------------
+
+std::unique_ptr<TBitmap> MakeThumbnail(const TBitmap& Bitmap, int Size) {
+  auto Thumb = std::make_unique<TBitmap>();
+  int W = Bitmap.Width(), H = Bitmap.Height();
+  FitSize(W, H, Size, Size);
+  StretchBitmap(W, H, TStretchMode::smBicubic, Bitmap, *Thumb);
+  return Thumb;
+}
+
+void WriteThumbnailBlock(const TBitmap& Bitmap, TStream& Stream) {
+  // The length comes first: the block is built in memory.
+  TMemoryStream Block;
+  Block.Write(ThumbTag, sizeof ThumbTag);
+  Block.WriteInt32(LayerCompression ? 1 : 0);
+  if (LayerCompression)
+    WriteBitmapZip(Bitmap, Block);
+  else
+    WriteBitmapRaw(Bitmap, Block);
+  Stream.WriteInt32(static_cast<int32_t>(Block.Size() + 4));
+  Stream.Write(Block.Data().data(), Block.Size());
+}
+
+void ReadThumbnailBlock(TBitmap& Bitmap, TStream& Stream) {
+  Stream.ReadInt32();
+  char Tag[sizeof ThumbTag];
+  Stream.ReadBuffer(Tag, sizeof Tag);
+  if (std::memcmp(Tag, ThumbTag, sizeof Tag) != 0) throw EStreamError(QString());
+  const uint8_t Mode = static_cast<uint8_t>(Stream.ReadInt32() & 0xFF);
+  if (Mode > 1) InvalidMode();
+  if (Mode == 1)
+    ReadBitmapZip(Bitmap, Stream);
+  else
+    ReadBitmapRaw(Bitmap, Stream);
+}
+
+void SkipThumbnailBlock(TStream& Stream) {
+  const int32_t L = Stream.ReadInt32();
+  if (L < 4 || L - 4 > Stream.Remaining()) InvalidDataFile();
+  Stream.Skip(L - 4);
+}

@@ -16,6 +16,21 @@ inline uint8_t Toward(uint8_t B, uint8_t S, int W, int Divisor) {
   return static_cast<uint8_t>(B + (S - B) * W / Divisor);
 }
 
+// Exchanges N bytes of A and B through a buffer that stays in cache, so that
+// an exchange costs little more than the copies' memory traffic.
+void SwapBytes(uint8_t* A, uint8_t* B, size_t N) {
+  uint8_t Tmp[4096];
+  while (N > 0) {
+    const size_t C = N < sizeof Tmp ? N : sizeof Tmp;
+    std::memcpy(Tmp, A, C);
+    std::memcpy(A, B, C);
+    std::memcpy(B, Tmp, C);
+    A += C;
+    B += C;
+    N -= C;
+  }
+}
+
 } // namespace
 
 void TBmp24::Clear() {
@@ -139,9 +154,10 @@ void TBmp24::RestoreBlankMask(TBitmap& Bitmap, const TRect& Sel, const TBitmap* 
 void TBmp24::SwapWith(TBitmap& Bitmap, const TRect& Sel) {
   TRect R;
   if (!FitRect(Bitmap, Sel, FWidth, FHeight, FMem != nullptr, R)) return;
-  ForEachPixel<3>(Bitmap, R, FMem.get(), [](uint8_t* P, uint8_t* S) {
-    for (int C = 0; C < 3; ++C) std::swap(P[C], S[C]);
-  });
+  const size_t RowBytes = static_cast<size_t>(FWidth) * 3;
+  uint8_t* S = FMem.get();
+  for (int Y = R.Top; Y < R.Bottom; ++Y, S += RowBytes)
+    SwapBytes(Bitmap.ScanLine(Y) + 3 * static_cast<ptrdiff_t>(R.Left), S, RowBytes);
   const bool OldTransparent = FTransparent;
   const TColor OldColor = FTransparentColor;
   const bool OldAuto = FTransparentAuto;

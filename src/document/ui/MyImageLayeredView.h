@@ -1,0 +1,98 @@
+// TMyImageLayeredView: the view of a layered image. It owns the image model
+// (TMyImageLayered), composites the visible part of the stack at the zoom
+// into a paint buffer of the visible image's size (checkerboard under a
+// transparent background, smoothing of an opaque reduced image, the
+// current layer's outline, an overlay and the grid), copies it into the
+// view's backing bitmap, and moves the current layer with the mouse and the
+// arrow keys. Depends on the zoomable view (MyCustomImage.h), the model and
+// its drawing routines (document/MyImageLayered.h, LayerUtils.h).
+#pragma once
+
+#include "document/DocumentServices.h"
+#include "document/MyImageLayered.h"
+#include "document/ui/MyCustomImage.h"
+
+#include <memory>
+
+enum class TSelMode : uint8_t { smNone, smShape, smLine, smMoveLayer };
+enum TSelOption : uint8_t { soStart, soChanging, soEnd, soChanged, soNoValid };
+enum TOverlayFx : uint8_t { ofxNone, ofxGray, ofxTransparent, ofxWhite, ofxBlack };
+
+class TMyImageLayeredView : public TMyCustomImage, public DocumentView {
+  Q_OBJECT
+public:
+  explicit TMyImageLayeredView(QWidget* Parent = nullptr);
+  ~TMyImageLayeredView() override;
+
+  TMyImageLayered& Image() const { return *FImage; }
+  const TBitmap* DisplayBitmap() const override { return &FImage->Bitmap(); }
+  double ResolutionX() const override { return FImage->ResolutionX > 0 ? FImage->ResolutionX : 96.0; }
+  const TBitmap& PaintBuffer() const { return FPaintBuffer; }
+
+  // ---- DocumentView
+  void Invalidate() override;
+  void RepaintBmpRect(const TRect& R) override { TMyCustomImage::RepaintBmpRect(R); }
+  void RefreshCursor() override;
+
+  bool DisableLayersPainting = false;
+  bool AutoSelectLayer = false;
+  bool CheckLayerTranspOnSelect = false;
+  TSelMode SelectionMode = TSelMode::smShape;
+  Qt::CursorShape MoveLayerCursor = Qt::SizeAllCursor;
+  Qt::CursorShape ImgCursor = Qt::ArrowCursor;
+  Qt::CursorShape DefaultCursor = Qt::ArrowCursor;
+  void SetDrawLayerActiveBounds(bool Value);
+  TOverlayFx OverlayFx() const { return FOverlayFx; }
+  void SetOverlayFx(TOverlayFx Value);
+
+  // Qt cannot read the Caps Lock state; the main window gives it from the
+  // platform (Caps Lock makes the arrow keys move by 8 pixels).
+  std::function<bool()> CapsLockState;
+  std::function<void(QObject* Sender, TSelOption Option)> OnMovingLayer;
+  std::function<void(QObject* Sender, TLayerItem* Item)> OnAutoSelectLayer;
+
+  // ---- Coordinates
+  TPoint PaintOffset() const { return ::PaintOffset(ImgRect()); }
+  TRect BmpRectToBuffer(const TRect& R) const;
+  TRect BufferRectToBmp(const TRect& R) const;
+  TPoint ClientToLayer(TPoint P) const { return FImage->BmpToLayer(ClientToBmp(P)); }
+  bool PtInLayer(TPoint P) const;
+
+  // ---- Moving layers
+  TLayerItem* LayerAtPos(int X, int Y) const;
+  void AutoSelectLayerAt(int X, int Y);
+  bool CanMoveLayerAt(int X, int Y, bool CheckPoint) const;
+  void MoveLayerTo(int X, int Y, bool Notify);
+  int MoveState() const { return FImage->MoveState; }
+
+protected:
+  void ResizePaintBuffer() override;
+  void DrawImage(bool Full) override;
+  void mousePressEvent(QMouseEvent* Event) override;
+  void mouseMoveEvent(QMouseEvent* Event) override;
+  void mouseReleaseEvent(QMouseEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  void keyReleaseEvent(QKeyEvent* Event) override;
+
+private:
+  void PaintLayers(TRect R);
+  void DrawCompositeZoomed(const TRect& R);
+  void DrawLayersZoomed(TRect R);
+  void DrawMergedZoomed(const TRect& R);
+  void DrawLayerZoomed(int Index, const TRect& R);
+  void DrawTransparencyChecker(const TRect& R, int Opacity);
+  void DrawActiveLayerBounds();
+  void DrawOverlayFx(const TRect& R);
+  void UpdateCursor(int X, int Y);
+  void TrackLayerMove(TPoint Mouse, bool Shift);
+  void DoMovingLayer(TSelOption Option);
+  void ShiftChanged(bool Shift);
+
+  std::unique_ptr<TMyImageLayered> FImage;
+  TBitmap FPaintBuffer;
+  TOverlayFx FOverlayFx = ofxNone;
+  TPoint FPtOrigin;
+  TPoint FLayerOrigin;
+  TPoint FLastMouse;
+  bool FShiftDown = false;
+};

@@ -40,6 +40,4 @@ const TBitmap& BenchMask() {
   return *Mask;
 }
 
-size_t BenchImageBytes() {
-  return static_cast<size_t>(TBitmap::BytesPerRow(BenchWidth, 24)) * BenchHeight;
-}
+size_t BenchImageBytes() { return static_cast<size_t>(TBitmap::BytesPerRow(BenchWidth, 24)) * BenchHeight; }

@@ -29,13 +29,12 @@ TPixelFormat StoredFormat(TPixelFormat Format) {
   }
 }
 
-
 bool IsIndexed(TPixelFormat Format) { return Format == pf1bit || Format == pf4bit || Format == pf8bit; }
 
 TPaletteEntry EntryFromColor(TColor C) {
   C = ColorToRGB(C);
-  return 0xFF000000u | (static_cast<uint32_t>(GetRValue(C)) << 16) |
-         (static_cast<uint32_t>(GetGValue(C)) << 8) | GetBValue(C);
+  return 0xFF000000u | (static_cast<uint32_t>(GetRValue(C)) << 16) | (static_cast<uint32_t>(GetGValue(C)) << 8) |
+         GetBValue(C);
 }
 
 TColor ColorFromEntry(TPaletteEntry E) { return RGB((E >> 16) & 0xFF, (E >> 8) & 0xFF, E & 0xFF); }
@@ -65,8 +64,8 @@ std::vector<TPaletteEntry> DefaultPalette(TPixelFormat Format) {
     break;
   case pf4bit: {
     // The sixteen standard colours in their system order.
-    const TColor Colors[16] = {clBlack, clMaroon, clGreen,   clOlive, clNavy, clPurple, clTeal, clGray,
-                               clSilver, clRed,   clLime,    clYellow, clBlue, clFuchsia, clAqua, clWhite};
+    const TColor Colors[16] = {clBlack,  clMaroon, clGreen, clOlive,  clNavy, clPurple,  clTeal, clGray,
+                               clSilver, clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
     for (TColor C : Colors) P.push_back(EntryFromColor(C));
     break;
   }

@@ -31,8 +31,7 @@ inline TRect Bounds(int X, int Y, int W, int H) { return {X, Y, X + W, Y + H}; }
 
 // The intersection of two rectangles; an empty result is (0, 0, 0, 0).
 inline TRect IntersectRect(const TRect& A, const TRect& B) {
-  TRect R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
-          std::min(A.Bottom, B.Bottom)};
+  TRect R{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right), std::min(A.Bottom, B.Bottom)};
   return R.IsEmpty() ? TRect{} : R;
 }
 
@@ -40,8 +39,7 @@ inline TRect IntersectRect(const TRect& A, const TRect& B) {
 inline TRect UnionRect(const TRect& A, const TRect& B) {
   if (A.IsEmpty()) return B.IsEmpty() ? TRect{} : B;
   if (B.IsEmpty()) return A;
-  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right),
-          std::max(A.Bottom, B.Bottom)};
+  return {std::min(A.Left, B.Left), std::min(A.Top, B.Top), std::max(A.Right, B.Right), std::max(A.Bottom, B.Bottom)};
 }
 
 inline bool PtInRect(const TRect& R, TPoint P) {

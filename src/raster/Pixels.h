@@ -23,9 +23,7 @@ using TRGBArray_0 = TRGB[1];
 using PRGBArray = TRGB*;
 
 inline PRGBArray RowOf(TBitmap& Bitmap, int Y) { return reinterpret_cast<PRGBArray>(Bitmap.ScanLine(Y)); }
-inline const TRGB* RowOf(const TBitmap& Bitmap, int Y) {
-  return reinterpret_cast<const TRGB*>(Bitmap.ScanLine(Y));
-}
+inline const TRGB* RowOf(const TBitmap& Bitmap, int Y) { return reinterpret_cast<const TRGB*>(Bitmap.ScanLine(Y)); }
 
 // Every raster routine reads this rectangle as "the whole bitmap"; ClipToBitmap
 // reduces it to (0, 0, Width, Height).

@@ -19,7 +19,12 @@
 // program starts; the results are the same on every path (integer maths, or
 // double maths without contraction).
 #if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__clang__)
+// clang (the fuzzing build) has no clones of templates: one baseline build.
+#define LUMA_VECTOR_CLONES
+#else
 #define LUMA_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
+#endif
 // Byte-permute paths (AVX-512 VBMI) for table lookups and channel splits.
 #define LUMA_HAVE_VBMI 1
 #include <immintrin.h>

@@ -54,23 +54,10 @@ void TBmp24::RestoreTransparency(TBitmap& Bitmap) const {
 }
 
 bool TBmp24::Assign(const TBitmap* Bitmap, const TRect& Sel) {
-  TRect R = Sel;
-  if (!Bitmap || Bitmap->PixelFormat() != pf24bit || !ClipToBitmap(R, *Bitmap)) {
+  TRect R;
+  if (!PrepareSnapshot(Bitmap, Sel, 3, MemorySize(), FMem, R)) {
     Clear();
     return false;
-  }
-  const int64_t Bytes = SnapshotBytes(R.Width(), R.Height(), 3);
-  if (Bytes <= 0) {
-    Clear();
-    return false;
-  }
-  if (MemorySize() != Bytes) {
-    FMem.reset();
-    FMem.reset(new (std::nothrow) uint8_t[static_cast<size_t>(Bytes)]);
-    if (!FMem) {
-      Clear();
-      return false;
-    }
   }
   FWidth = R.Width();
   FHeight = R.Height();

@@ -3,6 +3,7 @@
 #include "raster/RectUtils.h"
 
 #include <cstddef>
+#include <new>
 
 namespace snapshot_detail {
 
@@ -23,6 +24,18 @@ int64_t SnapshotBytes(int W, int H, int BytesPerPixel) {
   const int64_t Bytes = static_cast<int64_t>(W) * H * BytesPerPixel;
   if (static_cast<uint64_t>(Bytes) > PTRDIFF_MAX) return -1;
   return Bytes;
+}
+
+bool PrepareSnapshot(const TBitmap* Bitmap, const TRect& Sel, int BytesPerPixel, int64_t CurrentBytes,
+                     std::unique_ptr<uint8_t[]>& Mem, TRect& R) {
+  R = Sel;
+  if (!Bitmap || Bitmap->PixelFormat() != pf24bit || !ClipToBitmap(R, *Bitmap)) return false;
+  const int64_t Bytes = SnapshotBytes(R.Width(), R.Height(), BytesPerPixel);
+  if (Bytes <= 0) return false;
+  if (Mem && CurrentBytes == Bytes) return true;
+  Mem.reset();
+  Mem.reset(new (std::nothrow) uint8_t[static_cast<size_t>(Bytes)]);
+  return Mem != nullptr;
 }
 
 } // namespace snapshot_detail

@@ -6,6 +6,7 @@
 #include "platform/Types.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace snapshot_detail {
 
@@ -39,5 +40,12 @@ void ForEachMaskedPixel(TBitmap& Bitmap, const TRect& R, TSaved* Saved, const TB
 // The bytes a snapshot of W x H needs at BytesPerPixel, or -1 when that cannot
 // be addressed.
 int64_t SnapshotBytes(int W, int H, int BytesPerPixel);
+
+// Readies Mem for a snapshot of Sel clipped to Bitmap (R) at BytesPerPixel,
+// keeping the buffer when it already holds CurrentBytes of the right size.
+// False, with Mem released, when Bitmap is missing or not 24-bit, Sel clips
+// to nothing or the memory cannot be had.
+bool PrepareSnapshot(const TBitmap* Bitmap, const TRect& Sel, int BytesPerPixel, int64_t CurrentBytes,
+                     std::unique_ptr<uint8_t[]>& Mem, TRect& R);
 
 } // namespace snapshot_detail

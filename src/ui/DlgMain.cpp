@@ -5,7 +5,11 @@
 #include "platform/Rounding.h"
 #include "ui/ControlTag.h"
 #include "ui/DialogServices.h"
+#include "ui/DirectionEdit.h"
+#include "ui/DlgColors.h"
 #include "ui/DlgEx.h"
+#include "ui/DrawUtils.h"
+#include "ui/MySlider.h"
 #include "ui/RadioGroup.h"
 #include "ui/SpinEdit.h"
 #include "ui/TrackBar.h"
@@ -27,6 +31,7 @@
 #include <QToolBar>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <utility>
 
@@ -395,6 +400,17 @@ bool TrackBarClickPosition(const TTrackBar* TrackBar, int X, int Y, int& Positio
 void StyleTrackBar(TTrackBar* TrackBar) {
   TrackBar->SetThumbLength(ScaleByDPI(TrackBar->ThumbLength()));
   if (!IsSystemStyle()) TrackBar->setTickPosition(QSlider::NoTicks);
+}
+
+void StyleDirectionEdit(TDirectionEdit* Edit) {
+  if (ScreenPixelsPerInch() > 96) Edit->SetItemRadius(ScaleByDPI(Edit->ItemRadius()) - 1);
+  Edit->SetActiveColor(clDlgAccent);
+}
+
+int AddSliderCursor(TMySlider* Slider, int Pos, TColor Color) {
+  const double Window = ColorBrightness(clDlgWindow, 0), Own = ColorBrightness(Color, 0);
+  if (std::abs(Window - Own) < 0.3) Color = Window > Own ? DarkenColor(Color, 0.1) : LightenColor(Color, 0.1);
+  return Slider->AddCursor(Pos, clDlgBorder, Color);
 }
 
 void TMainDialogForm::PrepareTrackBar(TTrackBar* TrackBar) {

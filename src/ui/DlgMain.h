@@ -36,6 +36,8 @@ class QAction;
 class QEventLoop;
 class QToolBar;
 class TCustomSpinEdit;
+class TDirectionEdit;
+class TMySlider;
 class TRadioGroup;
 class TTrackBar;
 
@@ -176,6 +178,13 @@ int TrackBarDownPosition();
 bool TrackBarClickPosition(const TTrackBar* TrackBar, int X, int Y, int& Position);
 // Thumb length scaled to the screen; without the system style no ticks.
 void StyleTrackBar(TTrackBar* TrackBar);
+// The program's direction-editor look: discs scaled above 96 dpi (less one
+// pixel), the accent colour for the chosen direction.
+void StyleDirectionEdit(TDirectionEdit* Edit);
+// Adds a cursor at Pos framed in clDlgBorder and filled with Color, which is
+// first darkened (or lightened) by 0.1 when its brightness lies within 0.3 of
+// the dialog background's, so that it stays visible. Answers its index.
+int AddSliderCursor(TMySlider* Slider, int Pos, TColor Color);
 // Sets the item index with the group's OnClick detached.
 void SetRadioIndexSilent(TRadioGroup* RadioGroup, int Index);
 // Repaints the view of the active image window.

@@ -1,7 +1,10 @@
 #include "ui/IniControls.h"
 
 #include "platform/NumberFormat.h"
+#include "raster/FoncUtils.h"
+#include "ui/ColorEdit.h"
 #include "ui/ControlTag.h"
+#include "ui/DirectionEdit.h"
 #include "ui/RadioGroup.h"
 #include "ui/SpecialEdit.h"
 #include "ui/SpinEdit.h"
@@ -128,6 +131,19 @@ std::vector<TIniControlClass> BuiltInRows() {
                  const int Index = Integer(V);
                  if (!InRange(Index, G->Count())) return;
                  WithoutEvent(G->OnClick, O & ioNoEvent, [&] { G->SetItemIndex(Index); });
+               }});
+  // The web form "#RRGGBB"; an unreadable text gives black.
+  R.push_back({&TColorEdit::staticMetaObject, true,
+               [](QWidget* C) { return ColorToText(As<TColorEdit>(C)->Color(), true); },
+               [](QWidget* C, const QString& V, TIniOptions O) {
+                 TColorEdit* E = As<TColorEdit>(C);
+                 WithoutEvent(E->OnChange, O & ioNoEvent, [&] { E->SetColor(TextToColor(V, clBlack, true)); });
+               }});
+  R.push_back({&TDirectionEdit::staticMetaObject, true,
+               [](QWidget* C) { return QString::number(As<TDirectionEdit>(C)->Direction()); },
+               [](QWidget* C, const QString& V, TIniOptions O) {
+                 TDirectionEdit* E = As<TDirectionEdit>(C);
+                 WithoutEvent(E->OnChange, O & ioNoEvent, [&] { E->SetDirection(Integer(V)); });
                }});
   R.push_back({&QComboBox::staticMetaObject, true,
                [](QWidget* C) {

@@ -5,10 +5,11 @@
 // The built-in classes, tried in this order (the first that matches wins):
 // track bar (QSlider), TSpinEdit2, TFloatSpinEdit, edit boxes (QLineEdit;
 // QPlainTextEdit and QTextEdit only when a dialog admits them), TSpecialEdit,
-// check box, radio button, TRadioGroup, combo box, and, only when a dialog
-// admits them, page controls (QTabWidget) and speed buttons (QToolButton).
+// check box, radio button, TRadioGroup, TColorEdit, TDirectionEdit, combo
+// box, and, only when a dialog admits them, page controls (QTabWidget) and
+// speed buttons (QToolButton).
 //
-// How to add a class (a colour edit, a direction picker, a slider): call
+// How to add a class (a control of the program not listed above): call
 // RegisterIniControlClass once before the first dialog of that class is
 // shown, e.g. from the control's constructor through a function-local static.
 // A class is tried before every class it derives from.

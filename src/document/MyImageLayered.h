@@ -21,6 +21,7 @@
 #pragma once
 
 #include "document/DocumentServices.h"
+#include "document/Metadata.h"
 #include "document/MyGraphic.h"
 
 #include <QString>
@@ -69,6 +70,8 @@ public:
   double ResolutionX = 0;
   double ResolutionY = 0;
   QString Comment;
+  // The image's metadata tags, shared with the load and save options.
+  TMetadata Metadata;
   // The image differs from its file: set when a file could be read only in
   // part, so that closing asks before the original can be saved over.
   bool Modified = false;

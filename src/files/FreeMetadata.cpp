@@ -290,12 +290,6 @@ std::string NumberText(const TFreeTag& Tag, size_t At) {
 
 // ---- The list --------------------------------------------------------------------
 
-int TMetadata::Append(TFreeTag Tag) {
-  if (!FTags) FTags = std::make_shared<std::vector<TFreeTag>>();
-  FTags->push_back(std::move(Tag));
-  return int(FTags->size()) - 1;
-}
-
 bool HasMetadata(const TMetadata& List) { return !List.Empty(); }
 bool HasModel(const TMetadata& List, int Model) { return FirstTagOfModel(List, Model) >= 0; }
 

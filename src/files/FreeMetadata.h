@@ -12,6 +12,8 @@
 // count against its length; a block that fails is never written through.
 #pragma once
 
+#include "document/Metadata.h"
+
 #include <QDateTime>
 #include <QStringList>
 
@@ -66,38 +68,7 @@ enum TExifTagId : uint16_t {
   etPixelYDimension = 40963,
 };
 
-using TFreeTagData = std::vector<uint8_t>;
-
-struct TFreeTag {
-  int Model = 0;
-  std::string Key;
-  uint16_t Id = 0;
-  int Format = 0;
-  // Values: characters with the NUL for ASCII, bytes for UNDEFINED and BYTE
-  // blocks, 1 for a single number.
-  uint32_t Count = 0;
-  TFreeTagData Data;
-};
-
-// The list of one image. Copies share the list: a tag changed, added or
-// patched through one holder is seen by every holder (the document, the load
-// and save options, the writer). Clear drops this holder's share and leaves
-// the others' list as it is. The tags of one model stand together, in the
-// order read or added.
-class TMetadata {
-public:
-  int Length() const { return FTags ? int(FTags->size()) : 0; }
-  bool Empty() const { return Length() == 0; }
-  TFreeTag& operator[](int I) { return (*FTags)[size_t(I)]; }
-  const TFreeTag& operator[](int I) const { return (*FTags)[size_t(I)]; }
-  // Appends a tag (creating the list of a holder that has none); answers its index.
-  int Append(TFreeTag Tag);
-  void Clear() { FTags.reset(); }
-  bool SharesListWith(const TMetadata& Other) const { return FTags && FTags == Other.FTags; }
-
-private:
-  std::shared_ptr<std::vector<TFreeTag>> FTags;
-};
+// TFreeTagData, TFreeTag and TMetadata: document/Metadata.h.
 
 // Process-wide strings of the default EXIF set; each tag is added only when
 // its string is not empty. The main window sets ExifSoftware at start-up.

@@ -1,13 +1,17 @@
 #include "document/ui/ImgForm.h"
 
+#include "document/ImageToolHost.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
+#include "ui/DialogServices.h"
 #include "ui/DlgColors.h"
+#include "ui/DlgMain.h"
 #include "ui/MsgDlg.h"
 #include "ui/UtilsDPI.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMdiArea>
@@ -21,6 +25,10 @@ namespace {
 std::vector<TNewImgForm*> GImageWindows;
 TNewImgForm* GActiveImageWindow = nullptr;
 int GUntitledCount = 0;
+bool GCursorExWasVisible = false;
+
+QWidget* OpenDialog() { return DialogServices() ? DialogServices()->DialogueForm() : nullptr; }
+QWidget* OpenPipetteDialog() { return DialogServices() ? DialogServices()->PipetteForm() : nullptr; }
 
 } // namespace
 
@@ -65,16 +73,33 @@ TNewImgForm::TNewImgForm(TImageWindowHost& Host, QMdiArea* Area, TMyImageLayered
   Image->GridUnit = Host.UniteGrille();
   Image->GridStyle = TPenStyle::psDot;
   Image->SelectionMode = TSelMode::smShape;
+  Image->UseMetaComment = ImageToolHost() && ImageToolHost()->FreeImageAvailable();
   Image->AutoSelectLayer = Host.SelCalqueAuto();
   Image->CheckLayerTranspOnSelect = !Host.LimitesCalqueActif();
   if (Host.Smoothing()) Image->SetOptimizeMode(omReduction);
   Image->OnMovingLayer = [this](QObject*, TSelOption Option) { ImageMovingLayer(Option); };
-  Image->OnMouseMove = [this](QObject*, Qt::KeyboardModifiers, int X, int Y) {
-    if (GActiveImageWindow != this) return;
-    if (Image->PtInImage({X, Y}))
-      FHost.ChangerPosition({X, Y});
-    else
-      FHost.InitPosition();
+  Image->OnMouseDown = [this](QObject*, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+    ImageMouseDown(Button, Shift, X, Y);
+  };
+  Image->OnMouseMove = [this](QObject*, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
+    ImageMouseMove(Buttons, Shift, X, Y);
+  };
+  Image->OnMouseUp = [this](QObject*, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+    ImageMouseUp(Button, Shift, X, Y);
+  };
+  Image->OnDblClick = [this](QObject*) { ImageDblClick(); };
+  Image->OnDraw = [this](QObject*, TDrawStage Stage) { ImageDraw(Stage); };
+  Image->OnSelection = [this](QObject*, const TRect& R, TSelOption Option) {
+    if (TImageToolHost* T = ImageToolHost()) T->ImageSelecting(*Image, R, Option);
+  };
+
+  Sel = std::make_unique<TSelectionControl>(Image);
+  Sel->SetShowBounds(true);
+  Sel->ImageMouseMove = true;
+  Sel->AspectRatio = false;
+  Sel->OnUpdating = [this](TSelectionModel*, TSelOption Option) { SelUpdating(Option); };
+  Sel->OnDblClick = [](TSelectionControl* S) {
+    if (S->Shape() != ssBitmap && ImageToolHost()) ImageToolHost()->MenuSelReperesClick();
   };
 
   LayerNav = new TLayerNavigator(Client, Image->Image());
@@ -89,6 +114,12 @@ TNewImgForm::TNewImgForm(TImageWindowHost& Host, QMdiArea* Area, TMyImageLayered
   LayerNav->SetUseFilmBorder(true);
   LayerNav->OnSelectLayer = [this](QObject*) {
     if (!FirstActivate) FHost.AfficherInfosCalque();
+  };
+  LayerNav->OnDblClick = [this](QObject*) {
+    TImageToolHost* T = ImageToolHost();
+    const QPoint P = LayerNav->mapFromGlobal(QCursor::pos());
+    if (T && LayerNav->ItemAtPos(P.x(), P.y()) != -1 && (Image->Image().LayerIndex() > 0 || T->ModeRGBA(true)))
+      T->MenuCalqueOptionsClick();
   };
   LayerNav->OnChangeLayerIndex = [this](QObject*, int OldIndex, int) { FHost.PrepareLayerIndexUndo(OldIndex); };
   LayerNav->OnMouseDown = [this](QObject*) {
@@ -105,6 +136,7 @@ TNewImgForm::TNewImgForm(TImageWindowHost& Host, QMdiArea* Area, TMyImageLayered
   SetLayerNavSize();
 
   ListeUndo = std::make_unique<TUndoList>(UndoCapacityFromDepth(Host.NbHistoriques()));
+  CursorEx = std::make_unique<TCursorEx>(Image);
   NomFichier = MakeWindowTitle(Title, SrcType);
   setWindowTitle(QFileInfo(NomFichier).fileName());
 
@@ -138,6 +170,8 @@ TNewImgForm::TNewImgForm(TImageWindowHost& Host, QMdiArea* Area, TMyImageLayered
 TNewImgForm::~TNewImgForm() {
   // The records and the panel reach the image, which the view owns.
   ListeUndo.reset();
+  CursorEx.reset();
+  Sel.reset();
   delete LayerNav;
   delete Image;
   RemoveWindowMenuItem(this);
@@ -192,6 +226,19 @@ bool TNewImgForm::VerifEnregistrement() {
 }
 
 void TNewImgForm::closeEvent(QCloseEvent* Event) {
+  if (TImageToolHost* T = ImageToolHost(); T && T->VerticesMode() > 0) {
+    ShowMsgDlg(Tr(T->VerticesMode() == 2 ? TrId::GetTrDlgPath1 : TrId::GetTrDlgGlb6), mdkWarning, {mdbOk});
+    Event->ignore();
+    return;
+  }
+  if (QWidget* Dialog = OpenDialog()) {
+    // A module's own dialog cannot be closed from here.
+    if (ImageToolHost() && ImageToolHost()->ModuleLoaded()) {
+      Event->ignore();
+      return;
+    }
+    Dialog->close();
+  }
   const bool CanClose = CanCloseFlag || VerifEnregistrement();
   CanCloseFlag = false;
   if (!CanClose) {
@@ -290,14 +337,154 @@ void TNewImgForm::SetLayerNavSize() {
 void TNewImgForm::ActivateImage() {
   if (GActiveImageWindow == this) return;
   GActiveImageWindow = this;
-  if (FirstActivate) FirstActivate = false;
+  HideOtherSelections(this);
+  Image->UpdatePending();
+  TImageToolHost* T = ImageToolHost();
+  if (FirstActivate) {
+    FirstActivate = false;
+  } else {
+    if (T) T->RestaureZoom();
+    if (FlagSel >= 0) Sel->SetVisible(FlagSel == 1);
+    if (Sel->Visible() && T && T->IsLayerTool()) T->SetDefaultTool();
+    FlagSel = -1;
+  }
+  if (T) T->MajCurseur();
   CheckWindowMenuItem(this);
   FHost.MajMenus();
+  if (T) {
+    T->VerifierSelModeEtPopup();
+    T->AfficherInfos();
+  }
+}
+
+void HideOtherSelections(TNewImgForm* Form) {
+  for (TNewImgForm* F : GImageWindows) {
+    if (F == Form) continue;
+    if (F->FlagSel == -1) F->FlagSel = F->Sel->Visible() ? 1 : 0;
+    F->Sel->SetVisible(false);
+    F->Image->SelectionMode = TSelMode::smShape;
+    if (ImageToolHost()) ImageToolHost()->MajCurseur();
+  }
+}
+
+void TNewImgForm::SetSelVertices(const TPoint (&P)[4], bool BottomRight) {
+  TPoint Q[4] = {P[0], P[1], P[2], P[3]};
+  if (BottomRight) {
+    --Q[1].X;
+    --Q[2].X;
+    --Q[2].Y;
+    --Q[3].Y;
+  }
+  TRect B{Q[0].X, Q[0].Y, Q[0].X, Q[0].Y};
+  for (const TPoint& V : Q) {
+    B.Left = std::min(B.Left, V.X);
+    B.Top = std::min(B.Top, V.Y);
+    B.Right = std::max(B.Right, V.X);
+    B.Bottom = std::max(B.Bottom, V.Y);
+  }
+  ++B.Right;
+  ++B.Bottom;
+  TShapeManager& M = Sel->ShapeManager();
+  M.BeginPoints(Q[0]);
+  for (int I = 1; I < 4; ++I) M.AddPoint(Q[I]);
+  M.EndPoints(1);
+  Sel->SetBmpSelRect(B);
+  Sel->SetShape(ssPolygon);
+  Image->SetSelShape(ssRect);
+  UneSelection = true;
+}
+
+void TNewImgForm::SelUpdating(TSelOption Option) {
+  TImageToolHost* T = ImageToolHost();
+  if (!T) return;
+  switch (Option) {
+  case soStart:
+    T->EnableHint(false);
+    break;
+  case soChanging:
+  case soChanged:
+    T->AfficherInfosSelection(Sel->BmpSelRect());
+    if (Option == soChanged) T->ClearFlagBtnSelUndo();
+    break;
+  case soEnd:
+    T->EnableHint(true);
+    break;
+  default:
+    break;
+  }
 }
 
 void TNewImgForm::BringMDIToFront() {
   if (GActiveImageWindow != this && isEnabled() && mdiArea()) mdiArea()->setActiveSubWindow(this);
   ActivateImage();
+}
+
+// ---- Mouse on the image ------------------------------------------------------------------------------------
+
+void TNewImgForm::ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+  QWidget* Dialog = OpenDialog();
+  if (!Dialog) BringMDIToFront();
+  Image->setFocus();
+  if (GActiveImageWindow != this) return;
+  TImageToolHost* T = ImageToolHost();
+  if (Button == Qt::MiddleButton) {
+    if (T && T->ZoomMolette()) T->ZoomAutoFit();
+    return;
+  }
+  const bool InImage = Image->PtInImage({X, Y});
+  if (Dialog) {
+    const bool Module = T && T->ModuleLoaded();
+    if (Module && InImage) T->ModuleImageClick(Image->ClientToBmp(TPoint{X, Y}), Button);
+    if (QWidget* Pipette = OpenPipetteDialog(); Pipette && InImage) {
+      const TPoint P = Image->ClientToBmp(TPoint{X, Y});
+      const TColor Color = T ? T->ImageColorAtClient(X, Y, true) : Image->Image().GetColor(P.X, P.Y, true);
+      if (Module)
+        T->ModuleColor(Color);
+      else if (auto* P = dynamic_cast<TPipetteForm*>(Pipette))
+        P->ChangerCouleur(Color);
+    }
+    if (auto* I = dynamic_cast<TInteractiveForm*>(Dialog); I && InImage) I->InteractiveClick(X, Y);
+    return;
+  }
+  if (T && T->PaletteVisible() && (Button == Qt::LeftButton || Button == Qt::RightButton))
+    T->ToolMouseDown(*Image, Button, Shift, X, Y);
+}
+
+void TNewImgForm::ImageMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
+  if (GActiveImageWindow != this) return;
+  CursorEx->Show(false);
+  CursorEx->MoveTo(X, Y);
+  if (Image->PtInImage({X, Y}))
+    FHost.ChangerPosition({X, Y});
+  else
+    FHost.InitPosition();
+  TImageToolHost* T = ImageToolHost();
+  if (OpenDialog() || !T || !T->PaletteVisible()) return;
+  if ((Buttons & (Qt::LeftButton | Qt::RightButton)) || T->IsDrawing()) T->ToolMouseMove(*Image, Buttons, Shift, X, Y);
+}
+
+void TNewImgForm::ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+  if (GActiveImageWindow != this || OpenDialog()) return;
+  TImageToolHost* T = ImageToolHost();
+  if (T && T->PaletteVisible() && (Button == Qt::LeftButton || Button == Qt::RightButton))
+    T->ToolMouseUp(*Image, Button, Shift, X, Y);
+}
+
+void TNewImgForm::ImageDblClick() {
+  if (GActiveImageWindow != this || Image->SelectionMode != TSelMode::smMoveLayer) return;
+  TImageToolHost* T = ImageToolHost();
+  if (T && (Image->Image().LayerIndex() > 0 || T->ModeRGBA(false))) T->MenuCalqueOptionsClick();
+}
+
+void TNewImgForm::ImageDraw(TDrawStage Stage) {
+  // A repaint wipes the XOR outline: it is taken away before and drawn again
+  // after.
+  if (Stage == dsStart) {
+    GCursorExWasVisible = CursorEx->Visible();
+    if (GCursorExWasVisible) CursorEx->Hide(true);
+  } else if (GCursorExWasVisible) {
+    CursorEx->Show(true);
+  }
 }
 
 // ---- Layer moves ------------------------------------------------------------------------------------------
@@ -306,7 +493,11 @@ void TNewImgForm::ImageMovingLayer(TSelOption Option) {
   const TLayerItem* L = Image->Image().CurrentLayer();
   switch (Option) {
   case soStart:
+    if (ImageToolHost()) ImageToolHost()->EnableHint(false);
     if (L) FMovingLayerStart = L->Pos;
+    break;
+  case soEnd:
+    if (ImageToolHost()) ImageToolHost()->EnableHint(true);
     break;
   case soChanging:
     FHost.AfficherInfosCalque();
@@ -348,6 +539,14 @@ void PurgeAllUndo() {
   for (TNewImgForm* F : GImageWindows) {
     F->FlagUndoPurge = F->Modified();
     F->ListeUndo->Clear();
+  }
+}
+
+void UpdateImageWindows() {
+  // The selection draws itself into the view's picture.
+  for (TNewImgForm* F : GImageWindows) {
+    F->Image->UpdatePending();
+    if (F->isVisible()) F->repaint();
   }
 }
 

@@ -1,17 +1,23 @@
 // TNewImgForm: the child window of the main window's document area that
-// shows one open image: its layered view, its layers panel and its undo
-// history. It names itself, sizes and places itself, tracks which image
-// window is active, keeps its modified state and asks whether to save before
-// it closes; the unit keeps the list of all image windows. The main window's
-// settings and services come through TImageWindowHost. Depends on the view
-// (MyImageLayeredView.h), the panel (LayerNavigator.h), the undo history
-// (document/Undo.h), the message dialog and the strings.
+// shows one open image: its layered view, its selection, its layers panel,
+// its undo history and the brush outline. It names itself, sizes and places
+// itself, tracks which image window is active (hiding the other windows'
+// selections), keeps its modified state, asks whether to save before it
+// closes (refused during a vertex edit) and routes the mouse on its image to
+// the open dialog, a loaded module or the current tool; the unit keeps the
+// list of all image windows. The main window's settings and services come
+// through TImageWindowHost and ImageToolHost(). Depends on the view
+// (MyImageLayeredView.h), the selection (SelectionControl.h), the panel
+// (LayerNavigator.h), the undo history (document/Undo.h), the message dialog
+// and the strings.
 #pragma once
 
 #include "document/ImageWindowHost.h"
 #include "document/Undo.h"
+#include "document/ui/CursorEx.h"
 #include "document/ui/LayerNavigator.h"
 #include "document/ui/MyImageLayeredView.h"
+#include "document/ui/SelectionControl.h"
 
 #include <QMdiSubWindow>
 
@@ -33,7 +39,14 @@ public:
   TImageWindowHost& Host() const { return FHost; }
   TMyImageLayeredView* Image = nullptr;
   TLayerNavigator* LayerNav = nullptr;
+  // The selection over Image (hidden until the main window shows one).
+  std::unique_ptr<TSelectionControl> Sel;
+  // The visibility of Sel remembered while another window is active: -1
+  // none, 0 hidden, 1 visible.
+  int FlagSel = -1;
   std::unique_ptr<TUndoList> ListeUndo;
+  // The brush outline over Image.
+  std::unique_ptr<TCursorEx> CursorEx;
   QString NomFichier;
   bool UneSelection = false;
   int IdActionSave = 0;
@@ -57,6 +70,9 @@ public:
   void SetWindowSize(int Index, bool AutoZoom, bool Maximize, bool Pos, bool Size);
   void SetLayerNavSize();
   void ActivateImage();
+  // The selection becomes the quadrilateral P (bitmap coordinates; with
+  // BottomRight the right and bottom corners are exclusive).
+  void SetSelVertices(const TPoint (&P)[4], bool BottomRight);
   void BringMDIToFront();
   // The window's default rectangle in the document area for window Index
   // (positions repeat every 10 windows).
@@ -65,7 +81,16 @@ public:
 protected:
   void closeEvent(QCloseEvent* Event) override;
 
+  // The mouse on the image, routed to the open dialog, the loaded module or
+  // the current tool (ImageToolHost).
+  void ImageMouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+  void ImageMouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y);
+  void ImageMouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+  void ImageDblClick();
+
 private:
+  void ImageDraw(TDrawStage Stage);
+  void SelUpdating(TSelOption Option);
   void ImageMovingLayer(TSelOption Option);
   void SetBackgroundBitmap(const TBitmap& Bitmap);
   QSize FrameExtent() const;
@@ -91,6 +116,8 @@ TNewImgForm* FindImageWindow(const QString& FileName);
 // when none.
 int FindLayerOfBitmap(const TBitmap* Bitmap);
 bool AnyUndoLeft();
+// Every image view and layers panel draws what is pending now.
+void UpdateImageWindows();
 void PurgeAllUndo();
 void SetImageFrameShadow(bool Frame, bool Shadow);
 void ShowActiveLayerBounds(bool Value);
@@ -113,6 +140,9 @@ void CheckWindowMenuItem(TNewImgForm* Form);
 // Every window but Form disabled; every layers panel disabled.
 void DisableImageWindows(TNewImgForm* Form);
 void EnableImageWindows();
+// Every window but Form remembers whether its selection was visible, hides
+// it and goes back to drawing shapes.
+void HideOtherSelections(TNewImgForm* Form);
 // After the area cascaded or tiled its windows: resize and refit.
 void CascadeImageWindows();
 void TileImageWindows();

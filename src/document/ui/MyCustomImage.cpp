@@ -4,6 +4,8 @@
 #include "raster/Bitmap24.h"
 #include "raster/Shadow.h"
 
+#include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -29,6 +31,21 @@ TMyCustomImage::~TMyCustomImage() = default;
 void TMyCustomImage::InvalidateView() {
   FNeedPaint = true;
   viewport()->update();
+}
+
+void TMyCustomImage::UpdatePending() {
+  if (FLockCount > 0) return;
+  if (FNeedPaint || FBack.Width() != viewport()->width() || FBack.Height() != viewport()->height()) PaintAll();
+}
+
+void TMyCustomImage::ShowClientRect(const TRect& R) {
+  const TRect C = IntersectRect(R, ClientRect());
+  if (!C.IsEmpty()) viewport()->update(QRect(C.Left, C.Top, C.Width(), C.Height()));
+}
+
+TPoint TMyCustomImage::MousePos() const {
+  const QPoint P = viewport()->mapFromGlobal(QCursor::pos());
+  return {P.x(), P.y()};
 }
 
 void TMyCustomImage::SetZoom(double Value) {
@@ -228,7 +245,7 @@ void TMyCustomImage::EnsureBackBuffer() {
 }
 
 void TMyCustomImage::PaintAll() {
-  if (FLockCount > 0) return;
+  if (FLockCount > 0 || !CanPaintWindow()) return;
   RenderAll();
   viewport()->update();
 }
@@ -255,15 +272,20 @@ void TMyCustomImage::RenderAll() {
 }
 
 void TMyCustomImage::PaintImage(bool Full) {
-  if (OnDraw) OnDraw(this, dsStart);
+  DoDraw(dsStart);
   DrawImage(Full);
   FLastPaintedRect = BackCanvas().ClipRect();
-  if (OnDraw) OnDraw(this, dsEnd);
+  PaintOverImage(Full);
+  DoDraw(dsEnd);
+}
+
+bool TMyCustomImage::FullPaintPending() const {
+  return FNeedPaint || FBack.Width() != viewport()->width() || FBack.Height() != viewport()->height();
 }
 
 void TMyCustomImage::RepaintRect(TRect R) {
   if (FLockCount > 0) return;
-  if (FNeedPaint || FBack.Width() != viewport()->width() || FBack.Height() != viewport()->height()) {
+  if (FullPaintPending()) {
     PaintAll();
     return;
   }
@@ -350,14 +372,66 @@ bool TMyCustomImage::viewportEvent(QEvent* Event) {
 
 void TMyCustomImage::paintEvent(QPaintEvent* Event) {
   if (FLockCount > 0) return;
-  if (FNeedPaint || FBack.Width() != viewport()->width() || FBack.Height() != viewport()->height()) RenderAll();
+  if (CanPaintWindow() &&
+      (FNeedPaint || FBack.Width() != viewport()->width() || FBack.Height() != viewport()->height()))
+    RenderAll();
   QPainter P(viewport());
   const QImage Img = FBack.QImageView();
   P.drawImage(Event->rect().topLeft(), Img, Event->rect());
 }
 
-void TMyCustomImage::mouseMoveEvent(QMouseEvent* Event) {
-  QAbstractScrollArea::mouseMoveEvent(Event);
-  const QPoint P = Event->position().toPoint();
-  if (OnMouseMove) OnMouseMove(this, Event->modifiers(), P.x(), P.y());
+void TMyCustomImage::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y, bool) {
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
 }
+
+void TMyCustomImage::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
+  if (OnMouseMove) OnMouseMove(this, Buttons, Shift, X, Y);
+}
+
+void TMyCustomImage::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
+}
+
+void TMyCustomImage::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+bool TMyCustomImage::KeyDown(int, Qt::KeyboardModifiers) { return false; }
+bool TMyCustomImage::KeyUp(int, Qt::KeyboardModifiers) { return false; }
+
+namespace {
+
+QPoint EventPos(const QMouseEvent* Event) { return Event->position().toPoint(); }
+
+} // namespace
+
+void TMyCustomImage::mouseMoveEvent(QMouseEvent* Event) {
+  const QPoint P = EventPos(Event);
+  MouseMove(Event->buttons(), Event->modifiers(), P.x(), P.y());
+  Event->accept();
+}
+
+void TMyCustomImage::mousePressEvent(QMouseEvent* Event) {
+  const QPoint P = EventPos(Event);
+  MouseDown(Event->button(), Event->modifiers(), P.x(), P.y(), false);
+  Event->accept();
+}
+
+void TMyCustomImage::mouseReleaseEvent(QMouseEvent* Event) {
+  const QPoint P = EventPos(Event);
+  MouseUp(Event->button(), Event->modifiers(), P.x(), P.y());
+  Event->accept();
+}
+
+void TMyCustomImage::mouseDoubleClickEvent(QMouseEvent* Event) {
+  const QPoint P = EventPos(Event);
+  MouseDown(Event->button(), Event->modifiers(), P.x(), P.y(), true);
+  DblClick();
+  Event->accept();
+}
+
+// The scroll area's own arrow and page keys are not used: the view scrolls
+// only as its KeyDown says; unused keys go on to the parent.
+void TMyCustomImage::keyPressEvent(QKeyEvent* Event) { Event->setAccepted(KeyDown(Event->key(), Event->modifiers())); }
+
+void TMyCustomImage::keyReleaseEvent(QKeyEvent* Event) { Event->setAccepted(KeyUp(Event->key(), Event->modifiers())); }

@@ -58,9 +58,35 @@ public:
 
   std::function<void(QObject* Sender, TDrawStage Stage)> OnDraw;
   std::function<void(QObject* Sender, TImageScrollStage Stage)> OnScroll;
-  // The mouse moved over the view (client coordinates), after the view's own
-  // handling.
-  std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+  // The mouse over the view (client coordinates), after the view's own
+  // handling. A double click fires OnMouseDown for its press, then OnDblClick.
+  using TImageMouseEvent =
+      std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+  TImageMouseEvent OnMouseDown;
+  TImageMouseEvent OnMouseUp;
+  std::function<void(QObject* Sender, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y)> OnMouseMove;
+  std::function<void(QObject* Sender)> OnDblClick;
+
+  // ---- The view's own mouse and key handling, each ending with its event;
+  // derived views add to it. Client coordinates. Double is set for the press
+  // of a double click.
+  virtual void MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y, bool Double);
+  virtual void MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y);
+  virtual void MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+  virtual void DblClick();
+  // True when the key was used.
+  virtual bool KeyDown(int Key, Qt::KeyboardModifiers Shift);
+  virtual bool KeyUp(int Key, Qt::KeyboardModifiers Shift);
+  // Synthetic events of the painting tools.
+  void MouseMove2(Qt::KeyboardModifiers Shift, int X, int Y) { MouseMove(Qt::NoButton, Shift, X, Y); }
+  void MouseDown2(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
+    MouseDown(Button, Shift, X, Y, false);
+  }
+  // The draw events, also fired by whatever draws over the image outside a
+  // paint (so that XOR outlines can step aside).
+  void DoDraw(TDrawStage Stage) {
+    if (OnDraw) OnDraw(this, Stage);
+  }
 
   // ---- Geometry
   TRect ClientRect() const;
@@ -90,6 +116,15 @@ public:
 
   // The whole view must be drawn again at the next paint.
   void InvalidateView();
+  // Draws now what a pending paint would draw (the platform's Update).
+  void UpdatePending();
+  // The backing bitmap's canvas, for outlines drawn over the picture (XOR
+  // rubber bands, the brush outline); ShowClientRect puts a changed part of it
+  // on the screen.
+  TCanvas& Canvas() { return FBack.Canvas(); }
+  void ShowClientRect(const TRect& R);
+  // The mouse position in client coordinates.
+  TPoint MousePos() const;
 
   // ---- Scrolling and fitting
   void ScrollBy(int DX, int DY);
@@ -105,6 +140,16 @@ protected:
   void resizeEvent(QResizeEvent* Event) override;
   void scrollContentsBy(int DX, int DY) override;
   void mouseMoveEvent(QMouseEvent* Event) override;
+  void mousePressEvent(QMouseEvent* Event) override;
+  void mouseReleaseEvent(QMouseEvent* Event) override;
+  void mouseDoubleClickEvent(QMouseEvent* Event) override;
+  void keyPressEvent(QKeyEvent* Event) override;
+  void keyReleaseEvent(QKeyEvent* Event) override;
+  // False while something drawn over the backing bitmap must not be wiped by
+  // a whole repaint (the paint event then shows the bitmap as it is).
+  virtual bool CanPaintWindow() const { return true; }
+  // Drawn over the image by PaintImage, inside the draw events.
+  virtual void PaintOverImage(bool) {}
   bool viewportEvent(QEvent* Event) override;
 
   virtual void ResizePaintBuffer() {}
@@ -119,6 +164,8 @@ protected:
   void ScrollChanged(bool Notify);
   void UpdateImagePos();
   TCanvas& BackCanvas() { return FBack.Canvas(); }
+  // The next paint draws everything again (RepaintRect then does so too).
+  bool FullPaintPending() const;
 
   TImageZoom FImgZ;
 

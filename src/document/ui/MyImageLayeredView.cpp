@@ -1,6 +1,7 @@
 #include "document/ui/MyImageLayeredView.h"
 
 #include "document/LayerUtils.h"
+#include "platform/Win1252.h"
 #include "raster/Bitmap24.h"
 #include "raster/RectUtils.h"
 #include "raster/TransformFunc.h"
@@ -10,14 +11,20 @@
 
 namespace {
 
-TPoint EventPoint(const QMouseEvent* Event) {
-  return {Event->position().toPoint().x(), Event->position().toPoint().y()};
+// The comment tags: FreeImage's comments model, ASCII format.
+constexpr int CommentModel = 0;
+constexpr int AsciiFormat = 2;
+
+int FirstCommentTag(const TMetadata& M) {
+  for (int I = 0; I < M.Length(); ++I)
+    if (M[I].Model == CommentModel) return I;
+  return -1;
 }
 
 } // namespace
 
 TMyImageLayeredView::TMyImageLayeredView(QWidget* Parent)
-    : TMyCustomImage(Parent), FImage(std::make_unique<TMyImageLayered>()) {
+    : TMyImage(Parent), FImage(std::make_unique<TMyImageLayered>()) {
   FTransparentBrushSize = 8;
   FImage->SetView(this);
 }
@@ -32,6 +39,37 @@ void TMyImageLayeredView::Invalidate() {
 void TMyImageLayeredView::RefreshCursor() {
   const QPoint P = viewport()->mapFromGlobal(QCursor::pos());
   if (isVisible() && viewport()->rect().contains(P)) UpdateCursor(P.x(), P.y());
+}
+
+QString TMyImageLayeredView::Comment() const {
+  if (!UseMetaComment) return FImage->Comment;
+  const int I = FirstCommentTag(FImage->Metadata);
+  if (I < 0) return {};
+  const TFreeTagData& D = FImage->Metadata[I].Data;
+  size_t N = D.size();
+  if (N > 0 && D[N - 1] == 0) --N;
+  return FromWin1252(std::string_view(reinterpret_cast<const char*>(D.data()), N));
+}
+
+void TMyImageLayeredView::SetComment(const QString& Value) {
+  if (!UseMetaComment) {
+    FImage->Comment = Value;
+    return;
+  }
+  TMetadata& M = FImage->Metadata;
+  int I = FirstCommentTag(M);
+  if (I < 0) {
+    TFreeTag Tag;
+    Tag.Model = CommentModel;
+    Tag.Key = "Comment";
+    Tag.Format = AsciiFormat;
+    I = M.Append(std::move(Tag));
+  }
+  const std::string Text = ToWin1252(Value);
+  TFreeTag& Tag = M[I];
+  Tag.Data.assign(Text.begin(), Text.end());
+  Tag.Data.push_back(0);
+  Tag.Count = uint32_t(Tag.Data.size());
 }
 
 void TMyImageLayeredView::SetDrawLayerActiveBounds(bool Value) {
@@ -270,42 +308,41 @@ void TMyImageLayeredView::TrackLayerMove(TPoint Mouse, bool Shift) {
   MoveLayerTo(N.X, N.Y, true);
 }
 
-void TMyImageLayeredView::mousePressEvent(QMouseEvent* Event) {
-  const TPoint P = EventPoint(Event);
+void TMyImageLayeredView::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y, bool Double) {
+  const TPoint P{X, Y};
   FLastMouse = P;
   if (FImage->MoveState == 2) DoMovingLayer(soEnd);
   if (AutoSelectLayer && SelectionMode == TSelMode::smMoveLayer) AutoSelectLayerAt(P.X, P.Y);
-  if (Event->button() == Qt::LeftButton && Event->type() != QEvent::MouseButtonDblClick &&
-      CanMoveLayerAt(P.X, P.Y, AutoSelectLayer)) {
+  if (Button == Qt::LeftButton && !Double && CanMoveLayerAt(P.X, P.Y, AutoSelectLayer)) {
     FImage->MoveState = 1;
     FPtOrigin = ClientToBmp(P);
     FLayerOrigin = FImage->CurrentLayer()->Pos;
   } else {
     FImage->MoveState = 0;
   }
-  TMyCustomImage::mousePressEvent(Event);
+  TMyImage::MouseDown(Button, Shift, X, Y, Double);
 }
 
-void TMyImageLayeredView::mouseMoveEvent(QMouseEvent* Event) {
-  const TPoint P = EventPoint(Event);
+void TMyImageLayeredView::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
+  const TPoint P{X, Y};
   FLastMouse = P;
   UpdateCursor(P.X, P.Y);
   if (FImage->MoveState == 1 && !(ClientToBmp(P) == FPtOrigin)) {
     FImage->MoveState = 2;
     DoMovingLayer(soStart);
   }
-  if (FImage->MoveState == 2) TrackLayerMove(P, Event->modifiers().testFlag(Qt::ShiftModifier));
-  TMyCustomImage::mouseMoveEvent(Event);
+  if (FImage->MoveState == 2) TrackLayerMove(P, Shift.testFlag(Qt::ShiftModifier));
+  TMyImage::MouseMove(Buttons, Shift, X, Y);
 }
 
-void TMyImageLayeredView::mouseReleaseEvent(QMouseEvent* Event) {
+void TMyImageLayeredView::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
   if (FImage->MoveState == 2) {
     const TLayerItem* L = FImage->CurrentLayer();
     if (L && !(L->Pos == FLayerOrigin)) DoMovingLayer(soChanged);
     DoMovingLayer(soEnd);
   }
   FImage->MoveState = 0;
-  TMyCustomImage::mouseReleaseEvent(Event);
+  TMyImage::MouseUp(Button, Shift, X, Y);
 }
 
 void TMyImageLayeredView::ShiftChanged(bool Shift) {
@@ -314,23 +351,20 @@ void TMyImageLayeredView::ShiftChanged(bool Shift) {
   if (FImage->MoveState == 2) TrackLayerMove(FLastMouse, Shift);
 }
 
-void TMyImageLayeredView::keyPressEvent(QKeyEvent* Event) {
-  if (!CanMoveLayerAt(0, 0, false)) {
-    TMyCustomImage::keyPressEvent(Event);
-    return;
-  }
-  const bool Shift = Event->modifiers().testFlag(Qt::ShiftModifier);
+bool TMyImageLayeredView::KeyDown(int Key, Qt::KeyboardModifiers Modifiers) {
+  if (!CanMoveLayerAt(0, 0, false)) return TMyImage::KeyDown(Key, Modifiers);
+  const bool Shift = Modifiers.testFlag(Qt::ShiftModifier);
   ShiftChanged(Shift);
   const TLayerItem* L = FImage->CurrentLayer();
-  if (Event->key() == Qt::Key_Escape && FImage->MoveState == 2) {
+  if (Key == Qt::Key_Escape && FImage->MoveState == 2) {
     MoveLayerTo(FLayerOrigin.X, FLayerOrigin.Y, true);
     DoMovingLayer(soEnd);
     FImage->MoveState = 0;
-    return;
+    return true;
   }
-  const int S = NudgeStep(Shift || (CapsLockState && CapsLockState()));
+  const int S = NudgeStep(Shift || CapsLockOn());
   TPoint D{0, 0};
-  switch (Event->key()) {
+  switch (Key) {
   case Qt::Key_Left:
     D.X = -S;
     break;
@@ -344,14 +378,14 @@ void TMyImageLayeredView::keyPressEvent(QKeyEvent* Event) {
     D.Y = S;
     break;
   default:
-    TMyCustomImage::keyPressEvent(Event);
-    return;
+    return TMyImage::KeyDown(Key, Modifiers);
   }
   MoveLayerTo(L->Pos.X + D.X, L->Pos.Y + D.Y, true);
   RefreshCursor();
+  return true;
 }
 
-void TMyImageLayeredView::keyReleaseEvent(QKeyEvent* Event) {
-  if (CanMoveLayerAt(0, 0, false)) ShiftChanged(Event->modifiers().testFlag(Qt::ShiftModifier));
-  TMyCustomImage::keyReleaseEvent(Event);
+bool TMyImageLayeredView::KeyUp(int Key, Qt::KeyboardModifiers Modifiers) {
+  if (CanMoveLayerAt(0, 0, false)) ShiftChanged(Modifiers.testFlag(Qt::ShiftModifier));
+  return TMyImage::KeyUp(Key, Modifiers);
 }

@@ -10,15 +10,14 @@
 
 #include "document/DocumentServices.h"
 #include "document/MyImageLayered.h"
-#include "document/ui/MyCustomImage.h"
+#include "document/SelectionModel.h"
+#include "document/ui/MyImage.h"
 
 #include <memory>
 
-enum class TSelMode : uint8_t { smNone, smShape, smLine, smMoveLayer };
-enum TSelOption : uint8_t { soStart, soChanging, soEnd, soChanged, soNoValid };
 enum TOverlayFx : uint8_t { ofxNone, ofxGray, ofxTransparent, ofxWhite, ofxBlack };
 
-class TMyImageLayeredView : public TMyCustomImage, public DocumentView {
+class TMyImageLayeredView : public TMyImage, public DocumentView {
   Q_OBJECT
 public:
   explicit TMyImageLayeredView(QWidget* Parent = nullptr);
@@ -29,6 +28,13 @@ public:
   double ResolutionX() const override { return FImage->ResolutionX > 0 ? FImage->ResolutionX : 96.0; }
   const TBitmap& PaintBuffer() const { return FPaintBuffer; }
 
+  // The image's comment: with UseMetaComment the text of the first comment
+  // tag of the metadata (Windows-1252 there), else the document's own.
+  bool UseMetaComment = false;
+  QString Comment() const;
+  void SetComment(const QString& Value);
+  TMetadata& Metadata() const { return FImage->Metadata; }
+
   // ---- DocumentView
   void Invalidate() override;
   void RepaintBmpRect(const TRect& R) override { TMyCustomImage::RepaintBmpRect(R); }
@@ -37,7 +43,6 @@ public:
   bool DisableLayersPainting = false;
   bool AutoSelectLayer = false;
   bool CheckLayerTranspOnSelect = false;
-  TSelMode SelectionMode = TSelMode::smShape;
   Qt::CursorShape MoveLayerCursor = Qt::SizeAllCursor;
   Qt::CursorShape ImgCursor = Qt::ArrowCursor;
   Qt::CursorShape DefaultCursor = Qt::ArrowCursor;
@@ -45,9 +50,6 @@ public:
   TOverlayFx OverlayFx() const { return FOverlayFx; }
   void SetOverlayFx(TOverlayFx Value);
 
-  // Qt cannot read the Caps Lock state; the main window gives it from the
-  // platform (Caps Lock makes the arrow keys move by 8 pixels).
-  std::function<bool()> CapsLockState;
   std::function<void(QObject* Sender, TSelOption Option)> OnMovingLayer;
   std::function<void(QObject* Sender, TLayerItem* Item)> OnAutoSelectLayer;
 
@@ -65,14 +67,15 @@ public:
   void MoveLayerTo(int X, int Y, bool Notify);
   int MoveState() const { return FImage->MoveState; }
 
+  void MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y, bool Double) override;
+  void MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) override;
+  void MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) override;
+  bool KeyDown(int Key, Qt::KeyboardModifiers Shift) override;
+  bool KeyUp(int Key, Qt::KeyboardModifiers Shift) override;
+
 protected:
   void ResizePaintBuffer() override;
   void DrawImage(bool Full) override;
-  void mousePressEvent(QMouseEvent* Event) override;
-  void mouseMoveEvent(QMouseEvent* Event) override;
-  void mouseReleaseEvent(QMouseEvent* Event) override;
-  void keyPressEvent(QKeyEvent* Event) override;
-  void keyReleaseEvent(QKeyEvent* Event) override;
 
 private:
   void PaintLayers(TRect R);

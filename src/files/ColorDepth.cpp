@@ -1,6 +1,7 @@
 #include "files/ColorDepth.h"
 
 #include "files/BitmapRows.h"
+#include "files/IconStream.h"
 #include "raster/Bitmap24.h"
 
 #include <algorithm>
@@ -232,33 +233,213 @@ void QuantizeTransparentBitmap(const TBitmap& Bitmap, TBitmap& Result, bool Dith
   QuantizeWithMask(Colors, Mask, Result, Dither, Key, Palette);
 }
 
+// ---- Pictures -----------------------------------------------------------------
+
+void DrawGraphicToBitmap(const TGraphic& Graphic, TBitmap& Bitmap) {
+  if (const auto* Icon = dynamic_cast<const TIconGraphic*>(&Graphic)) {
+    IconToBitmap(Icon->Icon, Bitmap);
+    return;
+  }
+  Bitmap.ReleaseImage();
+  Bitmap.SetPixelFormat(pf24bit);
+  const bool Transparent = Graphic.Transparent();
+  if (Transparent) Bitmap.Canvas().Brush.Color = TransparentKeyColor;
+  Bitmap.SetSize(Graphic.Width(), Graphic.Height());
+  Graphic.Draw(Bitmap, 0, 0);
+  Bitmap.SetTransparentColor(Transparent ? TransparentKeyColor : clDefault);
+  Bitmap.Transparent = Transparent;
+  Bitmap.Changed();
+}
+
 // ---- GIF frames ---------------------------------------------------------------
+
+namespace {
+
+// The logical screen while the frames are played: per pixel -1 where nothing
+// shows (transparent), else a palette index (indexed mode) or a colour.
+constexpr int32_t NoCell = -1;
+
+struct TGifScreen {
+  int Width = 0;
+  int Height = 0;
+  std::vector<int32_t> Cells;
+};
+
+// The part of the frame that lies on the screen; frames that reach beyond it
+// are cut, never trusted.
+TRect FrameOnScreen(const TGIFFrame& Frame, const TGifScreen& Screen) {
+  if (Frame.Empty() || Frame.Pixels.size() != static_cast<size_t>(Frame.Width) * static_cast<size_t>(Frame.Height))
+    return {};
+  const int64_t Right = std::min<int64_t>(int64_t{Frame.Left} + Frame.Width, Screen.Width);
+  const int64_t Bottom = std::min<int64_t>(int64_t{Frame.Top} + Frame.Height, Screen.Height);
+  const int Left = std::max(Frame.Left, 0), Top = std::max(Frame.Top, 0);
+  if (Left >= Right || Top >= Bottom) return {};
+  return TRect{Left, Top, static_cast<int>(Right), static_cast<int>(Bottom)};
+}
+
+// The transparent index of a frame when its graphic control extension sets
+// one inside the active map; -1 otherwise (an index outside the map never
+// made anything transparent).
+int TransparentIndexOf(const TGIFFrame& Frame, const TPalette& Map) {
+  const auto Control = Frame.GraphicControl();
+  return Control && Control->Transparent && Control->TransparentIndex < Map.size() ? Control->TransparentIndex : -1;
+}
+
+// Draws the frame's pixels but its transparent ones, each as Value(index).
+template <class F> void DrawFrame(TGifScreen& Screen, const TGIFFrame& Frame, int Transparent, F&& Value) {
+  const TRect R = FrameOnScreen(Frame, Screen);
+  for (int Y = R.Top; Y < R.Bottom; ++Y) {
+    const uint8_t* Src = Frame.Pixels.data() + static_cast<size_t>(Y - Frame.Top) * static_cast<size_t>(Frame.Width);
+    int32_t* Dst = Screen.Cells.data() + static_cast<size_t>(Y) * static_cast<size_t>(Screen.Width);
+    for (int X = R.Left; X < R.Right; ++X) {
+      const int Index = Src[X - Frame.Left];
+      if (Index != Transparent) Dst[X] = Value(Index);
+    }
+  }
+}
+
+void FillCells(TGifScreen& Screen, const TRect& R, const std::vector<int32_t>* From) {
+  for (int Y = R.Top; Y < R.Bottom; ++Y) {
+    int32_t* Dst = Screen.Cells.data() + static_cast<size_t>(Y) * static_cast<size_t>(Screen.Width);
+    for (int X = R.Left; X < R.Right; ++X)
+      Dst[X] = From ? (*From)[static_cast<size_t>(Y - R.Top) * static_cast<size_t>(R.Right - R.Left) +
+                              static_cast<size_t>(X - R.Left)]
+                    : NoCell;
+  }
+}
+
+// Plays frames 0..Index onto an empty screen: the frames before Index are
+// disposed of as their graphic control extension says (2 clears their
+// rectangle, 3 puts back what lay under it, anything else leaves them).
+template <class F> void PlayFrames(const TGIFImage& Gif, int Index, TGifScreen& Screen, F&& Value) {
+  Screen.Cells.assign(static_cast<size_t>(Screen.Width) * static_cast<size_t>(Screen.Height), NoCell);
+  std::vector<int32_t> Saved;
+  for (int K = 0; K <= Index; ++K) {
+    const TGIFFrame& Frame = Gif.Frames[static_cast<size_t>(K)];
+    const TRect R = FrameOnScreen(Frame, Screen);
+    if (R.Right <= R.Left) continue;
+    const auto Control = Frame.GraphicControl();
+    const int Disposal = K < Index && Control ? Control->Disposal : 0;
+    if (Disposal == 3) {
+      Saved.clear();
+      for (int Y = R.Top; Y < R.Bottom; ++Y) {
+        const int32_t* Row = Screen.Cells.data() + static_cast<size_t>(Y) * static_cast<size_t>(Screen.Width);
+        Saved.insert(Saved.end(), Row + R.Left, Row + R.Right);
+      }
+    }
+    const TPalette& Map = Gif.ActiveColorMap(Frame);
+    DrawFrame(Screen, Frame, TransparentIndexOf(Frame, Map), [&](int I) { return Value(Map, I); });
+    if (Disposal == 2) FillCells(Screen, R, nullptr);
+    if (Disposal == 3) FillCells(Screen, R, &Saved);
+  }
+}
+
+// The logical screen of the file; a GIF made in memory without one spans its
+// frames.
+void ScreenSize(const TGIFImage& Gif, TGifScreen& Screen) {
+  Screen.Width = Gif.Width;
+  Screen.Height = Gif.Height;
+  if (Screen.Width > 0 && Screen.Height > 0) return;
+  Screen.Width = Screen.Height = 0;
+  for (const TGIFFrame& F : Gif.Frames)
+    if (!F.Empty()) {
+      Screen.Width = std::max(Screen.Width, F.Left + F.Width);
+      Screen.Height = std::max(Screen.Height, F.Top + F.Height);
+    }
+}
+
+bool HasCell(const TGifScreen& Screen, int32_t Value) {
+  return std::find(Screen.Cells.begin(), Screen.Cells.end(), Value) != Screen.Cells.end();
+}
+
+void TakeScreenBitmap(TBitmap& Bitmap, TBitmap& Out, bool Transparent, TColor Key) {
+  Bitmap.Swap(Out);
+  Bitmap.Transparent = Transparent;
+  Bitmap.SetTransparentColor(Transparent ? Key : clDefault);
+  Bitmap.Changed();
+}
+
+} // namespace
 
 void GifFrameToBitmap(TGIFImage& Gif, TBitmap& Bitmap, int Index, bool FixKey) {
   if (Gif.Frames.empty()) return;
   if (Index < 0 || Index >= static_cast<int>(Gif.Frames.size())) Index = 0;
+  TGifScreen Screen;
+  ScreenSize(Gif, Screen);
+  if (Screen.Width <= 0 || Screen.Height <= 0) return;
+
   TGIFFrame& Frame = Gif.Frames[static_cast<size_t>(Index)];
   TPalette& Map = Gif.ActiveColorMap(Frame);
-  const auto Control = Frame.GraphicControl();
-  const bool Transparent = Control && Control->Transparent && Control->TransparentIndex < Map.size();
-  TColor Key = clNone;
-  if (Transparent) {
-    const TPaletteEntry Entry = Map[Control->TransparentIndex];
-    Key = PaletteEntryColor(Entry);
-    if (FixKey) {
-      int Occurrences = 0;
-      for (size_t I = 0; I < Map.size() && Occurrences < 2; ++I)
-        if ((Map[I] & 0xFFFFFF) == (Entry & 0xFFFFFF)) ++Occurrences;
-      if (Occurrences >= 2) {
-        Key = TransparentKeyColor;
-        Map[Control->TransparentIndex] = PaletteEntry(GetRValue(TransparentKeyColor), GetGValue(TransparentKeyColor),
-                                                      GetBValue(TransparentKeyColor));
+  const int KeyIndex = TransparentIndexOf(Frame, Map);
+  const TPaletteEntry KeyEntry =
+      PaletteEntry(GetRValue(TransparentKeyColor), GetGValue(TransparentKeyColor), GetBValue(TransparentKeyColor));
+  // With FixKey a key colour that the map holds twice is replaced by the
+  // program's key colour, in the map too, so that the transparent pixels
+  // alone carry it.
+  bool Fix = false;
+  if (KeyIndex >= 0 && FixKey) {
+    int Occurrences = 0;
+    for (size_t I = 0; I < Map.size() && Occurrences < 2; ++I)
+      if ((Map[I] & 0xFFFFFF) == (Map[static_cast<size_t>(KeyIndex)] & 0xFFFFFF)) ++Occurrences;
+    Fix = Occurrences >= 2;
+  }
+
+  // Indexed when every frame played shares the shown frame's colours; the
+  // screen's empty pixels then take the transparent index, or a key entry
+  // added to the map.
+  bool Indexed = true;
+  for (int K = 0; K < Index && Indexed; ++K)
+    if (!Gif.Frames[static_cast<size_t>(K)].Empty())
+      Indexed = Gif.ActiveColorMap(Gif.Frames[static_cast<size_t>(K)]) == Map;
+  if (Indexed) {
+    PlayFrames(Gif, Index, Screen, [](const TPalette&, int I) { return I; });
+    const bool Holes = HasCell(Screen, NoCell);
+    // A pixel an earlier frame left with the transparent index must keep its
+    // colour: the key index then cannot stand for the empty pixels.
+    if (KeyIndex >= 0 && Index > 0 && HasCell(Screen, KeyIndex)) Indexed = false;
+    int32_t MaxIndex = static_cast<int32_t>(Map.size()) - 1;
+    for (int32_t C : Screen.Cells) MaxIndex = std::max(MaxIndex, C);
+    if (Holes && KeyIndex < 0 && MaxIndex >= 255) Indexed = false;
+    if (Indexed) {
+      if (Fix) Map[static_cast<size_t>(KeyIndex)] = KeyEntry;
+      TPalette Colors = Map;
+      Colors.resize(static_cast<size_t>(MaxIndex) + 1, PaletteEntry(0, 0, 0));
+      int32_t HoleIndex = KeyIndex;
+      if (Holes && KeyIndex < 0) {
+        HoleIndex = static_cast<int32_t>(Colors.size());
+        Colors.push_back(KeyEntry);
       }
+      TBitmap Out;
+      Out.SetPixelFormat(pf8bit);
+      Out.SetPalette(Colors);
+      Out.SetSize(Screen.Width, Screen.Height);
+      for (int Y = 0; Y < Screen.Height; ++Y) {
+        const int32_t* Src = Screen.Cells.data() + static_cast<size_t>(Y) * static_cast<size_t>(Screen.Width);
+        uint8_t* Dst = Out.ScanLine(Y);
+        for (int X = 0; X < Screen.Width; ++X) Dst[X] = static_cast<uint8_t>(Src[X] == NoCell ? HoleIndex : Src[X]);
+      }
+      const bool Transparent = HoleIndex >= 0;
+      TakeScreenBitmap(Bitmap, Out, Transparent,
+                       Transparent ? PaletteEntryColor(Colors[static_cast<size_t>(HoleIndex)]) : clNone);
+      return;
     }
   }
-  Gif.FrameToBitmap(Index, Bitmap);
-  if (Transparent) Bitmap.SetTransparentColor(Key);
-  Bitmap.Transparent = Transparent;
+
+  // Frames of several colour maps meet: 24-bit, the empty pixels in the key
+  // colour.
+  PlayFrames(Gif, Index, Screen, [](const TPalette& Colors, int I) {
+    return static_cast<int32_t>(
+        I < static_cast<int>(Colors.size()) ? PaletteEntryColor(Colors[static_cast<size_t>(I)]) & 0xFFFFFF : clBlack);
+  });
+  if (Fix) Map[static_cast<size_t>(KeyIndex)] = KeyEntry;
+  TBitmap Out(Screen.Width, Screen.Height, pf24bit, TransparentKeyColor);
+  const TRGB Key = ColorToTRGB(TransparentKeyColor);
+  for (int Y = 0; Y < Screen.Height; ++Y) {
+    const int32_t* Src = Screen.Cells.data() + static_cast<size_t>(Y) * static_cast<size_t>(Screen.Width);
+    TRGB* Dst = RowOf(Out, Y);
+    for (int X = 0; X < Screen.Width; ++X) Dst[X] = Src[X] == NoCell ? Key : ColorToTRGB(static_cast<TColor>(Src[X]));
+  }
+  TakeScreenBitmap(Bitmap, Out, KeyIndex >= 0 || HasCell(Screen, NoCell), TransparentKeyColor);
 }
 
 void BitmapToGif(const TBitmap& Bitmap, TGIFImage& Gif, bool Dither) {

@@ -2,15 +2,17 @@
 // readers report, the palette helpers of the GIF tools, the reduction of a
 // bitmap to at most 256 colours, the count of distinct colours, and the
 // conversions between the editor's 24-bit bitmap with a grey mask, 32-bit
-// bitmaps with alpha, bitmaps with one transparent colour and GIF frames.
-// Free functions without state. Depends on raster (24-bit primitives,
-// transparency), ColorReduction and GifImage; used by the readers and
+// bitmaps with alpha, bitmaps with one transparent colour, GIF frames and
+// pictures (icons, metafiles). Free functions without state. Depends on
+// raster (24-bit primitives, transparency), ColorReduction, GifImage, the
+// picture and the icon stream code; used by the readers and
 // writers, the indexed-colour commands, the icons and the animated GIF
 // builder.
 #pragma once
 
 #include "files/ColorReduction.h"
 #include "files/GifImage.h"
+#include "files/Picture.h"
 #include "platform/Bitmap.h"
 #include "raster/Transparency.h"
 
@@ -76,6 +78,14 @@ int CountColors(const TBitmap& Bitmap);
 
 // ---- Transparency conversions ---------------------------------------------------
 
+// Any picture into a bitmap: an icon through IconToBitmap (24-bit with
+// TransparentKeyColor where it is transparent, or 32-bit for an icon with
+// alpha); any other graphic drawn at (0, 0) onto a new 24-bit bitmap of its
+// size, filled first with TransparentKeyColor for a transparent graphic
+// (which then is the bitmap's transparent colour, transparency on) or with
+// the bitmap's brush colour (transparency off).
+void DrawGraphicToBitmap(const TGraphic& Graphic, TBitmap& Bitmap);
+
 // Nothing for a 32-bit bitmap. A transparent bitmap: its transparent colour
 // becomes alpha 0, every other pixel alpha 255. Any other is only converted
 // (alpha 0 everywhere, the state of a bitmap without alpha).
@@ -115,11 +125,18 @@ void QuantizeTransparentBitmap(const TBitmap& Bitmap, TBitmap& Result, bool Dith
 
 // ---- GIF frames ---------------------------------------------------------------
 
-// Frame Index (0 when outside) as an 8-bit bitmap. With a graphic control
-// extension whose transparent index lies in the active colour map, the
-// bitmap is transparent with the colour at that index; with FixKey, a colour
-// that the map holds more than once is replaced, in the map too, by
-// TransparentKeyColor so that only the transparent pixels carry the key.
+// Frame Index (0 when outside) as it shows on the logical screen: the frames
+// before it are played in order, each disposed of as its graphic control
+// extension says (restore to background clears its rectangle, restore to
+// previous puts back what lay under it), and the frame is drawn at its
+// offset; parts beyond the screen are cut. Pixels where nothing shows are
+// transparent. The result is 8-bit with the frame's colour map when every
+// frame played shares it: its key is the colour at the frame's transparent
+// index, or TransparentKeyColor added to the map for a frame without one.
+// With FixKey, a key colour that the map holds more than once is replaced,
+// in the GIF's map too, by TransparentKeyColor so that only the transparent
+// pixels carry it. Frames of several maps give a 24-bit bitmap keyed by
+// TransparentKeyColor. A transparent index outside the map is ignored.
 void GifFrameToBitmap(TGIFImage& Gif, TBitmap& Bitmap, int Index, bool FixKey);
 
 // A 32-bit or transparent 24-bit bitmap goes through TransparentBitmapToGif;

@@ -18,6 +18,10 @@ namespace {
 // (the best case of 12-bit codes is about 1300).
 constexpr int64_t MaxLzwRatio = 4096;
 
+// The most screen pixels one byte of the file may declare: a small frame on a
+// large screen is fine, a tiny file that declares a huge screen is not.
+constexpr int64_t MaxScreenRatio = int64_t(1) << 16;
+
 // Rows of an interlaced image in the order they are stored.
 template <class F> void ForEachStoredRow(int Height, bool Interlaced, F&& Row) {
   if (!Interlaced) {
@@ -265,9 +269,26 @@ void TGIFImage::LoadFromDevice(QIODevice& Device, const QString& Name) {
   if (std::none_of(Read.begin(), Read.end(), [](const TGIFFrame& F) { return !F.Empty(); }))
     InvalidGraphic(Name, "GIF: no image");
 
+  // The logical screen the frames are drawn on. One that is missing or far
+  // too large for the file is replaced by the span of the frames.
+  const int64_t FileBytes = std::max<int64_t>(Device.size(), 1);
+  const auto Plausible = [&](int64_t W, int64_t H) {
+    return W > 0 && H > 0 && W * H <= MaxReadPixels && W * H <= FileBytes * MaxScreenRatio;
+  };
+  int64_t ScreenW = Gif->SWidth, ScreenH = Gif->SHeight;
+  if (!Plausible(ScreenW, ScreenH)) {
+    ScreenW = ScreenH = 0;
+    for (const TGIFFrame& F : Read)
+      if (!F.Empty()) {
+        ScreenW = std::max<int64_t>(ScreenW, int64_t{F.Left} + F.Width);
+        ScreenH = std::max<int64_t>(ScreenH, int64_t{F.Top} + F.Height);
+      }
+    if (!Plausible(ScreenW, ScreenH)) InvalidGraphic(Name, "GIF: the frames span a screen too large for the file");
+  }
+
   Clear();
-  Width = Gif->SWidth;
-  Height = Gif->SHeight;
+  Width = static_cast<int>(ScreenW);
+  Height = static_cast<int>(ScreenH);
   BackgroundIndex = static_cast<uint8_t>(Gif->SBackGroundColor);
   GlobalColorMap = MapFromGif(Gif->SColorMap);
   Frames = std::move(Read);

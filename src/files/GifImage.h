@@ -66,7 +66,9 @@ public:
 
 class TGIFImage {
 public:
-  // Logical screen; 0 x 0 is taken from the frames when saving.
+  // Logical screen; 0 x 0 is taken from the frames when saving and drawing.
+  // A file's screen that is missing or far too large for the file is read as
+  // the span of its frames; frames beyond the screen are cut when drawn.
   int Width = 0;
   int Height = 0;
   uint8_t BackgroundIndex = 0;

@@ -253,4 +253,159 @@ TEST(GifFrames, TransparentBitmapsBecomeTransparentFrames) {
   EXPECT_FALSE(G.Frames[0].GraphicControl());
 }
 
+// Pixels of a bitmap as one string per row, each pixel the letter its colour
+// has in Names ('?' for any other), '.' where it is the transparent colour.
+std::vector<std::string> Letters(const TBitmap& B, const std::vector<std::pair<char, TColor>>& Names) {
+  std::vector<std::string> Rows;
+  for (int Y = 0; Y < B.Height(); ++Y) {
+    std::string Row;
+    for (int X = 0; X < B.Width(); ++X) {
+      const TColor C = B.PixelColor(X, Y);
+      char L = '?';
+      if (B.Transparent && (C & 0xFFFFFF) == (B.TransparentColor() & 0xFFFFFF))
+        L = '.';
+      else
+        for (const auto& [Name, Color] : Names)
+          if (Color == C) L = Name;
+      Row += L;
+    }
+    Rows.push_back(Row);
+  }
+  return Rows;
+}
+
+const std::vector<std::pair<char, TColor>> RGBK = {{'r', clRed}, {'g', clLime}, {'b', clBlue}, {'k', clBlack}};
+
+TEST(GifFrames, SmallerOffsetFrameIsDrawnOnTheScreenOfTheFile) {
+  TTestFolder Folder;
+  TGIFImage Out;
+  Out.Width = 5;
+  Out.Height = 4;
+  Out.GlobalColorMap = {PaletteEntry(255, 0, 0), PaletteEntry(0, 255, 0), PaletteEntry(0, 0, 255)};
+  Out.Frames = {Frame(5, 4, 0), Frame(3, 2, 1)};
+  Out.Frames[1].Left = 1;
+  Out.Frames[1].Top = 2;
+  Out.Frames[1].Pixels = {1, 2, 1, 2, 1, 1}; // index 2 transparent
+  Out.Frames[1].SetGraphicControl({1, false, true, 10, 2});
+  Out.SaveToFile(Folder.Path("two.gif"));
+  if (HasImageMagick()) {
+    EXPECT_EQ(Identify(Folder.Path("two.gif"), "%W %H %w %h %X %Y").split('\n'),
+              (QStringList{"5 4 5 4 +0 +0", "5 4 3 2 +1 +2"}));
+  }
+
+  TGIFImage In;
+  In.LoadFromFile(Folder.Path("two.gif"));
+  TBitmap B;
+  GifFrameToBitmap(In, B, 1, true);
+  EXPECT_EQ(B.PixelFormat(), pf8bit);
+  EXPECT_TRUE(B.Transparent);
+  EXPECT_EQ(B.TransparentColor(), clBlue);
+  // Frame 0 left in place shows through the transparent pixel and around.
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{"rrrrr", "rrrrr", "rgrgr", "rrggr"}));
+
+  // The same frame restoring to the background: only frame 1 remains.
+  In.Frames[0].SetGraphicControl({2, false, false, 10, 0});
+  GifFrameToBitmap(In, B, 1, true);
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{".....", ".....", ".g.g.", "..gg."}));
+  // The first frame alone is the whole screen, opaque.
+  GifFrameToBitmap(In, B, 0, true);
+  EXPECT_FALSE(B.Transparent);
+  EXPECT_EQ(Letters(B, RGBK)[3], "rrrrr");
+}
+
+TEST(GifFrames, DisposalToPreviousAndFramesWithTheirOwnMaps) {
+  TGIFImage G;
+  G.GlobalColorMap = {PaletteEntry(255, 0, 0), PaletteEntry(0, 255, 0)};
+  G.Width = 4;
+  G.Height = 2;
+  G.Frames = {Frame(2, 2, 0), Frame(2, 2, 1), Frame(1, 1, 1)};
+  G.Frames[1].Left = 1;
+  G.Frames[1].SetGraphicControl({3, false, false, 0, 0});
+  G.Frames[2].Left = 3;
+  TBitmap B;
+  GifFrameToBitmap(G, B, 1, false);
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{"rgg.", "rgg."}));
+  EXPECT_EQ(B.TransparentColor(), TransparentKeyColor);
+  // Frame 1 put back what lay under it: frame 0 and the empty screen.
+  GifFrameToBitmap(G, B, 2, false);
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{"rr.g", "rr.."}));
+
+  // A frame with a map of its own: the colours of both maps in 24 bits.
+  G.Frames[2].ColorMap = {PaletteEntry(0, 0, 0), PaletteEntry(0, 0, 255)};
+  GifFrameToBitmap(G, B, 2, false);
+  EXPECT_EQ(B.PixelFormat(), pf24bit);
+  EXPECT_TRUE(B.Transparent);
+  EXPECT_EQ(B.TransparentColor(), TransparentKeyColor);
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{"rr.b", "rr.."}));
+}
+
+TEST(GifFrames, EarlierPixelsOfTheKeyIndexKeepTheirColour) {
+  // Frame 1 is transparent at index 0, which frame 0 shows as red: the red
+  // must stay visible, so the key cannot be index 0.
+  TGIFImage G;
+  G.GlobalColorMap = {PaletteEntry(255, 0, 0), PaletteEntry(0, 255, 0)};
+  G.Frames = {Frame(3, 1, 0), Frame(2, 1, 1)};
+  G.Frames[1].Pixels = {0, 1};
+  G.Frames[1].SetGraphicControl({0, false, true, 0, 0});
+  TBitmap B;
+  GifFrameToBitmap(G, B, 1, false);
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{"rgr"}));
+}
+
+TEST(GifFrames, ScreenAndFramesFromAFileAreCutNotTrusted) {
+  TTestFolder Folder;
+  TGIFImage Out;
+  Out.GlobalColorMap = {PaletteEntry(255, 0, 0), PaletteEntry(0, 255, 0)};
+  Out.Frames = {Frame(4, 4, 0), Frame(3, 3, 1)};
+  Out.Frames[1].Left = 2;
+  Out.Frames[1].Top = 2;
+  Out.SaveToFile(Folder.Path("f.gif"));
+  std::vector<uint8_t> Bytes = ReadBytes(Folder.Path("f.gif"));
+  ASSERT_EQ(Bytes[6], 5); // the writer's screen spans the frames
+  // A screen of 3 x 3: the second frame reaches beyond it and is cut.
+  Bytes[6] = 3;
+  Bytes[8] = 3;
+  WriteBytes(Folder.Path("small.gif"), Bytes);
+  TGIFImage In;
+  In.LoadFromFile(Folder.Path("small.gif"));
+  TBitmap B;
+  GifFrameToBitmap(In, B, 1, true);
+  EXPECT_EQ(Letters(B, RGBK), (std::vector<std::string>{"rrr", "rrr", "rrg"}));
+  EXPECT_FALSE(B.Transparent);
+
+  // A screen of 65535 x 65535 in a file of a few bytes is read as the span
+  // of the frames; so is a screen of 0 x 0.
+  for (int Size : {0xFFFF, 0}) {
+    Bytes[6] = Bytes[7] = Bytes[8] = Bytes[9] = uint8_t(Size & 0xFF);
+    WriteBytes(Folder.Path("huge.gif"), Bytes);
+    In.LoadFromFile(Folder.Path("huge.gif"));
+    EXPECT_EQ(In.Width, 5) << Size;
+    EXPECT_EQ(In.Height, 5) << Size;
+    GifFrameToBitmap(In, B, 0, true);
+    EXPECT_EQ(B.Width(), 5);
+    EXPECT_EQ(Letters(B, RGBK)[3], "rrrr.") << Size;
+    EXPECT_EQ(Letters(B, RGBK)[4], ".....") << Size;
+  }
+}
+
+TEST(GifFrames, FramesOfAnotherProgramsAnimationAsItShowsThem) {
+  // Written by ImageMagick: an 8 x 6 red frame disposed to the background,
+  // a 3 x 2 blue one at (2, 3) disposed to the previous state, a 4 x 4 green
+  // one at (5, 1) reaching beyond the screen.
+  TGIFImage G;
+  G.LoadFromFile(QString(LUMA_FILES_CORPUS) + "/ok-frames-offset-disposal.gif");
+  ASSERT_EQ(G.Frames.size(), 3u);
+  const std::vector<std::pair<char, TColor>> Names = {{'r', clRed}, {'b', clBlue}, {'g', clLime}};
+  const std::vector<std::vector<std::string>> Expected = {
+      {"rrrrrrrr", "rrrrrrrr", "rrrrrrrr", "rrrrrrrr", "rrrrrrrr", "rrrrrrrr"},
+      {"........", "........", "........", "..bbb...", "..bbb...", "........"},
+      {"........", ".....ggg", ".....ggg", ".....ggg", ".....ggg", "........"},
+  };
+  for (int I = 0; I < 3; ++I) {
+    TBitmap B;
+    GifFrameToBitmap(G, B, I, true);
+    EXPECT_EQ(Letters(B, Names), Expected[size_t(I)]) << I;
+  }
+}
+
 } // namespace

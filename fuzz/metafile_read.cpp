@@ -1,0 +1,33 @@
+// Fuzz target of the metafile reader: the input is a whole .emf or .wmf file,
+// loaded (every record checked) and played onto a bitmap as the picture
+// reader does; a picture too large to draw quickly is played onto a small
+// one instead, which walks the same records.
+#include "files/ColorDepth.h"
+#include "files/Metafile.h"
+#include "files/ReadLimits.h"
+
+#include <QBuffer>
+
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+  QBuffer Buffer;
+  Buffer.setData(reinterpret_cast<const char*>(Data), qsizetype(Size));
+  Buffer.open(QIODevice::ReadOnly);
+  TMetafile Metafile;
+  try {
+    Metafile.LoadFromDevice(Buffer, "fuzz.emf");
+  } catch (const EInvalidGraphic&) {
+    if (Metafile.Width() != 0) std::abort();
+    return 0;
+  }
+  if (int64_t(Metafile.Width()) * Metafile.Height() > MaxReadPixels) std::abort();
+  if (int64_t(Metafile.Width()) * Metafile.Height() <= 1 << 20) {
+    TBitmap Bitmap;
+    DrawGraphicToBitmap(Metafile, Bitmap);
+  } else {
+    TBitmap Small(64, 64, pf24bit, clWhite);
+    Metafile.StretchDraw(Small, {0, 0, 64, 64});
+  }
+  return 0;
+}

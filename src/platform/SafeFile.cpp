@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -65,6 +66,8 @@ bool WriteAll(int Fd, const char* Data, size_t Size) {
   return true;
 }
 
+int64_t WriteLimit = -1;
+
 void SyncFolder(const std::string& Folder) {
   const int Fd = ::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (Fd < 0) return;
@@ -80,6 +83,7 @@ TSafeFile::TSafeFile(const QString& FileName) : FFileName(FileName) {
   struct stat Existing;
   const bool Exists = ::stat(FTarget.c_str(), &Existing) == 0;
   if (Exists && S_ISDIR(Existing.st_mode)) Fail("is a folder", EISDIR);
+  if (Exists && IsReadOnlyFile(FileName)) Fail("the file is read-only", EACCES);
 
   // The unnamed file is linked in at commit through /proc; without /proc it
   // could not be, so a named one is used from the start.
@@ -115,7 +119,7 @@ void TSafeFile::Write(const void* Data, size_t Size) {
   const char* P = static_cast<const char*>(Data);
   if (FBuffer.size() + Size > BufferSize) Flush();
   if (Size >= BufferSize) {
-    if (!WriteAll(FFd, P, Size)) Fail("write failed", errno);
+    WriteOut(P, Size);
   } else {
     FBuffer.insert(FBuffer.end(), P, P + Size);
   }
@@ -124,9 +128,28 @@ void TSafeFile::Write(const void* Data, size_t Size) {
 
 void TSafeFile::Flush() {
   if (FBuffer.empty()) return;
-  if (!WriteAll(FFd, FBuffer.data(), FBuffer.size())) Fail("write failed", errno);
+  WriteOut(FBuffer.data(), FBuffer.size());
   FBuffer.clear();
 }
+
+void TSafeFile::WriteOut(const char* Data, size_t Size) {
+  if (WriteLimit >= 0 && FOnDisk + static_cast<int64_t>(Size) > WriteLimit) {
+    const size_t Room = static_cast<size_t>(std::max<int64_t>(WriteLimit - FOnDisk, 0));
+    if (WriteAll(FFd, Data, Room)) FOnDisk += static_cast<int64_t>(Room);
+    Fail("write failed", ENOSPC);
+  }
+  if (!WriteAll(FFd, Data, Size)) Fail("write failed", errno);
+  FOnDisk += static_cast<int64_t>(Size);
+}
+
+bool IsReadOnlyFile(const QString& FileName) {
+  const std::string Path = LocalPath(FileName);
+  struct stat St;
+  if (::stat(Path.c_str(), &St) != 0 || S_ISDIR(St.st_mode)) return false;
+  return (St.st_mode & 0222) == 0 || ::access(Path.c_str(), W_OK) != 0;
+}
+
+void SetSafeFileWriteLimit(int64_t Bytes) { WriteLimit = Bytes; }
 
 void TSafeFile::Commit() {
   if (FFd < 0) throw ESafeFileError(LocalPath(FFileName) + ": commit after the file was closed");

@@ -31,7 +31,8 @@ public:
 // file beside the target, removed on every failure path.
 class TSafeFile {
 public:
-  // Throws ESafeFileError when the temporary file cannot be created.
+  // Throws ESafeFileError when the temporary file cannot be created or the
+  // target is a read-only file (IsReadOnlyFile).
   explicit TSafeFile(const QString& FileName);
   ~TSafeFile();
   TSafeFile(const TSafeFile&) = delete;
@@ -51,6 +52,7 @@ public:
 
 private:
   void Flush();
+  void WriteOut(const char* Data, size_t Size);
   [[noreturn]] void Fail(const char* What, int Error);
 
   QString FFileName;     // as given, for messages
@@ -59,8 +61,19 @@ private:
   int FFd = -1;
   bool FUnnamed = false;
   int64_t FWritten = 0;
+  int64_t FOnDisk = 0; // bytes handed to the file system
   std::vector<char> FBuffer;
 };
+
+// The file exists and may not be replaced: it has no write permission bit
+// at all (the read-only attribute of a file, which even the superuser's saves
+// keep to), or this process may not write it.
+bool IsReadOnlyFile(const QString& FileName);
+
+// Test seam: every safe file fails with "no space left" once this many bytes
+// of it would reach the disk; a negative value (the start value) sets no
+// limit. Process-wide, interface thread only.
+void SetSafeFileWriteLimit(int64_t Bytes);
 
 // Rewrites an existing file with its first bytes changed, through a
 // TSafeFile: Patch receives the first HeadSize bytes (fewer for a shorter

@@ -102,6 +102,50 @@ TEST(SafeFile, AFolderThatDoesNotExistIsAnError) {
   EXPECT_THROW(TSafeFile(Dir.path()), ESafeFileError);
 }
 
+TEST(SafeFile, AReadOnlyFileIsNeverReplaced) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("locked.bin");
+  Put(Name, "old");
+  EXPECT_FALSE(IsReadOnlyFile(Name));
+  EXPECT_FALSE(IsReadOnlyFile(Dir.filePath("missing.bin")));
+  EXPECT_FALSE(IsReadOnlyFile(Dir.path()));
+  ::chmod(QFile::encodeName(Name).constData(), 0444);
+  // No write bit at all: refused even for the superuser, whose renames the
+  // folder would otherwise allow.
+  EXPECT_TRUE(IsReadOnlyFile(Name));
+  EXPECT_THROW(TSafeFile{Name}, ESafeFileError);
+  EXPECT_THROW(PatchFileHead(Name, 1, [](std::vector<uint8_t>& Head) { return !Head.empty(); }), ESafeFileError);
+  EXPECT_EQ(Content(Name), "old");
+  EXPECT_EQ(Entries(Dir), QStringList{"locked.bin"});
+}
+
+TEST(SafeFile, AWriteLimitFailsLikeAFullDisk) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("full.bin");
+  Put(Name, "old");
+  SetSafeFileWriteLimit(1000);
+  const std::string Big(300000, 'x');
+  try {
+    TSafeFile F(Name);
+    F.Write("small", 5);
+    F.Write(Big.data(), Big.size());
+    F.Commit();
+    ADD_FAILURE() << "the write past the limit succeeded";
+  } catch (const ESafeFileError& E) {
+    EXPECT_NE(std::string(E.what()).find("No space left"), std::string::npos) << E.what();
+  }
+  // Below the limit a file is written whole.
+  {
+    TSafeFile F(Dir.filePath("small.bin"));
+    F.Write("fits", 4);
+    F.Commit();
+  }
+  SetSafeFileWriteLimit(-1);
+  EXPECT_EQ(Content(Name), "old");
+  EXPECT_EQ(Content(Dir.filePath("small.bin")), "fits");
+  EXPECT_EQ(Entries(Dir), (QStringList{"full.bin", "small.bin"}));
+}
+
 TEST(SafeFile, PatchFileHead) {
   QTemporaryDir Dir;
   const QString Name = Dir.filePath("p.bin");

@@ -1,0 +1,570 @@
+#include "files/BmpOE2.h"
+
+#include "document/MyImageLayered.h"
+#include "document/MyImageLayeredReg.h"
+#include "files/BmpExtOE.h"
+#include "files/BmpFile.h"
+#include "files/ColorDepth.h"
+#include "files/FreeImage.h"
+#include "files/FreeImageProvider.h"
+#include "files/FreeMetadata.h"
+#include "files/FreeUtils.h"
+#include "files/GifImage.h"
+#include "files/MyJpegImage.h"
+#include "files/MyPngImage.h"
+#include "files/Picture.h"
+#include "i18n/Format.h"
+#include "i18n/LibLang.h"
+#include "platform/Rounding.h"
+#include "platform/SafeFile.h"
+#include "platform/Win1252.h"
+#include "raster/DataFileError.h"
+#include "raster/FilterEvent.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <utility>
+
+TOptionsOE OptionsOE;
+TImageIOEvent ImageIOHook;
+
+namespace {
+
+TOpenImageDialogFunc OpenDialogFunc;
+TSaveImageDialogFunc SaveDialogFunc;
+TImageIOModules* Modules = nullptr;
+
+// The Sender of one graphic object, named by its own class even where that
+// class derives from TBitmap.
+template <class T> TImageIOSender SenderOf(T* Graphic) { return TImageIOSender(std::in_place_type<T*>, Graphic); }
+
+void Fire(const TImageIOSender& Sender, const QString& FileName, bool& Continue, TImageIOStage Event) {
+  Continue = true;
+  // A copy, so that a handler may clear or replace the hook while it runs.
+  const TImageIOEvent Hook = ImageIOHook;
+  if (Hook) Hook(Sender, FileName, Continue, Event);
+}
+
+// The one exception guard of every reader and writer.
+template <class F> TImageIOResult Guarded(F&& Body) {
+  try {
+    return Body();
+  } catch (...) {
+    return iorFailed;
+  }
+}
+
+// Reader protocol: event 0, read and set the results, event 1, copy into the
+// caller's bitmap; each Continue answered false ends with 0.
+template <class TGraphic, class FRead, class FCopy>
+TImageIOResult RunReader(TGraphic* Graphic, const QString& FileName, FRead&& Read, FCopy&& Copy) {
+  return Guarded([&] {
+    bool Continue = true;
+    FireBeforeLoad(SenderOf(Graphic), FileName, Continue);
+    if (!Continue) return iorRefused;
+    Read();
+    FireAfterLoad(SenderOf(Graphic), FileName, Continue);
+    if (!Continue) return iorRefused;
+    Copy();
+    return iorDone;
+  });
+}
+
+// Writer protocol: event 2 (a false Continue refuses), copy and write, event 3.
+template <class TGraphic, class FWrite>
+TImageIOResult RunWriter(TGraphic* Graphic, const QString& FileName, FWrite&& Write) {
+  return Guarded([&] {
+    bool Continue = true;
+    FireBeforeSave(SenderOf(Graphic), FileName, Continue);
+    if (!Continue) return iorRefused;
+    Write();
+    FireAfterSave(SenderOf(Graphic), FileName);
+    return iorDone;
+  });
+}
+
+// ---- Readers ---------------------------------------------------------------------
+
+TImageIOResult ReadLmiFile(const QString& FileName, TBitmap& Bitmap) {
+  TMyImageLayeredReg Graphic;
+  return RunReader(
+      &Graphic, FileName,
+      [&] {
+        Graphic.SetThumbMode(OptionsOE.ThumbMode);
+        Graphic.SetLoadLayer(OptionsOE.LMILoadLayer);
+        Graphic.LoadFromFile(FileName);
+        const TLMProperties& P = Graphic.Properties();
+        OptionsOE.GraphicWidth = P.Width;
+        OptionsOE.GraphicHeight = P.Height;
+        OptionsOE.XDpi = P.DPI;
+        OptionsOE.XComment = P.Comment;
+        OptionsOE.XBitsPerPixel = uint8_t(ColorCountToBitsEx(P.ColorCount));
+      },
+      [&] { Bitmap.Assign(Graphic); });
+}
+
+// The platform's picture: bitmaps, icons and metafiles by their extension.
+// Its graphic does not exist before the read, so event 0 has no Sender; at
+// event 1 the Sender is the bitmap the graphic became.
+TImageIOResult ReadPictureFile(const QString& FileName, TBitmap& Bitmap) {
+  return Guarded([&] {
+    TPicture Picture;
+    bool Continue = true;
+    FireBeforeLoad(TImageIOSender(), FileName, Continue);
+    if (!Continue) return iorRefused;
+    Picture.LoadFromFile(FileName);
+    OptionsOE.XBitsPerPixel = uint8_t(Picture.Metafile() ? 24 : 0);
+    TBitmap Loaded;
+    if (const TBitmap* Graphic = Picture.Bitmap())
+      Loaded.Assign(*Graphic);
+    else
+      DrawGraphicToBitmap(*Picture.Graphic(), Loaded);
+    FireAfterLoad(SenderOf(&Loaded), FileName, Continue);
+    if (!Continue) return iorRefused;
+    Bitmap.Swap(Loaded);
+    Bitmap.Changed();
+    return iorDone;
+  });
+}
+
+TImageIOResult ReadBmpImageFile(const QString& FileName, TBitmap& Bitmap) {
+  // The caller's bitmap reads the file itself, so it is the Sender throughout.
+  return RunReader(
+      &Bitmap, FileName,
+      [&] {
+        LoadBitmapFromBmpFile(FileName, Bitmap);
+        OptionsOE.XDpi = GetBmpDpi(FileName);
+      },
+      [] {});
+}
+
+TImageIOResult ReadPngFile(const QString& FileName, TBitmap& Bitmap) {
+  TMyPngImage Graphic;
+  return RunReader(
+      &Graphic, FileName,
+      [&] {
+        Graphic.LoadFromFile(FileName);
+        OptionsOE.XBitsPerPixel = uint8_t(PixelFormatToBits(Graphic.PixelFormat()));
+        OptionsOE.XDpi = Graphic.Dpi;
+        OptionsOE.XComment = FromWin1252(Graphic.Comment);
+      },
+      [&] { Bitmap.Assign(Graphic); });
+}
+
+TImageIOResult ReadGifFile(const QString& FileName, TBitmap& Bitmap) {
+  TGIFImage Graphic;
+  return RunReader(
+      &Graphic, FileName,
+      [&] {
+        Graphic.LoadFromFile(FileName);
+        OptionsOE.GIFAnimated = Graphic.ImageCount() > 1;
+        // The colours of the first frame: its local map when it has one (a
+        // file may have no global map at all), else the global one.
+        const TPalette& Map =
+            Graphic.Frames.empty() ? Graphic.GlobalColorMap : Graphic.ActiveColorMap(Graphic.Frames[0]);
+        OptionsOE.XBitsPerPixel = uint8_t(OptionsOE.GIFAnimated ? 24 : ColorCountToBits(int(Map.size())));
+        OptionsOE.XComment = GetGifComment(Graphic);
+      },
+      [&] { GifFrameToBitmap(Graphic, Bitmap, 0, true); });
+}
+
+TImageIOResult ReadJpegFile(const QString& FileName, TBitmap& Bitmap) {
+  TMyJpegImage Graphic;
+  return RunReader(
+      &Graphic, FileName,
+      [&] {
+        Graphic.ThumbMode = OptionsOE.ThumbMode;
+        HookJpegProgress(Graphic);
+        Graphic.LoadFromFile(FileName);
+        OptionsOE.GraphicWidth = Graphic.Width();
+        OptionsOE.GraphicHeight = Graphic.Height();
+        OptionsOE.XBitsPerPixel = 24;
+        // The class reads the JFIF density anyway; dropping it would lose the
+        // resolution of every JPEG file opened without FreeImage.
+        OptionsOE.XDpi = Graphic.Dpi;
+      },
+      [&] {
+        Graphic.AssignTo(Bitmap);
+        if (Bitmap.PixelFormat() == pf32bit) Bitmap.SetPixelFormat(pf24bit);
+      });
+}
+
+TImageIOResult ReadFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
+  TFreeBitmap Graphic;
+  TFreeExtraData Extra;
+  const TImageIOResult Result = Guarded([&] {
+    Graphic.InitLoadFormat(FileName);
+    return RunReader(
+        &Graphic, FileName,
+        [&] {
+          Graphic.SetThumbMode(OptionsOE.ThumbMode);
+          Graphic.LoadFromFileEx(FileName, &Extra);
+          OptionsOE.XBadFormat = Graphic.BadFif();
+        },
+        [&] { Bitmap.Assign(Graphic); });
+  });
+  if (Result == iorDone) {
+    OptionsOE.XBitsPerPixel = Extra.BitsPerPixel;
+    OptionsOE.XDpi = Extra.ResolutionX;
+    OptionsOE.XMetadata = Extra.Metadata;
+    OptionsOE.XComment = FromWin1252(GetMetadataComment(Extra.Metadata));
+  }
+  return Result;
+}
+
+TImageIOResult ReadOwnFormat(const QString& FileName, TBitmap& Bitmap) {
+  if (IsLmiFile(FileName)) return ReadLmiFile(FileName, Bitmap);
+  if (IsMetafileFile(FileName)) return ReadPictureFile(FileName, Bitmap);
+  return iorNotThisFormat;
+}
+
+TImageIOResult ReadBasicFormat(const QString& FileName, TBitmap& Bitmap) {
+  const TImageIOResult Result = ReadOwnFormat(FileName, Bitmap);
+  if (Result != iorNotThisFormat) return Result;
+  if (IsBmpImageFile(FileName)) return ReadBmpImageFile(FileName, Bitmap);
+  if (IsGifFile(FileName)) return ReadGifFile(FileName, Bitmap);
+  if (IsPngFile(FileName)) return ReadPngFile(FileName, Bitmap);
+  return iorNotThisFormat;
+}
+
+// The file an import module wrote, read by the reader its name calls for;
+// the hook's events carry the swap file's name.
+TImageIOResult RunImportPlugin(const QString& FileName, TBitmap& Bitmap) {
+  QString Swap;
+  const TImageIOResult Result = Guarded([&] {
+    Swap = Modules->ImportWithCurrentPlugin(FileName);
+    if (Swap.isEmpty() || !QFileInfo(Swap).isFile()) return iorFailed;
+    if (Swap.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return ReadPngFile(Swap, Bitmap);
+    if (HasFreeImage()) return ReadFreeImageFileEx(Swap, Bitmap);
+    return ReadJpegFile(Swap, Bitmap);
+  });
+  if (!Swap.isEmpty()) QFile::remove(Swap);
+  return Result;
+}
+
+TImageIOResult ReadWithImportPlugin(const QString& FileName, TBitmap& Bitmap) {
+  return FindImportPlugin(FileName) ? RunImportPlugin(FileName, Bitmap) : iorNotThisFormat;
+}
+
+// ---- Writers ---------------------------------------------------------------------
+
+// The layered image's safe save renames its own temporary file, which would
+// replace a read-only file: refused here as every other writer's safe file
+// refuses it.
+void CheckTargetWritable(const QString& FileName) {
+  if (IsReadOnlyFile(FileName))
+    throw ESafeFileError(QFile::encodeName(FileName).toStdString() + ": the file is read-only");
+}
+
+TImageIOResult WriteLmiFile(const QString& FileName, TMyImageLayered* Image) {
+  if (!Image) return iorFailed;
+  return RunWriter(Image, FileName, [&] {
+    CheckTargetWritable(FileName);
+    Image->SaveToFile_tmp(FileName);
+  });
+}
+
+TImageIOResult WriteBmpImageFile(const QString& FileName, TBitmap& Bitmap) {
+  // The resolution goes into the header in the same safe write.
+  return RunWriter(&Bitmap, FileName,
+                   [&] { SaveBitmapToBmpFile(FileName, Bitmap, OptionsOE.XDpi > 0 ? OptionsOE.XDpi : 0); });
+}
+
+TImageIOResult WritePngFile(const QString& FileName, TBitmap& Bitmap) {
+  TMyPngImage Graphic;
+  return RunWriter(&Graphic, FileName, [&] {
+    Graphic.Assign(Bitmap);
+    Graphic.Comment = ToWin1252(OptionsOE.XComment);
+    Graphic.Dpi = OptionsOE.XDpi;
+    Graphic.SaveToFile(FileName);
+  });
+}
+
+TImageIOResult WriteGifFile(const QString& FileName, TBitmap& Bitmap) {
+  TGIFImage Graphic;
+  return RunWriter(&Graphic, FileName, [&] {
+    BitmapToGif(Bitmap, Graphic, true);
+    for (TGIFFrame& Frame : Graphic.Frames)
+      if (!Frame.Empty()) {
+        Frame.Interlaced = OptionsOE.GIFInterlaced;
+        break;
+      }
+    if (OptionsOE.GIFOptimizeColorMap) Graphic.OptimizeColorMaps();
+    if (!OptionsOE.XComment.isEmpty()) AddGifComment(Graphic, OptionsOE.XComment);
+    Graphic.SaveToFile(FileName);
+  });
+}
+
+TImageIOResult WriteJpegFile(const QString& FileName, TBitmap& Bitmap) {
+  TMyJpegImage Graphic;
+  return RunWriter(&Graphic, FileName, [&] {
+    Graphic.Assign(Bitmap);
+    Graphic.Dpi = OptionsOE.XDpi;
+    HookJpegProgress(Graphic);
+    Graphic.SaveToFileEx(FileName);
+  });
+}
+
+TImageIOResult WriteFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
+  TFreeBitmap Graphic;
+  return Guarded([&] {
+    Graphic.InitSaveFormat(FileName);
+    return RunWriter(&Graphic, FileName, [&] {
+      Graphic.Assign(Bitmap);
+      TFreeExtraData Extra;
+      Extra.BitsPerPixel = OptionsOE.XBitsPerPixel;
+      Extra.HasAlpha = Bitmap.PixelFormat() == pf32bit;
+      Extra.ResolutionX = float(OptionsOE.XDpi);
+      Extra.ResolutionY = float(OptionsOE.XDpi);
+      Extra.Metadata = OptionsOE.XMetadata;
+      Graphic.SaveToFileEx(FileName, &Extra);
+    });
+  });
+}
+
+TImageIOResult WriteBasicFormat(const QString& FileName, TBitmap& Bitmap) {
+  if (IsBmpImageFile(FileName)) return WriteBmpImageFile(FileName, Bitmap);
+  if (IsPngFile(FileName)) return WritePngFile(FileName, Bitmap);
+  if (IsGifFile(FileName)) return WriteGifFile(FileName, Bitmap);
+  return iorNotThisFormat;
+}
+
+// The image for the current export module, written with the save options'
+// defaults.
+TImageIOResult WriteExportSwapImage(const QString& Swap, TBitmap& Bitmap) {
+  struct TSilent {
+    TSilent() { OptionsOE.SilentMode = true; }
+    ~TSilent() { OptionsOE.SilentMode = false; }
+  } Silent;
+  if (Swap.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) return WritePngFile(Swap, Bitmap);
+  if (HasFreeImage()) return WriteFreeImageFileEx(Swap, Bitmap);
+  return WriteJpegFile(Swap, Bitmap);
+}
+
+TImageIOResult RunExportPlugin(const QString& FileName, TBitmap& Bitmap) {
+  QString Swap;
+  const TImageIOResult Result = Guarded([&] {
+    Swap = Modules->CurrentExportSwapPath();
+    if (Swap.isEmpty()) return iorFailed;
+    QFile::remove(Swap);
+    const TImageIOResult Written = WriteExportSwapImage(Swap, Bitmap);
+    if (Written == iorRefused) return iorRefused;
+    if (Written != iorDone || !QFileInfo(Swap).isFile()) return iorFailed;
+    return Modules->ExportWithCurrentPlugin(Swap, FileName) && QFileInfo(FileName).isFile() ? iorDone : iorFailed;
+  });
+  if (!Swap.isEmpty()) QFile::remove(Swap);
+  return Result;
+}
+
+TImageIOResult WriteWithExportPlugin(const QString& FileName, TBitmap& Bitmap) {
+  return FindExportPlugin(FileName) ? RunExportPlugin(FileName, Bitmap) : iorNotThisFormat;
+}
+
+void Report(TrId Message, const QString& FileName, TImageIOResult Result) {
+  if (Result < 0) {
+    FireIOError(FileName);
+    if (!OptionsOE.DisableErrorMsg) ReportFileError(Format(Tr(Message), {FileName}));
+  }
+  OptionsOE.DisableErrorMsg = false;
+}
+
+} // namespace
+
+// ---- The hook --------------------------------------------------------------------
+
+void FireBeforeLoad(const TImageIOSender& Sender, const QString& FileName, bool& Continue) {
+  Fire(Sender, FileName, Continue, ieBeforeLoad);
+}
+
+void FireAfterLoad(const TImageIOSender& Sender, const QString& FileName, bool& Continue) {
+  Fire(Sender, FileName, Continue, ieAfterLoad);
+}
+
+void FireBeforeSave(const TImageIOSender& Sender, const QString& FileName, bool& Continue) {
+  Fire(Sender, FileName, Continue, ieBeforeSave);
+}
+
+void FireAfterSave(const TImageIOSender& Sender, const QString& FileName) {
+  bool Continue = true;
+  Fire(Sender, FileName, Continue, ieAfterSave);
+}
+
+void FireIOError(const QString& FileName) {
+  bool Continue = true;
+  Fire(TImageIOSender(), FileName, Continue, ieError);
+}
+
+// ---- Reports ---------------------------------------------------------------------
+
+void ReportLoadError(const QString& FileName, TImageIOResult Result) {
+  Report(TrId::GetOeMsgErrorOpening, FileName, Result);
+}
+
+void ReportSaveError(const QString& FileName, TImageIOResult Result) {
+  Report(TrId::GetOeMsgErrorSaving, FileName, Result);
+  OptionsOE.XMetadata.Clear();
+}
+
+// ---- The record ------------------------------------------------------------------
+
+void ResetLoadResults() {
+  OptionsOE.GraphicWidth = 0;
+  OptionsOE.GraphicHeight = 0;
+  OptionsOE.GIFAnimated = false;
+  OptionsOE.XBadFormat = false;
+  OptionsOE.XBitsPerPixel = 0;
+  OptionsOE.XDpi = 96.0;
+  ClearOptionsMetadata();
+}
+
+void ClearOptionsMetadata() {
+  OptionsOE.XComment.clear();
+  OptionsOE.XMetadata.Clear();
+}
+
+int LoadedColorCount() { return BitsToColorCount(OptionsOE.XBitsPerPixel); }
+
+void AssignLoadInfo(TMyImageLayered& Image) {
+  const double Dpi = Round(OptionsOE.XDpi * 10) / 10.0;
+  Image.ResolutionX = Dpi;
+  Image.ResolutionY = Dpi;
+  Image.Metadata = OptionsOE.XMetadata;
+  if (!OptionsOE.XComment.isEmpty() && OptionsOE.XMetadata.Empty()) Image.Comment = OptionsOE.XComment;
+  ClearOptionsMetadata();
+}
+
+void AssignSaveInfo(TMyImageLayered& Image) {
+  OptionsOE.XBitsPerPixel = 0;
+  OptionsOE.XDpi = Image.ResolutionX;
+  OptionsOE.XComment = Image.Comment;
+  if (PreserveExif)
+    OptionsOE.XMetadata = Image.Metadata;
+  else
+    OptionsOE.XMetadata.Clear();
+}
+
+// ---- Loads -----------------------------------------------------------------------
+
+TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& InitialDir) {
+  if (FileName.isEmpty() && OpenDialogFunc) FileName = OpenDialogFunc(InitialDir);
+  if (FileName.isEmpty()) return iorRefused;
+  ResetLoadResults();
+  TImageIOResult Result = ReadWithImportPlugin(FileName, Bitmap);
+  if (Result == iorNotThisFormat) {
+    if (HasFreeImage()) {
+      // A broken file of an own or basic format is retried through FreeImage;
+      // a refusal is not.
+      Result = ReadBasicFormat(FileName, Bitmap);
+      if (Result < 0) Result = ReadFreeImageFileEx(FileName, Bitmap);
+    } else {
+      Result = ReadBasicFormat(FileName, Bitmap);
+      if (Result == iorNotThisFormat && IsJpegFile(FileName))
+        Result = ReadJpegFile(FileName, Bitmap);
+      else if (Result == iorNotThisFormat && IsPlatformPictureFile(FileName))
+        Result = ReadPictureFile(FileName, Bitmap);
+    }
+  }
+  if (Result == iorDone) {
+    if (OptionsOE.GraphicWidth == 0 || OptionsOE.GraphicHeight == 0) {
+      OptionsOE.GraphicWidth = Bitmap.Width();
+      OptionsOE.GraphicHeight = Bitmap.Height();
+    }
+    if (OptionsOE.XBitsPerPixel == 0) OptionsOE.XBitsPerPixel = uint8_t(PixelFormatToBits(Bitmap.PixelFormat()));
+    if (OptionsOE.XDpi < 96) OptionsOE.XDpi = 96;
+  }
+  ReportLoadError(FileName, Result);
+  return Result;
+}
+
+bool LoadBitmapFromFile(QString& FileName, TBitmap& Bitmap, const QString& InitialDir) {
+  OptionsOE.ThumbMode = false;
+  OptionsOE.LMILoadLayer = true;
+  return LoadImageFile(FileName, Bitmap, InitialDir) == iorDone;
+}
+
+bool LoadDocumentImage(const QString& FileName, TMyImageLayered& Image) {
+  OptionsOE.ThumbMode = false;
+  OptionsOE.LMILoadLayer = false;
+  QString Name = FileName;
+  return LoadImageFile(Name, Image.Bitmap(), QString()) == iorDone;
+}
+
+bool LoadThumbnail(const QString& FileName, TBitmap& Bitmap) {
+  OptionsOE.ThumbMode = true;
+  OptionsOE.LMILoadLayer = true;
+  OptionsOE.DisableErrorMsg = true;
+  QString Name = FileName;
+  return LoadImageFile(Name, Bitmap, QString()) == iorDone;
+}
+
+bool ReadImageInfo(const QString& FileName) {
+  // Nothing is reported here, so the switch is put back as found: left set,
+  // it would silence the next real error of some other load or save.
+  const bool DisableErrorMsg = OptionsOE.DisableErrorMsg;
+  OptionsOE.ThumbMode = true;
+  OptionsOE.LMILoadLayer = false;
+  OptionsOE.DisableErrorMsg = true;
+  bool Done = false;
+  try {
+    ResetLoadResults();
+    TBitmap Scratch;
+    TImageIOResult Result = ReadBasicFormat(FileName, Scratch);
+    if (Result < 0) Result = ReadFreeImageFileEx(FileName, Scratch);
+    Done = Result == iorDone;
+  } catch (...) {
+    ClearOptionsMetadata();
+  }
+  OptionsOE.DisableErrorMsg = DisableErrorMsg;
+  return Done;
+}
+
+bool TryLoadPngBitmap(const QString& FileName, TBitmap& Bitmap) {
+  try {
+    LoadPngToBitmap(FileName, Bitmap);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+// ---- Saves -----------------------------------------------------------------------
+
+TImageIOResult WriteImageFile(const QString& FileName, TBitmap& Bitmap) {
+  TImageIOResult Result = WriteWithExportPlugin(FileName, Bitmap);
+  if (Result == iorNotThisFormat) Result = WriteBasicFormat(FileName, Bitmap);
+  if (Result == iorNotThisFormat) {
+    if (HasFreeImage())
+      Result = WriteFreeImageFileEx(FileName, Bitmap);
+    else if (IsJpegFile(FileName))
+      Result = WriteJpegFile(FileName, Bitmap);
+  }
+  return Result;
+}
+
+bool SaveImageFile(QString& FileName, TBitmap& Bitmap, TMyImageLayered* Image, const QString& DefaultName) {
+  if (FileName.isEmpty() && SaveDialogFunc) FileName = SaveDialogFunc(DefaultName);
+  if (FileName.isEmpty()) return false;
+  const TImageIOResult Result = IsLmiFile(FileName) ? WriteLmiFile(FileName, Image) : WriteImageFile(FileName, Bitmap);
+  ReportSaveError(FileName, Result);
+  return Result == iorDone;
+}
+
+bool SaveBitmapToFile(const QString& FileName, TBitmap& Bitmap) {
+  const TImageIOResult Result = WriteImageFile(FileName, Bitmap);
+  ReportSaveError(FileName, Result);
+  return Result == iorDone;
+}
+
+// ---- Seams -----------------------------------------------------------------------
+
+void SetImageFileDialogs(TOpenImageDialogFunc OpenDialog, TSaveImageDialogFunc SaveDialog) {
+  OpenDialogFunc = std::move(OpenDialog);
+  SaveDialogFunc = std::move(SaveDialog);
+}
+
+void SetImageIOModules(TImageIOModules* Value) { Modules = Value; }
+TImageIOModules* ImageIOModules() { return Modules; }
+
+bool FindImportPlugin(const QString& FileName) { return Modules && Modules->FindImportPlugin(FileName); }
+bool FindExportPlugin(const QString& FileName) { return Modules && Modules->FindExportPlugin(FileName); }

@@ -23,6 +23,39 @@ const TBitmap& BenchImage() {
   return *Image;
 }
 
+const TBitmap& BenchPhoto() {
+  static const TBitmap* Image = [] {
+    auto* B = new TBitmap(BenchWidth, BenchHeight, pf24bit, clBlack);
+    uint32_t Noise = 987654321;
+    int Grain = 0; // a random walk along the row: neighbours differ by little
+    struct TDisc {
+      double X, Y, R;
+      int Shade;
+    };
+    const TDisc Discs[] = {{1500, 1200, 700, 60}, {4200, 2600, 1100, -50}, {3000, 800, 300, 90}};
+    for (int Y = 0; Y < BenchHeight; ++Y) {
+      uint8_t* Row = B->ScanLine(Y);
+      for (int X = 0; X < BenchWidth; ++X) {
+        Noise = Noise * 1664525u + 1013904223u;
+        Grain = std::clamp(Grain + static_cast<int>(Noise >> 30) - 1 - Grain / 3, -3, 3);
+        const double Sky = 60 * std::sin(X / 900.0) + 40 * std::cos(Y / 700.0 + X / 2500.0);
+        int Shade = 0;
+        for (const TDisc& D : Discs) {
+          // A soft edge some twenty pixels wide.
+          const double Edge = (D.R - std::hypot(X - D.X, Y - D.Y)) / 20;
+          Shade += static_cast<int>(D.Shade * std::clamp(Edge, 0.0, 1.0));
+        }
+        const int Base = 110 + static_cast<int>(Sky) + Shade + Grain;
+        Row[3 * X] = static_cast<uint8_t>(std::clamp(Base + Y / 40, 0, 255));
+        Row[3 * X + 1] = static_cast<uint8_t>(std::clamp(Base + 15, 0, 255));
+        Row[3 * X + 2] = static_cast<uint8_t>(std::clamp(Base + X / 60 - 30, 0, 255));
+      }
+    }
+    return B;
+  }();
+  return *Image;
+}
+
 const TBitmap& BenchMask() {
   static const TBitmap* Mask = [] {
     auto* M = new TBitmap(BenchWidth, BenchHeight, pf24bit, clBlack);

@@ -10,6 +10,11 @@ constexpr int BenchHeight = 4000;
 // A smooth colour field with fine noise, so that nothing compresses to a
 // trivial case. The same bytes every run.
 const TBitmap& BenchImage();
+// A photo-like image of the same size: smooth colour fields, a few soft-edged
+// shapes and faint noise that varies from pixel to pixel only a little, as a
+// camera gives. Compression of BenchImage is dominated by its full-strength
+// per-pixel noise, which no real photo has; this one shows the usual case.
+const TBitmap& BenchPhoto();
 // A radial grey mask (0 at the centre, 255 at the corners).
 const TBitmap& BenchMask();
 // Bytes per row times rows of a 24-bit bitmap of the bench size.

@@ -1,6 +1,6 @@
 // The layered file: a 6000 x 4000 image of five layers (background, three
 // masked bitmap layers, an adjustment layer) saved to memory and loaded back,
-// zlib-compressed and raw.
+// zlib-compressed and raw; the same stack of the photo-like image compressed.
 #include "BenchFixture.h"
 
 #include "document/LayerStream.h"
@@ -10,32 +10,39 @@
 
 namespace {
 
-TMyImageLayered& Stack() {
-  static TMyImageLayered* Image = [] {
+// Content 0: the noisy fixture image; 1: the photo-like one.
+TMyImageLayered& Stack(int Content) {
+  static TMyImageLayered* Images[2] = {};
+  if (!Images[Content]) {
+    const TBitmap& Picture = Content ? BenchPhoto() : BenchImage();
     auto* I = new TMyImageLayered;
-    I->AddBackground(&BenchImage(), nullptr, "#0");
-    for (int L = 1; L < 4; ++L) I->AddLayer(&BenchImage(), &BenchMask(), {L * 10, L * 5}, 80, "#1");
+    I->AddBackground(&Picture, nullptr, "#0");
+    for (int L = 1; L < 4; ++L) I->AddLayer(&Picture, &BenchMask(), {L * 10, L * 5}, 80, "#1");
     I->AddLayerAdjust(TAdjustLayerInfos{10, 0, 5, 0, -5, 20, 1.2}, 100, "#2");
-    return I;
-  }();
-  return *Image;
+    Images[Content] = I;
+  }
+  return *Images[Content];
 }
 
-void BM_SaveLmi(benchmark::State& State) {
+void SaveLmi(benchmark::State& State, int Content) {
   LayerCompression = State.range(0) != 0;
   AutoCropOnSave = true;
+  Stack(Content); // built outside the timing
+  int64_t Size = 0;
   for (auto _ : State) {
     TMemoryStream S;
-    Stack().SaveToStream(S);
-    benchmark::DoNotOptimize(S.Size());
+    Stack(Content).SaveToStream(S);
+    Size = S.Size();
+    benchmark::DoNotOptimize(Size);
   }
+  State.counters["file_mb"] = double(Size) / 1e6;
   LayerCompression = true;
 }
 
-void BM_LoadLmi(benchmark::State& State) {
+void LoadLmi(benchmark::State& State, int Content) {
   LayerCompression = State.range(0) != 0;
   TMemoryStream Saved;
-  Stack().SaveToStream(Saved);
+  Stack(Content).SaveToStream(Saved);
   LayerCompression = true;
   for (auto _ : State) {
     TMemoryStream S(Saved.Data());
@@ -46,7 +53,14 @@ void BM_LoadLmi(benchmark::State& State) {
   State.counters["file_mb"] = double(Saved.Size()) / 1e6;
 }
 
+void BM_SaveLmi(benchmark::State& State) { SaveLmi(State, 0); }
+void BM_LoadLmi(benchmark::State& State) { LoadLmi(State, 0); }
+void BM_SaveLmiPhoto(benchmark::State& State) { SaveLmi(State, 1); }
+void BM_LoadLmiPhoto(benchmark::State& State) { LoadLmi(State, 1); }
+
 } // namespace
 
 BENCHMARK(BM_SaveLmi)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_LoadLmi)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_SaveLmiPhoto)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_LoadLmiPhoto)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);

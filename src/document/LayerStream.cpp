@@ -67,10 +67,14 @@ private:
 
 // One zlib compression stream fed piece by piece; the compressed bytes
 // collect in memory, since the block length precedes them in the file.
+// Expected (the input size when known) reserves zlib's bound for the output
+// once, so that it is never moved while growing; deflate writes into a
+// fixed buffer and only what it produced is appended.
 class TZWriter {
 public:
-  TZWriter() : FScope(100), FProgress(true) {
+  explicit TZWriter(size_t Expected = 0) : FBuffer(ZChunk), FScope(100), FProgress(true) {
     if (deflateInit(&FZ, Z_DEFAULT_COMPRESSION) != Z_OK) throw std::bad_alloc();
+    if (Expected > 0) FOut.reserve(size_t(deflateBound(&FZ, uLong(Expected))));
   }
   ~TZWriter() { deflateEnd(&FZ); }
   TZWriter(const TZWriter&) = delete;
@@ -87,19 +91,18 @@ private:
     FZ.next_in = const_cast<Bytef*>(Data);
     FZ.avail_in = static_cast<uInt>(Count);
     for (;;) {
-      const size_t Old = FOut.size();
-      FOut.resize(Old + ZChunk);
-      FZ.next_out = FOut.data() + Old;
+      FZ.next_out = FBuffer.data();
       FZ.avail_out = ZChunk;
       const int R = deflate(&FZ, Flush);
-      FOut.resize(Old + ZChunk - FZ.avail_out);
       if (R == Z_STREAM_ERROR) throw std::runtime_error("zlib compression failed");
+      FOut.insert(FOut.end(), FBuffer.data(), FBuffer.data() + (ZChunk - FZ.avail_out));
       if (Flush == Z_FINISH ? R == Z_STREAM_END : (FZ.avail_in == 0 && FZ.avail_out != 0)) break;
     }
     FProgress.Report(int64_t(FZ.total_in), int64_t(FZ.total_out));
   }
 
   z_stream FZ{};
+  std::vector<uint8_t> FBuffer;
   std::vector<uint8_t> FOut;
   TProgressScope FScope;
   TZProgress FProgress;
@@ -244,9 +247,12 @@ int64_t TMemoryStream::Read(void* Buffer, int64_t Count) {
 
 void TMemoryStream::Write(const void* Buffer, int64_t Count) {
   if (Count <= 0) return;
-  const size_t End = size_t(FPosition + Count);
-  if (End > FData.size()) FData.resize(End);
-  std::memcpy(FData.data() + FPosition, Buffer, size_t(Count));
+  const auto* Bytes = static_cast<const uint8_t*>(Buffer);
+  // The position never lies past the end: what overlaps the data is
+  // overwritten, the rest appended without being zero-filled first.
+  const size_t Over = std::min(size_t(Count), FData.size() - size_t(FPosition));
+  if (Over > 0) std::memcpy(FData.data() + FPosition, Bytes, Over);
+  FData.insert(FData.end(), Bytes + Over, Bytes + Count);
   FPosition += Count;
 }
 
@@ -337,7 +343,7 @@ QString ReadAnsi256(TStream& Stream) {
 // ---- zlib ------------------------------------------------------------------------------------
 
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count) {
-  TZWriter Z;
+  TZWriter Z(size_t(std::max<int64_t>(Count, 0)));
   for (int64_t Done = 0; Done < Count;) {
     const int64_t N = std::min<int64_t>(Count - Done, int64_t(1) << 24);
     Z.Feed(Data + Done, size_t(N));
@@ -389,10 +395,15 @@ void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
   const int W = B.Width(), H = B.Height();
   const size_t Row = size_t(RowBytes24(W));
   std::vector<uint8_t> Line(Row, 0);
-  TZWriter Z;
+  TZWriter Z(Row * size_t(H));
   for (int Y = H - 1; Y >= 0; --Y) {
-    std::memcpy(Line.data(), B.ScanLine(Y), size_t(W) * 3);
-    Z.Feed(Line.data(), Row);
+    // Rows without padding go to zlib as they lie in the bitmap.
+    if (Row == size_t(W) * 3) {
+      Z.Feed(B.ScanLine(Y), Row);
+    } else {
+      std::memcpy(Line.data(), B.ScanLine(Y), size_t(W) * 3);
+      Z.Feed(Line.data(), Row);
+    }
   }
   WriteZipBlock(Stream, W, H, Z.Finish());
 }
@@ -454,7 +465,7 @@ void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
   const TBitmap& M = As24(Mask, Scratch);
   const int W = M.Width(), H = M.Height();
   std::vector<uint8_t> Line(static_cast<size_t>(W));
-  TZWriter Z;
+  TZWriter Z(size_t(W) * size_t(H));
   for (int Y = 0; Y < H; ++Y) {
     PackMaskRow(M.ScanLine(Y), Line.data(), W);
     Z.Feed(Line.data(), size_t(W));

@@ -8,6 +8,7 @@
 #include "raster/ColorUtils.h"
 #include "raster/RandomGen.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -613,16 +614,65 @@ void ColorizeColor24(TBitmap& Bitmap, TColor Color, const TRect& Rect) {
   ColorizeHue24(Bitmap, H, Rect);
 }
 
+namespace {
+#if defined(__x86_64__)
+#define LUMA_HUE_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define LUMA_HUE_CLONES
+#endif
+
+// The RGBToHSV and HSVToRGB round trip of HueShift24 on a run of N pixels,
+// written without branches so that the compiler vectorises it, with the same
+// integer steps. The two divisions by a pixel's own spread and value are
+// made in single precision: the numerators (at most 65025 in magnitude) and
+// divisors are exact, the quotient of at most 255 is rounded by less than
+// 255 * 2^-24, while a quotient that is not whole lies at least 1 / 255 from
+// an integer, so truncation gives the integer quotient, toward zero as in
+// integers.
+LUMA_HUE_CLONES void ShiftHueRun(uint8_t* P, int N, int Shift) {
+  constexpr int Run = 256; // pixels per pass: hue, saturation and value first, then the colours
+  int32_t Hue[Run], Sat[Run], Val[Run];
+  for (int I0 = 0; I0 < N; I0 += Run) {
+    const int K = std::min(Run, N - I0);
+    uint8_t* Px = P + 3 * static_cast<ptrdiff_t>(I0);
+    for (int I = 0; I < K; ++I) {
+      const int B = Px[3 * I], G = Px[3 * I + 1], R = Px[3 * I + 2];
+      const int V = std::max(R, std::max(G, B));
+      const int Delta = V - std::min(R, std::min(G, B));
+      const int Spread = Delta > 0 ? Delta : 1; // grey: any hue, saturation 0 gives (V, V, V) back
+      const bool IsR = R == V, IsG = (G == V) & !IsR;
+      const int Num = IsR ? G - B : IsG ? B - R : R - G;
+      const int Base = IsR ? 0 : IsG ? 120 : 240;
+      int H = Base + static_cast<int>(static_cast<float>(Num * 60) / static_cast<float>(Spread));
+      H += H < 0 ? 360 : 0;
+      int To = H + Shift; // Shift in -359..359
+      To += To < 0 ? 360 : 0;
+      To -= To >= 360 ? 360 : 0;
+      Hue[I] = To;
+      Sat[I] = static_cast<int>(static_cast<float>(Delta * 255) / static_cast<float>(V > 0 ? V : 1));
+      Val[I] = V;
+    }
+    for (int I = 0; I < K; ++I) {
+      const int V = Val[I], To = Hue[I];
+      const int Sector = To / 60, F = To - 60 * Sector;
+      const int SV = Sat[I] * V;
+      const int Pv = V - SV / 255, Q = V - SV * F / 15300, T = V - SV * (60 - F) / 15300;
+      // Which of V, P, Q, T each channel takes: exactly one sector flag is 1.
+      const int S0 = Sector == 0, S1 = Sector == 1, S2 = Sector == 2, S3 = Sector == 3, S4 = Sector == 4,
+                S5 = Sector == 5;
+      Px[3 * I + 2] = static_cast<uint8_t>(V * (S0 + S5) + Q * S1 + Pv * (S2 + S3) + T * S4);
+      Px[3 * I + 1] = static_cast<uint8_t>(T * S0 + V * (S1 + S2) + Q * S3 + Pv * (S4 + S5));
+      Px[3 * I] = static_cast<uint8_t>(Pv * (S0 + S1) + T * S2 + V * (S3 + S4) + Q * S5);
+    }
+  }
+}
+} // namespace
+
 void HueShift24(TBitmap& Bitmap, int Degrees, const TRect& Rect) {
   TRect R = Rect;
   if (Degrees == 0 || !Prepare24(Bitmap, R)) return;
-  const int Shift = Degrees % 360;
-  ForEachPixel(Bitmap, R, [Shift](TRGB& P) {
-    int H, S, V, Red, Green, Blue;
-    RGBToHSV(P.Red, P.Green, P.Blue, H, S, V);
-    HSVToRGB(Mod360(H + Shift), S, V, Red, Green, Blue);
-    P = {static_cast<uint8_t>(Blue), static_cast<uint8_t>(Green), static_cast<uint8_t>(Red)};
-  });
+  for (int Y = R.Top; Y < R.Bottom; ++Y)
+    ShiftHueRun(Bitmap.ScanLine(Y) + 3 * static_cast<ptrdiff_t>(R.Left), R.Width(), Degrees % 360);
 }
 
 void ReplaceColorHue24(TBitmap& Bitmap, TColor Color, TColor NewColor, int Tolerance, const TRect& Rect) {

@@ -3,6 +3,7 @@
 #include "platform/Rounding.h"
 
 #include <cmath>
+#include <cstring>
 
 // ---- Gamma modes ----------------------------------------------------------------
 
@@ -141,6 +142,152 @@ void MergeRows(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, const TRec
   }
 }
 
+// ---- Row kernels of the channel modes ----
+// The offset merge in a mode with one formula per channel works on bytes: a
+// pass computes the blend results of a run of pixels into a buffer, a second
+// weighs them into the destination. Both are plain loops over bytes that the
+// compiler vectorises; they are built for the baseline instruction set and
+// once more for AVX2, chosen once per merge. The results are those of
+// MergeOne, pixel for pixel.
+
+constexpr int Chunk = 1024; // pixels per pass over the stack buffers
+
+bool BaselineForced = false;
+
+// Bytes 1 and 2 of every pixel: where a grey mask repeats the byte before.
+constexpr auto GreyCheck = [] {
+  std::array<uint8_t, 3 * Chunk> T{};
+  for (int I = 0; I < 3 * Chunk; ++I) T[I] = I % 3 ? 0xFF : 0;
+  return T;
+}();
+
+#if defined(__x86_64__)
+#define LUMA_BLEND_AVX2 __attribute__((target("avx2")))
+#else
+#define LUMA_BLEND_AVX2
+#endif
+
+// R[i] := F(D[i], S[i]).
+template <int Mode>
+[[gnu::always_inline]] inline void ChannelBytes(uint8_t* __restrict R, const uint8_t* __restrict D,
+                                                const uint8_t* __restrict S, int N, const TChannelFn<Mode>& F) {
+  for (int I = 0; I < N; ++I) R[I] = static_cast<uint8_t>(F(D[I], S[I]));
+}
+
+// D[i] := D[i] + (R[i] - D[i]) * w div Div, truncating toward zero, with w
+// the constant Weight or W[i], in 0..Div. The magnitude |R - D| * w fits in
+// 16 bits; the quotient is added to or taken from D.
+template <int Div, bool ConstWeight>
+[[gnu::always_inline]] inline void WeighBytes(uint8_t* __restrict D, const uint8_t* __restrict R,
+                                              const uint8_t* __restrict W, uint8_t Weight, int N) {
+  static_assert(Div * 255 <= 65535);
+  for (int I = 0; I < N; ++I) {
+    const uint8_t Dv = D[I], Rv = R[I];
+    const uint16_t Mag = static_cast<uint16_t>(Rv > Dv ? Rv - Dv : Dv - Rv);
+    const uint16_t Q = static_cast<uint16_t>(Mag * (ConstWeight ? Weight : W[I])) / Div;
+    D[I] = static_cast<uint8_t>(Rv > Dv ? Dv + Q : Dv - Q);
+  }
+}
+
+// One row of N pixels: D the destination, S the source, M the mask (its
+// first byte of each pixel), all at the row's first pixel.
+template <int Mode, TWeigh W>
+[[gnu::always_inline]] inline void ChannelRowBody(uint8_t* D, const uint8_t* S, const uint8_t* M, int N, int Opacity) {
+  const TChannelFn<Mode> F;
+  alignas(32) uint8_t R[3 * Chunk];
+  alignas(32) uint8_t Wt[3 * Chunk];
+  for (int I = 0; I < N; I += Chunk) {
+    const int K = std::min(Chunk, N - I);
+    uint8_t* DC = D + 3 * static_cast<ptrdiff_t>(I);
+    const uint8_t* SC = S + 3 * static_cast<ptrdiff_t>(I);
+    if constexpr (Masked<W>) {
+      // MixMask and MixMaskPercent as one weight out of 255 (a mask byte of 0
+      // at full opacity weighs 255: the result itself).
+      // Weighed byte by byte while the mask is grey (the usual case); a
+      // pixel whose other bytes differ makes the run take its first bytes.
+      const uint8_t* MC = M + 3 * static_cast<ptrdiff_t>(I);
+      auto Weight = [Opacity](int m) {
+        const int V = 255 - m;
+        return static_cast<uint8_t>(W == TWeigh::Mask ? V : static_cast<uint16_t>(V * Opacity) / 100);
+      };
+      uint8_t Any = Wt[0] = Weight(MC[0]), NotGrey = 0;
+      for (int J = 1; J < 3 * K; ++J) {
+        Wt[J] = Weight(MC[J]);
+        Any |= Wt[J];
+        NotGrey |= static_cast<uint8_t>((MC[J] ^ MC[J - 1]) & GreyCheck[J]);
+      }
+      if (NotGrey != 0) {
+        Any = 0;
+        for (int J = 0; J < K; ++J) {
+          Wt[3 * J] = Wt[3 * J + 1] = Wt[3 * J + 2] = Weight(MC[3 * J]);
+          Any |= Wt[3 * J];
+        }
+      }
+      if (Any == 0) continue; // all transparent: nothing to blend
+    }
+    // Normal's result is the source itself.
+    const uint8_t* RC = SC;
+    if constexpr (Mode != 0) {
+      ChannelBytes<Mode>(R, DC, SC, 3 * K, F);
+      RC = R;
+    }
+    if constexpr (Masked<W>)
+      WeighBytes<255, false>(DC, RC, Wt, 0, 3 * K);
+    else if constexpr (W == TWeigh::Full)
+      std::memcpy(DC, RC, 3 * static_cast<size_t>(K));
+    else
+      WeighBytes<100, true>(DC, RC, nullptr, static_cast<uint8_t>(Opacity), 3 * K);
+  }
+}
+
+using TChannelRow = void (*)(uint8_t* D, const uint8_t* S, const uint8_t* M, int N, int Opacity);
+
+template <int Mode, TWeigh W> void ChannelRowBaseline(uint8_t* D, const uint8_t* S, const uint8_t* M, int N, int Op) {
+  ChannelRowBody<Mode, W>(D, S, M, N, Op);
+}
+template <int Mode, TWeigh W>
+LUMA_BLEND_AVX2 void ChannelRowAvx2(uint8_t* D, const uint8_t* S, const uint8_t* M, int N, int Op) {
+  ChannelRowBody<Mode, W>(D, S, M, N, Op);
+}
+
+template <int Mode> void ChannelBytesBaseline(uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
+  ChannelBytes<Mode>(R, D, S, N, TChannelFn<Mode>{});
+}
+template <int Mode> LUMA_BLEND_AVX2 void ChannelBytesAvx2(uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
+  ChannelBytes<Mode>(R, D, S, N, TChannelFn<Mode>{});
+}
+void WeighBytesBaseline(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
+  WeighBytes<255, false>(D, T, W, 0, N);
+}
+LUMA_BLEND_AVX2 void WeighBytesAvx2(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
+  WeighBytes<255, false>(D, T, W, 0, N);
+}
+
+template <class Fn> Fn* PickKernel(Fn* Avx2, Fn* Baseline) {
+#if defined(__x86_64__)
+  static const bool HasAvx2 = __builtin_cpu_supports("avx2");
+  if (HasAvx2 && !BaselineForced) return Avx2;
+#else
+  (void)Avx2;
+#endif
+  return Baseline;
+}
+
+// The offset merge of a channel mode: every source position lies inside the
+// mask (the caller has clipped to it).
+template <int Mode, TWeigh W>
+void ChannelRows(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, const TRect& Clip, int DX, int DY,
+                 int Opacity) {
+  const TChannelRow Row = PickKernel(&ChannelRowAvx2<Mode, W>, &ChannelRowBaseline<Mode, W>);
+  const int N = Clip.Width();
+  for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
+    uint8_t* D = Dst.ScanLine(Y) + 3 * static_cast<ptrdiff_t>(Clip.Left);
+    const uint8_t* S = Src.ScanLine(Y + DY) + 3 * static_cast<ptrdiff_t>(Clip.Left + DX);
+    const uint8_t* M = Masked<W> ? Mask->ScanLine(Y + DY) + 3 * static_cast<ptrdiff_t>(Clip.Left + DX) : nullptr;
+    Row(D, S, M, N, Opacity);
+  }
+}
+
 // Merges read Src as it was before the merge even when it is Dst itself.
 class TSourceView {
 public:
@@ -171,8 +318,12 @@ void MergeOffset(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, TRect Cl
   const TSourceView Source(Src, Dst);
   WithBlendMode(BlendMode, [&](auto F) {
     WithWeigh(MaskPresent(Mask), Opacity, [&](auto W) {
-      MergeRows<decltype(W)::value, true>(
-          *Source, Mask, Dst, Clip, Opacity, [DY](int Y) { return Y + DY; }, [DX](int X) { return X + DX; }, F);
+      constexpr int Mode = decltype(F)::Code;
+      if constexpr (ChannelMode<Mode>)
+        ChannelRows<Mode, decltype(W)::value>(*Source, Mask, Dst, Clip, DX, DY, Opacity);
+      else
+        MergeRows<decltype(W)::value, true>(
+            *Source, Mask, Dst, Clip, Opacity, [DY](int Y) { return Y + DY; }, [DX](int X) { return X + DX; }, F);
     });
   });
 }
@@ -306,4 +457,20 @@ void BlendColorRect24(TColor Color, int Opacity, TBitmap& Dst, TRect Rect, int B
     else
       Fill(F, TColorKind<2>{});
   });
+}
+
+void BlendDetail::ForceBaselineBlendKernels(bool Force) { BaselineForced = Force; }
+
+void BlendChannelBytes(int Mode, uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
+  WithBlendMode(Mode, [&](auto F) {
+    constexpr int Code = decltype(F)::Code;
+    if constexpr (Code == 0)
+      std::memcpy(R, S, static_cast<size_t>(std::max(N, 0)));
+    else if constexpr (ChannelMode<Code>)
+      PickKernel(&ChannelBytesAvx2<Code>, &ChannelBytesBaseline<Code>)(R, D, S, N);
+  });
+}
+
+void WeighBytes255(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
+  PickKernel(&WeighBytesAvx2, &WeighBytesBaseline)(D, T, W, N);
 }

@@ -17,8 +17,10 @@
 // themselves pick a template instantiation once per call (WithBlendMode), so
 // their pixel loops make no indirect call per pixel.
 //
-// How to add a mode: give it the next code, write its formula in BlendOf and
-// raise BlendModeCount; the dispatch and every merge pick it up.
+// How to add a mode: give it the next code, write its formula in TChannelFn
+// (one formula per channel) or BlendOf (the others, then listed in
+// ChannelMode and IsChannelMode as such) and raise BlendModeCount; the
+// dispatch and every merge pick it up.
 #pragma once
 
 #include "raster/Bitmap24.h"
@@ -49,6 +51,10 @@ inline uint8_t Clamp255(int V) { return static_cast<uint8_t>(V < 0 ? 0 : V > 255
 // here as [a * 256 + b].
 const std::array<uint8_t, 65536>& GammaTable(int Mode);
 
+// For tests: the merges use their baseline row kernels even where wider
+// instructions are available (both give the same pixels).
+void ForceBaselineBlendKernels(bool Force);
+
 template <class ChannelFn> inline TRGB PerChannel(TRGB A, TRGB B, ChannelFn F) {
   return {static_cast<uint8_t>(F(A.Blue, B.Blue)), static_cast<uint8_t>(F(A.Green, B.Green)),
           static_cast<uint8_t>(F(A.Red, B.Red))};
@@ -68,27 +74,73 @@ inline int OverlayOf(int Switch, int A, int B) {
 }
 } // namespace BlendDetail
 
+// Modes whose result is one formula applied to each channel on its own
+// (every mode but Diffusion and the four HSV modes).
+template <int Mode> constexpr bool ChannelMode = Mode != 1 && (Mode<8 || Mode> 11);
+
+// The channel formula of such a mode: result of background channel A and
+// layer channel B, both 0..255.
+template <int Mode> struct TChannelFn {
+  static_assert(Mode >= 0 && Mode < BlendModeCount && ChannelMode<Mode>);
+  static constexpr bool Gamma = Mode >= 23;
+  // 23 Gamma +, 24 Gamma -, 25 Gamma light: see GammaTable.
+  const uint8_t* T = Gamma ? BlendDetail::GammaTable(Mode).data() : nullptr;
+
+  int operator()(int A, int B) const {
+    using namespace BlendDetail;
+    if constexpr (Mode == 0) { // Normal: b
+      return B;
+    } else if constexpr (Mode == 2) { // Minimum
+      return std::min(A, B);
+    } else if constexpr (Mode == 3) { // Maximum
+      return std::max(A, B);
+    } else if constexpr (Mode == 4) { // Superposition: 255 - (255 - a)(255 - b) div 255
+      return Screen(A, B);
+    } else if constexpr (Mode == 5) { // Difference: |b - a|
+      return std::abs(B - A);
+    } else if constexpr (Mode == 6) { // Product: a * b div 255
+      return A * B / 255;
+    } else if constexpr (Mode == 7) { // min(255, a * (a + b) div 255)
+      return std::min(255, A * (A + B) / 255);
+    } else if constexpr (Mode == 12) { // Divide: min(255, a * 256 div (b + 1))
+      return std::min(255, A * 256 / (B + 1));
+    } else if constexpr (Mode == 13) { // Lighten (dodge): min(255, a * 256 div (256 - b))
+      return std::min(255, A * 256 / (256 - B));
+    } else if constexpr (Mode == 14) { // Darken (burn): max(0, 255 - (255 - a) * 256 div (b + 1))
+      return std::max(0, 255 - (255 - A) * 256 / (B + 1));
+    } else if constexpr (Mode == 15) { // Soft light: min(255, a * (a + (255 - a) * b div 128) div 255)
+      return std::min(255, A * (A + (255 - A) * B / 128) / 255);
+    } else if constexpr (Mode == 16) { // Overlay, switched on a
+      return OverlayOf(A, A, B);
+    } else if constexpr (Mode == 17) { // Hard light, switched on b
+      return OverlayOf(B, A, B);
+    } else if constexpr (Mode == 18) { // S := screen(a, b); min(255, a * (b * (255 - a) div 255 + S) div 255)
+      return std::min(255, A * (B * (255 - A) / 255 + Screen(A, B)) / 255);
+    } else if constexpr (Mode == 19) { // Grain extract: clamp(a - b + 128)
+      return Clamp255(A - B + 128);
+    } else if constexpr (Mode == 20) { // Grain merge: clamp(a + b - 128)
+      return Clamp255(A + B - 128);
+    } else if constexpr (Mode == 21) { // Addition: min(255, a + b)
+      return std::min(255, A + B);
+    } else if constexpr (Mode == 22) { // Subtraction: max(0, a - b)
+      return std::max(0, A - B);
+    } else {
+      return T[A * 256 + B];
+    }
+  }
+};
+
 // The blend result R of background a and layer b in mode Mode (0..25).
 template <int Mode> inline TRGB BlendOf(TRGB a, TRGB b) {
   using namespace BlendDetail;
   static_assert(Mode >= 0 && Mode < BlendModeCount);
   if constexpr (Mode == 0) { // Normal: b
     return b;
+  } else if constexpr (ChannelMode<Mode>) {
+    return PerChannel(a, b, TChannelFn<Mode>{});
   } else if constexpr (Mode == 1) { // Diffusion: one draw per pixel, 0 takes b, 1 keeps a
     return Random(2) == 0 ? b : a;
-  } else if constexpr (Mode == 2) { // Minimum
-    return PerChannel(a, b, [](int A, int B) { return std::min(A, B); });
-  } else if constexpr (Mode == 3) { // Maximum
-    return PerChannel(a, b, [](int A, int B) { return std::max(A, B); });
-  } else if constexpr (Mode == 4) { // Superposition: 255 - (255 - a)(255 - b) div 255
-    return PerChannel(a, b, [](int A, int B) { return Screen(A, B); });
-  } else if constexpr (Mode == 5) { // Difference: |b - a|
-    return PerChannel(a, b, [](int A, int B) { return std::abs(B - A); });
-  } else if constexpr (Mode == 6) { // Product: a * b div 255
-    return PerChannel(a, b, [](int A, int B) { return A * B / 255; });
-  } else if constexpr (Mode == 7) { // min(255, a * (a + b) div 255)
-    return PerChannel(a, b, [](int A, int B) { return std::min(255, A * (A + B) / 255); });
-  } else if constexpr (Mode >= 8 && Mode <= 11) { // hue, saturation, luminosity, colour in HSV
+  } else { // hue, saturation, luminosity, colour in HSV
     int Hb, Sb, Vb, Ha, Sa, Va;
     RGBToHSV(b.Red, b.Green, b.Blue, Hb, Sb, Vb);
     if constexpr (Mode == 8) {
@@ -99,36 +151,12 @@ template <int Mode> inline TRGB BlendOf(TRGB a, TRGB b) {
     if constexpr (Mode == 9) return FromHSV(Ha, Sb, Va);
     if constexpr (Mode == 10) return FromHSV(Ha, Sa, Vb);
     if constexpr (Mode == 11) return FromHSV(Hb, Sb, Va);
-  } else if constexpr (Mode == 12) { // Divide: min(255, a * 256 div (b + 1))
-    return PerChannel(a, b, [](int A, int B) { return std::min(255, A * 256 / (B + 1)); });
-  } else if constexpr (Mode == 13) { // Lighten (dodge): min(255, a * 256 div (256 - b))
-    return PerChannel(a, b, [](int A, int B) { return std::min(255, A * 256 / (256 - B)); });
-  } else if constexpr (Mode == 14) { // Darken (burn): max(0, 255 - (255 - a) * 256 div (b + 1))
-    return PerChannel(a, b, [](int A, int B) { return std::max(0, 255 - (255 - A) * 256 / (B + 1)); });
-  } else if constexpr (Mode == 15) { // Soft light: min(255, a * (a + (255 - a) * b div 128) div 255)
-    return PerChannel(a, b, [](int A, int B) { return std::min(255, A * (A + (255 - A) * B / 128) / 255); });
-  } else if constexpr (Mode == 16) { // Overlay, switched on a
-    return PerChannel(a, b, [](int A, int B) { return OverlayOf(A, A, B); });
-  } else if constexpr (Mode == 17) { // Hard light, switched on b
-    return PerChannel(a, b, [](int A, int B) { return OverlayOf(B, A, B); });
-  } else if constexpr (Mode == 18) { // S := screen(a, b); min(255, a * (b * (255 - a) div 255 + S) div 255)
-    return PerChannel(a, b, [](int A, int B) { return std::min(255, A * (B * (255 - A) / 255 + Screen(A, B)) / 255); });
-  } else if constexpr (Mode == 19) { // Grain extract: clamp(a - b + 128)
-    return PerChannel(a, b, [](int A, int B) { return Clamp255(A - B + 128); });
-  } else if constexpr (Mode == 20) { // Grain merge: clamp(a + b - 128)
-    return PerChannel(a, b, [](int A, int B) { return Clamp255(A + B - 128); });
-  } else if constexpr (Mode == 21) { // Addition: min(255, a + b)
-    return PerChannel(a, b, [](int A, int B) { return std::min(255, A + B); });
-  } else if constexpr (Mode == 22) { // Subtraction: max(0, a - b)
-    return PerChannel(a, b, [](int A, int B) { return std::max(0, A - B); });
-  } else { // 23 Gamma +, 24 Gamma -, 25 Gamma light: see GammaTable
-    const uint8_t* T = GammaTable(Mode).data();
-    return PerChannel(a, b, [T](int A, int B) { return T[A * 256 + B]; });
   }
 }
 
 // A blend function as a value, so that loops take it as a template argument.
 template <int Mode> struct TBlendFn {
+  static constexpr int Code = Mode;
   TRGB operator()(TRGB a, TRGB b) const { return BlendOf<Mode>(a, b); }
 };
 
@@ -139,6 +167,22 @@ template <class Fn> inline void WithBlendMode(int Mode, Fn&& F) {
   [&]<int... I>(std::integer_sequence<int, I...>) { ((Code == I ? (F(TBlendFn<I>{}), true) : false) || ...); }
   (std::make_integer_sequence<int, BlendModeCount>{});
 }
+
+// ---- Row kernels ----------------------------------------------------------------
+// Byte-wise loops over N bytes of 24-bit rows, vectorised, for code that
+// weighs blend results its own way (painting on layers).
+
+// Whether the mode (as NormalBlendMode gives it) has one formula per channel.
+constexpr bool IsChannelMode(int Mode) {
+  const int Code = NormalBlendMode(Mode);
+  return Code != 1 && (Code < 8 || Code > 11);
+}
+// R[i] := the channel formula of Mode on (D[i], S[i]). Mode must satisfy
+// IsChannelMode; R may not overlap D or S.
+void BlendChannelBytes(int Mode, uint8_t* R, const uint8_t* D, const uint8_t* S, int N);
+// D[i] := D[i] + (T[i] - D[i]) * W[i] div 255, truncating toward zero, W[i]
+// in 0..255: MixAlpha byte by byte. T and W may not overlap D.
+void WeighBytes255(uint8_t* D, const uint8_t* T, const uint8_t* W, int N);
 
 // ---- Current blend function ---------------------------------------------------
 

@@ -1,6 +1,7 @@
 #include "raster/LayerPaint.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 namespace {
@@ -126,6 +127,53 @@ void FillColor(TColor Color, int BlendMode, TBitmap& Dst, TBitmap* DstMask, cons
   });
 }
 
+// BlendBitmapOnLayer in a mode with one formula per channel, R already
+// clipped: the over rule of OverPixel (or MixAlpha without a target mask)
+// turned into a target T (the blend result, or the paint itself on fully
+// transparent pixels) and a weight out of 255 per pixel, decided pixel by
+// pixel, then applied byte by byte with the vectorised kernels.
+void BlendChannelRows(const TBitmap& Src, const TBitmap* SrcMask, int BlendMode, TBitmap& Dst, TBitmap* DstMask,
+                      const TRect& R, int DX, int DY, int A0) {
+  constexpr int Chunk = 1024;
+  alignas(32) uint8_t T[3 * Chunk];
+  alignas(32) uint8_t W[3 * Chunk];
+  const bool HasSrcMask = MaskPresent(SrcMask), HasDstMask = MaskPresent(DstMask);
+  for (int Y = R.Top; Y < R.Bottom; ++Y) {
+    const TMaskRow SM = HasSrcMask ? TMaskRow(*SrcMask, Y + DY) : TMaskRow(Src, -1);
+    for (int X0 = R.Left; X0 < R.Right; X0 += Chunk) {
+      const int K = std::min(Chunk, R.Right - X0);
+      uint8_t* D = Dst.ScanLine(Y) + 3 * static_cast<ptrdiff_t>(X0);
+      const uint8_t* S = Src.ScanLine(Y + DY) + 3 * static_cast<ptrdiff_t>(X0 + DX);
+      TRGB* M = HasDstMask ? RowOf(*DstMask, Y) + X0 : nullptr;
+      // The blend results from the colours as they are before this chunk changes.
+      BlendChannelBytes(BlendMode, T, D, S, 3 * K);
+      unsigned Any = 0;
+      for (int J = 0; J < K; ++J) {
+        const int A = HasSrcMask ? Through(A0, SM.At(X0 + J + DX)) : A0; // 0..255
+        int Wj = A;
+        if (HasDstMask && A > 0) {
+          const int Alpha = 255 - M[J].Blue;
+          if (Alpha == 0) { // nothing there yet: the paint itself
+            std::memcpy(T + 3 * J, S + 3 * J, 3);
+            Wj = 255;
+            SetMask(M[J], 255 - A);
+          } else if (Alpha == 255) { // opaque: the mask stays as it is
+          } else if (A == 255) {
+            SetMask(M[J], 0);
+          } else {
+            const int C = std::clamp(Alpha + A - Alpha * A / 255, 0, 255);
+            SetMask(M[J], 255 - C);
+            Wj = C > 0 ? A * 255 / C : 0;
+          }
+        }
+        W[3 * J] = W[3 * J + 1] = W[3 * J + 2] = static_cast<uint8_t>(Wj);
+        Any |= static_cast<unsigned>(Wj);
+      }
+      if (Any != 0) WeighBytes255(D, T, W, 3 * K);
+    }
+  }
+}
+
 // The negative halves of FillColorOnLayer and BlendFillColorOnLayer.
 void EraseColorOnLayer(TColor Color, int BlendMode, TBitmap& Dst, TBitmap* DstMask, const TRect& R, int Opacity) {
   SelectBlendMode(BlendMode);
@@ -162,6 +210,10 @@ void BlendBitmapOnLayer(const TBitmap& Src, const TBitmap* SrcMask, TRect SrcRec
   if ((BlendMode & 0xFF) != 0) SelectBlendMode(BlendMode);
   const int A0 = PositiveAlpha(Opacity);
   const int DX = SrcRect.Left - X, DY = SrcRect.Top - Y;
+  if (IsChannelMode(BlendMode)) {
+    BlendChannelRows(Src, SrcMask, BlendMode, Dst, DstMask, DstClip, DX, DY, A0);
+    return;
+  }
   WithBlendMode(BlendMode, [&](auto F) {
     WithPresence(MaskPresent(SrcMask), [&](auto HasSrcMask) {
       LayRows<false>(Dst, DstMask, DstClip, F, [&](int Row) {

@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
+#include <random>
+
+#include <zlib.h>
 
 using namespace DocTest;
 using namespace LmiTest;
@@ -109,6 +113,62 @@ TEST(LayerStreamTest, ZlibBitmapBlockIsBottomUpWithRowsPaddedToFourBytes) {
     ReadBitmapZip(Read, Back);
     EXPECT_TRUE(SamePixels(Read, Bmp));
     EXPECT_EQ(Back.Remaining(), 0);
+  }
+}
+
+// The compressed bytes themselves are those of one deflate stream at the
+// default level over the whole stored layout, whatever pieces the writer
+// feeds it: sizes that need row padding or not, several rows of zlib's
+// window, content with matches and noise.
+TEST(LayerStreamTest, MemoryStreamOverwritesAtThePositionAndExtends) {
+  TMemoryStream S;
+  const uint8_t A[] = {1, 2, 3, 4, 5}, B[] = {9, 8, 7, 6};
+  S.Write(A, 5);
+  S.Seek(1);
+  S.Write(B, 2); // inside the data
+  EXPECT_EQ(S.Data(), (std::vector<uint8_t>{1, 9, 8, 4, 5}));
+  S.Seek(3);
+  S.Write(B, 4); // across the end
+  EXPECT_EQ(S.Data(), (std::vector<uint8_t>{1, 9, 8, 9, 8, 7, 6}));
+  EXPECT_EQ(S.Position(), 7);
+  S.Write(A, 0);
+  S.Write(A, -1);
+  EXPECT_EQ(S.Size(), 7);
+}
+
+TEST(LayerStreamTest, ZlibBlocksHoldOneDefaultLevelStreamOfTheStoredBytes) {
+  auto Deflated = [](const std::vector<uint8_t>& Raw) {
+    uLongf Size = compressBound(uLong(Raw.size()));
+    std::vector<uint8_t> Out(Size);
+    EXPECT_EQ(compress2(Out.data(), &Size, Raw.data(), uLong(Raw.size()), Z_DEFAULT_COMPRESSION), Z_OK);
+    Out.resize(Size);
+    return Out;
+  };
+  std::mt19937 Gen(7);
+  auto Content = [&](int X, int Y) {
+    const int N = int(Gen() % 9);
+    return Rgb(X / 3 + N, (Y * 5) % 256, ((X ^ Y) & 64) + N);
+  };
+  for (const int W : {400, 301}) {
+    TBitmap Bmp, Mask;
+    Fill(Bmp, W, 130, Content);
+    Fill(Mask, W, 130, [&](int X, int Y) { return Grey(Content(X, Y).Red); });
+    const size_t Row = (size_t(W) * 3 + 3) / 4 * 4;
+    std::vector<uint8_t> RawBmp(Row * 130, 0), RawMask;
+    for (int Y = 0; Y < 130; ++Y) {
+      std::memcpy(RawBmp.data() + Row * size_t(129 - Y), Bmp.ScanLine(Y), size_t(W) * 3);
+      for (int X = 0; X < W; ++X) RawMask.push_back(Px(Mask, X, Y).Blue);
+    }
+    for (const bool IsMask : {false, true}) {
+      const std::vector<uint8_t> D =
+          Written([&](TStream& S) { IsMask ? WriteMaskZip(Mask, S) : WriteBitmapZip(Bmp, S); });
+      const std::vector<uint8_t> Want = Deflated(IsMask ? RawMask : RawBmp);
+      ASSERT_EQ(D.size(), 12 + Want.size()) << W << " mask " << IsMask;
+      EXPECT_TRUE(std::equal(Want.begin(), Want.end(), D.begin() + 12)) << W << " mask " << IsMask;
+    }
+    const std::vector<uint8_t> Z =
+        Written([&](TStream& S) { ZCompressToStream(RawBmp.data(), S, int64_t(RawBmp.size())); });
+    EXPECT_EQ(Z, Deflated(RawBmp)) << W;
   }
 }
 

@@ -292,6 +292,26 @@ TEST(PointFilterTest, ThresholdAndTintEdges) {
   EXPECT_EQ(PixelAt(Glyph, 2, 0), (TRGB{0, 0, 255}));
 }
 
+// Every 24-bit colour, one red level at a time, through the hue shift: the
+// same bytes as the HSV round trip, hue by hue.
+TEST(PointFilterTest, HueShiftOfEveryColour) {
+  TBitmap Image(256, 256);
+  for (const int Shift : {137, -60}) {
+    for (int Red = 0; Red < 256; ++Red) {
+      for (int Y = 0; Y < 256; ++Y)
+        for (int X = 0; X < 256; ++X) RowOf(Image, Y)[X] = {uint8_t(X), uint8_t(Y), uint8_t(Red)};
+      HueShift24(Image, Shift, WholeBitmapRect);
+      for (int Y = 0; Y < 256; ++Y)
+        for (int X = 0; X < 256; ++X) {
+          int H, S, V;
+          RGBToHSV(Red, Y, X, H, S, V);
+          const TRGB Want = FromHSV(TrueMod360(int64_t{H} + Shift), S, V);
+          ASSERT_EQ(RowOf(Image, Y)[X], Want) << "shift " << Shift << " rgb " << Red << "," << Y << "," << X;
+        }
+    }
+  }
+}
+
 TEST(PointFilterTest, HueRoundTripsAndSwaps) {
   TBitmap Src, Image;
   RandomImage(Src, 42);

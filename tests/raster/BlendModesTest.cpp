@@ -280,6 +280,55 @@ TEST(BlendModes, BlendRect24MatchesReferenceInEveryModeAndWeighing) {
       }
 }
 
+// Every (background, layer) byte pair of every channel mode through the row
+// kernels, in each weighing and with both instruction sets: the blue channel
+// holds a = row, b = column, the green one the pair swapped. A second image,
+// wider than one pass of the kernels, crosses their chunk boundaries with
+// random pixels and a mask that is partly fully transparent and partly not
+// grey.
+TEST(BlendModes, BlendRect24ChannelModesOnEveryBytePair) {
+  TBitmap Src(256, 256), Dst(256, 256), Mask(256, 256);
+  FillRandom(Src, 41);
+  FillRandom(Dst, 42);
+  FillGreyMask(Mask, 43);
+  for (int Y = 0; Y < 256; ++Y)
+    for (int X = 0; X < 256; ++X) {
+      RowOf(Dst, Y)[X].Blue = uint8_t(Y), RowOf(Src, Y)[X].Blue = uint8_t(X);
+      RowOf(Dst, Y)[X].Green = uint8_t(X), RowOf(Src, Y)[X].Green = uint8_t(Y);
+    }
+  TBitmap WideSrc(2100, 5), WideDst(2100, 5), WideMask(2100, 5);
+  FillRandom(WideSrc, 44);
+  FillRandom(WideDst, 45);
+  FillGreyMask(WideMask, 46);
+  for (int X = 1030; X < 2060; ++X) RowOf(WideMask, 2)[X] = {255, 255, 255};
+  // Pixels whose bytes differ: only the first byte counts.
+  RowOf(WideMask, 3)[100] = {10, 200, 30};
+  RowOf(Mask, 7)[9] = {255, 0, 0};
+  RowOf(Mask, 8)[9] = {0, 255, 255};
+
+  for (bool Baseline : {false, true}) {
+    BlendDetail::ForceBaselineBlendKernels(Baseline);
+    for (int Mode = 0; Mode < BlendModeCount; ++Mode) {
+      if (Mode == 1 || (Mode >= 8 && Mode <= 11)) continue;
+      for (int Opacity : {100, 63, 1})
+        for (bool WithMask : {false, true})
+          for (bool Wide : {false, true}) {
+            const TBitmap& S = Wide ? WideSrc : Src;
+            const TBitmap* M = WithMask ? (Wide ? &WideMask : &Mask) : nullptr;
+            TBitmap Got, Want;
+            Got.Assign(Wide ? WideDst : Dst);
+            Want.Assign(Got);
+            BlendRect24(S, WholeBitmapRect, Got, 0, 0, WholeBitmapRect, Opacity, M, Mode);
+            ReferenceBlendRect(S, WholeBitmapRect, Want, 0, 0, WholeBitmapRect, Opacity, M, Mode);
+            ASSERT_TRUE(ImagesMatch(Got, Want, 0, "channel-modes"))
+                << "mode " << Mode << " opacity " << Opacity << " mask " << WithMask << " wide " << Wide << " baseline "
+                << Baseline;
+          }
+    }
+  }
+  BlendDetail::ForceBaselineBlendKernels(false);
+}
+
 TEST(BlendModes, BlendRect24EdgeCases) {
   TBitmap Src(20, 20), Dst(20, 20), Before;
   FillRandom(Src, 10);

@@ -154,6 +154,49 @@ TEST(LayerPaint, PaintAndBlendBitmapMatchReference) {
     }
 }
 
+// The same over rule on rows longer than one pass of the byte kernels, with
+// and without each mask, at full and partial opacity, with both instruction
+// sets; modes with one formula per channel and one in HSV.
+TEST(LayerPaint, BlendBitmapOnLayerMatchesReferenceOnLongRows) {
+  TBitmap Src(2300, 3), SrcMask(2300, 3), Dst0(2300, 4), DstMask0(2300, 4);
+  FillRandom(Src, 11);
+  FillGrey(SrcMask, 12);
+  FillRandom(Dst0, 13);
+  FillGrey(DstMask0, 14);
+  for (bool Baseline : {false, true}) {
+    BlendDetail::ForceBaselineBlendKernels(Baseline);
+    for (int Mode : {0, 4, 12, 16, 23, 9})
+      for (int Opacity : {100, 83})
+        for (bool WithSrcMask : {false, true})
+          for (bool WithTargetMask : {false, true}) {
+            TBitmap Dst, DstMask, WantDst, WantMask;
+            Dst.Assign(Dst0);
+            DstMask.Assign(DstMask0);
+            WantDst.Assign(Dst0);
+            WantMask.Assign(DstMask0);
+            BlendBitmapOnLayer(Src, WithSrcMask ? &SrcMask : nullptr, WholeBitmapRect, Mode, Dst,
+                               WithTargetMask ? &DstMask : nullptr, 5, 1, WholeBitmapRect, Opacity);
+            const int A0 = Opacity * 255 / 100;
+            SelectBlendMode(Mode);
+            for (int DY = 1; DY < 4; ++DY)
+              for (int DX = 5; DX < 2300; ++DX) {
+                const TRGB s = RowOf(Src, DY - 1)[DX - 5];
+                const int A = WithSrcMask ? A0 * (255 - RowOf(SrcMask, DY - 1)[DX - 5].Blue) / 255 : A0;
+                TRGB& d = RowOf(WantDst, DY)[DX];
+                TRGB R = d;
+                BlendPixel(R, s);
+                TRGB Opaque = Grey(0);
+                ReferenceOver(d, WithTargetMask ? RowOf(WantMask, DY)[DX] : Opaque, R, s, A);
+              }
+            ASSERT_TRUE(ImagesMatch(Dst, WantDst, 0, "colour"))
+                << "mode " << Mode << " opacity " << Opacity << " src mask " << WithSrcMask << " target mask "
+                << WithTargetMask << " baseline " << Baseline;
+            ASSERT_TRUE(ImagesMatch(DstMask, WantMask, 0, "mask")) << "mode " << Mode;
+          }
+  }
+  BlendDetail::ForceBaselineBlendKernels(false);
+}
+
 TEST(LayerPaint, TransparentSourcePixelLeavesTarget) {
   TBitmap Src(4, 4, pf24bit, clWhite), SrcMask(4, 4, pf24bit, clBlack);
   RowOf(SrcMask, 1)[2] = Grey(255);

@@ -2,12 +2,14 @@
 
 #include "app/StatusProgress.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr int TrNone = TrNoneValue;
 
 constexpr TMenuEntry Entries[] = {
-#define LUMA_MENU(Group, Name, Parent, Caption, Key1, Key2, Joiner, Mode, Dialog, ShortCut, Again)                     \
+#define LUMA_MENU(Group, Name, Parent, Caption, Key1, Key2, Joiner, Mode, Dialog, ShortCut, Again, Tag)                \
   {static_cast<TMenuGroup>(Group),                                                                                     \
    Name,                                                                                                               \
    Parent,                                                                                                             \
@@ -18,7 +20,8 @@ constexpr TMenuEntry Entries[] = {
    Mode,                                                                                                               \
    Dialog,                                                                                                             \
    ShortCut,                                                                                                           \
-   Again},
+   Again,                                                                                                              \
+   Tag},
 #include "app/MainMenuTable.inc"
 #undef LUMA_MENU
 };
@@ -29,6 +32,8 @@ constexpr const char* TopMenus[] = {"MenuFichier",   "MenuEdition", "MenuImage",
 
 constexpr const char* Popups[] = {"PopImg", "PopSel", "PopForm", "PopZoom", "PopTortion", "PopCalque", "PopPath"};
 
+constexpr const char* HiddenSeparators[] = {"SepExtensionShell", "SepLumaBridge", "SepCalqueNouveauModules", "ImgSep"};
+
 QString TrText(int Key) { return Key == TrNone ? QString() : Tr(static_cast<TrId>(Key)); }
 
 } // namespace
@@ -36,6 +41,14 @@ QString TrText(int Key) { return Key == TrNone ? QString() : Tr(static_cast<TrId
 std::span<const TMenuEntry> MainMenuEntries() { return Entries; }
 std::span<const char* const> TopMenuNames() { return TopMenus; }
 std::span<const char* const> PopupMenuNames() { return Popups; }
+
+bool IsSeparator(const TMenuEntry& Entry) { return Entry.Caption[0] == u'-' && Entry.Caption[1] == 0; }
+
+bool StartsHidden(const TMenuEntry& Entry) {
+  for (const char* Name : HiddenSeparators)
+    if (std::string_view(Name) == Entry.Name) return true;
+  return false;
+}
 
 QString TranslatedCaption(const TMenuEntry& Entry) {
   QString Text;

@@ -9,7 +9,9 @@
 // its parent (a top menu, a submenu row above it, or a popup menu). Rows are
 // in the order the items stand in their menu. A row marked Again names an
 // item that an earlier group already holds: it recaptions that item and adds
-// nothing.
+// nothing. A row captioned "-" is a separator (no caption routine names it);
+// the last column is the item's Tag, which handlers serving several items
+// read (0 when no handler reads it).
 #pragma once
 
 #include "i18n/LibLang.h"
@@ -56,9 +58,18 @@ struct TMenuEntry {
   bool Dialog;          // the item opens a dialog: caption in the dialog form
   const char* ShortCut; // portable key text, or empty
   bool Again;
+  int Tag;
 };
 
 std::span<const TMenuEntry> MainMenuEntries();
+
+// The row is a separator line.
+bool IsSeparator(const TMenuEntry& Entry);
+// The separator stays hidden until the program shows it: above the shell
+// extension (when its library exists), above "LumaBridge..." (when that
+// program exists), above the modules of Layer > New (when one is added) and
+// before the list of image windows (when one is open).
+bool StartsHidden(const TMenuEntry& Entry);
 
 // The top menus in the menu bar's order, and the seven popup menus.
 std::span<const char* const> TopMenuNames();

@@ -1,7 +1,9 @@
 #include "app/ui/ProgramMain.h"
+#include "ui/DlgEx.h"
 #include "ui/VisualStyles.h"
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -36,5 +38,28 @@ TEST(ProgramMain, SkinFromTheSettingsOrTheDefaultStyle) {
     EXPECT_EQ(ActiveStyle().Name, C.Expected);
     EXPECT_EQ(Startup().SystemStyleAtStart, C.Expected == "Windows");
   }
+  SetActiveStyle(u"Windows");
+}
+
+TEST(ProgramMain, DialogFontFromTheSettingsBeforeAnyWindow) {
+  const QString Old = DialogFontName();
+  QString Family;
+  for (const QString& F : QFontDatabase::families())
+    if (F.compare(Old, Qt::CaseInsensitive) != 0 && !F.contains(u',')) {
+      Family = F;
+      break;
+    }
+  if (Family.isEmpty()) GTEST_SKIP() << "a single font family";
+  QTemporaryDir Dir;
+  const QString Ini = Dir.path() + "/Main.ini";
+  {
+    QFile File(Ini);
+    ASSERT_TRUE(File.open(QIODevice::WriteOnly));
+    File.write(("[Params]\nDefaultFont= " + Family + " , 9\n").toUtf8());
+  }
+  InitApplication({"-ini:" + Ini}, Dir.path() + "/");
+  EXPECT_EQ(Startup().MainIniFile, Ini);
+  EXPECT_EQ(DialogFontName(), Family);
+  SetDialogFontName(Old);
   SetActiveStyle(u"Windows");
 }

@@ -112,9 +112,10 @@ constexpr TButtonDef ToolBar2Buttons[] = {
 constexpr int ZoomPresets[] = {10, 25, 33, 50, 66, 75, 100, 200, 300, 400, 500, 600, 800, 1200, 1600};
 
 // Submenus that the table names only as a place for items made at run time.
-const QSet<QString> RunTimeSubmenus = {"MenuFichierRecents", "MenuPluginImport", "MenuPluginExport", "MenuPluginImage",
-                                       "MenuPluginFiltre",   "MenuPluginOutil",  "MenuFiltre8bf",    "PopSelTransform",
-                                       "PopSelForme",        "PopImgForme",      "PopCalqueOrdre"};
+const QSet<QString> RunTimeSubmenus = {"MenuFichierRecents", "MenuPluginImport", "MenuPluginExport",
+                                       "MenuPluginImage",    "MenuPluginFiltre", "MenuPluginOutil",
+                                       "MenuFiltre8bf",      "PopSelTransform",  "PopSelForme",
+                                       "PopImgForme",        "PopCalqueOrdre",   "MenuPluginAPropos"};
 
 // The items the view menu checks.
 const QSet<QString> CheckableItems = {"MenuAffichageBarreFiltres",
@@ -170,8 +171,6 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   FMdiArea->setContextMenuPolicy(Qt::CustomContextMenu);
   FStatusBar = new TMainStatusBar(FClient);
 
-  // Start-up order: the single-instance gate and the splash window come
-  // here, before the data folders, with their own units.
   FEnv.ProgramDir = FState.ProgramDir;
   if (const QScreen* Screen = QGuiApplication::primaryScreen()) FEnv.WorkArea = Screen->availableGeometry();
   FEnv.ScreenDpi = ScreenPixelsPerInch();
@@ -181,9 +180,11 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   FEnv.DefaultButtonHeight = DefaultToolButtonSize(MainFont);
   FEnv.PrintUnitDefault = TrPrintUnit() != 0 ? 1 : 0;
   FSettings = DefaultMainSettings(FEnv);
+  // The single-instance gate, the splash, the data folders, the tool
+  // cursors and the language module come before the menus are captioned.
+  if (!InitStartupServices()) return;
 
-  // The language module and the tool cursors load before the menus are
-  // captioned; without a module the table's French captions stand.
+  // Without a language module the table's French captions stand.
   BuildMenus();
   BuildPopupMenus();
   BuildZoomPopup();
@@ -194,23 +195,25 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   ApplySettings();
   ConnectCommands();
   SizeToolBars();
-  // The module libraries, the FreeImage binding and the 8BF bridge load
-  // here, with their own units; until then no module toolbar is shown.
+  LoadModules();
+  PreparerMenus();
   FPnlPlugins->setVisible(FFlagPlugins && MenuItem("MenuAffichageBarrePlugins")->isChecked());
 
   connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TMainForm::UpdateClipboardButtons);
   UpdateClipboardButtons();
   qApp->installEventFilter(this);
+  InstallApplicationHooks();
   FStatusBar->SetPanelText(0, Tr(TrId::GetTrStaReady));
   FPendingFiles = CommandLineFiles(FState.Params);
 }
 
 TMainForm::~TMainForm() {
+  ReleaseFileServices();
   qApp->removeEventFilter(this);
   if (ProgressSink() == this) SetProgressSink(nullptr);
   if (DialogServices() == this) SetDialogServices(nullptr);
   if (MainFormWindow() == this) SetMainFormWindow(nullptr);
-  SaveSettings(FState.MainIniFile, FSettings);
+  if (!FSecondInstance) SaveSettings(FState.MainIniFile, FSettings);
 }
 
 QToolBar* TMainForm::ToolBar(int Number) const { return Number >= 1 && Number <= 4 ? FToolBars[Number - 1] : nullptr; }
@@ -259,10 +262,13 @@ void TMainForm::BuildMenus() {
       Action->setObjectName(Name);
       Action->setEnabled(false);
       Action->setCheckable(CheckableItems.contains(Name));
+      Action->setSeparator(IsSeparator(E));
+      Action->setVisible(!StartsHidden(E));
       if (*E.ShortCut) Action->setShortcut(QKeySequence(QString::fromLatin1(E.ShortCut)));
       FMenus.value(QString::fromLatin1(E.Parent))->addAction(Action);
     }
     Action->setText(Caption);
+    Action->setProperty("Tag", E.Tag);
     FItems.insert(Name, Action);
   }
   // Empty run-time submenus stay disabled until something fills them.
@@ -284,6 +290,7 @@ void TMainForm::BuildPopupMenus() {
     auto* Copy = new QAction(Item->text(), this);
     Copy->setObjectName(Prefix + QLatin1Char('_') + Item->objectName());
     Copy->setIcon(Item->icon());
+    Copy->setProperty("Tag", Item->property("Tag"));
     Copy->setEnabled(Item->isEnabled());
     connect(Item, &QAction::changed, Copy, [Item, Copy] {
       Copy->setEnabled(Item->isEnabled());
@@ -447,12 +454,12 @@ void TMainForm::ApplySettings() {
   // No module is loaded yet, so the module toolbar stays empty and hidden.
   FFlagPlugins = false;
   MenuItem("MenuAffichageBarrePlugins")->setChecked(false);
-  UpdateRecentFilesMenu();
 }
 
 void TMainForm::Connect(const char* Name, std::function<void()> Handler) {
   QAction* Item = MenuItem(QString::fromLatin1(Name));
   Item->setEnabled(true);
+  Item->setProperty("Built", true);
   connect(Item, &QAction::triggered, this, [Handler = std::move(Handler)] { Handler(); });
 }
 
@@ -475,6 +482,7 @@ void TMainForm::ConnectCommands() {
   Connect("MenuFenetreReduire", [this] { MenuFenetreReduireClick(); });
   Connect("MenuFenetreRestaure", [this] { MenuFenetreRestaureClick(); });
   connect(FMenus.value("MenuFenetre"), &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+  ConnectFileCommands();
   connect(FMdiArea, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
     if (CheckActionKey()) FMenus.value("PopForm")->popup(FMdiArea->mapToGlobal(At));
   });
@@ -527,6 +535,7 @@ void TMainForm::OpenFiles(const QStringList& Files) {
 
 void TMainForm::FormPaint() {
   SetProgressSink(this);
+  if (!FOpenFileHook) SetOpenFileHook([this](const QString& File) { Ouvrir(File, true, true); });
   OpenFiles({});
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
@@ -563,9 +572,8 @@ void TMainForm::StoreWindowState() {
 
 void TMainForm::closeEvent(QCloseEvent* Event) {
   // Each image window asks about its unsaved changes; one that refuses
-  // keeps the program running.
-  FMdiArea->closeAllSubWindows();
-  if (!FMdiArea->subWindowList().isEmpty()) {
+  // keeps the program running and every image.
+  if (!CloseImageWindows()) {
     Event->ignore();
     return;
   }
@@ -580,11 +588,4 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* Event) {
 void TMainForm::dropEvent(QDropEvent* Event) {
   Event->acceptProposedAction();
   WMFilesDropped(Event->mimeData());
-}
-
-void TMainForm::WMFilesDropped(const QMimeData* Data) {
-  QStringList Files;
-  for (const QUrl& Url : Data->urls())
-    if (Url.isLocalFile()) Files << Url.toLocalFile();
-  OpenFiles(Files);
 }

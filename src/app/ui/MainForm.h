@@ -1,17 +1,27 @@
 // TMainForm, the program's one top-level window: a frame with the menus, the
 // toolbars, the zoom edit, the status bar and the area of the image windows.
 // Depends on the settings, command line, layout and menu table of app/, the
-// dialog framework and controls of ui/, the progress service of raster;
-// reached from below through TDialogServices and TProgressSink.
+// dialog framework and controls of ui/, the progress service of raster, the
+// image windows of document/ui and the load and save dispatch of files/;
+// reached from below through TDialogServices, TProgressSink,
+// TImageWindowHost and TSaveOptionsHost.
 //
-// The handlers are split by menu, one source file each (MainForm_File.cpp,
-// MainForm_View.cpp, MainForm_Window.cpp); this header is sectioned the same
-// way. A menu item or button whose command is not built yet stays in the
-// menus, disabled.
+// The action services every command uses are in MainForm_Actions.cpp; the
+// handlers are split by menu (MainForm_File.cpp, with MainForm_Open.cpp and
+// MainForm_Save.cpp for the ways images come and go, MainForm_View.cpp,
+// MainForm_Window.cpp); this header is sectioned the same way. A menu item
+// or button whose command is not built yet stays in the menus, disabled.
 #pragma once
 
 #include "app/MainSettings.h"
+#include "app/ModifInfo.h"
+#include "app/StartupServices.h"
 #include "app/ui/ProgramMain.h"
+#include "app/ui/ToolHooks.h"
+#include "document/ImageWindowHost.h"
+#include "document/ui/ImgForm.h"
+#include "files/BmpOE2.h"
+#include "files/ui/SaveOptions.h"
 #include "raster/FilterEvent.h"
 #include "ui/DialogServices.h"
 
@@ -20,6 +30,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QMdiArea;
@@ -30,7 +41,11 @@ class TMainStatusBar;
 class TSimplePanel;
 class TSpecialEdit;
 
-class TMainForm : public QMainWindow, public TDialogServices, public TProgressSink {
+class TMainForm : public QMainWindow,
+                  public TDialogServices,
+                  public TProgressSink,
+                  public TImageWindowHost,
+                  public TSaveOptionsHost {
   Q_OBJECT
 public:
   // FormCreate: builds the frame, reads the settings and applies them.
@@ -73,20 +88,161 @@ public:
   void HandlePendingMessages() override;
   // TDialogServices
   void SetModalForm(QWidget* Form) override { FModalForm = Form; }
-  void SetDialogueForm(QWidget* Form) override { FDialogueForm = Form; }
-  void SetPipetteForm(QWidget* Form) override { FPipetteForm = Form; }
+  // While a dialogue form is registered, every image window but the active
+  // one and every layers panel is disabled.
+  void SetDialogueForm(QWidget* Form) override;
+  void SetPipetteForm(QWidget* Form) override;
   QWidget* PipetteForm() const override { return FPipetteForm; }
   QWidget* DialogueForm() const override { return FDialogueForm; }
   void UpdateActiveImage() override;
 
-  // ---- File menu (MainForm_File.cpp) ----
+  // ---- Action services (MainForm_Actions.cpp) ----
+  // The active image window and its parts; the image services below require
+  // one (test UneImage first).
+  TNewImgForm* EnfantActif() const { return ActiveImageWindow(); }
+  bool UneImage() const { return EnfantActif() != nullptr; }
+  TMyImageLayered& Image() const;
+  TBitmap& LeBitmap() const;
+  TBitmap& LeMasque() const;
+  TBitmap& LeFond() const;
+  TLayerNavigator* LayerNav() const;
+  TUndoList& ListeUndo() const;
+  TSelectionControl* Sel() const { return EnfantActif()->Sel.get(); }
+  // The work rectangle of pixel commands, in the current layer's
+  // coordinates, not clipped: the visible selection's rectangle, the whole
+  // image for an inverted one, else the current layer's bounds.
+  TRect LaSelection() const;
+  bool Mode16M() const;
+  bool ModeRGBA(bool CheckBkgVisible) const;
+  bool HasAlpha() const;
+  bool DessinerSurAlpha() const;
+  // '' without an image; setting it also captions the window.
+  QString NomFichier() const;
+  void SetNomFichier(const QString& Value);
+  bool UneSelection() const;
+  void SetUneSelection(bool Value);
+  int NbCouleurs() const;
+  void SetNbCouleurs(int Value);
+  // Above 0 while a layer distortion (1) or the vector path (2) is edited.
+  int VerticesMode = 0;
+  // Copies of the current layer's bitmap and mask taken when the undo step
+  // of the command under way was prepared; emptied when the layer changes.
+  TBitmap BmpUndo, MaskUndo;
+
+  // The bracket of every command: may it run now (a beep or a warning when
+  // not), and its begin (status text, hourglass) and end (progress reset,
+  // ready text, cursor).
+  bool ActionPossible(const QObject* Sender);
+  bool DisableMenu() const;
+  void DebutAction(const QString& Msg, bool ChangerCurseur);
+  void FinAction();
+  void DebutDialogueEx();
+  void FinDialogueEx();
+
+  // Image windows. NouvelleImage takes Source's layers, else Bitmap becomes
+  // the background; an empty FileName gets a generated title.
+  TNewImgForm* NouvelleImage(TMyImageLayered* Source, const TBitmap* Bitmap, const QString& FileName,
+                             TImageSourceType SourceType, int NbCol);
+  // The active window reloaded in place from Img (whose layers it takes).
+  void RetablirImage(TMyImageLayered& Img, const QString& FileName, int NbCol);
+  // Closes Window unless its save question is cancelled (Force: no
+  // question); true when it closed.
+  bool FermerImage(TNewImgForm* Window, bool Force);
+  void RefreshBitmap();
+  void TailleChangee();
+
+  // The text of the active image's information box: name, folder,
+  // dimensions, colours, file size and date, memory with and without the
+  // undo history.
+  QString DocumentInfoText() const;
+
+  // Status information.
+  void AfficherInfos();
+  void AfficherInfosSelection(const TRect& R);
+
+  // Recent files: most recent first, at most MaxRecentFiles, names compared
+  // without regard to case.
+  const QStringList& ListeFichiers() const { return FSettings.ListeFichiers; }
+  void AjouterListeFichiers(const QString& FileName);
+  void SupprimerListeFichiers(const QString& FileName);
+  void RenommerListeFichiers(const QString& FileName, const QString& NewName);
+
+  // The two layer hooks of every image: the caption shown for a stored one,
+  // and the data object a text layer read from a file needs.
+  void ImageGetLayerCaption(const TLayerItem& Item, QString& S);
+  void ImageNeedLayerData(TLayerItem& Item);
+
+  // Menu and toolbar state after every command and change of window.
+  void MajUndoRedo();
+  void UpdateToolButtons();
+
+  // TImageWindowHost
+  bool CadreOmbre() const override { return FSettings.CadreOmbre; }
+  int TailleGrille() const override { return FSettings.TailleGrille; }
+  TColor CouleurGrille() const override { return FSettings.CouleurGrille; }
+  int UniteGrille() const override { return FSettings.UniteGrille; }
+  int NbHistoriques() const override { return FSettings.NbHistoriques; }
+  bool SelCalqueAuto() const override { return FSettings.SelCalqueAuto; }
+  bool LimitesCalqueActif() const override { return FSettings.LimitesCalqueActif; }
+  bool NumCalque() const override { return FSettings.NumCalque; }
+  bool Smoothing() const override { return FSettings.Antialias; }
+  int LayerNavSize() const override;
+  bool Enregistrer(const QString& FileName, const QString& Suggestion, bool Remember, bool CheckLoss) override;
+  bool ConfirmFormatLoss(const QString& FileName) override;
+  void ChangerPosition(TPoint P) override;
+  void InitPosition() override;
+  void MajMenus() override;
+  void AfficherInfosCalque() override;
+  void PrepareLayerPosUndo(TPoint OldPos) override;
+  void PrepareLayerIndexUndo(int Index) override;
+  void LayerChanged() override;
+
+  // ---- Zoom (MainForm_View.cpp) ----
+  // The zoom edit's entry (0 automatic, else a percentage) applied to the
+  // active image; the entry set back from the active image's zoom.
+  void MajZoomImage();
+  void RestaureZoom();
+
+  // ---- File menu (MainForm_File.cpp, MainForm_Open.cpp, MainForm_Save.cpp) ----
+  void MenuFichierNouveauClick();
   void MenuFichierFermerClick();
   void MenuFichierFermerToutClick();
   void MenuFichierQuiterClick();
-  // The recent-files submenu rebuilt from the list.
-  void UpdateRecentFilesMenu();
-  // Puts FileName first in the recent files (at most 12).
-  void AddRecentFile(const QString& FileName);
+  // The state of the File menu's items (also when the menu opens).
+  void MenuFichierClick();
+  void MenuFichierOuvrirClick();
+  void MenuFichierEnregistrerClick();
+  void MenuFichierEnregistrerSousClick();
+  // Saves a copy into the data folder of the item's Tag (0 the image's own
+  // folder ... 4 the PNG folder), asking nothing and remembering nothing.
+  void MenuEnregistrerDansClick(int Tag);
+  void MenuFichierRetablirClick();
+
+  // Opens one file: NewImg in a new window, else in place of the active
+  // one; Maj remembers its folder and adds it to the recent files. Nothing
+  // for a name without extension or a missing file.
+  void Ouvrir(const QString& FileName, bool NewImg, bool Maj);
+  // True when FileName is not open in a window (or a folder is browsed);
+  // otherwise that window comes to the front with a warning.
+  bool CheckNotAlreadyOpen(const QString& FileName);
+  // The layers of a layered file read into the freshly loaded Image.
+  bool LoadLayersForOpen(TMyImageLayered& Image, const QString& FileName);
+  void WarnFormatMismatch(const QString& FileName);
+  // The load/save hook installed around one Ouvrir or Enregistrer.
+  void LoadSaveEvent(const TImageIOSender& Sender, const QString& FileName, bool& Continue, TImageIOStage Event);
+  // Fills the save bitmap for FileName's format from the active image.
+  void PrepareBitmapForSave(const QString& FileName);
+  bool FlagRetablir = false;
+  bool FlagNaviguer = false;
+
+  // TSaveOptionsHost
+  bool SaveDefault() const override { return FSettings.SaveDefault; }
+  TPixelFormat SaveBitmapPixelFormat() const override;
+  TMyImageLayeredView* ActiveImageView() const override;
+  // The recent-files submenu filled from the list when it opens; item Tag
+  // opens entry Tag.
+  void MenuFichierRecentsClick();
+  void MenuFichierNClick(int Tag);
 
   // ---- View menu (MainForm_View.cpp) ----
   void MenuAffichageBarreFiltresClick();
@@ -125,6 +281,31 @@ private:
   void Connect(const char* Name, std::function<void()> Handler);
   void StoreWindowState();
   void OpenFiles(const QStringList& Files);
+  // An undo step of kind Info over the current layer, pushed on the active
+  // window's list with the colour count, kind and resolution in its flags; a
+  // step of the same kind on the same layer as the current one is reused
+  // (nullptr is then returned).
+  TUndoLayerItem* PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre);
+  // The window closed: menus and information when it was the last.
+  void ImageWindowGone();
+  // Enables a menu item (and the buttons that follow it) only when its
+  // command is built.
+  void EnableCommand(const char* Name, bool Enabled);
+  // The file commands' connections and services (set at creation, released
+  // before the frame goes).
+  void ConnectFileCommands();
+  void ReleaseFileServices();
+  // Every image window asked about its changes; all close only when none
+  // refused. True when none is left.
+  bool CloseImageWindows();
+  void EdiZoomDisplayText(QString& Text);
+
+  // Set during one save: the bitmap the writer takes, and whether the
+  // format-loss question is asked.
+  std::unique_ptr<TBitmap> FSaveBitmap;
+  bool FCheckFormatLoss = false;
+  bool FHourglass = false;
+  bool FClosing = false;
 
   TStartupState FState;
   TMainSettings FSettings;
@@ -148,4 +329,53 @@ private:
   QStringList FPendingFiles;
   std::function<void(const QString&)> FOpenFileHook;
   QPointer<QWidget> FModalForm, FDialogueForm, FPipetteForm;
+
+  // ---- Start-up services, application hooks and cursors (MainForm_Startup.cpp, MainForm_Hooks.cpp) ----
+public:
+  const TDataFolders& DataFolders() const { return FDataFolders; }
+  // The tool palette registers its state here when it is created.
+  void SetToolHooks(TToolHooks* Hooks) { FToolHooks = Hooks; }
+  TToolHooks* ToolHooks() const { return FToolHooks; }
+  // Combine-selection mode: 0 none, 1 add "(+)" (Control), 2 subtract "(-)"
+  // (Alt), from the key press over the image to its release or to the mouse
+  // leaving the image.
+  int CombineSelMode = 0;
+  int CurrentCombineSel = 0;
+  // The foreground window belongs to this program.
+  bool AppInForeground = true;
+  // An image is open and the cursor (global position) lies in its view.
+  bool MouseOverImage(const QPoint& Global) const;
+  void HandleMouseMove(const QPoint& Global);
+  void HandleMouseClick(const QPoint& Global);
+  void HandleKeyDown(int Key, const QPoint& Global);
+  void HandleKeyUp(int Key);
+  void BeginCombineSelMode(int Key);
+  void EndCombineSelMode();
+  // The keys taken before any menu short-cut (F5, Enter); true when handled.
+  bool AppShortCut(int Key);
+  void CheckForegroundState();
+  void StartPopup();
+  void EndPopup();
+  // Another window's popup menu drawn as the main window's menus are.
+  void PreparerPopupMenu(QMenu* Menu);
+
+private:
+  // Start-up steps in their order: the single-instance gate, the splash,
+  // the data folders, the tool cursors and the language module (before the
+  // menus); the modules, FreeImage and the 8BF filters (after the
+  // settings); the application hooks (last). False from the first: this
+  // process handed its command line to another and ends.
+  bool InitStartupServices();
+  void LoadModules();
+  // With the system style the menus are owner-drawn: icons, short-cuts in
+  // their colour, flat selection.
+  void PreparerMenus();
+  void InstallApplicationHooks();
+  // Applies the tool's cursor to the active image.
+  void UpdateImageCursor();
+  TDataFolders FDataFolders;
+  TToolHooks* FToolHooks = nullptr;
+  QObject* FAppHooks = nullptr;
+  bool FSecondInstance = false;
+  // ---- end of start-up services, application hooks and cursors ----
 };

@@ -41,21 +41,11 @@ void TMainForm::MenuFenetreRestaureClick() {
 }
 
 void TMainForm::UpdateWindowMenu() {
-  QMenu* Menu = MenuNamed("MenuFenetre");
-  for (QAction* Item : Menu->actions())
-    if (Item->property("WindowEntry").toBool()) {
-      Menu->removeAction(Item);
-      Item->deleteLater();
-    }
-  const QList<QMdiSubWindow*> Windows = FMdiArea->subWindowList();
-  if (Windows.isEmpty()) return;
-  Menu->addSeparator()->setProperty("WindowEntry", true);
-  for (int I = 0; I < Windows.size(); ++I) {
-    QMdiSubWindow* Window = Windows[I];
-    QAction* Item = Menu->addAction(QStringLiteral("&%1 %2").arg(I + 1).arg(Window->windowTitle()));
-    Item->setProperty("WindowEntry", true);
-    Item->setCheckable(true);
-    Item->setChecked(Window == FMdiArea->activeSubWindow());
-    connect(Item, &QAction::triggered, FMdiArea, [this, Window] { FMdiArea->setActiveSubWindow(Window); });
-  }
+  // The image windows list themselves after the separator; the commands
+  // need a window and no dialog.
+  const bool Any = !ImageWindows().empty();
+  MenuItem("ImgSep")->setVisible(Any);
+  for (const char* Name : {"MenuFenetreCascade", "MenuFenetreMosaiqueH", "MenuFenetreMosaiqueV", "MenuFenetreReduire",
+                           "MenuFenetreRestaure"})
+    EnableCommand(Name, Any && !FDialogueForm);
 }

@@ -6,6 +6,7 @@
 #include "raster/DataFileError.h"
 #include "raster/RandomGen.h"
 #include "ui/DlgColors.h"
+#include "ui/DlgEx.h"
 #include "ui/MsgDlg.h"
 #include "ui/UtilsDPI.h"
 #include "ui/VisualStyles.h"
@@ -50,6 +51,10 @@ void InitApplication(const QStringList& Params, const QString& ProgramDir) {
   State.Options = ParseCommandLine(Params);
   State.MainIniFile = InitIniFileName(State.Options, ProgramDir, UserConfigFolder());
   ApplySkin(State.MainIniFile);
+  // The dialog font of the settings, before any window takes its font.
+  const QString Font = TIniFile(State.MainIniFile)
+                           .ReadString(QStringLiteral("Params"), QStringLiteral("DefaultFont"), QStringLiteral("ERR"));
+  if (Font != QLatin1String("ERR")) SetDialogFontName(Font);
 }
 
 int ProgramMain(int& Argc, char** Argv, const std::function<void(QWidget&)>& OnMainWindow) {

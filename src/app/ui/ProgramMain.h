@@ -37,8 +37,8 @@ bool IsDarkAppsTheme();
 // colours from a custom style.
 void ApplySkin(const QString& MainIniFile);
 
-// Title, command line, settings file name and style, in that order; Params
-// without the program name.
+// Title, command line, settings file name, style and the dialog font of the
+// settings ("DefaultFont"), in that order; Params without the program name.
 void InitApplication(const QStringList& Params, const QString& ProgramDir);
 
 // The main block: the application, the main window, the message loop. The

@@ -1,0 +1,221 @@
+#include "app/Commun.h"
+
+#include "document/MyImageLayered.h"
+#include "files/BmpExtOE.h"
+#include "files/ColorReduction.h"
+#include "files/FreeImageProvider.h"
+#include "files/GifImage.h"
+#include "files/MyStringUtils.h"
+#include "i18n/Format.h"
+#include "raster/DataFileError.h"
+#include "raster/FoncUtils.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+QString FormatCaption(const QString& Caption, int Kind) {
+  QString S = CleanMenuCaption(Caption);
+  if (S.isEmpty()) return S;
+  if (S[0] >= QLatin1Char('a') && S[0] <= QLatin1Char('z')) S[0] = S[0].toUpper();
+  switch (Kind) {
+  case 0:
+    return QLatin1Char(' ') + S + QLatin1Char(' ');
+  case 1:
+    return S + QStringLiteral("...");
+  case 2:
+    return S + QStringLiteral(" :");
+  case 3:
+    return QStringLiteral("- ") + S;
+  default:
+    return S;
+  }
+}
+
+// ---- Default save formats ---------------------------------------------------------------------------------
+
+QString SaveFormatExt(int Index) {
+  static const char* const Exts[SaveFormatCount] = {".png", ".jpg", ".bmp", ".lmi", ".tif", ".webp"};
+  return Index >= 0 && Index < SaveFormatCount ? QString::fromLatin1(Exts[Index]) : QString();
+}
+
+QString SaveFormatDescription(int Index) {
+  switch (Index) {
+  case 0:
+    return GetDelimitedField(0, PngTypeEntry(), QLatin1Char('|'));
+  case 1:
+    return GetDelimitedField(0, JpegTypeEntry(), QLatin1Char('|'));
+  case 2:
+    return GetDelimitedField(0, BitmapTypeEntry(), QLatin1Char('|'));
+  case 3:
+    return Tr(TrId::LayeredImageFormatName);
+  case 4:
+    return FreeImageFormatDescription(fifTiff);
+  case 5:
+    return FreeImageFormatDescription(fifWebp);
+  default:
+    return QString();
+  }
+}
+
+QString SaveFormatItemText(int Index) {
+  return SaveFormatDescription(Index) + QStringLiteral(" (") + SaveFormatExt(Index) + QLatin1Char(')');
+}
+
+bool IsSaveFormatAvailable(int Index) {
+  if (Index >= 0 && Index <= 3) return true;
+  return (Index == 4 || Index == 5) && HasFreeImage();
+}
+
+// ---- Save rules ----------------------------------------------------------------------------------------------
+
+bool ModeRGBA(const TMyImageLayered& Image, bool CheckBkgVisible) {
+  if (Image.Layers().Count() == 0) return false;
+  const TLayerItem& Bkg = Image.Layers()[0];
+  if (!Bkg.Mask().Empty()) return true;
+  return CheckBkgVisible && (!Bkg.Visible || Bkg.UsedOpacity() < 100);
+}
+
+TSaveImageFacts SaveImageFacts(const TMyImageLayered& Image) {
+  TSaveImageFacts F;
+  F.LayerCount = Image.Layers().Count();
+  F.RGBA = ModeRGBA(Image, true);
+  F.BkgTransparent = F.LayerCount > 0 && Image.Layers()[0].Bitmap().Transparent;
+  return F;
+}
+
+namespace {
+
+// The extension of the file part replaced by Ext (added when there is none).
+QString ChangeFileExt(const QString& FileName, const QString& Ext) {
+  const int Slash = FileName.lastIndexOf(QLatin1Char('/'));
+  const int Dot = FileName.lastIndexOf(QLatin1Char('.'));
+  return (Dot > Slash ? FileName.left(Dot) : FileName) + Ext;
+}
+
+} // namespace
+
+void DefaultSaveName(QString& FileName, const TSaveImageFacts& Facts, int SaveFormatIndex, const QString& SaveDir) {
+  if (!FileName.contains(QLatin1Char('/'))) {
+    QString Dir = SaveDir;
+    if (!Dir.isEmpty() && !Dir.endsWith(QLatin1Char('/'))) Dir += QLatin1Char('/');
+    FileName.prepend(Dir);
+  }
+  if (IsSaveFormatAvailable(SaveFormatIndex)) {
+    FileName = ChangeFileExt(FileName, SaveFormatExt(SaveFormatIndex));
+    return;
+  }
+  if (Facts.LayerCount >= 2) {
+    FileName = ChangeFileExt(FileName, QStringLiteral(".lmi"));
+    return;
+  }
+  if (!Facts.RGBA || SupportsAlphaChannel(FileName, false)) {
+    if ((Facts.BkgTransparent && !KeepsTransparentColor(FileName)) || IsLmiFile(FileName) ||
+        !IsSavableImageFile(FileName))
+      FileName = ChangeFileExt(FileName, QStringLiteral(".png"));
+    return;
+  }
+  FileName = ChangeFileExt(FileName, QStringLiteral(".png"));
+}
+
+std::optional<TrId> FormatLossQuestion(const QString& FileName, const TSaveImageFacts& Facts) {
+  if (Facts.LayerCount >= 2 && !KeepsLayers(FileName)) return TrId::GetTrDlgMain8;
+  if (!Facts.RGBA || SupportsAlphaChannel(FileName, false)) {
+    if (!Facts.BkgTransparent || KeepsTransparentColor(FileName)) return std::nullopt;
+    return TrId::GetTrDlgMain10;
+  }
+  return TrId::GetTrDlgMain11;
+}
+
+// ---- Document information --------------------------------------------------------------------------------
+
+namespace {
+
+QString FileDateText(const QDateTime& Date) {
+  const QString Fmt = Tr(TrId::GetTrFmtFileDate);
+  if (!Fmt.isEmpty()) return QLocale().toString(Date, Fmt);
+  return QLocale().toString(Date.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+         QLocale().toString(Date.time(), QLocale::ShortFormat);
+}
+
+} // namespace
+
+QString DocumentInfoText(const TDocumentInfoFacts& Facts) {
+  const QFileInfo Info(Facts.FileName);
+  QString Size, Folder, Date;
+  if (Facts.FromFile) {
+    Size = FormatByteSize(Info.size(), false);
+    Folder = Info.absolutePath();
+    if (Folder.size() > 50) Folder.insert(49, QLatin1Char('\r'));
+    Date = FileDateText(Info.lastModified());
+  } else {
+    Size = Folder = Tr(TrId::GetTrLblNoSaved);
+    Date = FileDateText(Facts.Now);
+  }
+  // An image without a resolution is measured as the view shows it, never
+  // divided by zero.
+  const double Dpi = Facts.ResolutionX > 0 ? Facts.ResolutionX : DefaultResolution;
+  double W = Facts.Width / Dpi, H = Facts.Height / Dpi;
+  QString Unit;
+  if (Facts.PrintUnit == 0) {
+    W *= 2.54;
+    H *= 2.54;
+    Unit = Tr(TrId::GetTrLblCm);
+  } else {
+    Unit = Tr(TrId::GetTrLblInches);
+  }
+  const QString Dimensions = Format(u"%d x %d %s", {Facts.Width, Facts.Height, Tr(TrId::GetTrLblPixels)}) +
+                             QStringLiteral(" ==> ") +
+                             Format(u"%.2f x %.2f %s  (%s)", {W, H, Unit, Format(Tr(TrId::GetTrFmtResolution), {Dpi})});
+  return Format(Tr(TrId::GetTrFmtImageProperties),
+                {Info.fileName(), Folder, Dimensions, Facts.Colors, Size, Date, FormatByteSize(Facts.Memory, false),
+                 FormatByteSize(Facts.Memory + Facts.HistoryMemory, false) + QString(33, QLatin1Char(' '))}) +
+         QLatin1Char('\r');
+}
+
+bool LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName) {
+  Image.Assign(nullptr);
+  Image.Bitmap().Assign(TBitmap());
+  Image.Bitmap().Transparent = false;
+  TGIFImage Gif;
+  try {
+    Gif.LoadFromFile(FileName);
+  } catch (const std::exception& E) {
+    ReportFileError(QString::fromUtf8(E.what()));
+    return false;
+  }
+  const TColor Back = Gif.BackgroundIndex < Gif.GlobalColorMap.size()
+                          ? PaletteEntryColor(Gif.GlobalColorMap[Gif.BackgroundIndex])
+                          : clWhite;
+  const TBitmap Bkg(Gif.Width, Gif.Height, pf24bit, Back);
+  Image.AddBackground(&Bkg, nullptr, QStringLiteral("#0"));
+  int K = 0;
+  for (int I = 0; I < int(Gif.Frames.size()); ++I) {
+    const TGIFFrame& Frame = Gif.Frames[size_t(I)];
+    if (Frame.Empty()) continue;
+    TBitmap Bmp;
+    Gif.FrameToBitmap(I, Bmp);
+    Bmp.SetPixelFormat(pf24bit);
+    TBitmap Mask(Frame.Width, Frame.Height, pf24bit, clBlack);
+    if (const auto Control = Frame.GraphicControl(); Control && Control->Transparent)
+      for (int Y = 0; Y < Frame.Height; ++Y) {
+        uint8_t* Row = Mask.ScanLine(Y);
+        const uint8_t* Index = Frame.Pixels.data() + size_t(Y) * size_t(Frame.Width);
+        for (int X = 0; X < Frame.Width; ++X)
+          if (Index[X] == Control->TransparentIndex) Row[3 * X] = Row[3 * X + 1] = Row[3 * X + 2] = 255;
+      }
+    ++K;
+    const int Layer = Image.AddLayer(&Bmp, &Mask, {Frame.Left, Frame.Top}, 100, QStringLiteral("#%1").arg(K));
+    Image.Layers()[Layer].Visible = K == 1;
+  }
+  return true;
+}
+
+QString LayerDisplayName(const QString& S) {
+  if (!S.startsWith(QLatin1Char('#'))) return S;
+  bool Ok = false;
+  int N = S.mid(1, 3).toInt(&Ok);
+  if (!Ok) N = -1;
+  if (N == 0) return Tr(TrId::GetTrLblLayerBkg);
+  if (N > 0) return Format(Tr(TrId::GetTrFmtLayerName), {N});
+  return S;
+}

@@ -1,0 +1,42 @@
+#include "app/StartupServices.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString SubFolder(const QString& ProgramDir, const char* Name, const QString& Fallback) {
+  const QString Folder = QDir(ProgramDir).filePath(QString::fromLatin1(Name));
+  return QFileInfo(Folder).isDir() ? Folder : Fallback;
+}
+
+} // namespace
+
+TDataFolders InitDataFolders(const QString& ProgramDir) {
+  QString Program = ProgramDir;
+  while (Program.size() > 1 && Program.endsWith(QLatin1Char('/'))) Program.chop(1);
+  TDataFolders F;
+  F.SelDir = SubFolder(Program, "Selections", Program);
+  F.MasqueDir = SubFolder(Program, "Masks", Program);
+  F.PluginDir = SubFolder(Program, "Plugins_64", QString());
+  F.MotifDir = SubFolder(Program, "Patterns", Program);
+  F.BrushDir = SubFolder(Program, "Brushes", Program);
+  F.PS8bfDir = SubFolder(Program, "8bf_64", F.PluginDir);
+  F.NozzleDir = SubFolder(Program, "Nozzles", Program);
+  F.TextureDir = SubFolder(Program, "Textures", Program);
+  F.PngDir = SubFolder(Program, "PngData", Program);
+  F.PathDir = SubFolder(Program, "Paths", Program);
+  F.DataDir = SubFolder(Program, "Data", Program);
+  F.ChargerPlugins = !F.PluginDir.isEmpty();
+  return F;
+}
+
+bool HandedToFirstInstance(const QString&, const QStringList&) { return false; }
+
+bool SplashWindowAvailable() { return false; }
+
+bool LoadLanguageModule(const QString&) { return false; }
+
+int FindModuleLibraries(const QString&) { return 0; }
+
+int Build8bfFilterMenus(const QString&, const QString&) { return 0; }

@@ -1,0 +1,50 @@
+// What the main window's creation sets up before its frame: the data
+// folders beside the executable, and the start-up services of subsystems
+// that this build does not hold yet, each answering "not present" at its
+// place in the start-up order. Depends on QtCore; used by the main window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The data folders: each is the program folder + its sub-folder when that
+// folder exists, else its fallback. Stored without a trailing '/'.
+struct TDataFolders {
+  QString SelDir;     // "Selections", else the program folder
+  QString MasqueDir;  // "Masks"
+  QString PluginDir;  // "Plugins_64", else empty (no module is loaded)
+  QString MotifDir;   // "Patterns"
+  QString BrushDir;   // "Brushes"
+  QString PS8bfDir;   // "8bf_64", else PluginDir
+  QString NozzleDir;  // "Nozzles"
+  QString TextureDir; // "Textures"
+  QString PngDir;     // "PngData"
+  QString PathDir;    // "Paths"
+  QString DataDir;    // "Data"
+  // Modules may load: true exactly when PluginDir is not empty.
+  bool ChargerPlugins = false;
+};
+
+// ProgramDir with or without its trailing '/'.
+TDataFolders InitDataFolders(const QString& ProgramDir);
+
+// The single-instance gate: true when this process handed its command line
+// to a first instance and must end. No gate is built: every start keeps its
+// own window.
+bool HandedToFirstInstance(const QString& MainIniFile, const QStringList& Params);
+
+// The splash window: whether one can be shown during this start. None is
+// built.
+bool SplashWindowAvailable();
+
+// The language module: true when one was found in the program folder and
+// its texts loaded. No loader is built, so the interface stays French.
+bool LoadLanguageModule(const QString& ProgramDir);
+
+// The module libraries found in PluginDir (a module toolbar button each).
+// No module host is built: none is found.
+int FindModuleLibraries(const QString& PluginDir);
+
+// The 8BF filter menus built from PluginDir and PS8bfDir: the number of
+// filters found. No 8BF host is built: none.
+int Build8bfFilterMenus(const QString& PluginDir, const QString& PS8bfDir);

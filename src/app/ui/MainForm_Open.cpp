@@ -1,0 +1,147 @@
+// How images reach the main window: the open dialog, dropped files, the
+// command line, the recent files and revert all go through Ouvrir, which
+// loads the file through the image-file layer with the load/save hook set.
+#include "app/ui/MainForm.h"
+
+#include "app/Commun.h"
+#include "files/BmpExtOE.h"
+#include "files/FreeImage.h"
+#include "files/ui/BmpOE2.h"
+#include "i18n/Format.h"
+#include "i18n/LibLang.h"
+#include "raster/Transparency.h"
+#include "ui/MsgDlg.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+
+// Sets the load/save hook for the life of one load or save and ends the
+// action around it on every path.
+class THookScope {
+public:
+  THookScope(TMainForm& Form, TImageIOEvent Hook) : FForm(Form) { ImageIOHook = std::move(Hook); }
+  ~THookScope() {
+    ImageIOHook = nullptr;
+    FForm.FinAction();
+  }
+  THookScope(const THookScope&) = delete;
+  THookScope& operator=(const THookScope&) = delete;
+
+private:
+  TMainForm& FForm;
+};
+
+// The open dialog and the drops take at most this many files at once.
+constexpr int MaxOpenFiles = 20;
+
+} // namespace
+
+void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
+  const QFileInfo Info(Name);
+  if (HasNoExtension(Name) || !Info.isFile()) return;
+  // One file has one name, however it was reached: the already-open check
+  // and the recent files compare whole paths.
+  const QString FileName = Info.absoluteFilePath();
+  const bool AsImport = FState.Options.OpenAsImportOption;
+  DebutAction(Tr(TrId::GetTrStaOpening), true);
+  for (TNewImgForm* W : ImageWindows()) W->repaint();
+  THookScope Scope(*this, [this](const TImageIOSender& Sender, const QString& F, bool& Continue, TImageIOStage Event) {
+    LoadSaveEvent(Sender, F, Continue, Event);
+  });
+  auto Temp = std::make_unique<TMyImageLayered>();
+  if (!LoadDocumentImage(FileName, *Temp)) return;
+  const int NbCol = LoadedColorCount();
+  if (!LoadLayersForOpen(*Temp, FileName)) return;
+  // A layered file read only in part must not look saved.
+  const bool Damaged = Temp->Modified;
+  if (!NewImg)
+    RetablirImage(*Temp, FileName, NbCol);
+  else if (AsImport)
+    NouvelleImage(Temp.get(), nullptr, QString(), srcImport, NbCol);
+  else
+    NouvelleImage(Temp.get(), nullptr, FileName, srcFile, NbCol);
+  Temp.reset();
+  if (!UneImage()) return;
+  if (Damaged) EnfantActif()->FlagUndoModified = true;
+
+  if (FSettings.Force16M) {
+    TLayerItem& Bkg = Image().Layers()[0];
+    if (Bkg.Bitmap().Transparent) {
+      ExtractTransparencyMask(Bkg.Bitmap(), Bkg.Bitmap(), Bkg.Mask());
+      LayerNav()->Synchronize(true);
+      RefreshBitmap();
+    }
+    SetNbCouleurs(16777216);
+    MajMenus();
+    AfficherInfos();
+  }
+  AssignLoadInfo(Image());
+  if (Maj && !AsImport) {
+    if (!FSettings.VerrouillerDir) {
+      FSettings.OuvrirDir = Info.absolutePath();
+      if (FSettings.UniqueDir) FSettings.EnregistrerDir = FSettings.OuvrirDir;
+    }
+    AjouterListeFichiers(FileName);
+  }
+  if (NewImg && !OptionsOE.SilentMode) WarnFormatMismatch(FileName);
+}
+
+bool TMainForm::LoadLayersForOpen(TMyImageLayered& Image, const QString& FileName) {
+  if (OptionsOE.GIFAnimated) return LoadGifAsLayers(Image, FileName);
+  if (!IsLmiFile(FileName)) return true;
+  // The loader read the header; the layers come from the layered image,
+  // which reports its own errors.
+  Image.Bitmap().Assign(TBitmap());
+  return Image.LoadFromFile(FileName);
+}
+
+bool TMainForm::CheckNotAlreadyOpen(const QString& FileName) {
+  if (FlagNaviguer) return true;
+  TNewImgForm* W = FindImageWindow(FileName);
+  if (!W) return true;
+  W->BringMDIToFront();
+  W->repaint();
+  ShowMsgDlg(Tr(TrId::GetTrDlgMain7), mdkWarning, {mdbOk});
+  return false;
+}
+
+void TMainForm::WarnFormatMismatch(const QString& FileName) {
+  if (!OptionsOE.XBadFormat) return;
+  ShowMsgDlg(Format(Tr(TrId::GetTrFmtBadFormat), {FreeImageFileType(FileName)}), mdkInformation, {mdbOk});
+}
+
+// ---- Commands ---------------------------------------------------------------------------------------------------
+
+void TMainForm::MenuFichierOuvrirClick() {
+  if (!ActionPossible(MenuItem("MenuFichierOuvrir"))) return;
+  DebutAction(Tr(TrId::GetTrStaOpening), false);
+  const std::optional<QStringList> Names = OpenImagesDialog(FSettings.OuvrirDir);
+  FinAction();
+  if (!Names || Names->isEmpty()) return;
+  DebutDialogueEx();
+  for (const QString& Name : Names->mid(0, MaxOpenFiles)) Ouvrir(Name, true, true);
+  FinDialogueEx();
+}
+
+void TMainForm::WMFilesDropped(const QMimeData* Data) {
+  if (DisableMenu()) return;
+  QStringList Files;
+  for (const QUrl& Url : Data->urls())
+    if (Url.isLocalFile()) Files << Url.toLocalFile();
+  OpenFiles(Files.mid(0, MaxOpenFiles));
+}
+
+void TMainForm::MenuFichierRetablirClick() {
+  if (!UneImage()) return;
+  if (ShowMsgDlg(Tr(TrId::GetTrDlgMain5), mdkConfirmation, {mdbYes, mdbNo}) != mrYes) return;
+  FlagRetablir = true;
+  Ouvrir(NomFichier(), false, false);
+  FlagRetablir = false;
+}

@@ -1,4 +1,5 @@
 #include "app/ui/Cursors.h"
+#include "raster/ui/FoncUtils.h"
 
 #include <QPixmap>
 

@@ -1,10 +1,11 @@
 #include "app/ui/Cursors.h"
 
+#include "raster/ui/FoncUtils.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 #include <array>
-#include <optional>
 
 namespace {
 
@@ -224,10 +225,7 @@ void Draw(QPainter& P, int Number) {
   }
 }
 
-std::optional<std::array<QCursor, LastToolCursor - FirstToolCursor + 1>>& Table() {
-  static std::optional<std::array<QCursor, LastToolCursor - FirstToolCursor + 1>> Cursors;
-  return Cursors;
-}
+bool Loaded = false;
 
 } // namespace
 
@@ -267,59 +265,12 @@ QImage ToolCursorImage(int Number) {
 }
 
 void LoadToolCursors() {
-  if (Table()) return;
-  auto& Cursors = Table().emplace();
+  if (Loaded) return;
+  Loaded = true;
   for (int N = FirstToolCursor; N <= LastToolCursor; ++N) {
     const QPoint Spot = ToolCursorHotSpot(N);
-    Cursors[N - FirstToolCursor] = QCursor(QPixmap::fromImage(ToolCursorImage(N)), Spot.x(), Spot.y());
+    RegisterScreenCursor(N, QCursor(QPixmap::fromImage(ToolCursorImage(N)), Spot.x(), Spot.y()));
   }
 }
 
-bool ToolCursorsLoaded() { return Table().has_value(); }
-
-QCursor ScreenCursor(int Number) {
-  switch (Number) {
-  case crNone:
-    return Qt::BlankCursor;
-  case crCross:
-    return Qt::CrossCursor;
-  case crIBeam:
-    return Qt::IBeamCursor;
-  case -5: // the platform's general sizing cursor
-  case crSizeAll:
-    return Qt::SizeAllCursor;
-  case crSizeNESW:
-    return Qt::SizeBDiagCursor;
-  case crSizeNS:
-    return Qt::SizeVerCursor;
-  case crSizeNWSE:
-    return Qt::SizeFDiagCursor;
-  case crSizeWE:
-    return Qt::SizeHorCursor;
-  case crUpArrow:
-    return Qt::UpArrowCursor;
-  case crHourGlass:
-  case crSQLWait:
-    return Qt::WaitCursor;
-  case crDrag:
-    return Qt::DragMoveCursor;
-  case crNoDrop:
-  case crNo:
-    return Qt::ForbiddenCursor;
-  case crHSplit:
-    return Qt::SplitHCursor;
-  case crVSplit:
-    return Qt::SplitVCursor;
-  case crMultiDrag:
-    return Qt::DragCopyCursor;
-  case crAppStart:
-    return Qt::BusyCursor;
-  case crHelp:
-    return Qt::WhatsThisCursor;
-  case crHandPoint:
-    return Qt::PointingHandCursor;
-  default:
-    if (IsToolCursor(Number) && Table()) return (*Table())[Number - FirstToolCursor];
-    return Qt::ArrowCursor;
-  }
-}
+bool ToolCursorsLoaded() { return Loaded; }

@@ -1,11 +1,9 @@
-// The screen cursor table: the platform's standard cursors under their
-// numbers and the twenty tool cursors (5 to 24) that start-up loads. The
-// tool cursors are the program's own images, drawn here at 32 x 32 with
+// The twenty tool cursors (5 to 24) that start-up puts into the screen
+// cursor table beside the platform's standard ones. They are the program's own images, drawn here at 32 x 32 with
 // their hot spots. Depends on QtGui; used by the main window and the tools,
 // which select a cursor by number.
 #pragma once
 
-#include <QCursor>
 #include <QImage>
 #include <QPoint>
 
@@ -36,32 +34,6 @@ inline constexpr int FirstToolCursor = crPipette;
 inline constexpr int LastToolCursor = crMoveDel;
 inline constexpr int ToolCursorSize = 32;
 
-// The platform's standard cursor numbers (0 and below).
-enum TStandardCursor : int {
-  crDefault = 0,
-  crNone = -1,
-  crArrow = -2,
-  crCross = -3,
-  crIBeam = -4,
-  crSizeNESW = -6,
-  crSizeNS = -7,
-  crSizeNWSE = -8,
-  crSizeWE = -9,
-  crUpArrow = -10,
-  crHourGlass = -11,
-  crDrag = -12,
-  crNoDrop = -13,
-  crHSplit = -14,
-  crVSplit = -15,
-  crMultiDrag = -16,
-  crSQLWait = -17,
-  crNo = -18,
-  crAppStart = -19,
-  crHelp = -20,
-  crHandPoint = -21,
-  crSizeAll = -22,
-};
-
 // The resource name of tool cursor Number ("PIPETTE" ... "MOVEDEL"); empty
 // for any other number.
 const char* ToolCursorName(int Number);
@@ -71,11 +43,7 @@ const char* ToolCursorName(int Number);
 QImage ToolCursorImage(int Number);
 QPoint ToolCursorHotSpot(int Number);
 
-// Start-up: puts the twenty tool cursors into the table. Loading again
-// changes nothing.
+// Start-up: registers the twenty tool cursors in the screen cursor table
+// (ScreenCursor, raster/ui/FoncUtils.h). Loading again changes nothing.
 void LoadToolCursors();
 bool ToolCursorsLoaded();
-
-// The cursor of that number: a standard cursor, a loaded tool cursor, else
-// the arrow (as the platform answers for a number it does not hold).
-QCursor ScreenCursor(int Number);

@@ -39,6 +39,7 @@ Qt::CursorShape BuiltInShape(int Index) {
   case crSQLWait:
     return Qt::WaitCursor;
   case crDrag:
+    return Qt::DragMoveCursor;
   case crMultiDrag:
     return Qt::DragCopyCursor;
   case crNoDrop:
@@ -54,6 +55,7 @@ Qt::CursorShape BuiltInShape(int Index) {
     return Qt::WhatsThisCursor;
   case crHandPoint:
     return Qt::PointingHandCursor;
+  case crSize:
   case crSizeAll:
     return Qt::SizeAllCursor;
   default:

@@ -27,6 +27,7 @@ constexpr int crNone = -1;
 constexpr int crArrow = -2;
 constexpr int crCross = -3;
 constexpr int crIBeam = -4;
+constexpr int crSize = -5; // the general sizing cursor
 constexpr int crSizeNESW = -6;
 constexpr int crSizeNS = -7;
 constexpr int crSizeNWSE = -8;

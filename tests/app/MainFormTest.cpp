@@ -58,7 +58,12 @@ TEST_F(MainFormTest, MenusHoldEveryTableItemInFrench) {
   // Popups made of clones, and the zoom list.
   EXPECT_EQ(Form.MenuNamed("PopSelForme")->actions().size(), Form.MenuNamed("MenuSelForme")->actions().size());
   EXPECT_EQ(Form.MenuNamed("PopSelTransform")->actions().size(), 5 + 1 + 2);
-  EXPECT_EQ(Form.MenuNamed("PopZoom")->actions().size(), 1 + 1 + 15); // "<Auto>", a separator, the presets
+  // "<Auto>", a separator, the presets with separators around real size
+  const QList<QAction*> Zoom = Form.MenuNamed("PopZoom")->actions();
+  ASSERT_EQ(Zoom.size(), 1 + 1 + 15 + 2);
+  EXPECT_TRUE(Zoom[8]->isSeparator() && Zoom[10]->isSeparator());
+  EXPECT_EQ(Zoom[9]->text(), "100%   (1:1)");
+  EXPECT_EQ(Zoom[2]->text(), "10%   (1:10)");
   EXPECT_EQ(Form.MenuNamed("PopImg")->actions().last()->text(), "Refaire");
 }
 

@@ -109,7 +109,13 @@ constexpr TButtonDef ToolBar2Buttons[] = {
 };
 
 // The zoom presets of the zoom edit's list, in percent.
-constexpr int ZoomPresets[] = {10, 25, 33, 50, 66, 75, 100, 200, 300, 400, 500, 600, 800, 1200, 1600};
+struct TZoomPreset {
+  int Percent;
+  const char* Ratio;
+};
+constexpr TZoomPreset ZoomPresets[] = {{10, "1:10"}, {25, "1:4"},  {33, "1:3"},  {50, "1:2"},    {66, "2:3"},
+                                       {75, "3:4"},  {100, "1:1"}, {200, "2:1"}, {300, "3:1"},   {400, "4:1"},
+                                       {500, "5:1"}, {600, "6:1"}, {800, "8:1"}, {1200, "12:1"}, {1600, "16:1"}};
 
 // Submenus that the table names only as a place for items made at run time.
 const QSet<QString> RunTimeSubmenus = {"MenuFichierRecents", "MenuPluginImport", "MenuPluginExport",
@@ -323,12 +329,15 @@ void TMainForm::BuildPopupMenus() {
 void TMainForm::BuildZoomPopup() {
   QMenu* PopZoom = FMenus.value("PopZoom");
   MenuItem("PopZoomAuto")->setProperty("Tag", 0);
-  for (int Percent : ZoomPresets) {
-    auto* Item = PopZoom->addAction(QStringLiteral("%1 %").arg(Percent));
+  for (const auto& [Percent, Ratio] : ZoomPresets) {
+    // Real size stands apart from the reductions and the enlargements.
+    if (Percent == 100) PopZoom->addSeparator();
+    auto* Item = PopZoom->addAction(QStringLiteral("%1%   (%2)").arg(Percent).arg(QLatin1String(Ratio)));
     Item->setObjectName(QStringLiteral("PopZoom%1").arg(Percent));
     Item->setProperty("Tag", Percent);
     Item->setEnabled(false);
     FItems.insert(Item->objectName(), Item);
+    if (Percent == 100) PopZoom->addSeparator();
   }
 }
 

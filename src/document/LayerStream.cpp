@@ -210,29 +210,19 @@ void TStream::Skip(int64_t Count) {
   Seek(Position() + Count);
 }
 
-uint8_t TStream::ReadByte() {
-  uint8_t V;
-  ReadBuffer(&V, 1);
+namespace {
+// One value in the file's little-endian layout, which is the machine's.
+template <class T> T ReadValue(TStream& Stream) {
+  T V;
+  Stream.ReadBuffer(&V, sizeof V);
   return V;
 }
+} // namespace
 
-int16_t TStream::ReadInt16() {
-  int16_t V;
-  ReadBuffer(&V, 2);
-  return V;
-}
-
-int32_t TStream::ReadInt32() {
-  int32_t V;
-  ReadBuffer(&V, 4);
-  return V;
-}
-
-double TStream::ReadDouble() {
-  double V;
-  ReadBuffer(&V, 8);
-  return V;
-}
+uint8_t TStream::ReadByte() { return ReadValue<uint8_t>(*this); }
+int16_t TStream::ReadInt16() { return ReadValue<int16_t>(*this); }
+int32_t TStream::ReadInt32() { return ReadValue<int32_t>(*this); }
+double TStream::ReadDouble() { return ReadValue<double>(*this); }
 
 void TStream::WriteInt16(int16_t V) { Write(&V, 2); }
 void TStream::WriteInt32(int32_t V) { Write(&V, 4); }

@@ -69,13 +69,7 @@ bool TBmp24::Assign(const TBitmap* Bitmap, const TRect& Sel) {
   return true;
 }
 
-bool TBmp24::Assign(const TBitmap* Bitmap) {
-  if (!Bitmap) {
-    Clear();
-    return false;
-  }
-  return Assign(Bitmap, BitmapRect(*Bitmap));
-}
+bool TBmp24::Assign(const TBitmap* Bitmap) { return Assign(Bitmap, Bitmap ? BitmapRect(*Bitmap) : TRect{}); }
 
 void TBmp24::AssignTo(TBitmap& Bitmap, const TRect& Sel) const {
   TRect R;

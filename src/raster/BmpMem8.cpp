@@ -36,13 +36,7 @@ bool TBmp8::Assign(const TBitmap* Bitmap, const TRect& Sel) {
   return true;
 }
 
-bool TBmp8::Assign(const TBitmap* Bitmap) {
-  if (!Bitmap) {
-    Clear();
-    return false;
-  }
-  return Assign(Bitmap, BitmapRect(*Bitmap));
-}
+bool TBmp8::Assign(const TBitmap* Bitmap) { return Assign(Bitmap, Bitmap ? BitmapRect(*Bitmap) : TRect{}); }
 
 void TBmp8::AssignTo(TBitmap& Bitmap, const TRect& Sel) const {
   TRect R;

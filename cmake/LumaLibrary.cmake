@@ -20,11 +20,23 @@ function(luma_test name)
   set(target test_${name})
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} lumaretique_testsupport GTest::gtest GTest::gtest_main)
+  # The fuzz targets' corpora hold the small hostile files the tests read.
+  target_compile_definitions(${target} PRIVATE LUMA_FUZZ_CORPUS="${PROJECT_SOURCE_DIR}/fuzz/corpus")
   set_target_properties(${target} PROPERTIES AUTOMOC ON)
   # One ctest entry per program: starting a sanitized Qt process per test
   # case would cost more than the cases themselves.
-  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+  luma_isolated_test(${target} COMMAND $<TARGET_FILE:${target}> --gtest_brief=1)
   set_tests_properties(${target} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 900)
+endfunction()
+
+# luma_isolated_test(<name> COMMAND <program> <args...>)
+# A ctest entry whose program runs with a home and XDG folders of its own,
+# made afresh in <current build folder>/test-home/<name>: no test writes the
+# user's files, and none depends on what they hold.
+function(luma_isolated_test name)
+  cmake_parse_arguments(ARG "" "" "COMMAND" ${ARGN})
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/cmake/TestHome.sh
+           ${CMAKE_CURRENT_BINARY_DIR}/test-home/${name} ${ARG_COMMAND})
 endfunction()
 
 # luma_ui_library(<name> DEPS <libs...>): the widgets library beside a

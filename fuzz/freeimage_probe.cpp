@@ -10,8 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   // GIF, SGI, DDS, J2K, JP2, WBMP, IFF, MNG, XBM, PICT, PSD, Sun raster,
-  // OpenEXR, ICO, BMP, PNG, Targa.
-  static const int Formats[] = {25, 28, 24, 30, 31, 19, 5, 6, 22, 33, 20, 16, 29, 1, 0, 13, 17};
+  // OpenEXR, ICO, BMP, PNG, Targa, JPEG.
+  static const int Formats[] = {25, 28, 24, 30, 31, 19, 5, 6, 22, 33, 20, 16, 29, 1, 0, 13, 17, 2};
   if (Size < 1) return 0;
   QByteArray File(reinterpret_cast<const char*>(Data + 1), qsizetype(Size - 1));
   QBuffer Buffer(&File);

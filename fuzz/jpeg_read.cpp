@@ -1,6 +1,6 @@
 // Fuzz target of the JPEG reading path: the input is a whole .jpg file. The
-// size and resolution probes read it, then the decoder at the scale that a
-// thumbnail of the probed size would ask for.
+// size and resolution probes read it, then the decoder at full size, so that
+// the fuzzer sees the whole cost of what a file declares.
 #include "files/MyJpegImage.h"
 #include "files/ReadLimits.h"
 
@@ -21,7 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   } catch (const EInvalidGraphic&) {
   }
   TJPEGImage Jpeg;
-  Jpeg.Scale = TJPEGScale(JpegThumbScale(Width, Height, 150));
   try {
     Jpeg.LoadFromMemory(Data, Size, "fuzz.jpg");
   } catch (const EInvalidGraphic&) {

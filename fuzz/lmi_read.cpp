@@ -15,7 +15,7 @@ struct FuzzText : TTextData {
 };
 
 void CheckSize(const TBitmap& B) {
-  if (int64_t(B.Width()) * B.Height() > MaxLayerReadPixels) std::abort();
+  if (int64_t(B.Width()) * B.Height() > MaxReadPixels) std::abort();
 }
 
 } // namespace

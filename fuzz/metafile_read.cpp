@@ -1,7 +1,6 @@
 // Fuzz target of the metafile reader: the input is a whole .emf or .wmf file,
-// loaded (every record checked) and played onto a bitmap as the picture
-// reader does; a picture too large to draw quickly is played onto a small
-// one instead, which walks the same records.
+// loaded (every record checked) and played onto a bitmap of its own size, as
+// the picture reader does.
 #include "files/ColorDepth.h"
 #include "files/Metafile.h"
 #include "files/ReadLimits.h"
@@ -22,12 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     return 0;
   }
   if (int64_t(Metafile.Width()) * Metafile.Height() > MaxReadPixels) std::abort();
-  if (int64_t(Metafile.Width()) * Metafile.Height() <= 1 << 20) {
-    TBitmap Bitmap;
-    DrawGraphicToBitmap(Metafile, Bitmap);
-  } else {
-    TBitmap Small(64, 64, pf24bit, clWhite);
-    Metafile.StretchDraw(Small, {0, 0, 64, 64});
-  }
+  TBitmap Bitmap;
+  DrawGraphicToBitmap(Metafile, Bitmap);
+  if (Bitmap.Width() != Metafile.Width() || Bitmap.Height() != Metafile.Height()) std::abort();
   return 0;
 }

@@ -111,7 +111,12 @@ TBmpLayout CheckHeader(QIODevice& Device, const QString& Name) {
     InvalidGraphic(Name, "BMP: header, colour table or pixel offset beyond the end of the file");
   const int64_t Available = L.FileSize - L.PixelOffset;
   if (L.Compression == BI_RLE4 || L.Compression == BI_RLE8) {
-    CheckExpansion(L.Width * L.Height, Available, MaxZlibRatio, Name);
+    // A two-byte packet writes at most 255 pixels. The escapes (end of line,
+    // end of bitmap, a delta of up to 255 columns and rows) can leave any area
+    // unwritten, so the format sets no bound: the pixels a file declares are
+    // held to what its runs could have written. Real encoders write every
+    // row; a file that skips more is refused.
+    CheckExpansion(L.Width * L.Height, Available, MaxRlePixelsPerByte, Name);
   } else {
     const int64_t Stride = (L.Width * L.Bits + 31) / 32 * 4;
     if (Stride * L.Height > Available) InvalidGraphic(Name, "BMP: file too short for its pixels");
@@ -156,16 +161,31 @@ std::vector<uint8_t> ReadPixelData(QIODevice& Device, const TBmpLayout& L, const
   return Data;
 }
 
-// Run-length encoded rows, bottom-up. Pixels the data skips (a delta, an
-// early end of line or of bitmap) keep index 0.
+// Run-length encoded rows, bottom-up, written straight into the bitmap. Pixels
+// the data skips (a delta, an early end of line or of bitmap) keep index 0;
+// a row is cleared when the data first reaches it, so that a file that fails
+// early has touched only the rows before the failure.
 void ReadRle(QIODevice& Device, const TBmpLayout& L, const QString& Name, TBitmap& Out) {
   const bool Four = L.Compression == BI_RLE4;
-  const TPixelFormat Format = Four ? pf4bit : pf8bit;
   const int W = static_cast<int>(L.Width), H = static_cast<int>(L.Height);
-  std::vector<uint8_t> Indices(static_cast<size_t>(W) * static_cast<size_t>(H), 0); // row 0 at the bottom
   const std::vector<uint8_t> Data = ReadPixelData(Device, L, Name);
+  Out.SetPixelFormat(Four ? pf4bit : pf8bit);
+  Out.SetPalette(L.Palette);
+  Out.SetSizeUnfilled(W, H);
+  const size_t RowBytes = static_cast<size_t>(TBitmap::BytesPerRow(W, Four ? 4 : 8));
+  int64_t Cleared = 0; // rows below this one are cleared
+  const auto Reach = [&](int64_t Y) {
+    for (; Cleared <= Y && Cleared < H; ++Cleared)
+      std::memset(Out.ScanLine(H - 1 - static_cast<int>(Cleared)), 0, RowBytes);
+  };
   const auto Put = [&](int64_t X, int64_t Y, uint8_t Index) {
-    if (X < W && Y < H) Indices[static_cast<size_t>(Y) * static_cast<size_t>(W) + static_cast<size_t>(X)] = Index;
+    if (X >= W || Y >= H) return;
+    Reach(Y);
+    uint8_t* Row = Out.ScanLine(H - 1 - static_cast<int>(Y));
+    if (Four)
+      Row[X / 2] = static_cast<uint8_t>(X % 2 ? (Row[X / 2] & 0xF0) | Index : (Row[X / 2] & 0x0F) | (Index << 4));
+    else
+      Row[X] = Index;
   };
   int64_t X = 0, Y = 0;
   size_t P = 0;
@@ -202,13 +222,7 @@ void ReadRle(QIODevice& Device, const TBmpLayout& L, const QString& Name, TBitma
     }
     }
   }
-  Out.SetPixelFormat(Format);
-  Out.SetPalette(L.Palette);
-  Out.Canvas().Brush.Color = clBlack;
-  Out.SetSize(W, H);
-  for (int Row = 0; Row < H; ++Row)
-    PackIndexRow(Indices.data() + static_cast<size_t>(Row) * static_cast<size_t>(W), W, Format,
-                 Out.ScanLine(H - 1 - Row));
+  Reach(H - 1);
 }
 
 // One channel of a bit-field pixel scaled to 0..255, rounded; a channel
@@ -235,8 +249,7 @@ void ReadBitFields(QIODevice& Device, const TBmpLayout& L, const QString& Name, 
   const bool Keep32 = L.Bits == 32 || L.Masks[3] != 0;
   const int W = static_cast<int>(L.Width), H = static_cast<int>(L.Height);
   Out.SetPixelFormat(Keep32 ? pf32bit : pf24bit);
-  Out.Canvas().Brush.Color = clBlack;
-  Out.SetSize(W, H);
+  Out.SetSizeUnfilled(W, H); // every row is written below
   if (!Device.seek(L.PixelOffset)) InvalidGraphic(Name, "BMP: cannot reach the pixels");
   const int Bytes = L.Bits / 8;
   std::vector<uint8_t> Row(static_cast<size_t>((L.Width * L.Bits + 31) / 32 * 4));
@@ -298,16 +311,14 @@ void ReadWithQt(QIODevice& Device, const TBmpLayout& L, const QString& Name, TBi
     if (Palette.empty()) Palette.push_back(0xFF000000u);
     Out.SetPixelFormat(Format);
     Out.SetPalette(Palette);
-    Out.Canvas().Brush.Color = clBlack;
-    Out.SetSize(W, H);
+    Out.SetSizeUnfilled(W, H);
     for (int Y = 0; Y < H; ++Y) PackIndexRow(Image.constScanLine(Y), W, Format, Out.ScanLine(Y));
     return;
   }
   Image = Image.convertToFormat(QImage::Format_RGB32);
   if (Image.isNull()) InvalidGraphic(Name, "BMP: cannot convert the decoded image");
   Out.SetPixelFormat(pf24bit);
-  Out.Canvas().Brush.Color = clBlack;
-  Out.SetSize(W, H);
+  Out.SetSizeUnfilled(W, H);
   for (int Y = 0; Y < H; ++Y) {
     const uchar* S = Image.constScanLine(Y);
     uint8_t* D = Out.ScanLine(Y);

@@ -1,6 +1,10 @@
 #include "files/FreeImageProbe.h"
 
 #include "files/FreeImageProvider.h"
+#include "files/IconStream.h"
+#include "files/MyJpegImage.h"
+#include "files/MyPngImage.h"
+#include "files/ReadLimits.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -35,11 +39,6 @@ enum : int {
 constexpr int64_t HeadBytes = 64 * 1024;
 // Bigger tables than this (PSD run lengths) are not summed.
 constexpr int64_t MaxTableBytes = 64 << 20;
-// The most a run-length packet of these formats expands to: 255 (BMP) or
-// 128 (Targa) pixels from two bytes or more.
-constexpr int64_t MaxRunPixelsPerByte = 128;
-// zlib's own maximum ratio of output to input bytes.
-constexpr int64_t MaxZlibRatio = 1032;
 
 // Bounds-checked reads of a block of the file.
 class TBytes {
@@ -131,6 +130,9 @@ public:
     case fifPng:
       Png();
       break;
+    case fifJpeg:
+      Jpeg();
+      break;
     case fifTarga:
       Targa();
       break;
@@ -159,8 +161,7 @@ private:
   // The size is one the pixel limit lets through, so that byte counts
   // computed from it cannot overflow.
   bool SizeWithinLimits() const {
-    return FResult.HasSize && FResult.Width > 0 && FResult.Height > 0 && FResult.Width <= (int64_t(1) << 28) &&
-           FResult.Height <= (int64_t(1) << 28) && FResult.Width * FResult.Height <= (int64_t(1) << 28);
+    return FResult.HasSize && FResult.Width > 0 && FResult.Height > 0 && PixelCountFits(FResult.Width, FResult.Height);
   }
 
   void Gif() {
@@ -389,7 +390,11 @@ private:
       return Problem("ICO: the image runs past the end of the file");
     const TBytes Image = Read(Offset, 40);
     if (Image.Equals(0, "\x89PNG")) {
-      if (Image.Has(0, 24)) Size(Image.BE32(16), Image.BE32(20));
+      if (!Image.Has(0, 24)) return Problem("ICO: truncated PNG header");
+      Size(Image.BE32(16), Image.BE32(20));
+      // As the icon reader: no more than a directory entry can state, so a
+      // small icon cannot hold a huge compressed image.
+      if (FResult.Width > MaxIconSide || FResult.Height > MaxIconSide) Problem("ICO: PNG image larger than an icon");
       return;
     }
     if (!Image.Has(0, 40)) return Problem("ICO: truncated image header");
@@ -406,7 +411,7 @@ private:
   }
 
   // The data a small file can hold: uncompressed rows must all be there,
-  // run-length data expands at most 128 times.
+  // run-length data is held to what its runs can write (as the BMP reader).
   void Bmp() {
     if (!FHead.Equals(0, "BM") || !FHead.Has(0, 34) || FHead.LE32(14) < 40) return;
     const int64_t Offset = FHead.LE32(10), Bpp = FHead.LE16(28), Compression = FHead.LE32(30);
@@ -415,12 +420,13 @@ private:
     const int64_t Data = FSize - Offset;
     if ((Compression == 0 || Compression == 3) && (FResult.Width * Bpp + 31) / 32 * 4 * FResult.Height > Data)
       Problem("BMP: the file is shorter than its image");
-    if ((Compression == 1 || Compression == 2) && FResult.Width * FResult.Height > MaxRunPixelsPerByte * 2 * Data)
+    if ((Compression == 1 || Compression == 2) &&
+        !ExpansionFits(FResult.Width * FResult.Height, Data, MaxRlePixelsPerByte))
       Problem("BMP: the file is too small for the image it declares");
   }
 
   // Compressed rows (a filter byte and the samples) cannot exceed what
-  // zlib makes of the whole file.
+  // zlib makes of the image data chunks.
   void Png() {
     if (!FHead.Equals(0, "\x89PNG") || !FHead.Equals(12, "IHDR") || !FHead.Has(0, 26)) return;
     Size(FHead.BE32(16), FHead.BE32(20));
@@ -428,7 +434,24 @@ private:
     const uint32_t Depth = FHead.U8(24), Type = FHead.U8(25);
     if (!SizeWithinLimits() || Type >= std::size(Channels) || Channels[Type] == 0 || Depth == 0 || Depth > 16) return;
     const int64_t Raw = FResult.Height * (1 + (FResult.Width * Channels[Type] * Depth + 7) / 8);
-    if (Raw > MaxZlibRatio * FSize) Problem("PNG: the file is too small for the image it declares");
+    const int64_t Compressed = PngImageDataBytes(FSize, [this](int64_t At, uint8_t* Header) {
+      const TBytes Bytes = Read(At, 8);
+      for (int I = 0; I < 8 && Bytes.Has(I, 1); ++I) Header[I] = uint8_t(Bytes.U8(I));
+      return Bytes.Has(0, 8);
+    });
+    if (!ExpansionFits(Raw, Compressed, MaxZlibRatio)) Problem("PNG: the file is too small for the image it declares");
+  }
+
+  // The JPEG reader's own bound of what the entropy-coded data can describe;
+  // the header may lie anywhere before the first scan, so the whole file is
+  // read.
+  void Jpeg() {
+    if (!FHead.Equals(0, "\xFF\xD8") || !FFile.seek(0)) return;
+    const QByteArray All = FFile.readAll();
+    int64_t W = 0, H = 0;
+    const bool Holds = JpegDataHoldsImage(reinterpret_cast<const uint8_t*>(All.constData()), size_t(All.size()), W, H);
+    if (W > 0 || H > 0) Size(W, H);
+    if (!Holds) Problem("JPEG: the file is too small for the image it declares");
   }
 
   void Targa() {
@@ -441,7 +464,7 @@ private:
     if (Data < 0) return Problem("Targa: the file is shorter than its header");
     if (!SizeWithinLimits()) return;
     const int64_t Pixels = FResult.Width * FResult.Height;
-    if (Type < 9 ? Pixels * ((Bpp + 7) / 8) > Data : Pixels > MaxRunPixelsPerByte * Data)
+    if (Type < 9 ? Pixels * ((Bpp + 7) / 8) > Data : !ExpansionFits(Pixels, Data, MaxRlePixelsPerByte))
       Problem("Targa: the file is too small for the image it declares");
   }
 

@@ -26,6 +26,6 @@ struct TFreeHeaderProbe {
 // Reads what format Fif (a FreeImage format number) needs from File, an
 // open, seekable device holding the whole file. GIF (first frame), SGI,
 // DDS, JPEG 2000 (file and codestream), WBMP, IFF, MNG (and its first PNG or
-// JNG header), XBM, PICT, PSD, Sun raster, OpenEXR, ICO, BMP, PNG and Targa
-// are read; any other format gives an empty answer.
+// JNG header), XBM, PICT, PSD, Sun raster, OpenEXR, ICO, BMP, PNG, JPEG and
+// Targa are read; any other format gives an empty answer.
 TFreeHeaderProbe ProbeFreeImageHeader(int Fif, QIODevice& File);

@@ -14,13 +14,23 @@
 
 namespace {
 
-// The most pixels one byte of LZW data can stand for, with a wide margin
-// (the best case of 12-bit codes is about 1300).
-constexpr int64_t MaxLzwRatio = 4096;
+// The most pixels LZW data can stand for: 8192 pixels per 3 bytes. Codes
+// are at most 12 bits wide, and a code of w bits names one of fewer than 2^w
+// table entries, whose string is never longer than its entry's number (each
+// entry adds one pixel to an earlier one). So a code yields at most 2^w
+// pixels for its w bits, and 2^w / w is largest at w = 12: 4096 pixels per
+// 12 bits, or 8192 per 3 bytes. The sub-blocks' length bytes carry no code.
+// Real data comes close: strings grown to the full table and its last code
+// repeated give 4091 pixels per 12 bits.
+constexpr int64_t MaxLzwPixels = 8192;
+constexpr int64_t PerLzwBytes = 3;
 
-// The most screen pixels one byte of the file may declare: a small frame on a
-// large screen is fine, a tiny file that declares a huge screen is not.
-constexpr int64_t MaxScreenRatio = int64_t(1) << 16;
+// A screen is bounded by the pixels its frames really produced: the frame
+// player fills one cell per screen pixel, so a screen may have at most this
+// many cells per frame pixel (room for a transparent margin), or any size up
+// to MinScreenCells.
+constexpr int64_t ScreenCellsPerFramePixel = 4;
+constexpr int64_t MinScreenCells = int64_t(1) << 20;
 
 // Rows of an interlaced image in the order they are stored.
 template <class F> void ForEachStoredRow(int Height, bool Interlaced, F&& Row) {
@@ -50,6 +60,45 @@ int ReadFromDevice(GifFileType* Gif, GifByteType* Buffer, int Length) {
   auto* Reader = static_cast<TGifReader*>(Gif->UserData);
   const qint64 N = Reader->Device->read(reinterpret_cast<char*>(Buffer), Length);
   return N < 0 ? 0 : static_cast<int>(N);
+}
+
+// The bytes of LZW data in the sub-blocks that start at the device's
+// position (up to the end of the file when their terminator is missing);
+// the position is left as it was.
+int64_t LzwDataBytes(QIODevice& Device) {
+  const qint64 Start = Device.pos(), End = Device.size();
+  int64_t Bytes = 0;
+  char Length = 0;
+  while (Device.getChar(&Length) && Length != 0) {
+    const qint64 Next = std::min<qint64>(Device.pos() + uint8_t(Length), End);
+    Bytes += Next - Device.pos();
+    if (!Device.seek(Next)) break;
+  }
+  Device.seek(Start);
+  return Bytes;
+}
+
+// Decodes the frame's rows, growing its pixels one row at a time: data that
+// breaks off has touched no more memory than the rows it really produced.
+// An interlaced frame is decoded in the order of its rows, then put in place.
+template <class F> void DecodeFrameRows(GifFileType* Gif, TGIFFrame& Frame, F&& Fail) {
+  const size_t W = static_cast<size_t>(Frame.Width), H = static_cast<size_t>(Frame.Height);
+  // No reservation of the whole frame: the vector's geometric growth keeps
+  // the memory touched in step with the rows decoded.
+  std::vector<uint8_t> Stored;
+  for (size_t Row = 0; Row < H; ++Row) {
+    Stored.resize(Stored.size() + W);
+    if (DGifGetLine(Gif, Stored.data() + Row * W, Frame.Width) == GIF_ERROR) Fail(Gif->Error);
+  }
+  if (!Frame.Interlaced) {
+    Frame.Pixels = std::move(Stored);
+    return;
+  }
+  Frame.Pixels.resize(W * H);
+  size_t Row = 0;
+  ForEachStoredRow(Frame.Height, true, [&](int Y) {
+    std::memcpy(Frame.Pixels.data() + static_cast<size_t>(Y) * W, Stored.data() + Row++ * W, W);
+  });
 }
 
 struct TGifWriter {
@@ -222,7 +271,7 @@ void TGIFImage::LoadFromDevice(QIODevice& Device, const QString& Name) {
       if (DGifGetImageDesc(Gif) == GIF_ERROR) Fail(Gif->Error);
       const GifImageDesc& D = Gif->Image;
       CheckReadSize(D.Width, D.Height, Name);
-      CheckExpansion(int64_t{D.Width} * D.Height, Device.size() - Device.pos(), MaxLzwRatio, Name);
+      CheckExpansion(int64_t{D.Width} * D.Height, LzwDataBytes(Device), MaxLzwPixels, PerLzwBytes, Name);
       TGIFFrame Frame;
       Frame.Left = D.Left;
       Frame.Top = D.Top;
@@ -230,12 +279,7 @@ void TGIFImage::LoadFromDevice(QIODevice& Device, const QString& Name) {
       Frame.Height = D.Height;
       Frame.Interlaced = D.Interlace;
       Frame.ColorMap = MapFromGif(D.ColorMap);
-      Frame.Pixels.resize(static_cast<size_t>(D.Width) * static_cast<size_t>(D.Height));
-      ForEachStoredRow(D.Height, D.Interlace, [&](int Y) {
-        if (DGifGetLine(Gif, Frame.Pixels.data() + static_cast<size_t>(Y) * static_cast<size_t>(D.Width), D.Width) ==
-            GIF_ERROR)
-          Fail(Gif->Error);
-      });
+      DecodeFrameRows(Gif, Frame, Fail);
       Frame.Extensions = std::move(Pending);
       Pending.clear();
       Read.push_back(std::move(Frame));
@@ -269,21 +313,23 @@ void TGIFImage::LoadFromDevice(QIODevice& Device, const QString& Name) {
   if (std::none_of(Read.begin(), Read.end(), [](const TGIFFrame& F) { return !F.Empty(); }))
     InvalidGraphic(Name, "GIF: no image");
 
-  // The logical screen the frames are drawn on. One that is missing or far
-  // too large for the file is replaced by the span of the frames.
-  const int64_t FileBytes = std::max<int64_t>(Device.size(), 1);
-  const auto Plausible = [&](int64_t W, int64_t H) {
-    return W > 0 && H > 0 && W * H <= MaxReadPixels && W * H <= FileBytes * MaxScreenRatio;
-  };
+  // The logical screen the frames are drawn on, as the file gives it when
+  // its frames account for it; otherwise (missing, or far larger than what
+  // the frames produced) the span of the frames, which must fit too.
+  int64_t FramePixels = 0, SpanW = 0, SpanH = 0;
+  for (const TGIFFrame& F : Read) {
+    FramePixels += int64_t{F.Width} * F.Height;
+    if (F.Empty()) continue;
+    SpanW = std::max<int64_t>(SpanW, int64_t{F.Left} + F.Width);
+    SpanH = std::max<int64_t>(SpanH, int64_t{F.Top} + F.Height);
+  }
+  const int64_t MaxCells = std::min(MaxReadPixels, std::max(MinScreenCells, FramePixels * ScreenCellsPerFramePixel));
+  const auto Fits = [&](int64_t W, int64_t H) { return W > 0 && H > 0 && W * H <= MaxCells; };
   int64_t ScreenW = Gif->SWidth, ScreenH = Gif->SHeight;
-  if (!Plausible(ScreenW, ScreenH)) {
-    ScreenW = ScreenH = 0;
-    for (const TGIFFrame& F : Read)
-      if (!F.Empty()) {
-        ScreenW = std::max<int64_t>(ScreenW, int64_t{F.Left} + F.Width);
-        ScreenH = std::max<int64_t>(ScreenH, int64_t{F.Top} + F.Height);
-      }
-    if (!Plausible(ScreenW, ScreenH)) InvalidGraphic(Name, "GIF: the frames span a screen too large for the file");
+  if (!Fits(ScreenW, ScreenH)) {
+    ScreenW = SpanW;
+    ScreenH = SpanH;
+    if (!Fits(ScreenW, ScreenH)) InvalidGraphic(Name, "GIF: the frames span a screen too large for their pixels");
   }
 
   Clear();

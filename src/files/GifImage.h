@@ -67,8 +67,9 @@ public:
 class TGIFImage {
 public:
   // Logical screen; 0 x 0 is taken from the frames when saving and drawing.
-  // A file's screen that is missing or far too large for the file is read as
-  // the span of its frames; frames beyond the screen are cut when drawn.
+  // A file's screen that is missing or far larger than what its frames
+  // produced is read as the span of its frames; frames beyond the screen are
+  // cut when drawn.
   int Width = 0;
   int Height = 0;
   uint8_t BackgroundIndex = 0;
@@ -84,7 +85,9 @@ public:
   void Clear();
 
   // Throw EInvalidGraphic naming the file on a malformed or truncated file,
-  // one over the size limits, or one without any image.
+  // one over the size limits, or one without any image. A frame may not be
+  // larger than its LZW data can produce, and decoding stops at the first
+  // bad code, having touched only the rows decoded so far.
   void LoadFromFile(const QString& FileName);
   void LoadFromDevice(QIODevice& Device, const QString& Name);
   // Writes through a safe file; throws EInvalidGraphic or ESafeFileError.

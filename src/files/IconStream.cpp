@@ -80,9 +80,27 @@ void StretchTo(TBitmap& Bitmap, int Width, int Height) {
   Bitmap.Swap(Out);
 }
 
+// The size a PNG-coded image declares, checked before it is decoded: at most
+// the 256 x 256 a directory entry can state, and within what zlib can make of
+// the entry's bytes.
+void CheckPngInIcon(const std::vector<uint8_t>& Data, const QString& Name) {
+  constexpr size_t IhdrEnd = 8 + 8 + 13; // signature, chunk length and type, IHDR data
+  if (Data.size() < IhdrEnd || std::memcmp(Data.data() + 12, "IHDR", 4) != 0) InvalidIcon(Name);
+  const auto Big32 = [&](size_t At) {
+    return int64_t{Data[At]} << 24 | int64_t{Data[At + 1]} << 16 | int64_t{Data[At + 2]} << 8 | Data[At + 3];
+  };
+  const int64_t Width = Big32(16), Height = Big32(20);
+  const int Depth = Data[24], ColorType = Data[25];
+  if (Width < 1 || Height < 1 || Width > MaxIconSide || Height > MaxIconSide) InvalidIcon(Name);
+  const int Samples = ColorType == 2 ? 3 : ColorType == 4 ? 2 : ColorType == 6 ? 4 : 1;
+  CheckExpansion(Height * ((Width * Samples * Depth + 7) / 8 + 1), static_cast<int64_t>(Data.size()), MaxZlibRatio,
+                 Name);
+}
+
 // A PNG-coded image: its colours with their alpha, the mask set where it is
 // fully clear (or where a transparent colour is).
 void IconFromPng(const std::vector<uint8_t>& Data, TIcon& Icon, const QString& Name) {
+  CheckPngInIcon(Data, Name);
   TPngImage Png;
   Png.LoadFromMemory(Data.data(), Data.size(), Name);
   TBitmap Colors;

@@ -10,7 +10,13 @@
 
 #include <QString>
 
+#include <cstdint>
+
 class QIODevice;
+
+// The largest side a directory entry can state (a byte, 0 meaning 256),
+// and so the largest a PNG-coded icon image may declare.
+inline constexpr int64_t MaxIconSide = 256;
 
 // The colours of an icon, from the fewest to an alpha channel.
 enum TIconFormat : uint8_t { if16Colors, if256Colors, ifTrueColors, ifTrueColorsAlpha };
@@ -20,8 +26,10 @@ TPixelFormat IconFormatToPixelFormat(TIconFormat Format);
 
 // Reads an .ico stream positioned at its start; its first image, whatever
 // its size, becomes the icon, stretched to the size the directory gives for
-// it (a byte of 0 meaning 256). A PNG-coded image keeps its own size. Every
-// count, size and offset is checked against the bytes the stream holds.
+// it (a byte of 0 meaning 256). A PNG-coded image keeps its own size, which
+// may not exceed the 256 x 256 a directory entry can state (checked before
+// it is decoded). Every count, size and offset is checked against the bytes
+// the stream holds.
 // Throws EInvalidGraphic "<Name>: Données invalides !" for a stream that is
 // not an icon or is malformed; the icon is then left empty.
 void ReadIcon(QIODevice& Stream, TIcon& Icon, const QString& Name = QString());

@@ -14,9 +14,13 @@
 
 namespace {
 
-// A small file may declare a large picture (it is drawn, not stored), but
-// not an unbounded one: at most this many pixels per byte of the file.
-constexpr int64_t MaxPictureRatio = int64_t(1) << 16;
+// The bitmap a metafile is drawn on. A vector drawing of a few hundred bytes
+// may fill a page, so any picture up to MinPictureCells (2048 x 2048, more
+// than an A2 page at 96 dots per inch) is fine; beyond it, at most
+// PicturePixelsPerByte pixels per byte of the file's records, so that a
+// small file cannot make us allocate and fill a huge bitmap.
+constexpr int64_t MinPictureCells = int64_t(1) << 22;
+constexpr int64_t PicturePixelsPerByte = 4096;
 constexpr int MaxPenWidth = 4096;
 constexpr uint32_t EmfSignature = 0x464D4520; // " EMF"
 constexpr uint32_t PlaceableKey = 0x9AC6CDD7;
@@ -260,7 +264,6 @@ public:
   void Text(double X, double Y, const QString& Text) {
     if (!Drawing() || Text.isEmpty()) return;
     const TPoint P = Pt(X, Y);
-    Spend(P, P);
     TFont Font = S.Font;
     Font.Color = S.TextColor;
     Font.Height = std::clamp(static_cast<int>(std::lround(std::abs(Font.Height) * LinearScale())), 1, 2048);
@@ -274,6 +277,7 @@ public:
     if (Horizontal == 2) TX -= Width;     // right
     if (Vertical == 8) TY -= FCanvas->TextHeight(Text);
     if (Vertical == 24) TY -= FCanvas->TextHeight(Text) * 4 / 5; // baseline, about the ascent
+    Spend({TX, TY}, {TX + Width, TY + FCanvas->TextHeight(Text)});
     FCanvas->TextOut(TX, TY, Text);
   }
 
@@ -780,12 +784,62 @@ TEmfHeader ReadEmfHeader(const std::vector<uint8_t>& Data) {
   return H;
 }
 
+bool IsEmf(const std::vector<uint8_t>& Data) {
+  const TRecord All(Data.data(), Data.size());
+  return Data.size() >= 44 && All.U32(0) == 1 && All.U32(40) == EmfSignature;
+}
+
+bool IsPlaceableWmf(const std::vector<uint8_t>& Data) {
+  return Data.size() >= PlaceableSize && TRecord(Data.data(), Data.size()).U32(0) == PlaceableKey;
+}
+
+// The picture of an enhanced or placeable Windows metafile, read from its
+// header (throws TBadRecord on a malformed one). The size is the frame in hundredths of a millimetre at 96
+// dots per inch, and the frame is what is drawn onto the target: the
+// records are mapped from it. A frame of less than a pixel gives the
+// bounds, in pixels of the reference device, for both. A placeable Windows
+// metafile's picture is its bounding box at its units per inch.
+TMetafileFrame ReadFrame(const std::vector<uint8_t>& Data) {
+  TMetafileFrame F;
+  if (IsEmf(Data)) {
+    const TEmfHeader H = ReadEmfHeader(Data);
+    const int64_t FrameW = int64_t{H.FrameR} - H.FrameL, FrameH = int64_t{H.FrameB} - H.FrameT;
+    F.PixelWidth = std::llround(FrameW * 96.0 / 2540);
+    F.PixelHeight = std::llround(FrameH * 96.0 / 2540);
+    if (F.PixelWidth >= 1 && F.PixelHeight >= 1) {
+      F.Left = H.FrameL / 100.0 * H.PxPerMmX;
+      F.Top = H.FrameT / 100.0 * H.PxPerMmY;
+      F.Width = FrameW / 100.0 * H.PxPerMmX;
+      F.Height = FrameH / 100.0 * H.PxPerMmY;
+    } else {
+      F.PixelWidth = int64_t{H.BoundsR} - H.BoundsL + 1;
+      F.PixelHeight = int64_t{H.BoundsB} - H.BoundsT + 1;
+      F.Left = H.BoundsL;
+      F.Top = H.BoundsT;
+      F.Width = double(F.PixelWidth);
+      F.Height = double(F.PixelHeight);
+    }
+    return F;
+  }
+  const TRecord All(Data.data(), Data.size());
+  const int Inch = All.U16(14);
+  const int Kind = All.U16(PlaceableSize);
+  if (Inch == 0 || (Kind != 1 && Kind != 2) || All.U16(PlaceableSize + 2) != 9) throw TBadRecord{};
+  All.At(PlaceableSize, WmfHeaderSize);
+  F.Left = All.I16(6);
+  F.Top = All.I16(8);
+  F.Width = double(All.I16(10)) - All.I16(6); // negative: mirrored
+  F.Height = double(All.I16(12)) - All.I16(8);
+  F.PixelWidth = std::llround(std::abs(F.Width) * 96.0 / Inch);
+  F.PixelHeight = std::llround(std::abs(F.Height) * 96.0 / Inch);
+  return F;
+}
+
 } // namespace
 
 void TMetafile::Clear() {
   FData.clear();
-  FEnhanced = false;
-  FWidth = FHeight = 0;
+  FFrame = {};
 }
 
 void TMetafile::LoadFromFile(const QString& FileName) {
@@ -798,58 +852,33 @@ void TMetafile::LoadFromDevice(QIODevice& Device, const QString& Name) {
   Clear();
   const QByteArray Bytes = Device.readAll();
   std::vector<uint8_t> Data(Bytes.begin(), Bytes.end());
-  const TRecord All(Data.data(), Data.size());
-  int64_t W = 0, H = 0;
-  bool Enhanced = false;
+  if (!IsEmf(Data) && !IsPlaceableWmf(Data))
+    InvalidGraphic(Name, "not a metafile (or a Windows metafile without its placeable header)");
+  TMetafileFrame Frame;
   try {
-    if (Data.size() >= 44 && All.U32(0) == 1 && All.U32(40) == EmfSignature) {
-      Enhanced = true;
-      const TEmfHeader Header = ReadEmfHeader(Data);
-      // The frame, in hundredths of a millimetre, at 96 dots per inch; an
-      // empty frame gives the bounds in device pixels.
-      W = std::llround((int64_t{Header.FrameR} - Header.FrameL) * 96.0 / 2540);
-      H = std::llround((int64_t{Header.FrameB} - Header.FrameT) * 96.0 / 2540);
-      if (W < 1 || H < 1) {
-        W = int64_t{Header.BoundsR} - Header.BoundsL + 1;
-        H = int64_t{Header.BoundsB} - Header.BoundsT + 1;
-      }
-    } else if (Data.size() >= PlaceableSize && All.U32(0) == PlaceableKey) {
-      const int Inch = All.U16(14);
-      const int Kind = All.U16(PlaceableSize);
-      if (Inch == 0 || (Kind != 1 && Kind != 2) || All.U16(PlaceableSize + 2) != 9) throw TBadRecord{};
-      W = std::llround(std::abs(int64_t{All.I16(10)} - All.I16(6)) * 96.0 / Inch);
-      H = std::llround(std::abs(int64_t{All.I16(12)} - All.I16(8)) * 96.0 / Inch);
-      All.At(PlaceableSize, WmfHeaderSize);
-    } else {
-      InvalidGraphic(Name, "not a metafile (or a Windows metafile without its placeable header)");
-    }
+    Frame = ReadFrame(Data);
   } catch (const TBadRecord&) {
     InvalidGraphic(Name, "malformed metafile header");
   }
-  if (W < 1 || H < 1 || W * H > MaxReadPixels || W * H > std::max<int64_t>(int64_t(Data.size()), 1) * MaxPictureRatio)
-    InvalidGraphic(Name, "metafile picture size out of range");
+  CheckReadSize(Frame.PixelWidth, Frame.PixelHeight, Name);
+  if (Frame.PixelWidth * Frame.PixelHeight > MinPictureCells)
+    CheckExpansion(Frame.PixelWidth * Frame.PixelHeight, int64_t(Data.size()), PicturePixelsPerByte, Name);
 
-  FData = std::move(Data);
-  FEnhanced = Enhanced;
-  FWidth = static_cast<int>(W);
-  FHeight = static_cast<int>(H);
   // Every record is read once now, so that drawing meets no surprise.
   try {
     TPlayer Checker(nullptr, Name);
-    if (FEnhanced)
-      PlayEmf(FData, Checker);
+    if (IsEmf(Data))
+      PlayEmf(Data, Checker);
     else
-      PlayWmf(FData, Checker);
+      PlayWmf(Data, Checker);
   } catch (const TBadRecord&) {
-    Clear();
     InvalidGraphic(Name, "malformed metafile record");
-  } catch (...) {
-    Clear();
-    throw;
   }
+  FData = std::move(Data);
+  FFrame = Frame;
 }
 
-void TMetafile::Draw(TBitmap& Target, int X, int Y) const { StretchDraw(Target, Bounds(X, Y, FWidth, FHeight)); }
+void TMetafile::Draw(TBitmap& Target, int X, int Y) const { StretchDraw(Target, Bounds(X, Y, Width(), Height())); }
 
 void TMetafile::StretchDraw(TBitmap& Target, const TRect& R) const {
   if (FData.empty() || Target.Empty() || R.IsEmpty()) return;
@@ -859,32 +888,22 @@ void TMetafile::StretchDraw(TBitmap& Target, const TRect& R) const {
   const TFont Font = Canvas.Font;
   TPlayer Player(&Canvas, QString());
   try {
-    if (FEnhanced) {
+    if (Enhanced()) {
       const TEmfHeader H = ReadEmfHeader(FData);
       Player.PxPerMmX = H.PxPerMmX;
       Player.PxPerMmY = H.PxPerMmY;
-      const double FL = H.FrameL / 100.0 * H.PxPerMmX, FT = H.FrameT / 100.0 * H.PxPerMmY;
-      double FW = (H.FrameR - H.FrameL) / 100.0 * H.PxPerMmX, FH = (H.FrameB - H.FrameT) / 100.0 * H.PxPerMmY;
-      double L = FL, T = FT;
-      if (FW <= 0 || FH <= 0) { // no frame: the bounds
-        L = H.BoundsL, T = H.BoundsT;
-        FW = double(H.BoundsR) - H.BoundsL + 1;
-        FH = double(H.BoundsB) - H.BoundsT + 1;
-      }
-      Player.Sx = R.Width() / FW;
-      Player.Sy = R.Height() / FH;
-      Player.Ox = R.Left - L * Player.Sx;
-      Player.Oy = R.Top - T * Player.Sy;
+      Player.Sx = R.Width() / FFrame.Width;
+      Player.Sy = R.Height() / FFrame.Height;
+      Player.Ox = R.Left - FFrame.Left * Player.Sx;
+      Player.Oy = R.Top - FFrame.Top * Player.Sy;
       Player.Objects.resize(H.Handles);
       PlayEmf(FData, Player);
     } else {
-      const TRecord All(FData.data(), FData.size());
       TDcState& S = Player.S;
       S.MapMode = 8;
-      S.WinOrgX = All.I16(6), S.WinOrgY = All.I16(8);
-      S.WinExtX = double(All.I16(10)) - All.I16(6), S.WinExtY = double(All.I16(12)) - All.I16(8);
+      S.WinOrgX = FFrame.Left, S.WinOrgY = FFrame.Top, S.WinExtX = FFrame.Width, S.WinExtY = FFrame.Height;
       S.VpOrgX = R.Left, S.VpOrgY = R.Top, S.VpExtX = R.Width(), S.VpExtY = R.Height();
-      Player.Objects.resize(All.U16(PlaceableSize + 10));
+      Player.Objects.resize(TRecord(FData.data(), FData.size()).U16(PlaceableSize + 10));
       PlayWmf(FData, Player);
     }
   } catch (const TBadRecord&) {
@@ -897,3 +916,5 @@ void TMetafile::StretchDraw(TBitmap& Target, const TRect& R) const {
   Canvas.Font = Font;
   Target.Changed();
 }
+
+bool TMetafile::Enhanced() const { return IsEmf(FData); }

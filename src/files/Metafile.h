@@ -11,9 +11,11 @@
 // ellipses, bitmaps (stretched device-independent bitmaps and blits, pattern
 // fills) and text. Other records are passed over. Every record is checked
 // against the bytes of the file when it is loaded: a malformed file is an
-// error naming it, never a crash. Playing stops once the records have
-// painted 256 times the target's area, so that a small file of many huge
-// shapes cannot keep the program drawing for minutes.
+// error naming it, never a crash. The picture's size is bounded by the
+// file's bytes (beyond a page, a number of pixels per byte), and playing
+// stops once the records have painted 256 times the target's area, so that
+// a small file cannot make us allocate a huge bitmap nor keep the program
+// drawing for minutes.
 #pragma once
 
 #include "files/Picture.h"
@@ -25,14 +27,23 @@
 
 class QIODevice;
 
+// The picture of a metafile: where it lies in the coordinates its records
+// start from (an extent may be negative: mirrored), and its size in pixels.
+struct TMetafileFrame {
+  double Left = 0, Top = 0, Width = 1, Height = 1;
+  int64_t PixelWidth = 0, PixelHeight = 0;
+};
+
 class TMetafile : public TGraphic {
 public:
   // True for an enhanced metafile, false for a Windows one.
-  bool Enhanced() const { return FEnhanced; }
+  bool Enhanced() const;
   // The size of the picture in pixels at 96 dots per inch: the frame of an
-  // enhanced metafile, the bounding box of a placeable Windows one.
-  int Width() const override { return FWidth; }
-  int Height() const override { return FHeight; }
+  // enhanced metafile (its bounds when the frame is under a pixel), the
+  // bounding box of a placeable Windows one. The same frame is what drawing
+  // maps onto the target.
+  int Width() const override { return static_cast<int>(FFrame.PixelWidth); }
+  int Height() const override { return static_cast<int>(FFrame.PixelHeight); }
   // What the records do not paint stays as it was.
   bool Transparent() const override { return true; }
   void Draw(TBitmap& Target, int X, int Y) const override;
@@ -49,7 +60,5 @@ public:
 
 private:
   std::vector<uint8_t> FData;
-  bool FEnhanced = false;
-  int FWidth = 0;
-  int FHeight = 0;
+  TMetafileFrame FFrame;
 };

@@ -26,11 +26,41 @@
 
 namespace {
 
-// The least bytes per pixel a JPEG file can hold is about one 64th of a
-// byte (one bit per 8 x 8 block in a DC scan); this allows eight times more.
-constexpr int64_t MaxJpegPixelsPerByte = 4096;
-// Real progressive files hold about ten scans; thousands make decoding crawl.
-constexpr int MaxJpegScans = 500;
+// Progressive files of libjpeg's own script hold ten scans, other encoders'
+// a few dozen at most; every scan visits every block of its components, so
+// thousands of nearly empty ones make decoding crawl.
+constexpr int MaxJpegScans = 100;
+
+// The pixels one byte of entropy-coded data can describe, Huffman coding:
+// - a sequential scan codes every 8 x 8 block of its components in two bits
+//   at least (a DC difference and an end of block, one bit each at best);
+// - a progressive file codes each component's DC first, one bit a block at
+//   least, before any AC scan of it (EOB runs make AC scans nearly free, so
+//   an AC scan before its DC scan is refused as damage, see below);
+// - a block of component c covers 64 x (Hmax x Vmax) / (Hc x Vc) pixels.
+// When the header has been read the first scan is known: its most finely
+// sampled component bounds the picture. A sequential 4:2:0 or greyscale
+// file gives 256 pixels a byte, a progressive one 512. Arithmetic coding has
+// no useful bound (a run of zeros costs a small fraction of a bit): those
+// rare files are held to the same figure, which no photograph comes near.
+int64_t MaxPixelsPerEntropyByte(const jpeg_decompress_struct& I) {
+  int Finest = 1;
+  for (int C = 0; C < I.comps_in_scan; ++C)
+    Finest = std::max(Finest, I.cur_comp_info[C]->h_samp_factor * I.cur_comp_info[C]->v_samp_factor);
+  const int64_t PixelsPerBlock = (int64_t{64} * I.max_h_samp_factor * I.max_v_samp_factor + Finest - 1) / Finest;
+  const int64_t BitsPerBlock = I.progressive_mode ? 1 : 2;
+  return PixelsPerBlock * 8 / BitsPerBlock;
+}
+
+// libjpeg's own memory, asked for before it allocates its whole-image
+// buffers: the coefficients of a file of several scans (two bytes each,
+// every component counted at full resolution, sides padded to the largest
+// MCU) and its row buffers. libjpeg has no backing store here, so a file
+// that needs more is refused instead of swapping.
+long JpegMemoryBudget(const jpeg_decompress_struct& I) {
+  const int64_t W = (int64_t{I.image_width} + 31) / 32 * 32, H = (int64_t{I.image_height} + 31) / 32 * 32;
+  return static_cast<long>((2 * I.num_components * H + 1024) * W + (16 << 20));
+}
 
 struct TJpegError {
   jpeg_error_mgr Pub;
@@ -44,11 +74,31 @@ struct TJpegError {
   std::longjmp(E->Jump, 1);
 }
 
-// Warnings of damaged data are tolerated, except the end of the file before
-// the image is complete: a truncated file is an error.
+// Damaged entropy-coded data ends the decoding at once, where libjpeg would
+// fill the rest of the picture with grey: the file or the data segment
+// ending before the image is complete, a code no table holds, a lost restart
+// marker, an AC scan before its DC scan. Warnings about markers and metadata
+// (bytes between segments, an unknown JFIF revision or Adobe transform, a
+// bad ICC chunk) leave the pixels whole: real files carry them, so they are
+// tolerated. The bad arithmetic code is found by its text: the library
+// decodes arithmetic coding, but its installed header leaves that code out.
+bool IsDamagedData(const jpeg_error_mgr& E) {
+  switch (E.msg_code) {
+  case JWRN_JPEG_EOF:
+  case JWRN_HIT_MARKER:
+  case JWRN_HUFF_BAD_CODE:
+  case JWRN_MUST_RESYNC:
+  case JWRN_BOGUS_PROGRESSION:
+    return true;
+  default:
+    return E.msg_code >= 0 && E.msg_code <= E.last_jpeg_message &&
+           std::strcmp(E.jpeg_message_table[E.msg_code], "Corrupt JPEG data: bad arithmetic code") == 0;
+  }
+}
+
 void EmitMessage(j_common_ptr Info, int Level) {
   if (Level < 0) {
-    if (Info->err->msg_code == JWRN_JPEG_EOF) ErrorExit(Info);
+    if (IsDamagedData(*Info->err)) ErrorExit(Info);
     ++Info->err->num_warnings;
   }
 }
@@ -143,6 +193,7 @@ bool ReadHeader(TJpegDecoder& D, const uint8_t* Data, size_t Size) {
 
 bool StartDecoding(TJpegDecoder& D, unsigned ScaleDenom, bool Cmyk) {
   if (setjmp(D.Error.Jump)) return false;
+  D.Info.mem->max_memory_to_use = JpegMemoryBudget(D.Info);
   D.Info.scale_num = 1;
   D.Info.scale_denom = ScaleDenom;
   D.Info.out_color_space = Cmyk ? JCS_CMYK : JCS_EXT_BGR;
@@ -289,17 +340,37 @@ void TJPEGImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString&
   const auto Fail = [&] { InvalidGraphic(Name, std::string("JPEG: ") + D.Error.Message); };
   if (!ReadHeader(D, Data, Size)) Fail();
   CheckReadSize(D.Info.image_width, D.Info.image_height, Name);
-  CheckExpansion(int64_t{D.Info.image_width} * D.Info.image_height, static_cast<int64_t>(Size), MaxJpegPixelsPerByte,
-                 Name);
+  // What follows the first scan's header is all the entropy-coded data.
+  CheckExpansion(int64_t{D.Info.image_width} * D.Info.image_height, static_cast<int64_t>(D.Info.src->bytes_in_buffer),
+                 MaxPixelsPerEntropyByte(D.Info), Name);
   const bool Cmyk = D.Info.jpeg_color_space == JCS_CMYK || D.Info.jpeg_color_space == JCS_YCCK;
   const TProgressBracket Bracket(D.Progress);
+  // A file of several scans is read whole here, into libjpeg's coefficients,
+  // before the bitmap exists.
   if (!StartDecoding(D, 1u << static_cast<unsigned>(Scale), Cmyk)) Fail();
-  TBitmap Out(static_cast<int>(D.Info.output_width), static_cast<int>(D.Info.output_height), pf24bit, clBlack);
+  TBitmap Out;
+  Out.SetPixelFormat(pf24bit);
+  Out.SetSizeUnfilled(static_cast<int>(D.Info.output_width),
+                      static_cast<int>(D.Info.output_height)); // every row is decoded
   std::vector<uint8_t> CmykRow(Cmyk ? 4 * static_cast<size_t>(D.Info.output_width) : 0);
   if (!ReadRows(D, Out, Cmyk ? CmykRow.data() : nullptr)) Fail();
   FBitmap.Swap(Out);
   FBitmap.Transparent = false;
   FBitmap.Changed();
+}
+
+bool JpegDataHoldsImage(const uint8_t* Data, size_t Size, int64_t& Width, int64_t& Height) {
+  Width = Height = 0;
+  if (Size == 0) return true;
+  TJpegDecoder D;
+  InitError(D.Error);
+  const TProgressEvent NoProgress;
+  InitProgress(D.Progress, NoProgress, nullptr);
+  if (!ReadHeader(D, Data, Size)) return true;
+  Width = D.Info.image_width;
+  Height = D.Info.image_height;
+  return ExpansionFits(Width * Height, static_cast<int64_t>(D.Info.src->bytes_in_buffer),
+                       MaxPixelsPerEntropyByte(D.Info));
 }
 
 void TJPEGImage::SaveToFile(const QString& FileName) const { SaveWithDensity(FileName, 0); }

@@ -22,8 +22,9 @@ enum TJPEGScale : uint8_t { jsFullSize, jsHalf, jsQuarter, jsEighth };
 // The platform's JPEG image. Decoding gives a 24-bit bitmap (greyscale
 // expanded into the three channels, CMYK and YCCK converted to RGB).
 // Readers throw EInvalidGraphic naming the file for a malformed or truncated
-// file, one over the size limits or one whose declared size its bytes
-// cannot hold; a bad file never ends the process.
+// file, one whose compressed data is damaged, one over the size limits or
+// one whose declared size its bytes cannot hold; a bad file never ends the
+// process.
 class TJPEGImage {
 public:
   virtual ~TJPEGImage() = default;
@@ -72,6 +73,13 @@ private:
   int FWidth = 0;
   int FHeight = 0;
 };
+
+// For the checks made before another decoder reads a JPEG file: reads the
+// header up to the first scan and answers whether the data after it can
+// describe the declared size, by the bound TJPEGImage applies. Width and
+// Height get the declared size; a header that cannot be read gives 0 x 0
+// and true (the other decoder refuses that file itself). Never throws.
+bool JpegDataHoldsImage(const uint8_t* Data, size_t Size, int64_t& Width, int64_t& Height);
 
 // The size in the baseline frame header (FF C0); 0 x 0 when there is none
 // before the first scan, the file is missing or it is not a JPEG file. A

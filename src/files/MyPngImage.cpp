@@ -64,6 +64,7 @@ struct TPngReader {
   png_infop Info = nullptr;
   TPngError Error{};
   TPngSource Source{};
+  int Passes = 1; // 7 for an interlaced image
   ~TPngReader() { png_destroy_read_struct(&Png, &Info, nullptr); }
 };
 
@@ -90,14 +91,52 @@ bool SetTransforms(TPngReader& R, int Depth, int ColorType, bool KeyToAlpha) {
   if (ColorType == PNG_COLOR_TYPE_GRAY && Depth < 8) png_set_expand_gray_1_2_4_to_8(R.Png);
   if (KeyToAlpha) png_set_tRNS_to_alpha(R.Png);
   if (ColorType & PNG_COLOR_MASK_COLOR) png_set_bgr(R.Png);
-  png_set_interlace_handling(R.Png);
+  R.Passes = png_set_interlace_handling(R.Png);
   png_read_update_info(R.Png, R.Info);
   return true;
 }
 
-bool ReadImage(TPngReader& R, png_bytepp Rows) {
+// The decoding's progress event told of the rows read, from starting to
+// ending, with each new per cent in between.
+class TRowProgress {
+public:
+  TRowProgress(const TProgressEvent& Event, void* Sender, int64_t Total)
+      : FEvent(Event), FSender(Sender), FTotal(std::max<int64_t>(Total, 1)) {
+    Report(TProgressStage::psStarting, 0);
+  }
+  ~TRowProgress() { Report(TProgressStage::psEnding, 100); }
+  TRowProgress(const TRowProgress&) = delete;
+  TRowProgress& operator=(const TRowProgress&) = delete;
+  void Rows(int64_t Done) {
+    const int Percent = static_cast<int>(Done * 100 / FTotal);
+    if (Percent == FLast) return;
+    FLast = Percent;
+    Report(TProgressStage::psRunning, Percent);
+  }
+
+private:
+  void Report(TProgressStage Stage, int Percent) const {
+    if (FEvent) FEvent(FSender, Stage, static_cast<uint8_t>(Percent), false, TRect{}, std::string());
+  }
+  const TProgressEvent& FEvent;
+  void* FSender;
+  int64_t FTotal;
+  int FLast = 0;
+};
+
+// The rows are decoded into Rows as they come, so that data that fails early
+// has touched only the rows before it: those of a plain image grow one at a
+// time; an interlaced image's passes each visit every row, which must all
+// exist first.
+bool ReadImage(TPngReader& R, std::vector<uint8_t>& Rows, size_t RowBytes, png_uint_32 Height, TRowProgress& Progress) {
   if (setjmp(png_jmpbuf(R.Png))) return false;
-  png_read_image(R.Png, Rows);
+  if (R.Passes > 1) Rows.resize(RowBytes * Height);
+  for (int Pass = 0; Pass < R.Passes; ++Pass)
+    for (png_uint_32 Y = 0; Y < Height; ++Y) {
+      if (Rows.size() < RowBytes * (Y + 1)) Rows.resize(RowBytes * (Y + 1));
+      png_read_row(R.Png, Rows.data() + RowBytes * Y, nullptr);
+      Progress.Rows(int64_t(Pass) * Height + Y + 1);
+    }
   png_read_end(R.Png, R.Info);
   return true;
 }
@@ -186,6 +225,21 @@ bool SingleKeyIsExact(const TPngImage& Png) {
 
 } // namespace
 
+// ---- Image data ---------------------------------------------------------------
+
+int64_t PngImageDataBytes(int64_t FileSize, const std::function<bool(int64_t, uint8_t*)>& Header) {
+  int64_t Sum = 0;
+  uint8_t H[8];
+  for (int64_t At = 8; Header(At, H);) {
+    const int64_t Length = (int64_t{H[0]} << 24) | (H[1] << 16) | (H[2] << 8) | H[3];
+    const int64_t Present = std::min(Length, FileSize - At - 8);
+    if (std::memcmp(H + 4, "IDAT", 4) == 0) Sum += Present;
+    if (std::memcmp(H + 4, "IEND", 4) == 0 || Present < Length) break;
+    At += 12 + Length;
+  }
+  return Sum;
+}
+
 // ---- TPngImage ----------------------------------------------------------------
 
 int TPngImage::Channels() const {
@@ -206,7 +260,7 @@ void TPngImage::Reset(int Width, int Height, uint8_t ColorType, uint8_t BitDepth
   FHeight = Height;
   FColorType = ColorType;
   FBitDepth = BitDepth;
-  FRows.assign(RowBytes() * static_cast<size_t>(std::max(Height, 0)), 0);
+  FRows.clear();
   FPalette.clear();
   FPaletteAlpha.clear();
   FKeyColor.reset();
@@ -236,8 +290,15 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
   const int Depth = png_get_bit_depth(R.Png, R.Info);
   const int ColorType = png_get_color_type(R.Png, R.Info);
   CheckReadSize(W, H, Name);
+  // The rows (a filter byte and the samples; interlacing only adds) come out
+  // of the image data chunks at zlib's ratio at most.
   const int64_t RawBytes = static_cast<int64_t>(H) * (static_cast<int64_t>(png_get_rowbytes(R.Png, R.Info)) + 1);
-  CheckExpansion(RawBytes, static_cast<int64_t>(Size), MaxZlibRatio, Name);
+  const int64_t Compressed = PngImageDataBytes(static_cast<int64_t>(Size), [&](int64_t At, uint8_t* Header) {
+    if (At < 0 || static_cast<int64_t>(Size) - At < 8) return false;
+    std::memcpy(Header, Data + At, 8);
+    return true;
+  });
+  CheckExpansion(RawBytes, Compressed, MaxZlibRatio, Name);
 
   // Transparency as read, before the transforms change the samples.
   png_bytep TransAlpha = nullptr;
@@ -253,9 +314,11 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
   Image.Filters = Filters;
   Image.Reset(static_cast<int>(W), static_cast<int>(H), png_get_color_type(R.Png, R.Info), static_cast<uint8_t>(Depth));
   if (png_get_rowbytes(R.Png, R.Info) != Image.RowBytes()) InvalidGraphic(Name, "PNG: unexpected row layout");
-  std::vector<png_bytep> Rows(H);
-  for (png_uint_32 Y = 0; Y < H; ++Y) Rows[Y] = Image.Row(static_cast<int>(Y));
-  if (!ReadImage(R, Rows.data())) Fail();
+  Image.FRows.reserve(Image.RowBytes() * H);
+  {
+    TRowProgress Progress(OnProgress, this, int64_t{H} * R.Passes);
+    if (!ReadImage(R, Image.FRows, Image.RowBytes(), H, Progress)) Fail();
+  }
 
   if (ColorType == PNG_COLOR_TYPE_PALETTE) {
     png_colorp Colors = nullptr;
@@ -291,6 +354,7 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
     if (Text[I].text) T.Text.assign(Text[I].text, Length);
     Image.Texts.push_back(std::move(T));
   }
+  Image.OnProgress = OnProgress; // the move below would drop it
   *this = std::move(Image);
 }
 
@@ -391,6 +455,7 @@ void TPngImage::AssignBitmap(const TBitmap& Bitmap) {
   const bool Indexed = F == pf1bit || F == pf4bit || F == pf8bit;
   const int W = Bitmap.Width(), H = Bitmap.Height();
   Reset(W, H, Indexed ? PngPalette : PngRgb, static_cast<uint8_t>(Indexed ? Bitmap.BitsPerPixel() : 8));
+  FRows.resize(RowBytes() * static_cast<size_t>(std::max(H, 0)));
   if (Indexed) {
     FPalette = Bitmap.Palette();
     for (int Y = 0; Y < H; ++Y) {
@@ -497,6 +562,7 @@ void TPngImage::AssignTo(TBitmap& Bitmap) const {
 
 void TMyPngImage::LoadFromFile(const QString& FileName) {
   TPngImage Png;
+  Png.OnProgress = OnProgress;
   Png.LoadFromFile(FileName);
   PngToBitmap(Png, *this);
   Dpi = GetPngDpi(Png);

@@ -9,11 +9,13 @@
 
 #include "files/ColorReduction.h"
 #include "platform/Bitmap.h"
+#include "raster/FilterEvent.h"
 
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,7 +51,9 @@ struct TPngText {
 // The platform's PNG image. Reading keeps 8 bits per sample (16-bit samples
 // are scaled), palette indices one per byte, greys expanded to 0..255.
 // Readers throw EInvalidGraphic naming the file on any error libpng reports,
-// benign ones included, and on files over the size limits.
+// benign ones included, on files over the size limits and on files whose
+// image data chunks are too small for the rows they declare; rows are
+// decoded as they come, so bad data is refused before the rest is touched.
 class TPngImage {
 public:
   TInterlaceMethod InterlaceMethod = imNone;
@@ -58,6 +62,9 @@ public:
 
   std::optional<TPngPhys> Phys;
   std::vector<TPngText> Texts; // in file order
+  // While rows are decoded: starting, running at each new per cent of the
+  // rows of all passes, ending (also when the read fails).
+  TProgressEvent OnProgress;
 
   void LoadFromFile(const QString& FileName);
   void LoadFromMemory(const uint8_t* Data, size_t Size, const QString& Name);
@@ -126,6 +133,7 @@ public:
   TInterlaceMethod InterlaceMethod = imNone;
   int CompressionLevel = 7; // 0..9
   TPngFilters Filters = PngFilterSub;
+  TProgressEvent OnProgress; // the decoding's, as TPngImage reports it
 
   void LoadFromFile(const QString& FileName);
   void SaveToFile(const QString& FileName) const;
@@ -154,3 +162,10 @@ void SetPngDpi(TPngImage& Png, double Dpi);
 // The text of the first tEXt chunk when its keyword is "Comment", else empty.
 std::string GetPngComment(const TPngImage& Png);
 void SetPngComment(TPngImage& Png, const std::string& Text);
+
+// The bytes of image data a PNG file holds: the lengths of its IDAT chunks,
+// summed by walking the chunk headers after the signature up to IEND, each
+// cut to the bytes the file still holds. Header reads the 8 bytes (length,
+// type) at an offset, answering false where the file has none. Reads one
+// header per chunk and allocates nothing, so it runs before any decoding.
+int64_t PngImageDataBytes(int64_t FileSize, const std::function<bool(int64_t At, uint8_t* Header)>& Header);

@@ -10,11 +10,17 @@ void InvalidGraphic(const QString& FileName, const std::string& Reason) {
 
 void CheckReadSize(int64_t Width, int64_t Height, const QString& FileName) {
   if (Width < 1 || Height < 1) InvalidGraphic(FileName, "empty or negative image size");
-  if (Width > MaxReadPixels || Height > MaxReadPixels || Width * Height > MaxReadPixels)
+  if (!PixelCountFits(Width, Height))
     InvalidGraphic(FileName, "image too large (" + std::to_string(Width) + " x " + std::to_string(Height) + ")");
 }
 
 void CheckExpansion(int64_t Produced, int64_t Source, int64_t Ratio, const QString& FileName) {
-  const bool Fits = Source >= 0 && Produced >= 0 && (Source >= INT64_MAX / Ratio || Produced <= Source * Ratio);
+  if (!ExpansionFits(Produced, Source, Ratio))
+    InvalidGraphic(FileName, "the file is too small for the image it declares");
+}
+
+void CheckExpansion(int64_t Produced, int64_t Source, int64_t Ratio, int64_t Per, const QString& FileName) {
+  // In 128 bits, both products are exact.
+  const bool Fits = Source >= 0 && Produced >= 0 && __int128{Produced} * Per <= __int128{Source} * Ratio;
   if (!Fits) InvalidGraphic(FileName, "the file is too small for the image it declares");
 }

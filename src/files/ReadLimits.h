@@ -1,7 +1,10 @@
 // The one limit check of the image readers: no size, count or offset read
 // from a file is trusted before it has passed here. Depends on QtCore; used by
-// the BMP, PNG, JPEG and GIF readers.
+// the BMP, PNG, JPEG and GIF readers. The figures and their predicates are in
+// platform/FileLimits.h, shared with the own formats.
 #pragma once
+
+#include "platform/FileLimits.h"
 
 #include <QString>
 
@@ -17,12 +20,6 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-// At most this many pixels in one bitmap read from a file.
-inline constexpr int64_t MaxReadPixels = int64_t(1) << 28;
-
-// zlib's own maximum ratio of output to input bytes.
-inline constexpr int64_t MaxZlibRatio = 1032;
-
 // Throws EInvalidGraphic naming the file, with the reason.
 [[noreturn]] void InvalidGraphic(const QString& FileName, const std::string& Reason);
 
@@ -33,3 +30,11 @@ void CheckReadSize(int64_t Width, int64_t Height, const QString& FileName);
 // the Source bytes that can hold them, so a small file that declares a huge
 // image is refused before anything is allocated.
 void CheckExpansion(int64_t Produced, int64_t Source, int64_t Ratio, const QString& FileName);
+
+// Run-length data (BMP RLE4 and RLE8, Targa): one packet of at least two
+// bytes repeats a value at most 255 times (Targa 128).
+inline constexpr int64_t MaxRlePixelsPerByte = 128;
+
+// CheckExpansion for a ratio that is no whole number per byte: at most Ratio
+// produced per Per bytes of Source (GIF's LZW data: 8192 pixels per 3 bytes).
+void CheckExpansion(int64_t Produced, int64_t Source, int64_t Ratio, int64_t Per, const QString& FileName);

@@ -1,7 +1,13 @@
 #include "FileTestSupport.h"
 
+#include "files/ReadLimits.h"
+#include "support/ChildCost.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QProcess>
 #include <QStandardPaths>
@@ -109,4 +115,40 @@ std::vector<uint8_t> ReadBytes(const QString& FileName) {
 void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes) {
   QFile F(FileName);
   if (F.open(QIODevice::WriteOnly)) F.write(reinterpret_cast<const char*>(Bytes.data()), qint64(Bytes.size()));
+}
+
+QString FuzzCorpusFile(const QString& Target, const QString& Name) {
+  return QStringLiteral(LUMA_FUZZ_CORPUS "/") + Target + "/" + Name;
+}
+
+namespace {
+
+enum TOutcome { oLoaded, oRefusedNamingTheFile, oRefusedAnonymously, oOtherException };
+
+TOutcome Outcome(const std::function<void(const QString&)>& Read, const QString& FileName) {
+  try {
+    Read(FileName);
+    return oLoaded;
+  } catch (const EInvalidGraphic& E) {
+    return std::string(E.what()).rfind(QFile::encodeName(FileName).toStdString(), 0) == 0 ? oRefusedNamingTheFile
+                                                                                          : oRefusedAnonymously;
+  } catch (...) {
+    return oOtherException;
+  }
+}
+
+} // namespace
+
+void ExpectHostileFilesRefusedCheaply(const std::vector<THostileFile>& Files,
+                                      const std::function<void(const QString& FileName)>& Read) {
+  for (const THostileFile& F : Files) {
+    SCOPED_TRACE(F.Name);
+    const QString Path = FuzzCorpusFile(F.Target, F.Name);
+    ASSERT_TRUE(QFileInfo::exists(Path));
+    const TChildCost Cost = MeasureInChild([&] { return int(Outcome(Read, Path)); });
+    ASSERT_TRUE(Cost.Exited) << Cost.Failure;
+    EXPECT_EQ(Cost.Result, F.Loads ? oLoaded : oRefusedNamingTheFile);
+    EXPECT_LT(Cost.CpuMs, CpuBudgetMs(100));
+    EXPECT_LT(Cost.PeakKB, 64 * 1024);
+  }
 }

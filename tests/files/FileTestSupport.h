@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,3 +47,19 @@ QString Identify(const QString& FileName, const QString& Format);
 
 std::vector<uint8_t> ReadBytes(const QString& FileName);
 void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes);
+
+// The path of a file of a fuzz target's corpus.
+QString FuzzCorpusFile(const QString& Target, const QString& Name);
+
+// A small hostile file of a fuzz target's corpus (fuzz/corpus/<Target>/).
+struct THostileFile {
+  const char* Target; // the fuzz target whose corpus holds it
+  const char* Name;   // what it breaks
+  bool Loads = false; // read, but within the limits
+};
+
+// Reads each file through Read in a child process: it must be refused with
+// the reader's error naming the file (or load, when the row says so), within
+// the CPU budget of 100 ms on the release build and 64 MB of memory.
+void ExpectHostileFilesRefusedCheaply(const std::vector<THostileFile>& Files,
+                                      const std::function<void(const QString& FileName)>& Read);

@@ -388,6 +388,33 @@ TEST(GifFrames, ScreenAndFramesFromAFileAreCutNotTrusted) {
   }
 }
 
+TEST(GifFrames, AScreenIsKeptAsFarAsItsFramesAccountForIt) {
+  // The frame player fills one cell per screen pixel: a screen of at most
+  // four cells per frame pixel is kept, a larger one is read as the span of
+  // the frames. Here a 2000 x 1500 frame at (1000, 500).
+  TTestFolder Folder;
+  TGIFImage Out;
+  Out.GlobalColorMap = {PaletteEntry(255, 0, 0), PaletteEntry(0, 255, 0)};
+  Out.Frames = {Frame(2000, 1500, 1)};
+  Out.Frames[0].Left = 1000;
+  Out.Frames[0].Top = 500;
+  for (const auto& [Screen, Read] : {std::pair{QSize(3400, 3500), QSize(3400, 3500)}, // 11.9 million cells
+                                     std::pair{QSize(3500, 3500), QSize(3000, 2000)}}) {
+    Out.Width = Screen.width();
+    Out.Height = Screen.height();
+    Out.SaveToFile(Folder.Path("margin.gif"));
+    TGIFImage In;
+    In.LoadFromFile(Folder.Path("margin.gif"));
+    EXPECT_EQ(QSize(In.Width, In.Height), Read);
+    TBitmap B;
+    GifFrameToBitmap(In, B, 0, true);
+    ASSERT_EQ(QSize(B.Width(), B.Height()), Read);
+    EXPECT_TRUE(B.Transparent);
+    EXPECT_EQ(B.PixelColor(999, 499), B.TransparentColor());
+    EXPECT_EQ(B.PixelColor(2999, 1999), clLime);
+  }
+}
+
 TEST(GifFrames, FramesOfAnotherProgramsAnimationAsItShowsThem) {
   // Written by ImageMagick: an 8 x 6 red frame disposed to the background,
   // a 3 x 2 blue one at (2, 3) disposed to the previous state, a 4 x 4 green

@@ -292,6 +292,25 @@ TEST(IconStream, BitmapsBecomeCentredOrExactIcons) {
 }
 
 // A valid file changed at one place; each must fail cleanly, naming the file.
+TEST(IconStream, PngCodedImagesAreAtMost256Wide) {
+  // The most a directory entry can state; a larger PNG is refused before it
+  // is decoded.
+  TTestFolder Folder;
+  TIcon Icon;
+  for (const auto& [W, H, Reads] : {std::tuple{256, 256, true}, std::tuple{257, 1, false}, std::tuple{1, 257, false}}) {
+    TPngImage Png;
+    Bitmap32ToPng(TBitmap(W, H, pf32bit, clBlue), Png);
+    Png.SaveToFile(Folder.Path("i.png"));
+    const std::vector<uint8_t> Ico = IcoOf({{0, ReadBytes(Folder.Path("i.png"))}});
+    if (Reads) {
+      ReadBytesAsIcon(Ico, Icon);
+      EXPECT_EQ(Icon.Width(), W);
+    } else {
+      EXPECT_THROW(ReadBytesAsIcon(Ico, Icon), EInvalidGraphic) << W << " x " << H;
+    }
+  }
+}
+
 TEST(IconStream, MalformedFilesAreRefusedNamingTheFile) {
   TIcon Icon;
   MakeIcon(Icon, 8, 8, StandardAt, Corner);

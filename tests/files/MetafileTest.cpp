@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 
 namespace {
@@ -41,11 +42,16 @@ struct TBytes {
 std::vector<uint8_t> DibHeader() { return TBytes().Longs({40, 2, 2}).U16(1).U16(24).Longs({0, 16, 0, 0, 0, 0}).B; }
 std::vector<uint8_t> DibRows() { return {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0}; }
 
+using TBox = std::array<int, 4>; // left, top, right, bottom
+
 // An enhanced metafile of 48 x 24 pixels (a frame of 12.7 x 6.35 mm on a
-// reference device of 96 dots per inch) with the records given.
-std::vector<uint8_t> Emf(const std::vector<std::vector<uint8_t>>& Records) {
+// reference device of 96 dots per inch) with the records given; or of the
+// bounds (device pixels) and frame (hundredths of a millimetre) given.
+std::vector<uint8_t> Emf(const std::vector<std::vector<uint8_t>>& Records, TBox Bounds = {0, 0, 47, 23},
+                         TBox Frame = {0, 0, 1270, 635}) {
   TBytes H;
-  H.Longs({1, 88, 0, 0, 47, 23, 0, 0, 1270, 635}).U32(0x464D4520).Longs({0x10000, 0, 0}).U16(8).U16(0);
+  H.Longs({1, 88, Bounds[0], Bounds[1], Bounds[2], Bounds[3], Frame[0], Frame[1], Frame[2], Frame[3]});
+  H.U32(0x464D4520).Longs({0x10000, 0, 0}).U16(8).U16(0);
   H.Longs({0, 0, 0, 480, 480, 127, 127});
   for (const auto& R : Records) H.Add(R);
   H.Longs({14, 20, 0, 0, 0});
@@ -254,6 +260,45 @@ TEST(Metafile, ThePictureLoadsBothKindsByExtension) {
   }
   Picture.LoadFromFile(Folder.Path("c.wmf"));
   EXPECT_TRUE(Picture.Metafile()->Enhanced());
+}
+
+// Records that fill a red rectangle without an outline.
+std::vector<std::vector<uint8_t>> RedRectangle(TBox Box) {
+  return {Rec(39, Longs({1, 0, 0x0000FF, 0})), Rec(37, Longs({1})), Rec(37, Longs({int(0x80000008)})),
+          Rec(43, Longs({Box[0], Box[1], Box[2], Box[3]}))};
+}
+
+TEST(Metafile, AFrameUnderAPixelGivesTheBoundsForSizeAndDrawingAlike) {
+  // A frame of 0.02 mm before bounds of 48 x 24 pixels: the picture is the
+  // bounds, and the rectangle is drawn where it lies in them (mapped from
+  // the frame it was drawn about 1300 times too large).
+  TMetafile M;
+  Load(M, Emf(RedRectangle({2, 2, 10, 8}), {0, 0, 47, 23}, {0, 0, 2, 2}));
+  ASSERT_EQ(M.Width(), 48);
+  ASSERT_EQ(M.Height(), 24);
+  TBitmap B;
+  DrawGraphicToBitmap(M, B);
+  EXPECT_EQ(B.PixelColor(5, 5), clRed);
+  EXPECT_EQ(B.PixelColor(20, 10), TransparentKeyColor);
+  EXPECT_EQ(B.PixelColor(1, 1), TransparentKeyColor);
+}
+
+TEST(Metafile, AFrameWiderThan32BitsIsMappedIn64) {
+  // 22 km of frame (2.2e9 hundredths of a millimetre, beyond 32 bits) by a
+  // pixel: 83 million pixels, which 24 KB of records may declare. A
+  // rectangle of 10 million device pixels about its middle lands in the
+  // middle of a 100-pixel target.
+  std::vector<std::vector<uint8_t>> Records = RedRectangle({-5000000, -1, 5000000, 2});
+  for (int I = 0; I < 2000; ++I) Records.push_back(Rec(18, Longs({1}))); // background mode
+  TMetafile M;
+  Load(M, Emf(Records, {0, 0, 1, 1}, {-1100000000, 0, 1100000000, 26}));
+  EXPECT_EQ(M.Width(), 83149606);
+  EXPECT_EQ(M.Height(), 1);
+  TBitmap B(100, 1, pf24bit, clWhite);
+  M.StretchDraw(B, {0, 0, 100, 1});
+  EXPECT_EQ(B.PixelColor(50, 0), clRed);
+  EXPECT_EQ(B.PixelColor(40, 0), clWhite);
+  EXPECT_EQ(B.PixelColor(60, 0), clWhite);
 }
 
 TEST(Metafile, PlayingStopsWhenTheFileWouldPaintForTooLong) {

@@ -287,6 +287,51 @@ TEST(MyJpegImage, HooksIntoTheProgressService) {
   EXPECT_FALSE(IsProgressRunning());
 }
 
+// Where the scan data of a baseline file starts (after the SOS segment).
+size_t ScanDataStart(const std::vector<uint8_t>& B) {
+  for (size_t I = 2; I + 3 < B.size();) {
+    const size_t Length = size_t(B[I + 2] << 8 | B[I + 3]);
+    if (B[I + 1] == 0xDA) return I + 2 + Length;
+    I += 2 + Length;
+  }
+  return 0;
+}
+
+TEST(MyJpegImage, DamagedScanDataIsRefusedHarmlessWarningsAreNot) {
+  TTestFolder Folder;
+  const QString Name = Folder.Path("w.jpg");
+  Save(Name, *SmoothImage(64, 64));
+  const std::vector<uint8_t> Good = ReadBytes(Name);
+  const size_t Data = ScanDataStart(Good);
+  ASSERT_GT(Data, 0u);
+  const auto Insert = [&](size_t At, std::vector<uint8_t> Bytes) {
+    std::vector<uint8_t> B = Good;
+    B.insert(B.begin() + ptrdiff_t(At), Bytes.begin(), Bytes.end());
+    return B;
+  };
+  struct {
+    const char* What;
+    std::vector<uint8_t> Bytes;
+    bool Opens;
+  } Cases[] = {
+      {"extraneous bytes before the end marker", Insert(Good.size() - 2, {1, 2, 3}), true},
+      {"extraneous bytes between header segments", Insert(20, {0, 0}), true},
+      {"a marker inside the scan data", Insert(Data + 40, {0xFF, 0xD9}), false},
+      {"restart marker where none belongs", Insert(Data + 40, {0xFF, 0xD3}), false},
+      {"scan data cut in the middle", std::vector<uint8_t>(Good.begin(), Good.begin() + ptrdiff_t(Data + 60)), false},
+  };
+  for (const auto& C : Cases) {
+    WriteBytes(Name, C.Bytes);
+    TMyJpegImage J;
+    if (C.Opens) {
+      EXPECT_NO_THROW(J.LoadFromFile(Name)) << C.What;
+      EXPECT_EQ(J.Width(), 64) << C.What;
+    } else {
+      EXPECT_THROW(J.LoadFromFile(Name), EInvalidGraphic) << C.What;
+    }
+  }
+}
+
 TEST(MyJpegImage, BrokenFilesAreErrorsThatCloseTheProgress) {
   TTestFolder Folder;
   Save(Folder.Path("ok.jpg"), *SmoothImage(32, 32));

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -100,4 +101,10 @@ double CpuBudgetMs(double Ms) {
 #else
   return Ms;
 #endif
+}
+
+double ThreadCpuMs() {
+  timespec T{};
+  ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &T);
+  return T.tv_sec * 1000.0 + T.tv_nsec / 1e6;
 }

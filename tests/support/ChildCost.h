@@ -23,3 +23,8 @@ TChildCost MeasureInChild(const std::function<int()>& Body);
 // CPU budget of an operation that takes Ms on the optimised build: the
 // sanitizer build runs the same code several times slower.
 double CpuBudgetMs(double Ms);
+
+// CPU time the calling thread has used so far: times an operation in place
+// (difference of two readings) without a child, unaffected by other work on
+// the machine, where the memory peak does not matter.
+double ThreadCpuMs();

@@ -37,15 +37,23 @@ constexpr size_t ZChunk = 1 << 16;
 
 int64_t RowBytes24(int W) { return (int64_t(W) * 3 + 3) / 4 * 4; }
 
-// A size read from a file: not negative, at most MaxLayerReadPixels pixels,
-// and empty only as 0 x 0 (a zero width with a huge height would loop over
-// rows of nothing).
+// A size read from a file: not negative, at most MaxReadPixels pixels, and
+// empty only as 0 x 0 (a zero width with a huge height would loop over rows
+// of nothing).
 void CheckSize(int32_t W, int32_t H) {
-  if (W < 0 || H < 0 || (W == 0) != (H == 0) || int64_t(W) * H > MaxLayerReadPixels) InvalidDataFile();
+  if (!PixelCountFits(W, H) || (W == 0) != (H == 0)) InvalidDataFile();
 }
 
 void CheckExpected(int32_t W, int32_t H, int ExpectedW, int ExpectedH) {
   if (ExpectedW >= 0 && (W != ExpectedW || H != ExpectedH)) InvalidDataFile();
+}
+
+// The thumbnail block's length after its own 4 bytes, checked against the
+// stream.
+int64_t ReadThumbnailLength(TStream& Stream) {
+  const int64_t L = int64_t(Stream.ReadInt32()) - 4;
+  if (L < 0 || L > Stream.Remaining()) InvalidDataFile();
+  return L;
 }
 
 // The shared adapter reads the compression rate of the stream it is told about.
@@ -149,19 +157,32 @@ private:
   TZProgress FProgress;
 };
 
-// The bitmap as 24 bits, converted into Scratch when it is not.
-const TBitmap& As24(const TBitmap& Bitmap, TBitmap& Scratch) {
+// The bitmap as 24 bits, converted into Scratch when it is not; one the
+// readers would refuse is neither converted nor written.
+const TBitmap& Storable24(const TBitmap& Bitmap, TBitmap& Scratch) {
+  if (!PixelCountFits(Bitmap.Width(), Bitmap.Height())) throw std::length_error("image too large for the file format");
   if (Bitmap.PixelFormat() == pf24bit) return Bitmap;
   Assign24(Bitmap, Scratch);
   return Scratch;
 }
 
-// W x H 24-bit, filled by the caller.
+// W x H 24-bit and unfilled: the caller writes every row.
 void Prepare24(TBitmap& Bitmap, int W, int H) {
   Bitmap.ReleaseImage();
   Bitmap.Transparent = false;
   Bitmap.SetPixelFormat(pf24bit);
-  Bitmap.SetSize(W, H);
+  Bitmap.SetSizeUnfilled(W, H);
+}
+
+// Runs the read of a block into Bitmap; when it fails the bitmap is left
+// empty, never with rows that were not read nor with its former pixels.
+template <class F> void ReadInto(TBitmap& Bitmap, F Read) {
+  try {
+    Read();
+  } catch (...) {
+    Bitmap.ReleaseImage();
+    throw;
+  }
 }
 
 // W, H and the zlib block length, checked against the stream and the limits:
@@ -175,7 +196,7 @@ int64_t ReadZipHeader(TStream& Stream, int32_t& W, int32_t& H, bool IsBitmap, in
   const int64_t Compressed = int64_t(S) - 4;
   if (Compressed < 0 || Compressed > Stream.Remaining()) InvalidDataFile();
   const int64_t Produced = (IsBitmap ? RowBytes24(W) : int64_t(W)) * H;
-  if (Produced > Compressed * MaxLayerZlibRatio) InvalidDataFile();
+  if (!ExpansionFits(Produced, Compressed, MaxZlibRatio)) InvalidDataFile();
   return Compressed;
 }
 
@@ -356,7 +377,7 @@ void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_
 
 void WriteBitmapRaw(const TBitmap& Bitmap, TStream& Stream) {
   TBitmap Scratch;
-  const TBitmap& B = As24(Bitmap, Scratch);
+  const TBitmap& B = Storable24(Bitmap, Scratch);
   const int W = B.Width(), H = B.Height();
   Stream.WriteInt32(W);
   Stream.WriteInt32(H);
@@ -368,20 +389,25 @@ void WriteBitmapRaw(const TBitmap& Bitmap, TStream& Stream) {
 }
 
 void ReadBitmapRaw(TBitmap& Bitmap, TStream& Stream) {
-  const int32_t W = Stream.ReadInt32(), H = Stream.ReadInt32();
-  CheckSize(W, H);
-  if (int64_t(W) * 3 * H > Stream.Remaining()) InvalidDataFile();
-  Prepare24(Bitmap, W, H);
-  TProgressScope Progress(H);
-  for (int Y = 0; Y < H; ++Y) {
-    Stream.ReadBuffer(Bitmap.ScanLine(Y), int64_t(W) * 3);
-    Progress.Step(Y);
-  }
+  ReadInto(Bitmap, [&] {
+    const int32_t W = Stream.ReadInt32(), H = Stream.ReadInt32();
+    CheckSize(W, H);
+    if (int64_t(W) * 3 * H > Stream.Remaining()) InvalidDataFile();
+    Prepare24(Bitmap, W, H);
+    TProgressScope Progress(H);
+    for (int Y = 0; Y < H; ++Y) {
+      uint8_t* Row = Bitmap.ScanLine(Y);
+      Stream.ReadBuffer(Row, int64_t(W) * 3);
+      // The padding is not in the file; it is part of the row all the same.
+      std::memset(Row + int64_t(W) * 3, 0, size_t(RowBytes24(W) - int64_t(W) * 3));
+      Progress.Step(Y);
+    }
+  });
 }
 
 void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
   TBitmap Scratch;
-  const TBitmap& B = As24(Bitmap, Scratch);
+  const TBitmap& B = Storable24(Bitmap, Scratch);
   const int W = B.Width(), H = B.Height();
   const size_t Row = size_t(RowBytes24(W));
   std::vector<uint8_t> Line(Row, 0);
@@ -399,16 +425,20 @@ void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
 }
 
 void ReadBitmapZip(TBitmap& Bitmap, TStream& Stream) {
-  int32_t W, H;
-  const int64_t Compressed = ReadZipHeader(Stream, W, H, true, -1, -1);
-  const size_t Row = size_t(RowBytes24(W));
-  Prepare24(Bitmap, W, H);
-  std::vector<uint8_t> Line(Row);
-  ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
-    for (int Y = H - 1; Y >= 0; --Y) {
-      Z.Get(Line.data(), Row);
-      std::memcpy(Bitmap.ScanLine(Y), Line.data(), size_t(W) * 3);
-    }
+  ReadInto(Bitmap, [&] {
+    int32_t W, H;
+    const int64_t Compressed = ReadZipHeader(Stream, W, H, true, -1, -1);
+    // The file's padded rows are the bitmap's rows: they inflate in place.
+    const size_t Row = size_t(RowBytes24(W));
+    ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
+      // The first row is inflated before the bitmap is allocated.
+      std::vector<uint8_t> Bottom(Row);
+      if (H > 0) Z.Get(Bottom.data(), Row);
+      Prepare24(Bitmap, W, H);
+      if (H == 0) return;
+      std::memcpy(Bitmap.ScanLine(H - 1), Bottom.data(), Row);
+      for (int Y = H - 2; Y >= 0; --Y) Z.Get(Bitmap.ScanLine(Y), Row);
+    });
   });
 }
 
@@ -422,7 +452,7 @@ void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
 
 void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) {
   TBitmap Scratch;
-  const TBitmap& M = As24(Mask, Scratch);
+  const TBitmap& M = Storable24(Mask, Scratch);
   const int W = M.Width(), H = M.Height();
   Stream.WriteInt32(W);
   Stream.WriteInt32(H);
@@ -436,23 +466,25 @@ void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) {
 }
 
 void ReadMaskRaw(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
-  const int32_t W = Stream.ReadInt32(), H = Stream.ReadInt32();
-  CheckSize(W, H);
-  CheckExpected(W, H, ExpectedW, ExpectedH);
-  if (int64_t(W) * H > Stream.Remaining()) InvalidDataFile();
-  Prepare24(Mask, W, H);
-  std::vector<uint8_t> Line(static_cast<size_t>(W));
-  TProgressScope Progress(H);
-  for (int Y = 0; Y < H; ++Y) {
-    Stream.ReadBuffer(Line.data(), W);
-    UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
-    Progress.Step(Y);
-  }
+  ReadInto(Mask, [&] {
+    const int32_t W = Stream.ReadInt32(), H = Stream.ReadInt32();
+    CheckSize(W, H);
+    CheckExpected(W, H, ExpectedW, ExpectedH);
+    if (int64_t(W) * H > Stream.Remaining()) InvalidDataFile();
+    Prepare24(Mask, W, H);
+    std::vector<uint8_t> Line(static_cast<size_t>(W));
+    TProgressScope Progress(H);
+    for (int Y = 0; Y < H; ++Y) {
+      Stream.ReadBuffer(Line.data(), W);
+      UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
+      Progress.Step(Y);
+    }
+  });
 }
 
 void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
   TBitmap Scratch;
-  const TBitmap& M = As24(Mask, Scratch);
+  const TBitmap& M = Storable24(Mask, Scratch);
   const int W = M.Width(), H = M.Height();
   std::vector<uint8_t> Line(static_cast<size_t>(W));
   TZWriter Z(size_t(W) * size_t(H));
@@ -464,15 +496,19 @@ void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
 }
 
 void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
-  int32_t W, H;
-  const int64_t Compressed = ReadZipHeader(Stream, W, H, false, ExpectedW, ExpectedH);
-  Prepare24(Mask, W, H);
-  std::vector<uint8_t> Line(static_cast<size_t>(W));
-  ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
-    for (int Y = 0; Y < H; ++Y) {
-      Z.Get(Line.data(), size_t(W));
-      UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
-    }
+  ReadInto(Mask, [&] {
+    int32_t W, H;
+    const int64_t Compressed = ReadZipHeader(Stream, W, H, false, ExpectedW, ExpectedH);
+    ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
+      // The first row is inflated before the mask is allocated.
+      std::vector<uint8_t> Line(static_cast<size_t>(W));
+      if (H > 0) Z.Get(Line.data(), size_t(W));
+      Prepare24(Mask, W, H);
+      for (int Y = 0; Y < H; ++Y) {
+        if (Y > 0) Z.Get(Line.data(), size_t(W));
+        UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
+      }
+    });
   });
 }
 
@@ -538,7 +574,8 @@ void WriteThumbnailBlock(const TBitmap& Bitmap, TStream& Stream) {
 }
 
 void ReadThumbnailBlock(TBitmap& Bitmap, TStream& Stream) {
-  Stream.ReadInt32();
+  const int64_t Length = ReadThumbnailLength(Stream);
+  const int64_t End = Stream.Position() + Length;
   char Tag[sizeof ThumbTag];
   Stream.ReadBuffer(Tag, sizeof Tag);
   if (std::memcmp(Tag, ThumbTag, sizeof Tag) != 0) throw EStreamError(QString());
@@ -548,10 +585,11 @@ void ReadThumbnailBlock(TBitmap& Bitmap, TStream& Stream) {
     ReadBitmapZip(Bitmap, Stream);
   else
     ReadBitmapRaw(Bitmap, Stream);
+  // The bitmap lies inside the block it belongs to.
+  if (Stream.Position() > End) {
+    Bitmap.ReleaseImage();
+    InvalidDataFile();
+  }
 }
 
-void SkipThumbnailBlock(TStream& Stream) {
-  const int32_t L = Stream.ReadInt32();
-  if (L < 4 || L - 4 > Stream.Remaining()) InvalidDataFile();
-  Stream.Skip(L - 4);
-}
+void SkipThumbnailBlock(TStream& Stream) { Stream.Skip(ReadThumbnailLength(Stream)); }

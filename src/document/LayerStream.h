@@ -6,11 +6,16 @@
 // reader (MyImageLayeredReg) and the text layer data (TxtData).
 //
 // Every size, count and length read here is checked against the bytes that
-// remain in the stream and against the limits below before anything is
-// allocated; a failed check throws EStreamError.
+// remain in the stream and against the readers' limits (platform/FileLimits.h)
+// before anything is allocated; a failed check throws EStreamError. Blocks
+// decode as a stream: the first row is inflated before the bitmap exists and
+// the rows go into it unfilled, so damaged data is refused at its first bad
+// byte without touching the memory its header claims. A failed read leaves
+// the bitmap empty. Writers refuse a bitmap the readers would refuse.
 #pragma once
 
 #include "platform/Bitmap.h"
+#include "platform/FileLimits.h"
 
 #include <QString>
 
@@ -32,10 +37,6 @@ private:
   QString FText;
 };
 
-// At most this many pixels in one bitmap read from a file.
-inline constexpr int64_t MaxLayerReadPixels = int64_t(1) << 28;
-// zlib's own maximum ratio of output to input bytes.
-inline constexpr int64_t MaxLayerZlibRatio = 1032;
 // The longest string the stream string and comment encodings hold.
 inline constexpr int MaxStreamString = 255;
 
@@ -154,7 +155,8 @@ void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_
 // ---- Blocks ---------------------------------------------------------------------------
 // Raw: int32 W, H, then the rows top down, 3 bytes per pixel. Zlib: W, H, the
 // block length S (counting itself), then the rows bottom up, each padded to a
-// multiple of 4 bytes. Bitmaps are read as 24 bits.
+// multiple of 4 bytes. Bitmaps are read as 24 bits. Writing a bitmap above
+// MaxReadPixels throws std::length_error before its first byte.
 void WriteBitmapRaw(const TBitmap& Bitmap, TStream& Stream);
 void ReadBitmapRaw(TBitmap& Bitmap, TStream& Stream);
 void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream);

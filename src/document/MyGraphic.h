@@ -257,7 +257,8 @@ public:
   // precedes them when there are two or more. Throws EStreamError when not
   // even the first layer can be read (the list is then empty). Damage after
   // one layer or more reports the shared message naming the stream's file
-  // and keeps the layers read so far: the answer is then false.
+  // and keeps the layers read so far: the answer is then false. Running out
+  // of memory is no damage: std::bad_alloc is passed on.
   bool LoadFromStream(TStream& Stream, bool LoadPreview);
 
 private:

@@ -201,9 +201,6 @@ bool TLayerList::LoadFromStream(TStream& Stream, bool LoadPreview) {
     } catch (const EStreamError&) {
       if (Count() == 0) InvalidDataFile();
       Complete = false;
-    } catch (const std::bad_alloc&) {
-      if (Count() == 0) throw;
-      Complete = false;
     }
     if (!Complete) break;
     Add(std::move(Item));

@@ -31,11 +31,12 @@ const char BodyBinary[] = "Binary";
 // refused (no valid line comes near it).
 constexpr size_t MaxLineWrite = 254;
 constexpr size_t MaxLineRead = 4096;
-// The widest or tallest outline accepted from a file, and the most pixels a
-// bitmap shape may cover (its flips and reshapes go through a bitmap of
-// that size).
+// The widest or tallest outline accepted from a file, simple shapes
+// included (their bounds are moved about like any other selection's and
+// must stay far from the int range's ends), and the most pixels a bitmap
+// shape may cover (its flips and reshapes go through a bitmap of that size).
 constexpr int64_t MaxOutlineExtent = int64_t(1) << 27;
-constexpr int64_t MaxBitmapShapePixels = MaxLayerReadPixels;
+constexpr int64_t MaxBitmapShapePixels = MaxReadPixels;
 
 constexpr int32_t OffsetX = 33, OffsetFlags = 77, OffsetY = 77;
 
@@ -81,6 +82,11 @@ TPoint ReadPointLine(TStream& S) {
   return {ToInt(Line.substr(0, Sep)), ToInt(Line.substr(Sep + 1, 999))};
 }
 
+// The size of a simple shape, read or about to be written.
+void CheckSimpleSize(int64_t W, int64_t H) {
+  if (W < 0 || H < 0 || W > MaxOutlineExtent || H > MaxOutlineExtent) Malformed();
+}
+
 // The normalised extent of points read from a file, refused when it could
 // not be drawn or rasterised.
 TRect CheckedBounds(const TShapePointArray& Points, bool BitmapShape) {
@@ -96,6 +102,9 @@ TRect CheckedBounds(const TShapePointArray& Points, bool BitmapShape) {
 // ---- Writing ----------------------------------------------------------------------------
 
 void TShapeManager::WriteBody(TStream& S, TMyShape AShape, const TRect& ABounds) const {
+  // What the reader would refuse is not written.
+  if (AShape != ssBitmap && AShape != ssPolygon && AShape != ssPolyline)
+    CheckSimpleSize(int64_t(ABounds.Right) - ABounds.Left, int64_t(ABounds.Bottom) - ABounds.Top);
   WriteLine(S, SelectionMagic);
   const TShapePointArray& P = FRefData.Points;
   if (AShape == ssBitmap) {
@@ -163,7 +172,7 @@ bool TShapeManager::ReadBody(TStream& S, TMyShape& AShape, TRect& ABounds) {
       if (!IsValidShapeCode(V)) Malformed();
       const int W = ReadIntLine(S);
       const int H = ReadIntLine(S);
-      if (W < 0 || H < 0) Malformed();
+      CheckSimpleSize(W, H);
       ABounds = {0, 0, W, H};
       AShape = CodeToShape(V);
       return true;

@@ -15,6 +15,7 @@
 #include "files/Picture.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
+#include "platform/FileLimits.h"
 #include "platform/Rounding.h"
 #include "platform/SafeFile.h"
 #include "platform/Win1252.h"
@@ -24,6 +25,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <exception>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 TOptionsOE OptionsOE;
@@ -46,10 +50,18 @@ void Fire(const TImageIOSender& Sender, const QString& FileName, bool& Continue,
   if (Hook) Hook(Sender, FileName, Continue, Event);
 }
 
+// The first failure for want of memory during one load: no fault of the
+// file, so LoadImageFile throws it again, unreported, once no reader of the
+// chain could read the file.
+std::exception_ptr LoadOutOfMemory;
+
 // The one exception guard of every reader and writer.
 template <class F> TImageIOResult Guarded(F&& Body) {
   try {
     return Body();
+  } catch (const std::bad_alloc&) {
+    if (!LoadOutOfMemory) LoadOutOfMemory = std::current_exception();
+    return iorFailed;
   } catch (...) {
     return iorFailed;
   }
@@ -71,13 +83,31 @@ TImageIOResult RunReader(TGraphic* Graphic, const QString& FileName, FRead&& Rea
   });
 }
 
-// Writer protocol: event 2 (a false Continue refuses), copy and write, event 3.
-template <class TGraphic, class FWrite>
-TImageIOResult RunWriter(TGraphic* Graphic, const QString& FileName, FWrite&& Write) {
+// Writers agree with readers: an image that no reader of ours would open
+// again is not saved.
+void CheckStorable(const TBitmap& Bitmap, const QString& FileName) {
+  if (!PixelCountFits(Bitmap.Width(), Bitmap.Height()))
+    throw std::length_error(QFile::encodeName(FileName).toStdString() + ": the image is too large to be opened again");
+}
+
+void CheckStorable(const TMyImageLayered& Image, const QString& FileName) {
+  const TLayerList& Layers = Image.Layers();
+  for (int I = 0; I < Layers.Count(); ++I) {
+    CheckStorable(Layers[I].Bitmap(), FileName);
+    CheckStorable(Layers[I].Mask(), FileName);
+  }
+}
+
+// Writer protocol: event 2 (a false Continue refuses), the size check of the
+// Source (which the hook may have just filled) before the file is touched,
+// copy and write, event 3.
+template <class TGraphic, class TSource, class FWrite>
+TImageIOResult RunWriter(TGraphic* Graphic, const TSource& Source, const QString& FileName, FWrite&& Write) {
   return Guarded([&] {
     bool Continue = true;
     FireBeforeSave(SenderOf(Graphic), FileName, Continue);
     if (!Continue) return iorRefused;
+    CheckStorable(Source, FileName);
     Write();
     FireAfterSave(SenderOf(Graphic), FileName);
     return iorDone;
@@ -144,6 +174,7 @@ TImageIOResult ReadPngFile(const QString& FileName, TBitmap& Bitmap) {
   return RunReader(
       &Graphic, FileName,
       [&] {
+        HookJpegProgress(Graphic);
         Graphic.LoadFromFile(FileName);
         OptionsOE.XBitsPerPixel = uint8_t(PixelFormatToBits(Graphic.PixelFormat()));
         OptionsOE.XDpi = Graphic.Dpi;
@@ -259,7 +290,7 @@ void CheckTargetWritable(const QString& FileName) {
 
 TImageIOResult WriteLmiFile(const QString& FileName, TMyImageLayered* Image) {
   if (!Image) return iorFailed;
-  return RunWriter(Image, FileName, [&] {
+  return RunWriter(Image, *Image, FileName, [&] {
     CheckTargetWritable(FileName);
     Image->SaveToFile_tmp(FileName);
   });
@@ -267,13 +298,13 @@ TImageIOResult WriteLmiFile(const QString& FileName, TMyImageLayered* Image) {
 
 TImageIOResult WriteBmpImageFile(const QString& FileName, TBitmap& Bitmap) {
   // The resolution goes into the header in the same safe write.
-  return RunWriter(&Bitmap, FileName,
+  return RunWriter(&Bitmap, Bitmap, FileName,
                    [&] { SaveBitmapToBmpFile(FileName, Bitmap, OptionsOE.XDpi > 0 ? OptionsOE.XDpi : 0); });
 }
 
 TImageIOResult WritePngFile(const QString& FileName, TBitmap& Bitmap) {
   TMyPngImage Graphic;
-  return RunWriter(&Graphic, FileName, [&] {
+  return RunWriter(&Graphic, Bitmap, FileName, [&] {
     Graphic.Assign(Bitmap);
     Graphic.Comment = ToWin1252(OptionsOE.XComment);
     Graphic.Dpi = OptionsOE.XDpi;
@@ -283,7 +314,7 @@ TImageIOResult WritePngFile(const QString& FileName, TBitmap& Bitmap) {
 
 TImageIOResult WriteGifFile(const QString& FileName, TBitmap& Bitmap) {
   TGIFImage Graphic;
-  return RunWriter(&Graphic, FileName, [&] {
+  return RunWriter(&Graphic, Bitmap, FileName, [&] {
     BitmapToGif(Bitmap, Graphic, true);
     for (TGIFFrame& Frame : Graphic.Frames)
       if (!Frame.Empty()) {
@@ -298,7 +329,7 @@ TImageIOResult WriteGifFile(const QString& FileName, TBitmap& Bitmap) {
 
 TImageIOResult WriteJpegFile(const QString& FileName, TBitmap& Bitmap) {
   TMyJpegImage Graphic;
-  return RunWriter(&Graphic, FileName, [&] {
+  return RunWriter(&Graphic, Bitmap, FileName, [&] {
     Graphic.Assign(Bitmap);
     Graphic.Dpi = OptionsOE.XDpi;
     HookJpegProgress(Graphic);
@@ -310,7 +341,7 @@ TImageIOResult WriteFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
   TFreeBitmap Graphic;
   return Guarded([&] {
     Graphic.InitSaveFormat(FileName);
-    return RunWriter(&Graphic, FileName, [&] {
+    return RunWriter(&Graphic, Bitmap, FileName, [&] {
       Graphic.Assign(Bitmap);
       TFreeExtraData Extra;
       Extra.BitsPerPixel = OptionsOE.XBitsPerPixel;
@@ -450,6 +481,7 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
   if (FileName.isEmpty() && OpenDialogFunc) FileName = OpenDialogFunc(InitialDir);
   if (FileName.isEmpty()) return iorRefused;
   ResetLoadResults();
+  LoadOutOfMemory = nullptr;
   TImageIOResult Result = ReadWithImportPlugin(FileName, Bitmap);
   if (Result == iorNotThisFormat) {
     if (HasFreeImage()) {
@@ -473,6 +505,8 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
     if (OptionsOE.XBitsPerPixel == 0) OptionsOE.XBitsPerPixel = uint8_t(PixelFormatToBits(Bitmap.PixelFormat()));
     if (OptionsOE.XDpi < 96) OptionsOE.XDpi = 96;
   }
+  if (const std::exception_ptr OutOfMemory = std::exchange(LoadOutOfMemory, nullptr); OutOfMemory && Result < 0)
+    std::rethrow_exception(OutOfMemory);
   ReportLoadError(FileName, Result);
   return Result;
 }

@@ -11,7 +11,8 @@
 // JPEG reader and the platform's picture (.ico). Writer chain: an export
 // module, BMP, PNG and GIF, then FreeImage when loaded, else JPEG. Every
 // writer puts its file on disk through a safe file: a failed save leaves the
-// old file whole.
+// old file whole. An image above the readers' pixel limit is refused before
+// its file is touched, and reported like any failed save.
 //
 // To add a format: give it a reader and a writer following the protocols in
 // BmpOE2.cpp (one exception guard, the hook's events, a result code) and
@@ -87,7 +88,9 @@ extern TImageIOEvent ImageIOHook;
 
 // ---- Loads ---------------------------------------------------------------------
 // The reader chain. An empty FileName shows the open dialog (InitialDir) and
-// takes its answer; still empty, 0 with no reset and no report.
+// takes its answer; still empty, 0 with no reset and no report. When no
+// reader could read the file because memory ran out, the std::bad_alloc is
+// thrown, unreported, for the command to report and drop what it built.
 TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& InitialDir);
 // ThumbMode off, LMILoadLayer on, then LoadImageFile; true for 1.
 bool LoadBitmapFromFile(QString& FileName, TBitmap& Bitmap, const QString& InitialDir);

@@ -10,10 +10,12 @@ namespace {
 // Pixel memory is 32-byte aligned so vector loads can be used on rows.
 constexpr size_t PixelAlignment = 32;
 
-uint8_t* AllocatePixels(size_t Bytes) {
-  const size_t Rounded = (Bytes + PixelAlignment - 1) / PixelAlignment * PixelAlignment;
-  void* P = std::aligned_alloc(PixelAlignment, Rounded == 0 ? PixelAlignment : Rounded);
-  if (!P) throw std::bad_alloc();
+// Through the C allocator, which answers null when memory runs out (also
+// under the address sanitizer, whose operator new aborts instead).
+uint8_t* AllocatePixels(int64_t Bytes) {
+  const int64_t Rounded = (Bytes + int64_t(PixelAlignment) - 1) / int64_t(PixelAlignment) * int64_t(PixelAlignment);
+  void* P = std::aligned_alloc(PixelAlignment, Rounded == 0 ? PixelAlignment : static_cast<size_t>(Rounded));
+  if (!P) throw EPixelAllocError(Bytes);
   return static_cast<uint8_t*>(P);
 }
 
@@ -112,9 +114,11 @@ void TBitmap::Reallocate(int Width, int Height, TPixelFormat Format) {
     return;
   }
   const int64_t Stride64 = (static_cast<int64_t>(Width) * PixelFormatToBits(Format) + 31) / 32 * 4;
-  if (Stride64 > INT32_MAX) throw std::bad_alloc();
+  // A stride of up to 2^33 times a height of up to 2^31 may pass 2^63.
+  const int64_t Bytes = Stride64 > INT64_MAX / Height ? INT64_MAX : Stride64 * Height;
+  if (Stride64 > INT32_MAX) throw EPixelAllocError(Bytes);
   const int Stride = static_cast<int>(Stride64);
-  uint8_t* Pixels = AllocatePixels(static_cast<size_t>(Stride64) * static_cast<size_t>(Height));
+  uint8_t* Pixels = AllocatePixels(Bytes);
   std::free(FPixels);
   FPixels = Pixels;
   FWidth = Width;
@@ -161,6 +165,11 @@ void TBitmap::SetSize(int Width, int Height) {
   } else {
     FillArea({0, 0, Width, Height}, Fill);
   }
+  Changed();
+}
+
+void TBitmap::SetSizeUnfilled(int Width, int Height) {
+  Reallocate(Width, Height, FFormat);
   Changed();
 }
 

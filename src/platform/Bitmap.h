@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <new>
 #include <vector>
 
 enum TPixelFormat : uint8_t {
@@ -32,6 +33,19 @@ enum TPixelFormat : uint8_t {
 };
 
 enum class TTransparentMode : uint8_t { tmAuto, tmFixed };
+
+// The failure of a pixel allocation: a std::bad_alloc that knows the bytes
+// asked for, so that the command that ran out of memory can say how much it
+// needed.
+class EPixelAllocError : public std::bad_alloc {
+public:
+  explicit EPixelAllocError(int64_t Bytes) : FBytes(Bytes) {}
+  int64_t Bytes() const { return FBytes; }
+  const char* what() const noexcept override { return "not enough memory for the pixels"; }
+
+private:
+  int64_t FBytes;
+};
 
 // A palette entry as QRgb (0xAARRGGBB) so that indexed bitmaps hand their
 // palette to a QImage unchanged.
@@ -51,9 +65,13 @@ public:
 
   // Resizing keeps the pixels that the old and new sizes share and fills the
   // new area with the canvas brush colour. A size of 0 or less in either
-  // direction leaves an empty bitmap. Throws std::bad_alloc when the pixels
-  // cannot be allocated (the bitmap is then left as it was).
+  // direction leaves an empty bitmap. Throws EPixelAllocError when the
+  // pixels cannot be allocated (the bitmap is then left as it was).
   void SetSize(int Width, int Height);
+  // For a reader that writes every row next: the new size's pixels are not
+  // set (nor the old ones kept), so that memory is touched only as the rows
+  // arrive. Throws EPixelAllocError like SetSize.
+  void SetSizeUnfilled(int Width, int Height);
   void SetWidth(int Width) { SetSize(Width, FHeight); }
   void SetHeight(int Height) { SetSize(FWidth, Height); }
 

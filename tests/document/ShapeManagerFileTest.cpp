@@ -192,6 +192,28 @@ TEST_F(ShapeFile, MalformedFilesFailAndEmptyTheManager) {
   }
 }
 
+TEST_F(ShapeFile, SimpleShapeSizesStayWhereOffsetBoundsCannotOverflow) {
+  constexpr int Cap = 1 << 27;
+  TShapeManager M;
+  TMyShape Shape;
+  TRect R;
+  TMemoryStream Largest;
+  ASSERT_TRUE(M.SaveToStream(Largest, ssEllipse, {-5, 0, Cap - 5, Cap}));
+  ASSERT_TRUE(Read(M, Text(Largest), Shape, R));
+  EXPECT_EQ(R, (TRect{0, 0, Cap, Cap}));
+  // The reader refuses one more, so the writer does not write it.
+  const TRect Beyond[] = {{0, 0, Cap + 1, 5}, {0, 0, 5, Cap + 1}, {INT32_MIN, 0, INT32_MAX, 5}, {5, 0, 0, 5}};
+  for (const TRect& B : Beyond) {
+    Reports.clear();
+    TMemoryStream S;
+    EXPECT_FALSE(M.SaveToStream(S, ssRect, B)) << B.Right;
+    EXPECT_EQ(S.Size(), 0) << B.Right;
+    EXPECT_EQ(Reports.size(), 1u);
+  }
+  for (const char* Size : {"134217729\r\n5\r\n", "5\r\n2147483647\r\n"})
+    EXPECT_FALSE(Read(M, Heading + "Vectorial\r\n-1\r\n" + Size, Shape, R)) << Size;
+}
+
 TEST_F(ShapeFile, SilentFailureWithoutLoadErrors) {
   ShowLoadErrors = false;
   TShapeManager M;

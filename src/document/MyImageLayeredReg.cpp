@@ -3,14 +3,8 @@
 #include "document/MyGraphic.h"
 #include "platform/SafeFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <string_view>
 
 uint8_t ReadLayeredFileStart(TStream& Stream) {
   char Magic[sizeof LayeredFileMagic];
@@ -79,61 +73,26 @@ bool CheckLayeredFile(const QString& FileName) {
   }
 }
 
-namespace {
-
-std::string LocalPath(const QString& FileName) { return QFile::encodeName(FileName).toStdString(); }
-
-// The file a save replaces: the end of a chain of links, or the name itself.
-QString ResolveTarget(const QString& FileName) {
-  const QFileInfo Info(FileName);
-  if (Info.isSymLink()) {
-    const QString Canonical = Info.canonicalFilePath();
-    if (!Canonical.isEmpty()) return Canonical;
-  }
-  return FileName;
-}
-
-void SyncFolderOf(const QString& FileName) {
-  const int Fd = ::open(LocalPath(QFileInfo(FileName).absolutePath()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (Fd < 0) return;
-  ::fsync(Fd);
-  ::close(Fd);
-}
-
-} // namespace
-
 QString LayeredTempFileName(const QString& FileName) {
   const qsizetype Slash = FileName.lastIndexOf(QLatin1Char('/'));
   const qsizetype Dot = FileName.lastIndexOf(QLatin1Char('.'));
-  QString T = (Dot > Slash + 1 ? FileName.left(Dot) : FileName) + QStringLiteral(".lmtmp");
+  const QString Extension = QString::fromLatin1(SafeFilePassExtension);
+  QString T = (Dot > Slash + 1 ? FileName.left(Dot) : FileName) + Extension;
   // A target that already ends in the temporary extension keeps its own name.
-  if (T == FileName) T += QStringLiteral(".lmtmp");
+  if (T == FileName) T += Extension;
   return T;
 }
 
-void SaveLayeredFileSafely(const QString& FileName, const std::function<void(TStream& Stream)>& WriteFile) {
-  const QString Target = ResolveTarget(FileName);
-  const QString Temp = LayeredTempFileName(Target);
-  const std::string TempPath = LocalPath(Temp);
-  struct TRemoveTemp {
-    const std::string& Path;
-    bool Keep = false;
-    ~TRemoveTemp() {
-      if (!Keep) ::unlink(Path.c_str());
-    }
-  } RemoveTemp{TempPath};
+// The leftovers of killed saves are told from the user's files by this start.
+static_assert(std::string_view(LayeredFileMagic, sizeof LayeredFileMagic) == SafeFilePassSignature);
 
-  {
-    TSafeFile File(Temp);
-    TSafeFileStream Stream(File);
-    WriteFile(Stream);
-    File.Commit();
-  }
-  if (!CheckLayeredFile(Temp)) throw EStreamError(QStringLiteral("The written file does not read back: ") + Temp);
-  struct stat Existing;
-  if (::stat(LocalPath(Target).c_str(), &Existing) == 0) ::chmod(TempPath.c_str(), Existing.st_mode & 07777);
-  if (::rename(TempPath.c_str(), LocalPath(Target).c_str()) != 0)
-    throw ESafeFileError(LocalPath(FileName) + ": cannot replace the file: " + std::strerror(errno));
-  RemoveTemp.Keep = true;
-  SyncFolderOf(Target);
+void SaveLayeredFileSafely(const QString& FileName, const std::function<void(TStream& Stream)>& WriteFile) {
+  // The file is written and checked while it has no name (or a hidden one);
+  // it takes the temporary name only for the moment before the rename.
+  TSafeFile File(FileName, LayeredTempFileName(SafeFileTarget(FileName)));
+  TSafeFileStream Stream(File);
+  WriteFile(Stream);
+  if (!CheckLayeredFile(File.ReadBackName()))
+    throw EStreamError(QStringLiteral("The written file does not read back: ") + FileName);
+  File.Commit();
 }

@@ -62,11 +62,12 @@ private:
 // The header reads and gives a width and a height above 0.
 bool CheckLayeredFile(const QString& FileName);
 
-// The safe save of a layered file: WriteFile writes the whole file into the
-// ".lmtmp" sibling of FileName (its extension replaced), which is synced,
-// checked with CheckLayeredFile and renamed over FileName (the end of a chain
-// of links). The original is never deleted first: on any failure it stays
-// whole, the temporary file is removed and the error propagates
+// The safe save of a layered file: WriteFile writes the whole file into a
+// temporary file, which is checked with CheckLayeredFile, synced, named as the
+// ".lmtmp" sibling of FileName (its extension replaced; an existing file of
+// that name makes the save fail) and at once renamed over FileName (the end
+// of a chain of links). The original is never deleted first: on any failure
+// it stays whole, the temporary file is removed and the error propagates
 // (EStreamError when the check fails).
 void SaveLayeredFileSafely(const QString& FileName, const std::function<void(TStream& Stream)>& WriteFile);
 // The temporary name used for FileName.

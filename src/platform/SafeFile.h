@@ -1,9 +1,10 @@
 // Safe replacement of a file, the one way every writer of the program puts
 // bytes on disk: the bytes go to a temporary file in the target's folder,
 // which is flushed to disk and renamed over the target only when the whole
-// file was written. A failed or killed save leaves the old file whole and no
-// temporary file behind. Depends on QtCore (file names) and POSIX; used by
-// every writer above platform.
+// file was written. A failed or killed save leaves the old file whole; what a
+// killed save leaves of its temporary file is removed by the next save in that
+// folder. Depends on QtCore (file names) and POSIX; used by every writer above
+// platform.
 #pragma once
 
 #include <QString>
@@ -27,19 +28,31 @@ public:
 // the link; an existing target's permission bits are kept.
 //
 // The temporary file is unnamed (O_TMPFILE) where the file system allows it,
-// so even a killed process leaves nothing behind; elsewhere it is a hidden
-// file beside the target, removed on every failure path.
+// so a killed process leaves nothing behind until Commit names it; elsewhere
+// it is a hidden file beside the target (".<name>.<12 hex digits>.tmp"),
+// removed on every failure path. Each save holds a lock on its temporary file
+// for its whole life, and every new save first removes the temporary files of
+// its folder that no save holds (the leftovers of killed saves): files of the
+// hidden pattern, and files named "*" SafeFilePassExtension that start with
+// SafeFilePassSignature. Nothing else is ever touched.
 class TSafeFile {
 public:
   // Throws ESafeFileError when the temporary file cannot be created or the
   // target is a read-only file (IsReadOnlyFile).
   explicit TSafeFile(const QString& FileName);
+  // As above; Commit gives the file the name PassName (in the target's
+  // folder, where no file may exist) just before renaming it over the target,
+  // so that the new file is seen under that name only for that moment.
+  TSafeFile(const QString& FileName, const QString& PassName);
   ~TSafeFile();
   TSafeFile(const TSafeFile&) = delete;
   TSafeFile& operator=(const TSafeFile&) = delete;
 
   // Buffered; throws ESafeFileError on a write error (a full disk).
   void Write(const void* Data, size_t Size);
+  // Flushes and answers a name through which the bytes written so far can be
+  // read back (the unnamed file through /proc), valid until Commit or Discard.
+  QString ReadBackName();
   // Flushes, syncs the data to disk, renames over the target and syncs the
   // folder. Throws ESafeFileError; the target is then unchanged.
   void Commit();
@@ -51,15 +64,18 @@ public:
   int64_t Written() const { return FWritten; }
 
 private:
+  void CreateTemporary(const std::string& Folder);
+  int NameTemporary(const std::string& Name);
   void Flush();
   void WriteOut(const char* Data, size_t Size);
   [[noreturn]] void Fail(const char* What, int Error);
 
   QString FFileName;     // as given, for messages
   std::string FTarget;   // the path that is replaced (links resolved)
+  std::string FPassName; // the name given just before the rename, or empty
   std::string FTempName; // named temporary file, empty for an unnamed one
   int FFd = -1;
-  bool FUnnamed = false;
+  int FMode = -1; // the replaced file's permission bits, -1 for a new file
   int64_t FWritten = 0;
   int64_t FOnDisk = 0; // bytes handed to the file system
   std::vector<char> FBuffer;
@@ -74,6 +90,21 @@ bool IsReadOnlyFile(const QString& FileName);
 // of it would reach the disk; a negative value (the start value) sets no
 // limit. Process-wide, interface thread only.
 void SetSafeFileWriteLimit(int64_t Bytes);
+
+// The file a write to FileName really replaces: the end of a chain of
+// symbolic links, or FileName itself.
+QString SafeFileTarget(const QString& FileName);
+
+// The extension of the visible temporary name of the layered save, and what
+// every such file starts with (the layered file's magic): together they tell
+// a leftover of ours from a file of the user's.
+inline constexpr char SafeFilePassExtension[] = ".lmtmp";
+inline constexpr char SafeFilePassSignature[] = "Lumaretique Image";
+
+// Test seam: false makes every safe file use the hidden named temporary file,
+// as on a file system without unnamed files; true (the start value) uses
+// unnamed ones where possible. Process-wide, interface thread only.
+void SetSafeFileUnnamedAllowed(bool Allowed);
 
 // Rewrites an existing file with its first bytes changed, through a
 // TSafeFile: Patch receives the first HeadSize bytes (fewer for a shorter

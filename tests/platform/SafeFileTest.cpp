@@ -3,11 +3,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -165,6 +168,134 @@ TEST(SafeFile, PatchFileHead) {
   EXPECT_EQ(Content(Name).left(2), "0A");
   EXPECT_FALSE(PatchFileHead(Dir.filePath("missing"), 4, [](std::vector<uint8_t>&) { return true; }));
   EXPECT_EQ(Entries(Dir), QStringList{"p.bin"});
+}
+
+// Forces the hidden named temporary file for its lifetime.
+struct TNamedTemporaries {
+  TNamedTemporaries() { SetSafeFileUnnamedAllowed(false); }
+  ~TNamedTemporaries() { SetSafeFileUnnamedAllowed(true); }
+};
+
+// A layered file's start: what a leftover of the layered save holds.
+const QByteArray PassContent = QByteArray(SafeFilePassSignature) + "\x03 rest of the file";
+
+TEST(SafeFile, TheNamedFallbackHidesItsFileAndRemovesItOnFailure) {
+  TNamedTemporaries Named;
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("n.bin");
+  Put(Name, "old");
+  {
+    TSafeFile F(Name);
+    F.Write("new", 3);
+    const QStringList During = Entries(Dir);
+    ASSERT_EQ(During.size(), 2);
+    EXPECT_TRUE(QRegularExpression("^\\.n\\.bin\\.[0-9a-f]{12}\\.tmp$").match(During[0]).hasMatch())
+        << During[0].toStdString();
+    EXPECT_EQ(Content(F.ReadBackName()), "new");
+  }
+  EXPECT_EQ(Content(Name), "old");
+  EXPECT_EQ(Entries(Dir), QStringList{"n.bin"});
+  TSafeFile F(Name);
+  F.Write("new", 3);
+  F.Commit();
+  EXPECT_EQ(Content(Name), "new");
+  EXPECT_EQ(Entries(Dir), QStringList{"n.bin"});
+}
+
+// The layered save's way: written and read back unseen, then passed through
+// its visible name just before the rename; a file already at that name is
+// never replaced.
+TEST(SafeFile, APassNameIsTakenOnlyAtTheCommitAndNeverReplacesAFile) {
+  for (const bool Unnamed : {true, false}) {
+    SCOPED_TRACE(Unnamed ? "unnamed" : "named");
+    SetSafeFileUnnamedAllowed(Unnamed);
+    QTemporaryDir Dir;
+    const QString Name = Dir.filePath("p.lmi"), Pass = Dir.filePath("p.lmtmp");
+    Put(Name, "old");
+    {
+      TSafeFile F(Name, Pass);
+      F.Write(PassContent.data(), size_t(PassContent.size()));
+      EXPECT_EQ(Content(F.ReadBackName()), PassContent);
+      EXPECT_FALSE(QFile::exists(Pass));
+      F.Commit();
+    }
+    EXPECT_EQ(Content(Name), PassContent);
+    EXPECT_EQ(Entries(Dir), QStringList{"p.lmi"});
+
+    Put(Pass, "the user's own file");
+    {
+      TSafeFile F(Name, Pass);
+      F.Write("new", 3);
+      EXPECT_THROW(F.Commit(), ESafeFileError);
+    }
+    EXPECT_EQ(Content(Name), PassContent);
+    EXPECT_EQ(Content(Pass), "the user's own file");
+    EXPECT_EQ(Entries(Dir), (QStringList{"p.lmi", "p.lmtmp"}));
+  }
+  SetSafeFileUnnamedAllowed(true);
+}
+
+// What killed saves left is removed by the next save in the folder: only
+// names of our patterns, only regular files whose lock no live save holds,
+// and a visible temporary name only when the file starts as ours.
+TEST(SafeFile, TheNextSaveRemovesLeftoversAndNothingElse) {
+  QTemporaryDir Dir;
+  const QString Target = Dir.filePath("t.bin");
+  Put(Target, "old");
+  // A killed save of the fallback leaves its hidden file.
+  const pid_t Child = fork();
+  ASSERT_GE(Child, 0);
+  if (Child == 0) {
+    SetSafeFileUnnamedAllowed(false);
+    TSafeFile F(Target);
+    F.Write("partial", 7);
+    raise(SIGKILL);
+    _exit(0);
+  }
+  int Status = 0;
+  waitpid(Child, &Status, 0);
+  ASSERT_TRUE(WIFSIGNALED(Status));
+  ASSERT_EQ(Entries(Dir).size(), 2);
+  Put(Dir.filePath(".other.png.0123456789ab.tmp"), "left");
+  Put(Dir.filePath("left.lmtmp"), PassContent);
+  const QStringList Foreign = {".a.0123456789AB.tmp", ".a.012345678.tmp", ".b.0123456789ab.tmp.bak",
+                               "0123456789ab.tmp",    "mine.lmtmp",       "mine.lmtmp.txt"};
+  for (const QString& Name : Foreign) Put(Dir.filePath(Name), Name == "mine.lmtmp" ? "not a layered file" : "x");
+  ASSERT_TRUE(QDir(Dir.path()).mkdir(".folder.0123456789ab.tmp"));
+  ASSERT_TRUE(QFile::link(Dir.filePath("left.lmtmp"), Dir.filePath("link.lmtmp")));
+  // A file of ours that a live save still holds stays.
+  const QString Held = Dir.filePath(".held.0123456789ab.tmp");
+  Put(Held, "in use");
+  const int HeldFd = ::open(QFile::encodeName(Held).constData(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(HeldFd, 0);
+  ASSERT_EQ(::flock(HeldFd, LOCK_EX), 0);
+
+  TSafeFile F(Dir.filePath("u.bin"));
+  F.Write("u", 1);
+  F.Commit();
+  ::close(HeldFd);
+  QStringList Expected = Foreign;
+  Expected << "t.bin"
+           << "u.bin"
+           << ".held.0123456789ab.tmp"
+           << "link.lmtmp";
+  Expected.sort();
+  EXPECT_EQ(Entries(Dir), Expected);
+  EXPECT_TRUE(QFileInfo(Dir.filePath(".folder.0123456789ab.tmp")).isDir());
+  EXPECT_EQ(Content(Target), "old");
+}
+
+TEST(SafeFile, ATargetWithTheTemporaryExtensionIsNotCleanedAway) {
+  QTemporaryDir Dir;
+  const QString Name = Dir.filePath("own.lmtmp");
+  Put(Name, PassContent);
+  {
+    TSafeFile F(Name);
+    EXPECT_EQ(Content(Name), PassContent);
+    F.Write("new", 3);
+    F.Commit();
+  }
+  EXPECT_EQ(Content(Name), "new");
 }
 
 } // namespace

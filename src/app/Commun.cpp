@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <new>
+
 QString FormatCaption(const QString& Caption, int Kind) {
   QString S = CleanMenuCaption(Caption);
   if (S.isEmpty()) return S;
@@ -179,6 +181,8 @@ bool LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName) {
   TGIFImage Gif;
   try {
     Gif.LoadFromFile(FileName);
+  } catch (const std::bad_alloc&) {
+    throw; // not the file's fault: the open command reports it
   } catch (const std::exception& E) {
     ReportFileError(QString::fromUtf8(E.what()));
     return false;

@@ -221,6 +221,28 @@ void TMyImageLayered::AddBitmapAsBackground(const TBitmap& Bitmap, const QString
   Invalidate();
 }
 
+void TMyImageLayered::BitmapToBackground(const QString& Caption) {
+  // The picture is taken before the stack is cleared, which empties the
+  // composite it is held in.
+  TBitmap Picture;
+  Picture.Swap(FBitmap);
+  FLayerList->Clear();
+  auto Item = NewLayer(ltBitmap, 100, Caption);
+  if (Picture.PixelFormat() == pf32bit) {
+    SplitToBitmapAndMask(Picture, Item->Bitmap(), Item->Mask());
+    Picture.ReleaseImage();
+  } else {
+    // The layer's bitmap keeps its own canvas and change hook; the pixels,
+    // format and transparency come over, then become 24-bit as Assign24
+    // would make them.
+    Item->Bitmap().Swap(Picture);
+    Item->Bitmap().SetPixelFormat(pf24bit);
+  }
+  AddItem(std::move(Item));
+  HookBackgroundChange();
+  Invalidate();
+}
+
 void TMyImageLayered::InsertNewBackground(const TBitmap* Bitmap, const TBitmap* Mask, const QString& Caption) {
   if (FLayerList->Count() == 0) return;
   auto Item = NewLayer(ltBitmap, 100, Caption);
@@ -318,6 +340,9 @@ void TMyImageLayered::GetImageLayers(TMyImageLayered& AImage) {
   std::swap(FLayerList, AImage.FLayerList);
   FLayerList->FImage = this;
   AImage.FLayerList->FImage = &AImage;
+  // The composite is a working copy as large as the background: taken over
+  // rather than made anew while the other one still exists.
+  if (AImage.FBitmap.PixelFormat() == pf24bit) FBitmap.Swap(AImage.FBitmap);
   FLayerIndex = 0;
   ColorCount = AImage.ColorCount;
   HookBackgroundChange();

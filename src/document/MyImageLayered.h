@@ -118,6 +118,10 @@ public:
   void AddBackground(const TBitmap* Bitmap, const TBitmap* Mask, const QString& Caption);
   void AddBackground(int Width, int Height, TColor Color, const QString& Caption);
   void AddBitmapAsBackground(const TBitmap& Bitmap, const QString& Caption);
+  // The image's own bitmap (a picture just read into it) becomes the
+  // background, as AddBitmapAsBackground would make it; a bitmap without
+  // alpha is moved, not copied, so a huge picture is never held twice.
+  void BitmapToBackground(const QString& Caption);
   // A new background under the stack (nothing without layers); the old one
   // becomes layer 1 and the new one current.
   void InsertNewBackground(const TBitmap* Bitmap, const TBitmap* Mask, const QString& Caption);
@@ -166,7 +170,8 @@ public:
   // ---- Copying between images --------------------------------------------------
   // A copy of AImage's layers (nullptr or no layer: an empty stack).
   void Assign(const TMyImageLayered* AImage);
-  // Takes AImage's layers, which is left without any.
+  // Takes AImage's layers (and its composite when that fits them, so that
+  // no pixels are allocated); AImage is left without any.
   void GetImageLayers(TMyImageLayered& AImage);
 
   // ---- The layered file (.lmi, LayerStream.h) -----------------------------------
@@ -178,8 +183,9 @@ public:
   void LoadFromStream(TStream& Stream);
   // Written through a temporary file renamed over FileName once complete.
   void SaveToFile(const QString& FileName);
-  // False when nothing could be read; every failure is reported through
-  // ReportFileError with the file's name (no dialog here).
+  // False when nothing could be read; every failure of the file is reported
+  // through ReportFileError with the file's name (no dialog here). Running
+  // out of memory throws std::bad_alloc with the image emptied.
   bool LoadFromFile(const QString& FileName);
   // The safe save: the whole file goes to FileName's ".lmtmp" sibling, is
   // checked (CheckLayeredFile), then renamed over FileName. On any failure

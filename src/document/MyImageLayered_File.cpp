@@ -71,8 +71,9 @@ bool TMyImageLayered::LoadFromFile(const QString& FileName) {
     FLayerList->Clear();
     ReportFileError(E.Text().isEmpty() ? FileName : E.Text() + QLatin1Char('\n') + FileName);
   } catch (const std::bad_alloc&) {
+    // Not a fault of the file: the open command reports the memory it lacked.
     FLayerList->Clear();
-    ShowInvalidDataFileError(FileName);
+    throw;
   }
   return false;
 }

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QLoggingCategory>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -26,6 +27,10 @@
 #include <QToolBar>
 
 namespace {
+
+// Off by default. "ready" tells a watching process (the start-up tests) that
+// the start-up is over: the window is up, the command line's files are open.
+Q_LOGGING_CATEGORY(LogStartup, "lumaretique.startup", QtWarningMsg)
 
 // The toolbar buttons: the glyph, the menu item whose command the button
 // runs (empty while that command has no menu item), and the hint's source.
@@ -549,6 +554,7 @@ void TMainForm::FormPaint() {
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
   setFocus();
+  qCInfo(LogStartup, "ready");
 }
 
 void TMainForm::UpdateClipboardButtons() {

@@ -178,16 +178,7 @@ void TMainForm::RetablirImage(TMyImageLayered& Img, const QString& FileName, int
   if (!W) return;
   W->ListeUndo->Clear();
   W->ResetModified();
-  TMyImageLayered& Dest = W->Image->Image();
-  if (Img.Layers().Count() == 0) {
-    Dest.Assign(nullptr);
-    if (Img.Bitmap().PixelFormat() == pf32bit)
-      W->LayerNav->AddBitmapAsBackground(Img.Bitmap(), QStringLiteral("#0"));
-    else
-      W->LayerNav->AddBackground(&Img.Bitmap(), nullptr, QStringLiteral("#0"));
-  } else {
-    Dest.GetImageLayers(Img);
-  }
+  W->Image->Image().GetImageLayers(Img);
   W->LayerNav->Synchronize(true);
   if (NomFichier() != FileName) {
     SetNomFichier(FileName);

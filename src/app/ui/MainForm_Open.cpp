@@ -1,6 +1,7 @@
 // How images reach the main window: the open dialog, dropped files, the
 // command line, the recent files and revert all go through Ouvrir, which
 // loads the file through the image-file layer with the load/save hook set.
+// An open that runs out of memory fails with a message and changes nothing.
 #include "app/ui/MainForm.h"
 
 #include "app/Commun.h"
@@ -9,6 +10,7 @@
 #include "files/ui/BmpOE2.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
+#include "raster/FoncUtils.h"
 #include "raster/Transparency.h"
 #include "ui/MsgDlg.h"
 
@@ -19,6 +21,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -41,6 +44,31 @@ private:
 // The open dialog and the drops take at most this many files at once.
 constexpr int MaxOpenFiles = 20;
 
+// An open that ran out of memory, with the size asked for when the failed
+// allocation was one of pixels (the allocation that a huge picture makes).
+QString NoMemoryToOpenText(const QString& FileName, const std::bad_alloc& Error) {
+  if (const auto* Pixels = dynamic_cast<const EPixelAllocError*>(&Error))
+    return Format(Tr(TrId::GetOeMsgNoMemoryOpening), {FileName, FormatByteSize(Pixels->Bytes(), false)});
+  return Format(Tr(TrId::GetOeMsgNoMemoryOpeningFile), {FileName});
+}
+
+// FileName read into a document of its own, with its layers, or nullptr
+// (reported) when it cannot be read. Every large allocation of an open
+// happens here, before any window changes.
+std::unique_ptr<TMyImageLayered> ReadDocument(TMainForm& Form, const QString& FileName, int& NbCol) {
+  auto Temp = std::make_unique<TMyImageLayered>();
+  if (!LoadDocumentImage(FileName, *Temp)) return nullptr;
+  NbCol = LoadedColorCount();
+  if (!Form.LoadLayersForOpen(*Temp, FileName)) return nullptr;
+  // The picture becomes the background, moved rather than copied...
+  if (Temp->Layers().Count() == 0) Temp->BitmapToBackground(QStringLiteral("#0"));
+  // ... and, with "16 million colours", its transparent colour a mask.
+  TLayerItem& Bkg = Temp->Layers()[0];
+  if (Form.Settings().Force16M && Bkg.Bitmap().Transparent)
+    ExtractTransparencyMask(Bkg.Bitmap(), Bkg.Bitmap(), Bkg.Mask());
+  return Temp;
+}
+
 } // namespace
 
 void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
@@ -50,47 +78,45 @@ void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
   // and the recent files compare whole paths.
   const QString FileName = Info.absoluteFilePath();
   const bool AsImport = FState.Options.OpenAsImportOption;
-  DebutAction(Tr(TrId::GetTrStaOpening), true);
-  for (TNewImgForm* W : ImageWindows()) W->repaint();
-  THookScope Scope(*this, [this](const TImageIOSender& Sender, const QString& F, bool& Continue, TImageIOStage Event) {
-    LoadSaveEvent(Sender, F, Continue, Event);
-  });
-  auto Temp = std::make_unique<TMyImageLayered>();
-  if (!LoadDocumentImage(FileName, *Temp)) return;
-  const int NbCol = LoadedColorCount();
-  if (!LoadLayersForOpen(*Temp, FileName)) return;
-  // A layered file read only in part must not look saved.
-  const bool Damaged = Temp->Modified;
-  if (!NewImg)
-    RetablirImage(*Temp, FileName, NbCol);
-  else if (AsImport)
-    NouvelleImage(Temp.get(), nullptr, QString(), srcImport, NbCol);
-  else
-    NouvelleImage(Temp.get(), nullptr, FileName, srcFile, NbCol);
-  Temp.reset();
-  if (!UneImage()) return;
-  if (Damaged) EnfantActif()->FlagUndoModified = true;
+  try {
+    DebutAction(Tr(TrId::GetTrStaOpening), true);
+    for (TNewImgForm* W : ImageWindows()) W->repaint();
+    THookScope Scope(*this, [this](const TImageIOSender& Sender, const QString& F, bool& Continue,
+                                   TImageIOStage Event) { LoadSaveEvent(Sender, F, Continue, Event); });
+    int NbCol = 0;
+    std::unique_ptr<TMyImageLayered> Temp = ReadDocument(*this, FileName, NbCol);
+    if (!Temp) return;
+    // A layered file read only in part must not look saved.
+    const bool Damaged = Temp->Modified;
+    if (!NewImg)
+      RetablirImage(*Temp, FileName, NbCol);
+    else if (AsImport)
+      NouvelleImage(Temp.get(), nullptr, QString(), srcImport, NbCol);
+    else
+      NouvelleImage(Temp.get(), nullptr, FileName, srcFile, NbCol);
+    Temp.reset();
+    if (!UneImage()) return;
+    if (Damaged) EnfantActif()->FlagUndoModified = true;
 
-  if (FSettings.Force16M) {
-    TLayerItem& Bkg = Image().Layers()[0];
-    if (Bkg.Bitmap().Transparent) {
-      ExtractTransparencyMask(Bkg.Bitmap(), Bkg.Bitmap(), Bkg.Mask());
-      LayerNav()->Synchronize(true);
-      RefreshBitmap();
+    if (FSettings.Force16M) {
+      SetNbCouleurs(16777216);
+      MajMenus();
+      AfficherInfos();
     }
-    SetNbCouleurs(16777216);
-    MajMenus();
-    AfficherInfos();
-  }
-  AssignLoadInfo(Image());
-  if (Maj && !AsImport) {
-    if (!FSettings.VerrouillerDir) {
-      FSettings.OuvrirDir = Info.absolutePath();
-      if (FSettings.UniqueDir) FSettings.EnregistrerDir = FSettings.OuvrirDir;
+    AssignLoadInfo(Image());
+    if (Maj && !AsImport) {
+      if (!FSettings.VerrouillerDir) {
+        FSettings.OuvrirDir = Info.absolutePath();
+        if (FSettings.UniqueDir) FSettings.EnregistrerDir = FSettings.OuvrirDir;
+      }
+      AjouterListeFichiers(FileName);
     }
-    AjouterListeFichiers(FileName);
+    if (NewImg && !OptionsOE.SilentMode) WarnFormatMismatch(FileName);
+  } catch (const std::bad_alloc& E) {
+    // The document being read went with the unwinding, and the action's
+    // bracket with it; every window is as it was.
+    ShowMsgDlg(NoMemoryToOpenText(FileName, E), mdkError, {mdbOk});
   }
-  if (NewImg && !OptionsOE.SilentMode) WarnFormatMismatch(FileName);
 }
 
 bool TMainForm::LoadLayersForOpen(TMyImageLayered& Image, const QString& FileName) {

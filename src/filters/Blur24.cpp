@@ -139,6 +139,12 @@ void GeometricBlur(const TBitmap& Src, TBitmap& Dst, const TRect& Rect, const TS
   }
 }
 
+// The longest spin: the samples then cover the whole circle.
+constexpr int MaxSpinLength = 180;
+// The longest motion line, even: MotionBlurVector keeps its offsets in tables
+// and takes every sample for every pixel.
+constexpr int MaxMotionLength = 1 << 16;
+
 // The pixel's angle around the centre, in single precision.
 float CentreAngle(int X, int Y, int CX, int CY) {
   return std::atan2(static_cast<float>(Y - CY), static_cast<float>(X - CX));
@@ -159,6 +165,10 @@ void RadialBlur24(const TBitmap& Src, TBitmap& Dst, int Length, const TRect& Rec
 
 void SpinBlur24(const TBitmap& Src, TBitmap& Dst, int Length, const TRect& Rect) {
   if (Length < 0) return; // no sample: every pixel would keep its value
+  // Half a turn each way already samples the whole circle; longer spins
+  // would only go round again, at the cost of tables and work per pixel
+  // growing with the length.
+  Length = std::min(Length, MaxSpinLength);
   const int CX = Dst.Width() / 2, CY = Dst.Height() / 2;
   // The pixel's angle rounds to -180..180 degrees: the sines and cosines of
   // every whole degree a sample can take, computed as each sample would.
@@ -179,6 +189,10 @@ void SpinBlur24(const TBitmap& Src, TBitmap& Dst, int Length, const TRect& Rect)
 
 void MotionBlurVector(const TBitmap& Src, TBitmap& Dst, int Length, double Dx, double Dy, const TRect& Rect) {
   if (Length <= 0) return;
+  // A longer line drops its samples at both ends, 32768 steps and more from
+  // the pixel; the parity is kept so that the samples kept stay where they
+  // were.
+  if (Length > MaxMotionLength) Length = MaxMotionLength - (Length & 1);
   // The offsets are the same for every pixel: accumulated once, step by step.
   std::vector<double> OX(Length), OY(Length);
   double X0 = -Dx * Length / 2, Y0 = -Dy * Length / 2;

@@ -37,10 +37,13 @@ void GaussianBlurRadius(TBitmap& Bitmap, int Radius, const TRect& Rect);
 // IntDistance - Length .. IntDistance + Length (those >= 0).
 void RadialBlur24(const TBitmap& Src, TBitmap& Dst, int Length, const TRect& Rect);
 // Spin: on the circle through the pixel, at the whole degrees e - Length ..
-// e + Length, e the pixel's angle rounded to a degree.
+// e + Length, e the pixel's angle rounded to a degree. Lengths above 180
+// count as 180 (the whole circle).
 void SpinBlur24(const TBitmap& Src, TBitmap& Dst, int Length, const TRect& Rect);
 // Motion: Length samples at the pixel plus (-Dx * Length / 2, -Dy * Length /
-// 2) + k (Dx, Dy), k = 0..Length-1. Length <= 0 changes nothing.
+// 2) + k (Dx, Dy), k = 0..Length-1. Length <= 0 changes nothing; above 65536
+// it becomes 65536, or 65535 for an odd length (the samples dropped lie at
+// both ends of the line).
 void MotionBlurVector(const TBitmap& Src, TBitmap& Dst, int Length, double Dx, double Dy, const TRect& Rect);
 // MotionBlurVector with (Dx, Dy) = (sin -A, cos -A), A the angle in radians:
 // 0 degrees blurs along the columns, 90 along the rows.

@@ -275,7 +275,7 @@ void ColorNoise24(TBitmap& Bitmap, int N, const TRect& Rect) {
   if (N <= 0 || !Prepare24(Bitmap, R)) return;
   Randomize();
   const int Half = N / 2;
-  auto Noisy = [&](uint8_t V) { return ClampByte(V + Random(N) - Half); };
+  auto Noisy = [&](uint8_t V) { return ClampByte(int64_t{V} + Random(N) - Half); };
   ForEachPixel(Bitmap, R, [&](TRGB& P) {
     P.Blue = Noisy(P.Blue);
     P.Green = Noisy(P.Green);

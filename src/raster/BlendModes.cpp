@@ -328,6 +328,50 @@ void MergeOffset(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, TRect Cl
   });
 }
 
+// The distance from From to To, exact however far apart they lie.
+double Span(int From, int To) { return static_cast<double>(int64_t{To} - From); }
+
+// Narrows the run [Lo, Hi) of destination positions to those whose source
+// position SourceOf(p) lies in [First, End); SourceOf never decreases.
+template <class Map> void NarrowToSource(int& Lo, int& Hi, int First, int End, Map SourceOf) {
+  while (Lo < Hi && SourceOf(Lo) < First) ++Lo;
+  while (Hi > Lo && SourceOf(Hi - 1) >= End) --Hi;
+}
+
+// SrcRect (not empty, possibly reaching past Src) stretched by nearest
+// neighbour onto DstRect (not empty), inside DstClip (cut to Dst). Source
+// positions are floored, so a source rectangle starting left of the bitmap
+// maps its own pixels and not the bitmap's first ones; destination pixels
+// whose source lies outside Src are left alone.
+void StretchMerge(const TBitmap& Src, const TRect& SrcRect, TBitmap& Dst, const TRect& DstRect, TRect DstClip,
+                  int Opacity, const TBitmap* Mask, int BlendMode) {
+  const double SrcW = Span(SrcRect.Left, SrcRect.Right), SrcH = Span(SrcRect.Top, SrcRect.Bottom);
+  const double DstW = Span(DstRect.Left, DstRect.Right), DstH = Span(DstRect.Top, DstRect.Bottom);
+  const double ScaleX = DstW / SrcW, ScaleY = DstH / SrcH;
+  auto RowFor = [&](int Y) {
+    return std::min(Trunc(std::floor(Span(DstRect.Top, Y) / ScaleY + SrcRect.Top)), SrcRect.Bottom - 1);
+  };
+  auto ColumnFor = [&](int X) {
+    return std::min(Trunc(std::floor(Span(DstRect.Left, X) / ScaleX + SrcRect.Left)), SrcRect.Right - 1);
+  };
+  DstClip = IntersectRect(DstClip, DstRect);
+  const TRect Readable = IntersectRect(SrcRect, BitmapRect(Src));
+  NarrowToSource(DstClip.Top, DstClip.Bottom, Readable.Top, Readable.Bottom, RowFor);
+  NarrowToSource(DstClip.Left, DstClip.Right, Readable.Left, Readable.Right, ColumnFor);
+  if (DstClip.IsEmpty()) return;
+  if (DstW == SrcW && DstH == SrcH) {
+    MergeOffset(Src, Mask, Dst, DstClip, ColumnFor(DstClip.Left) - DstClip.Left, RowFor(DstClip.Top) - DstClip.Top,
+                Opacity, BlendMode);
+    return;
+  }
+  const TSourceView Source(Src, Dst);
+  WithBlendMode(BlendMode, [&](auto F) {
+    WithWeigh(MaskPresent(Mask), Opacity, [&](auto W) {
+      MergeRows<decltype(W)::value, false>(*Source, Mask, Dst, DstClip, Opacity, RowFor, ColumnFor, F);
+    });
+  });
+}
+
 // Corners in their own order: not mirrored, not turned half round.
 bool Upright(const TTransformation& T) {
   TRectVertices V;
@@ -344,7 +388,7 @@ void BlendRect24(const TBitmap& Src, TRect SrcRect, TBitmap& Dst, int X, int Y, 
   if (Opacity <= 0 || !MergeableFormats(Src, Dst, Mask)) return;
   Opacity = std::min(Opacity, 100);
   if (!ClipToBitmap(SrcRect, Src) || !ClipToBitmap(DstClip, Dst)) return;
-  DstClip = IntersectRect(DstClip, Bounds(X, Y, SrcRect.Width(), SrcRect.Height()));
+  DstClip = IntersectRect(DstClip, ClampedBounds(X, Y, SrcRect.Width(), SrcRect.Height()));
   if (DstClip.IsEmpty()) return;
   SelectBlendMode(BlendMode);
   MergeOffset(Src, Mask, Dst, DstClip, SrcRect.Left - X, SrcRect.Top - Y, Opacity, BlendMode);
@@ -356,24 +400,7 @@ void BlendStretchRect24(const TBitmap& Src, TRect SrcRect, TBitmap& Dst, const T
   Opacity = std::min(Opacity, 100);
   if (!ClipToBitmap(SrcRect, Src) || DstRect.IsEmpty() || !ClipToBitmap(DstClip, Dst)) return;
   SelectBlendMode(BlendMode);
-  DstClip = IntersectRect(DstClip, DstRect);
-  if (DstClip.IsEmpty()) return;
-  if (DstRect.Width() == SrcRect.Width() && DstRect.Height() == SrcRect.Height()) {
-    MergeOffset(Src, Mask, Dst, DstClip, SrcRect.Left - DstRect.Left, SrcRect.Top - DstRect.Top, Opacity, BlendMode);
-    return;
-  }
-  const double ScaleX = static_cast<double>(DstRect.Width()) / SrcRect.Width();
-  const double ScaleY = static_cast<double>(DstRect.Height()) / SrcRect.Height();
-  auto RowFor = [&](int Y) { return std::min(Trunc((Y - DstRect.Top) / ScaleY + SrcRect.Top), SrcRect.Bottom - 1); };
-  auto ColumnFor = [&](int X) {
-    return std::min(Trunc((X - DstRect.Left) / ScaleX + SrcRect.Left), SrcRect.Right - 1);
-  };
-  const TSourceView Source(Src, Dst);
-  WithBlendMode(BlendMode, [&](auto F) {
-    WithWeigh(MaskPresent(Mask), Opacity, [&](auto W) {
-      MergeRows<decltype(W)::value, false>(*Source, Mask, Dst, DstClip, Opacity, RowFor, ColumnFor, F);
-    });
-  });
+  StretchMerge(Src, SrcRect, Dst, DstRect, DstClip, Opacity, Mask, BlendMode);
 }
 
 void BlendTransformRect24(const TBitmap& Src, TBitmap& Dst, const TRect& DstRect, TRect DstClip,
@@ -389,15 +416,15 @@ void BlendTransformRect24(const TBitmap& Src, TBitmap& Dst, const TRect& DstRect
   SelectBlendMode(BlendMode);
 
   if (Transformation.ScaleOnly() && Upright(Transformation)) {
-    BlendStretchRect24(Src, SrcRect, Dst, DstRect, DstClip, Opacity, Mask, BlendMode);
+    StretchMerge(Src, SrcRect, Dst, DstRect, DstClip, Opacity, Mask, BlendMode);
     return;
   }
   const TRect B = Transformation.GetBounds();
   if (RectWidth(B) == 0 || RectHeight(B) == 0) return;
-  const double ScaleX = static_cast<double>(RectWidth(DstRect)) / RectWidth(B);
-  const double ScaleY = static_cast<double>(RectHeight(DstRect)) / RectHeight(B);
-  const int OffX = Round(DstRect.Left / ScaleX) - B.Left;
-  const int OffY = Round(DstRect.Top / ScaleY) - B.Top;
+  const double ScaleX = std::abs(Span(DstRect.Left, DstRect.Right)) / RectWidth(B);
+  const double ScaleY = std::abs(Span(DstRect.Top, DstRect.Bottom)) / RectHeight(B);
+  const int64_t OffX = int64_t{Round(DstRect.Left / ScaleX)} - B.Left;
+  const int64_t OffY = int64_t{Round(DstRect.Top / ScaleY)} - B.Top;
   DstClip = IntersectRect(DstClip, DstRect);
   if (DstClip.IsEmpty()) return;
 
@@ -407,10 +434,10 @@ void BlendTransformRect24(const TBitmap& Src, TBitmap& Dst, const TRect& DstRect
       constexpr TWeigh W = decltype(WC)::value;
       for (int Y = DstClip.Top; Y < DstClip.Bottom; ++Y) {
         TRGB* D = RowOf(Dst, Y);
-        const int RY = Round(Y / ScaleY) - OffY;
+        const int RY = ClampToInt(Round(Y / ScaleY) - OffY);
         for (int X = DstClip.Left; X < DstClip.Right; ++X) {
           double U, V;
-          Transformation.Reverse(Round(X / ScaleX) - OffX, RY, U, V);
+          Transformation.Reverse(ClampToInt(Round(X / ScaleX) - OffX), RY, U, V);
           const TPoint P{Round(U), Round(V)};
           if (!PtInRect(Readable, P)) continue;
           TRGB M{};

@@ -276,7 +276,9 @@ void BlendStretchRect24(const TBitmap& Src, TRect SrcRect, TBitmap& Dst, const T
 // DstRect of Dst, inside DstClip, by reverse mapping to the nearest source
 // pixel. Only source pixels inside both the transformation's SrcRect and Src
 // are read. An upright pure translation or scaling is drawn as the stretch
-// of SrcRect onto DstRect.
+// of SrcRect onto DstRect, where SrcRect's pixels exist: a SrcRect reaching
+// past Src leaves the destination of its missing part alone, as the general
+// mapping does.
 void BlendTransformRect24(const TBitmap& Src, TBitmap& Dst, const TRect& DstRect, TRect DstClip,
                           TTransformation& Transformation, int Opacity, const TBitmap* Mask, int BlendMode);
 // A flat colour over Rect. Opacity is limited to -100..100: 100 blends, 1..99

@@ -15,6 +15,9 @@ namespace {
 
 bool Usable(const TBitmap* Bitmap) { return Bitmap && !Bitmap->Empty(); }
 
+// A tolerance counts by its magnitude; INT_MIN's is INT_MAX.
+int ToleranceOf(int Tolerance) { return ClampToInt(std::abs(int64_t{Tolerance})); }
+
 // A usable mask must match the bitmap; an unusable one is simply absent.
 bool Matches(const TBitmap* Mask, const TBitmap& Bitmap) {
   return !Usable(Mask) ||
@@ -142,7 +145,7 @@ int FloodFillEx(TBitmap& Bitmap, const TBitmap* Mask, int X, int Y, TColor Color
   Opacity = std::min(Opacity, 100);
   // The platform's surface fill: the seed's exact colour, the mask ignored.
   if (Tolerance <= 0 && Opacity == 100 && !OutMask) return Flood(Bitmap, nullptr, X, Y, Color, 0, 100, R, nullptr);
-  return Flood(Bitmap, Mask, X, Y, Color, std::abs(Tolerance), Opacity, R, OutMask);
+  return Flood(Bitmap, Mask, X, Y, Color, ToleranceOf(Tolerance), Opacity, R, OutMask);
 }
 
 int FloodFillTolerance(TBitmap& Bitmap, const TBitmap* Mask, int X, int Y, TColor Color, int Tolerance, int Opacity,
@@ -150,7 +153,7 @@ int FloodFillTolerance(TBitmap& Bitmap, const TBitmap* Mask, int X, int Y, TColo
   TRect R;
   int Result;
   if (!Prepare(Bitmap, Mask, OutMask, X, Y, Opacity, ClipRect, R, Result)) return Result;
-  return Flood(Bitmap, Mask, X, Y, Color, std::abs(Tolerance), std::min(Opacity, 100), R, OutMask);
+  return Flood(Bitmap, Mask, X, Y, Color, ToleranceOf(Tolerance), std::min(Opacity, 100), R, OutMask);
 }
 
 int FloodFillLayerRegion(TBitmap& Bitmap, TBitmap* Mask, int X, int Y, int Tolerance, const TRect& ClipRect,

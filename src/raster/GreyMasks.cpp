@@ -244,8 +244,6 @@ int PosMod(int64_t A, int B) {
   return static_cast<int>(M < 0 ? M + B : M);
 }
 
-int ClampInt(int64_t V) { return static_cast<int>(std::clamp<int64_t>(V, INT_MIN, INT_MAX)); }
-
 // ---- Feathering ---------------------------------------------------------------------------
 
 // The ramp from the opaque pixel (X, Y) along (DX, DY): L counts the pixels
@@ -418,8 +416,7 @@ void DrawMaskOutline(const TBitmap& Mask, TBitmap& Dst, TColor Color, int Width,
 void CombineMaskMax(const TBitmap& Src, TBitmap& Dst, int X, int Y, const TRect& Rect) {
   TRect R = Rect;
   if (!Usable(Src) || !ClipMask(R, Dst)) return;
-  R = IntersectRect(
-      R, {ClampInt(X), ClampInt(Y), ClampInt(int64_t{X} + Src.Width()), ClampInt(int64_t{Y} + Src.Height())});
+  R = IntersectRect(R, ClampedBounds(X, Y, Src.Width(), Src.Height()));
   if (R.IsEmpty()) return;
   std::vector<int> Columns(static_cast<size_t>(R.Width()));
   for (int I = 0; I < R.Width(); ++I) Columns[static_cast<size_t>(I)] = R.Left + I - X;

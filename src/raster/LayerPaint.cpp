@@ -1,5 +1,7 @@
 #include "raster/LayerPaint.h"
 
+#include "raster/RectUtils.h"
+
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
@@ -205,7 +207,7 @@ void BlendBitmapOnLayer(const TBitmap& Src, const TBitmap* SrcMask, TRect SrcRec
     return;
   }
   if (!ClipToBitmap(SrcRect, Src) || !ClipTarget(DstClip, Dst, DstMask)) return;
-  DstClip = IntersectRect(DstClip, Bounds(X, Y, SrcRect.Width(), SrcRect.Height()));
+  DstClip = IntersectRect(DstClip, ClampedBounds(X, Y, SrcRect.Width(), SrcRect.Height()));
   if (DstClip.IsEmpty()) return;
   if ((BlendMode & 0xFF) != 0) SelectBlendMode(BlendMode);
   const int A0 = PositiveAlpha(Opacity);
@@ -233,7 +235,7 @@ void PaintColorOnLayer(const TBitmap& Mask, TColor Color, TRect MaskRect, TBitma
                        TRect DstClip, int Opacity, const TBitmap* ExtraMask) {
   if (Opacity < 1 || !Is24(Mask) || !Usable(ExtraMask)) return;
   if (!ClipToBitmap(MaskRect, Mask) || !ClipTarget(DstClip, Dst, DstMask)) return;
-  DstClip = IntersectRect(DstClip, Bounds(X, Y, MaskRect.Width(), MaskRect.Height()));
+  DstClip = IntersectRect(DstClip, ClampedBounds(X, Y, MaskRect.Width(), MaskRect.Height()));
   if (DstClip.IsEmpty()) return;
   const int A0 = PositiveAlpha(Opacity);
   const TRGB C = ColorToTRGB(Color);

@@ -2,6 +2,8 @@
 
 #include "platform/Rounding.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 
@@ -29,9 +31,15 @@ bool ClipToBitmap(TRect& R, const TBitmap& Bitmap) {
   return !R.IsEmpty();
 }
 
-int RectWidth(const TRect& R) { return std::abs(R.Right - R.Left); }
+int RectWidth(const TRect& R) { return ClampToInt(std::abs(int64_t{R.Right} - R.Left)); }
 
-int RectHeight(const TRect& R) { return std::abs(R.Bottom - R.Top); }
+int RectHeight(const TRect& R) { return ClampToInt(std::abs(int64_t{R.Bottom} - R.Top)); }
+
+int ClampToInt(int64_t V) { return static_cast<int>(std::clamp<int64_t>(V, INT_MIN, INT_MAX)); }
+
+TRect ClampedBounds(int X, int Y, int W, int H) {
+  return {X, Y, ClampToInt(int64_t{X} + W), ClampToInt(int64_t{Y} + H)};
+}
 
 bool IsPointRect(const TRect& R) { return R.Left == R.Right && R.Top == R.Bottom; }
 

@@ -34,8 +34,14 @@ TRect FloatRectToRect(const TFloatRect& R, uint8_t Mode);
 TRect BitmapRect(const TBitmap& Bitmap);
 // Normalises R and cuts it to the bitmap; false (and R = 0) when nothing is left.
 bool ClipToBitmap(TRect& R, const TBitmap& Bitmap);
+// The sides' distances, taken in 64 bits and limited to INT_MAX.
 int RectWidth(const TRect& R);
 int RectHeight(const TRect& R);
+// V limited to the int range: coordinates worked out in 64 bits come back
+// through it, so that positions far away saturate instead of overflowing.
+int ClampToInt(int64_t V);
+// Bounds(X, Y, W, H) with its far sides limited to the int range.
+TRect ClampedBounds(int X, int Y, int W, int H);
 bool IsPointRect(const TRect& R);
 TRect NormalizeTRect(const TRect& R);
 TRect NormalizeRect(int X1, int Y1, int X2, int Y2);

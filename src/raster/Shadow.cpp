@@ -4,13 +4,23 @@
 #include "raster/RandomGen.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
+#include <utility>
 
 namespace {
+
+// Whether a band of size S beside Q keeps every coordinate in the int range
+// (each ring adds one pixel right and below); larger bands are not drawn.
+bool BandFits(const TRect& Q, int S) {
+  const int64_t Near = std::min(Q.Right, Q.Bottom), Far = std::max(Q.Right, Q.Bottom);
+  return Near + S >= INT_MIN && Far + S <= INT_MAX;
+}
 
 // The geometry of both families; Fill(Left, Top, Right, Bottom, Strength)
 // darkens or paints one rectangle.
 template <class F> void HardShadowRects(const TRect& Q, int S, int P, F&& Fill) {
+  if (!BandFits(Q, S)) return;
   Fill(Q.Left, Q.Bottom, Q.Right + S, Q.Bottom + S, P);
   Fill(Q.Right, Q.Top, Q.Right + S, Q.Bottom, P);
 }
@@ -20,11 +30,13 @@ template <class F> void HardShadowRects(const TRect& Q, int S, int P, F&& Fill) 
 // fills one pixel, Run(From, To, V) a run of them. The fade-in never passes
 // the end, so a short ring stays inside its band.
 template <class FPixel, class FRun> void RingSide(int From, int End, int V, FPixel&& Pixel, FRun&& Run) {
-  for (int K = 0; K < 4 && From + K < End; ++K) Pixel(From + K, V * (2 * (K + 1)) / 10);
-  if (From + 4 < End) Run(From + 4, End, V);
+  const int64_t Length = int64_t{End} - From;
+  for (int K = 0; K < 4 && K < Length; ++K) Pixel(From + K, V * (2 * (K + 1)) / 10);
+  if (Length > 4) Run(From + 4, End, V);
 }
 
 template <class F> void ShadowRingRects(const TRect& Q, int V, int LimitX, int LimitY, F&& Fill) {
+  if (!BandFits(Q, 1)) return;
   const bool Fading = Q.Right >= LimitX && Q.Bottom >= LimitY;
   const int RowEnd = Fading ? LimitX : Q.Right + 1;
   const int ColumnEnd = Fading ? LimitY : Q.Bottom;
@@ -45,27 +57,43 @@ template <class F> void ShadowRingRects(const TRect& Q, int V, int LimitX, int L
   }
 }
 
-template <class F> void SoftShadowRects(const TRect& Start, int S, int P, F&& Fill) {
-  TRect Q = Start;
-  auto Grow = [&Q] {
-    ++Q.Right;
-    ++Q.Bottom;
+// Extent is the area Fill can change (the bitmap, the canvas' clip).
+template <class F> void SoftShadowRects(const TRect& Start, int S, int P, const TRect& Extent, F&& Fill) {
+  if (!BandFits(Start, S) || Extent.IsEmpty()) return;
+  // Q after K rings.
+  auto Grown = [&Start](int64_t K) {
+    return TRect{Start.Left, Start.Top, static_cast<int>(Start.Right + K), static_cast<int>(Start.Bottom + K)};
   };
+  int64_t Rings = 0;
   if (S > 4) {
-    for (int K = 0; K < S - 4; ++K) {
-      ShadowRingRects(Q, P, ShadowNoLimit, ShadowNoLimit, Fill);
-      Grow();
+    // Ring K lies on row Start.Bottom + K and column Start.Right + K: only
+    // the rings whose row or column crosses Extent can change it, and only
+    // those are drawn; a size near INT_MAX would otherwise walk billions.
+    Rings = S - 4;
+    const auto Crossing = [Rings](int64_t From, int64_t To) {
+      return std::pair{std::clamp<int64_t>(From, 0, Rings), std::clamp<int64_t>(To, 0, Rings)};
+    };
+    const auto [RowFrom, RowTo] = Crossing(int64_t{Extent.Top} - Start.Bottom, int64_t{Extent.Bottom} - Start.Bottom);
+    const auto [ColumnFrom, ColumnTo] =
+        Crossing(int64_t{Extent.Left} - Start.Right, int64_t{Extent.Right} - Start.Right);
+    for (int64_t K = std::min(RowFrom, ColumnFrom); K < Rings;) {
+      if ((K >= RowFrom && K < RowTo) || (K >= ColumnFrom && K < ColumnTo)) {
+        ShadowRingRects(Grown(K), P, ShadowNoLimit, ShadowNoLimit, Fill);
+        ++K;
+      } else {
+        K = std::min(K < RowFrom ? RowFrom : Rings, K < ColumnFrom ? ColumnFrom : Rings);
+      }
     }
     S = 4;
   }
+  const TRect Q = Grown(Rings);
   const int LimitX = Q.Right, LimitY = Q.Bottom;
   const int Step = P / (S + 1);
   int V = P;
-  for (int K = 1; K <= S; ++K) {
+  for (int K = 0; K < S; ++K) {
     V -= Step;
     if (V <= 0) break;
-    ShadowRingRects(Q, V, LimitX, LimitY, Fill);
-    Grow();
+    ShadowRingRects(Grown(Rings + K), V, LimitX, LimitY, Fill);
   }
 }
 
@@ -118,14 +146,16 @@ void ShadowRingCanvas(TCanvas& Canvas, const TRect& Q, int P, int LimitX, int Li
   ShadowRingRects(Q, P, LimitX, LimitY, CanvasFill(Canvas, Color));
 }
 
-void SoftShadow24(TBitmap& Bitmap, const TRect& Q, int S, int P) { SoftShadowRects(Q, S, P, BitmapFill(Bitmap)); }
+void SoftShadow24(TBitmap& Bitmap, const TRect& Q, int S, int P) {
+  SoftShadowRects(Q, S, P, Rect(0, 0, Bitmap.Width(), Bitmap.Height()), BitmapFill(Bitmap));
+}
 
 void SoftShadowCanvas(TCanvas& Canvas, const TRect& Q, int S, int P, TColor Color) {
-  SoftShadowRects(Q, S, P, CanvasFill(Canvas, Color));
+  SoftShadowRects(Q, S, P, Canvas.ClipRect(), CanvasFill(Canvas, Color));
 }
 
 void DrawBitmapShadow(TBitmap& Bitmap, const TRect& R, int S, int P, bool Soft) {
-  if (R.IsEmpty() || S <= 0 || P <= 0 || P > 100) return;
+  if (R.IsEmpty() || S <= 0 || P <= 0 || P > 100 || !BandFits(R, S)) return;
   if (R.Right >= Bitmap.Width() || R.Bottom >= Bitmap.Height()) return;
   const TRect Q{R.Left + S, R.Top + S, R.Right, R.Bottom};
   Randomize();
@@ -136,7 +166,7 @@ void DrawBitmapShadow(TBitmap& Bitmap, const TRect& R, int S, int P, bool Soft) 
 }
 
 void DrawShadow(TCanvas& Canvas, const TRect& R, int S, int P, TColor Color, bool Soft, bool FillCorners) {
-  if (R.IsEmpty() || S < 1 || P < 1 || P > 100) return;
+  if (R.IsEmpty() || S < 1 || P < 1 || P > 100 || !BandFits(R, S)) return;
   const TRect Q{R.Left + S, R.Top + S, R.Right, R.Bottom};
   if (Soft)
     SoftShadowCanvas(Canvas, Q, S, P, Color);

@@ -17,7 +17,9 @@
 //   strength) and, inside the limits LimitX / LimitY, fades out at its end,
 //   which rounds the bottom-right corner. Limits of 9999 mean no fading end.
 // Every pixel of a band is touched once, so the bitmap family darkens each
-// pixel at most once.
+// pixel at most once. A band whose far side would pass INT_MAX (S near the
+// int limit) is not drawn at all; the rings of a wide soft band that cannot
+// reach the bitmap or the canvas' clip are skipped without being walked.
 //
 // The bitmap family darkens a 24-bit bitmap in place with a little noise (a
 // byte b becomes b - b * P div 100 + N - 3, N drawn in 0..6 from the shared

@@ -111,11 +111,13 @@ void ScaleBitmapAndMask(int W, int H, uint8_t Filter, TBitmap* SrcBitmap, const 
       ResampleBitmapInPlace(W, H, Filter, 0, DstBitmap);
     }
   };
-  if (SourceMask.Empty()) {
+  // The case is decided on the mask being replaced; the source mask only
+  // serves for the bleeding and as the picture of the new mask.
+  if (DstMask.Empty()) {
     ScaleBitmap();
     return;
   }
-  if (IsMaskOpaque(SourceMask)) {
+  if (IsMaskOpaque(DstMask)) {
     ScaleBitmap();
     NewBitmap24(DstMask, W, H, clBlack);
     return;

@@ -42,10 +42,11 @@ int ScaleBleedRadius(int SW, int SH, int W, int H);
 // Resizes a bitmap and its mask to W x H. SrcBitmap and SrcMask may be
 // nullptr (or empty): the Dst bitmaps are then scaled in place. Filter 0 is
 // nearest neighbour, else a kernel of ResampleBitmap (5 Lanczos3); sizes of
-// 1 always take the nearest. Without a mask only the bitmap is scaled; an
-// all-opaque mask becomes a new opaque W x H mask; any other mask is
-// stretched bilinearly (nearest for Filter 0) after the colours were bled
-// under the transparent pixels of the source bitmap, which is changed there.
+// 1 always take the nearest. The case follows DstMask: without one only the
+// bitmap is scaled; an all-opaque one becomes a new opaque W x H mask; any
+// other is replaced by the source mask (SrcMask, or DstMask itself) stretched
+// bilinearly (nearest for Filter 0), after the colours were bled under the
+// transparent pixels of the source bitmap, which is changed there.
 void ScaleBitmapAndMask(int W, int H, uint8_t Filter, TBitmap* SrcBitmap, const TBitmap* SrcMask, TBitmap& DstBitmap,
                         TBitmap& DstMask);
 void ScaleBitmapAndMaskLanczos3(int W, int H, TBitmap& Bitmap, TBitmap& Mask);

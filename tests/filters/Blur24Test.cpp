@@ -3,9 +3,11 @@
 #include "FilterTestSupport.h"
 #include "platform/Rounding.h"
 #include "raster/FoncUtils.h"
+#include "support/ChildCost.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -67,6 +69,32 @@ void ReferenceGeometric(const TBitmap& Src, const TBitmap& Dst, TBitmap& Expecte
 }
 
 float Angle(int X, int Y, int CX, int CY) { return std::atan2(static_cast<float>(Y - CY), static_cast<float>(X - CX)); }
+
+// The spin samples of a pixel: whole degrees E - Length .. E + Length on its
+// circle.
+auto SpinSamples(int Length) {
+  return [Length](int X, int Y, int CX, int CY) {
+    std::vector<TPoint> S;
+    const int D = IntDistance(X, Y, CX, CY);
+    const int E = Round(Angle(X, Y, CX, CY) * 180.0 / std::numbers::pi);
+    for (int A = E - Length; A <= E + Length; ++A)
+      S.push_back(
+          {Round(D * std::cos(A * std::numbers::pi / 180) + CX), Round(D * std::sin(A * std::numbers::pi / 180) + CY)});
+    return S;
+  };
+}
+
+// The motion samples of a pixel: Length of them from (-DX, -DY) * Length / 2,
+// one step of (sin -A, cos -A) apart.
+auto MotionSamples(int Length, double Degrees) {
+  const double A = Degrees * std::numbers::pi / 180, DX = std::sin(-A), DY = std::cos(-A);
+  return [=](int X, int Y, int, int) {
+    std::vector<TPoint> S;
+    double OX = -DX * Length / 2, OY = -DY * Length / 2;
+    for (int K = 0; K < Length; ++K, OX += DX, OY += DY) S.push_back({Round(X + OX), Round(Y + OY)});
+    return S;
+  };
+}
 
 } // namespace
 
@@ -161,27 +189,13 @@ TEST(GeometricBlurTest, RadialSpinAndMotionMatchTheirSamples) {
 
       Actual.Assign(Dst);
       SpinBlur24(Src, Actual, Length, R);
-      ReferenceGeometric(Src, Dst, Expected, R, [&](int X, int Y, int CX, int CY) {
-        std::vector<TPoint> S;
-        const int D = IntDistance(X, Y, CX, CY);
-        const int E = Round(Angle(X, Y, CX, CY) * 180.0 / std::numbers::pi);
-        for (int A = E - Length; A <= E + Length; ++A)
-          S.push_back({Round(D * std::cos(A * std::numbers::pi / 180) + CX),
-                       Round(D * std::sin(A * std::numbers::pi / 180) + CY)});
-        return S;
-      });
+      ReferenceGeometric(Src, Dst, Expected, R, SpinSamples(Length));
       ASSERT_IMAGES_MATCH(Actual, Expected, 0, "spin");
 
       for (const double Degrees : {0.0, 90.0, 33.0}) {
         Actual.Assign(Dst);
         MotionBlur(Src, Actual, Length, Degrees, R);
-        const double A = Degrees * std::numbers::pi / 180, DX = std::sin(-A), DY = std::cos(-A);
-        ReferenceGeometric(Src, Dst, Expected, R, [&](int X, int Y, int, int) {
-          std::vector<TPoint> S;
-          double OX = -DX * Length / 2, OY = -DY * Length / 2;
-          for (int K = 0; K < Length; ++K, OX += DX, OY += DY) S.push_back({Round(X + OX), Round(Y + OY)});
-          return S;
-        });
+        ReferenceGeometric(Src, Dst, Expected, R, MotionSamples(Length, Degrees));
         ASSERT_IMAGES_MATCH(Actual, Expected, 0, "motion " + std::to_string(Degrees));
       }
     }
@@ -231,3 +245,50 @@ TEST(GeometricBlurTest, EdgeCases) {
         EXPECT_EQ(PixelAt(Dst, X, Y), PixelAt(Saved, X, Y)) << X << "," << Y;
       }
 }
+
+// Lengths far beyond the bitmap. A spin of more than half a turn each way
+// samples the whole circle once, as at 180. Motion samples beyond the
+// bitmap never count, so a line longer than the 16 x 12 image gives what a
+// line spanning it gives, of the same parity so that the samples keep their
+// positions. Time and memory stay those of a short blur (measured in
+// a child: a blur that never ends is a failure).
+struct TLongBlurCase {
+  const char* Name;
+  bool Spin;
+  int Length;
+  int Equivalent;
+  double Degrees;
+};
+
+class GeometricBlurLength : public ::testing::TestWithParam<TLongBlurCase> {};
+
+TEST_P(GeometricBlurLength, FarBeyondTheBitmapEndsLikeTheSpanningLength) {
+  const TLongBlurCase& C = GetParam();
+  TBitmap Src, Dst, Expected;
+  RandomImage(Src, 39, 16, 12);
+  RandomImage(Dst, 40, 16, 12);
+  if (C.Spin)
+    ReferenceGeometric(Src, Dst, Expected, WholeBitmapRect, SpinSamples(C.Equivalent));
+  else
+    ReferenceGeometric(Src, Dst, Expected, WholeBitmapRect, MotionSamples(C.Equivalent, C.Degrees));
+  const TChildCost Cost = MeasureInChild([&] {
+    TBitmap Actual;
+    Actual.Assign(Dst);
+    if (C.Spin)
+      SpinBlur24(Src, Actual, C.Length, WholeBitmapRect);
+    else
+      MotionBlur(Src, Actual, C.Length, C.Degrees, WholeBitmapRect);
+    return ImagesMatch(Actual, Expected, 0, C.Name) ? 1 : 0;
+  });
+  ASSERT_TRUE(Cost.Exited) << Cost.Failure;
+  EXPECT_EQ(Cost.Result, 1);
+  EXPECT_LT(Cost.CpuMs, CpuBudgetMs(200));
+  EXPECT_LT(Cost.PeakKB, 64 * 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(GeometricBlurTest, GeometricBlurLength,
+                         ::testing::Values(TLongBlurCase{"SpinIntMax", true, INT_MAX, 180, 0},
+                                           TLongBlurCase{"SpinHuge", true, 1 << 25, 180, 0},
+                                           TLongBlurCase{"MotionHugeEvenDown", false, 1 << 25, 40, 0},
+                                           TLongBlurCase{"MotionHugeOddAcross", false, (1 << 25) + 1, 41, 90}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -478,6 +479,38 @@ TEST(RandomFilterTest, NoiseAndDiffusionDrawAsDefined) {
   MonoNoise24(Actual, -3, WholeBitmapRect);
   Diffuse24(Actual, 0, 0, WholeBitmapRect);
   EXPECT_IMAGES_MATCH(Actual, Src, 0, "no-op amounts");
+}
+
+// Amounts at the int limit: v + Random(N) - N div 2 taken whole, from a seed
+// whose first draw lies within 255 of INT_MAX (found through the generator's
+// own interface), so that v + Random(N) passes the int range on a white pixel.
+TEST(RandomFilterTest, NoiseAmountsAtTheIntLimit) {
+  for (const int N : {INT_MAX, INT_MAX - 1}) {
+    uint32_t Seed = 0;
+    for (;; ++Seed) {
+      SeedRandom(Seed);
+      if (Random(N) > INT_MAX - 255) break;
+    }
+    const TFixedRandomize Fixed(Seed);
+    TBitmap Src(3, 2, pf24bit, clWhite), Actual, Expected;
+    RowOf(Src, 1)[2] = {0, 128, 200};
+    Actual.Assign(Src);
+    ColorNoise24(Actual, N, WholeBitmapRect);
+    Randomize();
+    ReferenceOver(Src, Expected, WholeBitmapRect, [N](TRGB& P, int, int, const TRect&) {
+      for (int C = 0; C < 3; ++C) SetChannel(P, C, Clip255(int64_t{Channel(P, C)} + Random(N) - N / 2));
+    });
+    EXPECT_IMAGES_MATCH(Actual, Expected, 0, "colour noise " + std::to_string(N));
+
+    Actual.Assign(Src);
+    MonoNoise24(Actual, N, WholeBitmapRect);
+    Randomize();
+    ReferenceOver(Src, Expected, WholeBitmapRect, [N](TRGB& P, int, int, const TRect&) {
+      const int64_t D = int64_t{Random(N)} - N / 2;
+      for (int C = 0; C < 3; ++C) SetChannel(P, C, Clip255(Channel(P, C) + D));
+    });
+    EXPECT_IMAGES_MATCH(Actual, Expected, 0, "mono noise " + std::to_string(N));
+  }
 }
 
 TEST(RandomFilterTest, DitherDiffusesTheErrorForward) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <random>
 
@@ -529,4 +530,78 @@ TEST(BlendModes, BlendColorRect24) {
   Before.Assign(Dst);
   BlendColorRect24(clBlack, 0, Dst, WholeBitmapRect, 0);
   EXPECT_IMAGES_MATCH(Dst, Before);
+}
+
+// An upright translation or scaling whose source rectangle reaches past the
+// bitmap: every destination pixel of DstRect maps to source (SrcRect.Left +
+// floor((x - DstRect.Left) / k), likewise for y), k the exact scale, and is
+// drawn only when that source pixel exists; the others are left alone, as
+// the general path leaves them.
+struct TPartlyOutsideCase {
+  const char* Name;
+  TRect SrcRect;
+  int Scale;
+};
+
+class TransformedPartlyOutside : public ::testing::TestWithParam<TPartlyOutsideCase> {};
+
+TEST_P(TransformedPartlyOutside, DrawsOnlyWhereTheSourceExists) {
+  const TPartlyOutsideCase& C = GetParam();
+  TBitmap Src(10, 10), Dst(40, 40, pf24bit, clBlack), Expected;
+  FillRandom(Src, 60);
+  Expected.Assign(Dst);
+  const TRect DstRect = Bounds(3, 2, C.SrcRect.Width() * C.Scale, C.SrcRect.Height() * C.Scale);
+  TAffineTransformation T;
+  T.SetSrcRect(C.SrcRect);
+  T.Scale(C.Scale, C.Scale);
+  T.Translate(DstRect.Left, DstRect.Top);
+  ASSERT_TRUE(T.ScaleOnly());
+  BlendTransformRect24(Src, Dst, DstRect, WholeBitmapRect, T, 100, nullptr, 0);
+  auto SourceOf = [&](int D, int DstStart, int SrcStart) {
+    return SrcStart + static_cast<int>(std::floor(double(D - DstStart) / C.Scale));
+  };
+  for (int Y = std::max(DstRect.Top, 0); Y < std::min(DstRect.Bottom, 40); ++Y)
+    for (int X = std::max(DstRect.Left, 0); X < std::min(DstRect.Right, 40); ++X) {
+      const int SX = SourceOf(X, DstRect.Left, C.SrcRect.Left), SY = SourceOf(Y, DstRect.Top, C.SrcRect.Top);
+      if (SX >= 0 && SX < 10 && SY >= 0 && SY < 10) RowOf(Expected, Y)[X] = RowOf(Src, SY)[SX];
+    }
+  EXPECT_IMAGES_MATCH(Dst, Expected, 0, C.Name);
+}
+
+INSTANTIATE_TEST_SUITE_P(BlendModes, TransformedPartlyOutside,
+                         ::testing::Values(TPartlyOutsideCase{"TranslatedPastTopLeft", {-4, -2, 6, 8}, 1},
+                                           TPartlyOutsideCase{"TranslatedPastBottomRight", {3, 5, 15, 12}, 1},
+                                           TPartlyOutsideCase{"DoubledPastTopLeft", {-4, -2, 6, 8}, 2},
+                                           TPartlyOutsideCase{"DoubledPastEveryEdge", {-3, -1, 13, 11}, 2}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
+
+// Positions and rectangles at the ends of the int range: the offset merge
+// lies wholly outside and draws nothing; a stretch onto a rectangle wider
+// than the int range keeps its exact proportions; the general path maps
+// every destination pixel to one source point.
+TEST(BlendModes, MergesAtTheEndsOfTheIntRange) {
+  TBitmap Src(10, 10), Dst(20, 20), Before;
+  FillRandom(Src, 61);
+  FillRandom(Dst, 62);
+  Before.Assign(Dst);
+  for (auto [X, Y] : {std::pair{INT_MAX - 2, 0}, std::pair{0, INT_MAX - 2}, std::pair{INT_MAX, INT_MAX},
+                      std::pair{INT_MIN, 0}, std::pair{0, INT_MIN}}) {
+    BlendRect24(Src, WholeBitmapRect, Dst, X, Y, WholeBitmapRect, 100, nullptr, 0);
+    EXPECT_IMAGES_MATCH(Dst, Before, 0, "offset " + std::to_string(X) + "," + std::to_string(Y));
+  }
+
+  // Column (x - INT_MIN) * 10 / (2^32 - 1) = 5 for the first columns; rows
+  // as given.
+  BlendStretchRect24(Src, WholeBitmapRect, Dst, {INT_MIN, 0, INT_MAX, 20}, WholeBitmapRect, 100, nullptr, 0);
+  for (int Y = 0; Y < 20; ++Y)
+    for (int X = 0; X < 20; ++X) ASSERT_EQ(RowOf(Dst, Y)[X], RowOf(Src, Y / 2)[5]) << X << "," << Y;
+
+  TAffineTransformation Turn;
+  Turn.SetSrcRect({0, 0, 10, 10});
+  Turn.Rotate(5, 5, 30);
+  TBitmap Turned(20, 20);
+  FillRandom(Turned, 63);
+  BlendTransformRect24(Src, Turned, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, WholeBitmapRect, Turn, 100, nullptr, 0);
+  for (int Y = 0; Y < 20; ++Y)
+    for (int X = 0; X < 20; ++X) ASSERT_EQ(RowOf(Turned, Y)[X], RowOf(Turned, 0)[0]) << X << "," << Y;
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <deque>
 #include <random>
@@ -223,6 +224,22 @@ TEST(FloodFill, MagicWandRecordsTheRegionOnly) {
   TBitmap Expected;
   Draw(Expected, {"###....", "###....", ".......", ".......", "......."});
   EXPECT_IMAGES_MATCH(Out, Expected);
+}
+
+// A tolerance of any size is taken by its magnitude: INT_MIN reaches every
+// colour, like INT_MAX, in both entry points.
+TEST(FloodFill, ToleranceMagnitudesUpToTheIntLimit) {
+  TBitmap B, Before, Out(20, 15), AllIn(20, 15, pf24bit, clBlack);
+  Blotches(B, 20, 15, 5);
+  Before.Assign(B);
+  for (const int Tolerance : {INT_MIN, INT_MIN + 1, INT_MAX, -255}) {
+    const std::string Name = "tolerance " + std::to_string(Tolerance);
+    EXPECT_EQ(FloodFillEx(B, nullptr, 5, 5, clNone, Tolerance, 100, Whole, &Out), FloodFillDone) << Name;
+    EXPECT_IMAGES_MATCH(Out, AllIn, 0, Name + " region");
+    EXPECT_EQ(FloodFillTolerance(B, nullptr, 5, 5, clNone, Tolerance, 100, Whole, &Out), FloodFillDone) << Name;
+    EXPECT_IMAGES_MATCH(Out, AllIn, 0, Name + " region");
+    EXPECT_IMAGES_MATCH(B, Before, 0, Name + " bitmap");
+  }
 }
 
 TEST(FloodFill, TallCorridorFillsWhole) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
+#include <string>
 
 static void PrintTo(const TRGB& P, std::ostream* Out) {
   *Out << "rgb(" << +P.Red << ", " << +P.Green << ", " << +P.Blue << ")";
@@ -321,4 +323,22 @@ TEST(LayerPaint, PaintingALayerOntoItselfReadsTheOriginal) {
   BlendBitmapOnLayer(Layer, &Mask, WholeBitmapRect, 4, Layer, &Mask, 2, 1, WholeBitmapRect, 90);
   EXPECT_IMAGES_MATCH(Layer, Want, 0, "colour");
   EXPECT_IMAGES_MATCH(Mask, WantMask, 0, "mask");
+}
+
+// Positions at the ends of the int range place the source wholly outside the
+// target: nothing is painted, and the sizes added to them must not overflow.
+TEST(LayerPaint, PositionsAtTheEndsOfTheIntRangePaintNothing) {
+  TBitmap Src(10, 10, pf24bit, clWhite), Brush(10, 10, pf24bit, clBlack), Dst(20, 20, pf24bit, clBlack),
+      Mask(20, 20, pf24bit, clWhite), Before, MaskBefore;
+  Before.Assign(Dst);
+  MaskBefore.Assign(Mask);
+  for (auto [X, Y] : {std::pair{INT_MAX - 2, 0}, std::pair{0, INT_MAX - 2}, std::pair{INT_MAX, INT_MAX},
+                      std::pair{INT_MIN, 0}, std::pair{0, INT_MIN}}) {
+    const std::string At = std::to_string(X) + "," + std::to_string(Y);
+    BlendBitmapOnLayer(Src, nullptr, WholeBitmapRect, 4, Dst, &Mask, X, Y, WholeBitmapRect, 100);
+    PaintBitmapOnLayer(Src, nullptr, WholeBitmapRect, Dst, &Mask, X, Y, WholeBitmapRect, 100);
+    PaintColorOnLayer(Brush, clWhite, WholeBitmapRect, Dst, &Mask, X, Y, WholeBitmapRect, 100, nullptr);
+    EXPECT_IMAGES_MATCH(Dst, Before, 0, "colours at " + At);
+    EXPECT_IMAGES_MATCH(Mask, MaskBefore, 0, "mask at " + At);
+  }
 }

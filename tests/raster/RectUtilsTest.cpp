@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -127,4 +128,22 @@ TEST(RectUtils, FloatConversions) {
   const TFloatPoint Q = RotateFloatPoint(10, 0, 0, 0, std::numbers::pi / 2);
   EXPECT_NEAR(Q.X, 0, 1e-12);
   EXPECT_NEAR(Q.Y, -10, 1e-12);
+}
+
+// 64-bit coordinates come back into the int range saturated; rectangles
+// placed near its ends keep their near sides and stop at the limit.
+TEST(RectUtils, ClampsAtTheEndsOfTheIntRange) {
+  EXPECT_EQ(ClampToInt(int64_t{INT_MAX} + 1), INT_MAX);
+  EXPECT_EQ(ClampToInt(int64_t{INT_MIN} - 1), INT_MIN);
+  EXPECT_EQ(ClampToInt(-7), -7);
+  struct Case {
+    int X, Y, W, H;
+    TRect Out;
+  };
+  for (const Case& C : {Case{1, 2, 3, 4, {1, 2, 4, 6}}, Case{INT_MAX - 2, 0, 10, 5, {INT_MAX - 2, 0, INT_MAX, 5}},
+                        Case{0, INT_MAX, 5, INT_MAX, {0, INT_MAX, 5, INT_MAX}},
+                        Case{INT_MIN, INT_MIN, -1, 3, {INT_MIN, INT_MIN, INT_MIN, INT_MIN + 3}}})
+    EXPECT_EQ(ClampedBounds(C.X, C.Y, C.W, C.H), C.Out) << C.X << "," << C.Y << " " << C.W << " x " << C.H;
+  EXPECT_EQ(RectWidth({INT_MIN, 0, INT_MAX, 0}), INT_MAX);
+  EXPECT_EQ(RectHeight({0, INT_MAX, 0, INT_MIN}), INT_MAX);
 }

@@ -1,12 +1,15 @@
 #include "raster/Shadow.h"
 
 #include "raster/RandomGen.h"
+#include "support/ChildCost.h"
 #include "support/ImageCompare.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
+#include <string>
 
 namespace {
 
@@ -221,6 +224,29 @@ TEST(Shadow, CanvasShadowRefusesBadArguments) {
   TBitmap B = Plain(10, 10, 255);
   DrawShadow(B.Canvas(), Rect(2, 2, 9, 9), 4, 50, clWhite, true, true);
   EXPECT_NE(B.PixelColor(9, 8), clWhite);
+}
+
+// Sizes at the top of the int range: the band lies wholly beyond a small
+// bitmap, or would reach past the int range and is refused. Either way
+// nothing changes, and the rings beyond the bitmap are not walked one by one
+// (about 2^31 of them). Run in a child: a walk that never ends is a failure.
+TEST(Shadow, SizesNearTheIntLimitChangeNothingAndEndQuickly) {
+  for (const int S : {INT_MAX, INT_MAX - 100})
+    for (const bool Soft : {false, true}) {
+      SCOPED_TRACE("S " + std::to_string(S) + (Soft ? " soft" : " hard"));
+      const TChildCost Cost = MeasureInChild([&] {
+        const TBitmap Grey = Plain(20, 20, 200), White = Plain(20, 20, 255);
+        TBitmap B, C;
+        B.Assign(Grey);
+        C.Assign(White);
+        DrawBitmapShadow(B, Rect(0, 0, 10, 10), S, 50, Soft);
+        DrawShadow(C.Canvas(), Rect(0, 0, 10, 10), S, 50, clWhite, Soft, false);
+        return ImagesMatch(B, Grey, 0, "bitmap shadow") && ImagesMatch(C, White, 0, "canvas shadow") ? 1 : 0;
+      });
+      ASSERT_TRUE(Cost.Exited) << Cost.Failure;
+      EXPECT_EQ(Cost.Result, 1);
+      EXPECT_LT(Cost.CpuMs, CpuBudgetMs(100));
+    }
 }
 
 } // namespace

@@ -171,6 +171,47 @@ TEST(TransformFuncRules, ScalingByTheKindOfMask) {
   EXPECT_EQ(Px(Bmp, 7, 0), Code(1, 2));
 }
 
+// With a separate source, the case follows the destination mask: none
+// scales the bitmap alone (no bleeding, the mask stays empty), an opaque one
+// becomes a new opaque mask of the new size, any other takes the source mask
+// stretched.
+TEST(TransformFuncRules, ScalingCaseFollowsTheDestinationMask) {
+  enum TKind { None, Opaque, Partial };
+  struct TCase {
+    const char* Name;
+    TKind SrcMask, DstMask;
+    TKind Result;
+  };
+  const auto MaskOf = [](TBitmap& M, TKind Kind) {
+    if (Kind == None) return;
+    Uniform(M, 4, 4, 0);
+    if (Kind == Partial)
+      for (int Y = 0; Y < 4; ++Y) RowOf(M, Y)[3] = Grey(255);
+  };
+  for (const TCase& C : {TCase{"partial source, no target mask", Partial, None, None},
+                         TCase{"partial source, opaque target mask", Partial, Opaque, Opaque},
+                         TCase{"opaque source, partial target mask", Opaque, Partial, Opaque},
+                         TCase{"partial source, partial target mask", Partial, Partial, Partial}}) {
+    SCOPED_TRACE(C.Name);
+    TBitmap SrcBmp, SrcMask, DstBmp, DstMask;
+    Coded(SrcBmp, 4, 4);
+    MaskOf(SrcMask, C.SrcMask);
+    MaskOf(DstMask, C.DstMask);
+    ScaleBitmapAndMask(8, 8, 0, &SrcBmp, &SrcMask, DstBmp, DstMask);
+    ASSERT_EQ(DstBmp.Width(), 8);
+    if (C.Result == None) {
+      EXPECT_TRUE(DstMask.Empty());
+    } else {
+      ASSERT_EQ(DstMask.Width(), 8);
+      ASSERT_EQ(DstMask.Height(), 8);
+      EXPECT_EQ(Px(DstMask, 7, 7), Grey(C.Result == Partial ? 255 : 0));
+      EXPECT_EQ(Px(DstMask, 5, 5), Grey(0));
+    }
+    // Colours are bled (column 3 takes (1, 2) on row 0) only in the last case.
+    EXPECT_EQ(Px(DstBmp, 7, 0), C.DstMask == Partial && C.SrcMask == Partial ? Code(1, 2) : Code(3, 0));
+  }
+}
+
 TEST(TransformFuncRules, BleedTakesTheLastRingNeighbourFound) {
   TBitmap Bmp, Mask;
   Coded(Bmp, 5, 5);

@@ -458,7 +458,8 @@ void TUndoAllLayers::SaveLayers() {
   }
 }
 
-TUndoMergeAll::TUndoMergeAll(TLayerItem& Bakground) : TUndoLayerItem(Bakground, utAll) {}
+TUndoMergeAll::TUndoMergeAll(TLayerItem& Bakground)
+    : TUndoLayerItem(Bakground, utAll), FData(CopyLayerData(Bakground.Data())), FSavesData(FData != nullptr) {}
 
 void TUndoMergeAll::SaveLayers(bool All) {
   const TLayerList& Layers = Navigation().Image().Layers();
@@ -472,9 +473,20 @@ void TUndoMergeAll::SaveLayers(bool All) {
   }
 }
 
-void TUndoMergeAll::Undo() {
+TLayerItem& TUndoMergeAll::SwapBackground() {
   TLayerItem& Bkg = BindLiveLayer();
   SwapData();
+  SwapProperties();
+  if (FSavesData) {
+    std::unique_ptr<TLayerData> Live = Bkg.ReleaseData();
+    Bkg.SetData(std::move(FData));
+    FData = std::move(Live);
+  }
+  return Bkg;
+}
+
+void TUndoMergeAll::Undo() {
+  TLayerItem& Bkg = SwapBackground();
   Bkg.Visible = FIsBkgVisible;
   UpdateThumb();
   // The lowest layer first, so that each finds the indexes below it whole.
@@ -482,8 +494,7 @@ void TUndoMergeAll::Undo() {
 }
 
 void TUndoMergeAll::Redo() {
-  TLayerItem& Bkg = BindLiveLayer();
-  SwapData();
+  TLayerItem& Bkg = SwapBackground();
   Bkg.Visible = true;
   UpdateThumb();
   for (int I = UndoList().Count() - 1; I >= 0; --I) UndoList().GetItem(I)->Redo();

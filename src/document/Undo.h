@@ -343,7 +343,10 @@ public:
   void SaveLayers();
 };
 
-// The visible layers (or all) merged into the background.
+// The visible layers (or all) merged into the background, or the image
+// flattened: the background's pixels, mask and properties (a flattened
+// background loses its opacity, mode, visibility and kind) and, for a text
+// background, its data.
 class TUndoMergeAll : public TUndoLayerItem {
 public:
   explicit TUndoMergeAll(TLayerItem& Bakground);
@@ -354,6 +357,15 @@ public:
   void SaveLayers(bool All);
   void Undo() override;
   void Redo() override;
+
+private:
+  // The background's properties, pixels and data exchanged with the saved
+  // ones.
+  TLayerItem& SwapBackground();
+  // A copy of a data background's data, exchanged with the live one; only
+  // when the background had data.
+  std::unique_ptr<TLayerData> FData;
+  bool FSavesData;
 };
 
 // Every layer shown or hidden at once.

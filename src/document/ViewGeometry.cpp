@@ -44,6 +44,20 @@ TRect TViewGeometry::CheckErrorConversion(const TRect& R) const {
   return {R.Left - M, R.Top - M, R.Right + M, R.Bottom + M};
 }
 
+TRect TViewGeometry::ClientRectToBuffer(const TRect& R) const {
+  const TPoint O = PaintOffset(ImgRect);
+  return OffsetRect(R, -O.X, -O.Y);
+}
+
+TRect TViewGeometry::BufferRectToClient(const TRect& R) const {
+  const TPoint O = PaintOffset(ImgRect);
+  return OffsetRect(R, O.X, O.Y);
+}
+
+TRect TViewGeometry::BmpRectToBuffer(const TRect& R) const { return ClientRectToBuffer(BmpToClient(R)); }
+
+TRect TViewGeometry::BufferRectToBmp(const TRect& R) const { return ClientToBmp(BufferRectToClient(R)); }
+
 int ZoomedSize(int Size, double Zoom) {
   if (Size <= 0) return 0;
   const int64_t Z = Round64(Size * Zoom);

@@ -30,6 +30,14 @@ struct TViewGeometry {
   TRect CheckErrorConversion(const TRect& R) const;
   // 2, or Ceil(1 / Zoom) + 1 below zoom 1.
   int ErrorMargin() const;
+
+  // The paint buffer covers the visible image only: its coordinates are
+  // client coordinates minus PaintOffset(ImgRect).
+  TRect ClientRectToBuffer(const TRect& R) const;
+  TRect BufferRectToClient(const TRect& R) const;
+  // BmpToClient then into the buffer; out of the buffer then ClientToBmp.
+  TRect BmpRectToBuffer(const TRect& R) const;
+  TRect BufferRectToBmp(const TRect& R) const;
 };
 
 // The zoomed size of an image side, at least 1 for a non-empty side.

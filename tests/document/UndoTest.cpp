@@ -593,6 +593,13 @@ public: // the table of operations calls them from lambdas
     R->SaveLayers(!VisibleOnly);
     Image.MergeLayersWithBkg(VisibleOnly);
   }
+  // Flattening, recorded as the merge of every layer into the background.
+  void Flatten() {
+    auto* R = Record(std::make_unique<TUndoMergeAll>(Layer(0)), 0);
+    R->FIsBkgVisible = Layer(0).Visible;
+    R->SaveLayers(true);
+    Image.FlattenImage();
+  }
   void ShowHideAll(bool Show) {
     Record(std::make_unique<TUndoShowHideAll>(Layer(0)), 0)->SaveLayersInfos();
     for (int I = 0; I < Count(); ++I) Layer(I).Visible = Show;
@@ -715,6 +722,7 @@ TEST_F(UndoLayerTest, EachOperationUndoesRedoesAndUndoesAgain) {
       {"insert transparent background", [](UndoLayerTest& T) { T.InsertBackground(true); }},
       {"merge visible", [](UndoLayerTest& T) { T.MergeAll(true); }},
       {"merge all", [](UndoLayerTest& T) { T.MergeAll(false); }},
+      {"flatten", [](UndoLayerTest& T) { T.Flatten(); }},
       {"show all", [](UndoLayerTest& T) { T.ShowHideAll(true); }},
       {"hide all", [](UndoLayerTest& T) { T.ShowHideAll(false); }},
       {"resize all", [](UndoLayerTest& T) { T.ResizeAll(30, 9); }},
@@ -806,6 +814,41 @@ TEST_F(UndoLayerTest, FlatteningWithHiddenBackgroundKeepsUnmergedLayers) {
   ASSERT_EQ(Count(), 2); // the hidden layer 3 stays
   EXPECT_TRUE(Layer(0).Visible);
   Check(Before);
+}
+
+TEST_F(UndoLayerTest, FlatteningComesBackWithTheBackgroundsOwnSettings) {
+  // Flattening bakes the background's own opacity, mode, visibility and kind
+  // into its pixels; undo gives each of them back.
+  const std::vector<std::pair<const char*, std::function<void(TLayerItem&)>>> Backgrounds = {
+      {"translucent hidden background with a mode and a mask",
+       [this](TLayerItem& Bkg) {
+         Bkg.Opacity = 60;
+         Bkg.BlendMode = 7;
+         Bkg.Visible = false;
+         RandomMask(Bkg.Mask(), Bkg.Bitmap().Width(), Bkg.Bitmap().Height());
+       }},
+      {"text background",
+       [](TLayerItem& Bkg) {
+         Bkg.LayerType = ltData;
+         Bkg.SetData(std::make_unique<FakeText>("under"));
+         Bkg.Opacity = 80;
+       }},
+  };
+  for (const auto& [Name, Prepare] : Backgrounds) {
+    SCOPED_TRACE(Name);
+    TearDown();
+    Image.Layers().Clear();
+    List.Clear();
+    SetUp();
+    BuildStack();
+    Prepare(Layer(0));
+    const Stack Before = StateOf(Image);
+    Flatten();
+    ASSERT_EQ(Count(), 1);
+    EXPECT_EQ(Layer(0).LayerType, ltBitmap);
+    EXPECT_EQ(Layer(0).Opacity, 100);
+    Check(Before); // the text comes back with the kind
+  }
 }
 
 TEST_F(UndoLayerTest, PaintingOutsideALayerGrowsItAndUndoShrinksIt) {

@@ -54,6 +54,39 @@ TEST(ViewGeometry, RectanglesReachingTheEdgeMapToTheEdgeAndBack) {
   EXPECT_EQ(V.ClientToBmp(TRect{10, 12, 18, 20}), (TRect{1, 2, 5, 6}));
 }
 
+TEST(ViewGeometry, PaintBufferStartsAtTheVisibleImage) {
+  // The buffer's origin is the image's top-left, or the client edge where the
+  // image is scrolled past it.
+  struct Case {
+    TRect ImgRect;
+    TRect Client, Buffer;
+  };
+  const Case Cases[] = {
+      {{8, 8, 208, 108}, {8, 8, 20, 30}, {0, 0, 12, 22}},
+      {{-30, 8, 170, 108}, {0, 10, 5, 20}, {0, 2, 5, 12}},
+      {{-30, -500, 170, -300}, {4, 4, 9, 9}, {4, 4, 9, 9}},
+  };
+  for (const Case& C : Cases) {
+    TViewGeometry V;
+    V.W = 100;
+    V.H = 50;
+    V.Zoom = 2.0;
+    V.ImgRect = C.ImgRect;
+    EXPECT_EQ(V.ClientRectToBuffer(C.Client), C.Buffer);
+    EXPECT_EQ(V.BufferRectToClient(C.Buffer), C.Client);
+  }
+  // Through the image: a bitmap rectangle reaching the right and bottom edges
+  // reaches the buffer's, and comes back whole.
+  const TViewGeometry V = View(37, 23, 1.0 / 3, -4, 8);
+  const TRect B = V.BmpRectToBuffer({3, 6, 37, 23});
+  EXPECT_EQ(B.Right, V.ImgRect.Right);
+  EXPECT_EQ(B.Bottom, V.ImgRect.Bottom - 8);
+  EXPECT_EQ(V.BufferRectToBmp(B), (TRect{3, 6, 37, 23}));
+  const TViewGeometry Z = View(100, 100, 2.0, 8, 8);
+  EXPECT_EQ(Z.BmpRectToBuffer({1, 2, 5, 6}), (TRect{2, 4, 10, 12}));
+  EXPECT_EQ(Z.BufferRectToBmp({2, 4, 10, 12}), (TRect{1, 2, 5, 6}));
+}
+
 TEST(ViewGeometry, ConversionErrorMargin) {
   EXPECT_EQ(View(10, 10, 0.25).ErrorMargin(), 5);
   EXPECT_EQ(View(10, 10, 1.0).ErrorMargin(), 2);

@@ -18,7 +18,7 @@ public:
   int UniteGrille() const override { return 0; }
   int NbHistoriques() const override { return 10; }
   bool SelCalqueAuto() const override { return false; }
-  bool LimitesCalqueActif() const override { return false; }
+  bool LimitesCalqueActif() const override { return Limites; }
   bool NumCalque() const override { return false; }
   bool Smoothing() const override { return false; }
   int LayerNavSize() const override { return NavSize; }
@@ -45,6 +45,7 @@ public:
   void LayerChanged() override { ++LayerChanges; }
 
   int NavSize = 80;
+  bool Limites = false;
   TPoint Position{-1, -1};
   bool SaveResult = true;
   QStringList Saves;

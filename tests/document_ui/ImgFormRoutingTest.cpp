@@ -52,7 +52,7 @@ public:
   void ModuleColor(TColor C) override { Calls << QStringLiteral("module color %1").arg(C, 0, 16); }
   bool PaletteVisible() const override { return Palette; }
   bool IsDrawing() const override { return Drawing; }
-  bool IsLayerTool() const override { return false; }
+  bool IsLayerTool() const override { return LayerTool; }
   void ToolMouseDown(TMyImageLayeredView&, Qt::MouseButton B, Qt::KeyboardModifiers, int X, int Y) override {
     Calls << QStringLiteral("down %1 %2,%3").arg(int(B)).arg(X).arg(Y);
   }
@@ -68,6 +68,7 @@ public:
   bool Module = false;
   bool Palette = true;
   bool Drawing = false;
+  bool LayerTool = false;
   QStringList Calls;
   std::vector<std::pair<TRect, TSelOption>> Selecting;
 };
@@ -343,4 +344,37 @@ TEST_F(ImgFormRoutingTest, DoubleClickOnALayerItemOpensItsOptions) {
   QTest::mouseDClick(F->LayerNav, Qt::LeftButton, {}, Bkg);
   EXPECT_EQ(F->Image->Image().LayerIndex(), 0);
   EXPECT_EQ(Tools.Calls.count(QStringLiteral("layer options")), 1);
+}
+
+TEST_F(ImgFormRoutingTest, NewWindowOutlinesTheCurrentLayerWhenALayerToolAsksForIt) {
+  constexpr TColor Blue = 0xFF0000;
+  struct TCase {
+    bool LayerTool, Limites, Outlined;
+  };
+  for (const TCase& C : {TCase{false, true, false}, TCase{true, false, false}, TCase{true, true, true}}) {
+    SCOPED_TRACE(testing::Message() << "layer tool " << C.LayerTool << ", bounds " << C.Limites);
+    Tools.LayerTool = C.LayerTool;
+    Host.Limites = C.Limites;
+    TMyImageLayered Src;
+    TBitmap Ramp;
+    MakeRamp(Ramp, 40, 30);
+    Src.AddBackground(&Ramp, nullptr, QStringLiteral("#0"));
+    Src.AddLayer(10, 10, Blue, {5, 5}, 100, QStringLiteral("L"));
+    auto* W = new TNewImgForm(Host, &Area, &Src, nullptr, QString(), srcNew, 256, false, false);
+    W->Image->Image().SetLayerIndex(1);
+    W->Image->PaintAll();
+    // The dotted XOR outline along the layer's top row, as the window shows it.
+    const TRect L = W->Image->LayerToClient(TRect{0, 0, 10, 10});
+    int Inverted = 0;
+    for (int X = L.Left; X < L.Right; ++X) {
+      const TColor P = W->Image->BackBuffer().PixelColor(X, L.Top);
+      ASSERT_TRUE(P == Blue || P == (Blue ^ 0xFFD8CE)) << X;
+      Inverted += P != Blue;
+    }
+    EXPECT_EQ(Inverted > 0, C.Outlined);
+    // The program's move cursor over a movable layer and inside a selection.
+    EXPECT_EQ(W->Image->MoveLayerCursor, 15);
+    EXPECT_EQ(W->Sel->MoveCursor, 15);
+    delete W;
+  }
 }

@@ -6,7 +6,9 @@
 #include "document/ui/MyImage.h"
 #include "document/ui/SelectionControl.h"
 #include "raster/Bitmap24.h"
+#include "raster/ui/FoncUtils.h"
 #include "support/Printers.h"
+#include "support/WaitFor.h"
 
 #include <QApplication>
 #include <QTest>
@@ -85,10 +87,11 @@ TEST_F(SelectionControlTest, ShownSelectionMarchesAlongItsBounds) {
   EXPECT_EQ(Sel.AnimationInterval(), 112);
   std::vector<TColor> Before;
   for (int X = B.Left; X < B.Right; ++X) Before.push_back(Shown(X, B.Top));
-  QTest::qWait(300);
-  std::vector<TColor> After;
-  for (int X = B.Left; X < B.Right; ++X) After.push_back(Shown(X, B.Top));
-  EXPECT_NE(Before, After); // the dashes moved
+  EXPECT_TRUE(WaitUntil([&] { // the dashes move
+    std::vector<TColor> After;
+    for (int X = B.Left; X < B.Right; ++X) After.push_back(Shown(X, B.Top));
+    return After != Before;
+  }));
   ExpectAntsAround(B);
   // Locked while a new selection is drawn.
   Send(QEvent::MouseButtonPress, Client(60, 50), Qt::LeftButton, Qt::LeftButton);
@@ -212,4 +215,24 @@ TEST_F(SelectionControlTest, LargeOutlinesAnimateMoreSlowlyWithLongerSteps) {
   EXPECT_FALSE(Sel.IsAnimating());
   Sel.LockAnimation(false);
   EXPECT_TRUE(Sel.IsAnimating());
+}
+
+TEST_F(SelectionControlTest, InsideTheSelectionItsCursorOutlivesAZoom) {
+  View.SetImgCursor(crCross);
+  const auto Shape = [&] { return Port()->cursor().shape(); };
+  const QPoint Mouse = Client(24, 20); // inside (10, 10)-(30, 25), off its handles
+  QCursor::setPos(Port()->mapToGlobal(Mouse));
+  Send(QEvent::MouseMove, Mouse, Qt::NoButton, {});
+  EXPECT_EQ(Shape(), Qt::SizeAllCursor);
+  // At zoom 3 the mouse rests on bitmap (16, 13), still inside; at zoom 1
+  // on (48, 40), outside the selection but on the image.
+  View.SetZoom(3);
+  EXPECT_EQ(Shape(), Qt::SizeAllCursor);
+  View.SetZoom(1);
+  EXPECT_EQ(Shape(), Qt::CrossCursor);
+  View.SetZoom(2);
+  EXPECT_EQ(Shape(), Qt::SizeAllCursor);
+  // Hidden, the selection leaves the image cursor.
+  Sel.SetVisible(false);
+  EXPECT_EQ(Shape(), Qt::CrossCursor);
 }

@@ -26,6 +26,9 @@ std::vector<TNewImgForm*> GImageWindows;
 TNewImgForm* GActiveImageWindow = nullptr;
 int GUntitledCount = 0;
 bool GCursorExWasVisible = false;
+// The program's move cursor in the screen cursor table (the main window
+// registers it at start).
+constexpr int MoveCursorIndex = 15;
 
 QWidget* OpenDialog() { return DialogServices() ? DialogServices()->DialogueForm() : nullptr; }
 QWidget* OpenPipetteDialog() { return DialogServices() ? DialogServices()->PipetteForm() : nullptr; }
@@ -77,6 +80,10 @@ TNewImgForm::TNewImgForm(TImageWindowHost& Host, QMdiArea* Area, TMyImageLayered
   Image->AutoSelectLayer = Host.SelCalqueAuto();
   Image->CheckLayerTranspOnSelect = !Host.LimitesCalqueActif();
   if (Host.Smoothing()) Image->SetOptimizeMode(omReduction);
+  Image->MoveLayerCursor = MoveCursorIndex;
+  // The current layer is outlined only while a layer tool is current.
+  if (TImageToolHost* T = ImageToolHost(); T && T->IsLayerTool())
+    Image->SetDrawLayerActiveBounds(Host.LimitesCalqueActif());
   Image->OnMovingLayer = [this](QObject*, TSelOption Option) { ImageMovingLayer(Option); };
   Image->OnMouseDown = [this](QObject*, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
     ImageMouseDown(Button, Shift, X, Y);
@@ -94,6 +101,7 @@ TNewImgForm::TNewImgForm(TImageWindowHost& Host, QMdiArea* Area, TMyImageLayered
   };
 
   Sel = std::make_unique<TSelectionControl>(Image);
+  Sel->MoveCursor = MoveCursorIndex;
   Sel->SetShowBounds(true);
   Sel->ImageMouseMove = true;
   Sel->AspectRatio = false;

@@ -58,6 +58,8 @@ public:
   bool FlagUndoAttenuer = false;
   bool FlagUndoModified = false;
   int DupCount = 1;
+  // The counter that numbers new layers, carried over to a duplicate.
+  int LayerCount = 0;
 
   bool IsFileSource() const { return SourceType == srcFile; }
   int IdActionCourante() const;

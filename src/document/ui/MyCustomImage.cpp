@@ -3,6 +3,7 @@
 #include "platform/Rounding.h"
 #include "raster/Bitmap24.h"
 #include "raster/Shadow.h"
+#include "raster/ui/FoncUtils.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -53,6 +54,7 @@ void TMyCustomImage::SetZoom(double Value) {
   FImgZ.SetZoom(ValidZoom(Value));
   FImgZ.Update();
   UpdateScrollRange();
+  RefreshCursor();
   InvalidateView();
 }
 
@@ -60,6 +62,7 @@ void TMyCustomImage::SetMarge(int Value) {
   if (Value == FMarge) return;
   FMarge = Value;
   UpdateScrollRange();
+  RefreshCursor();
   InvalidateView();
 }
 
@@ -86,6 +89,29 @@ void TMyCustomImage::SetColor(TColor Value) {
   if (Value == FColor) return;
   FColor = Value;
   InvalidateView();
+}
+
+// ---- Cursor ------------------------------------------------------------------------------
+
+void TMyCustomImage::SetImgCursor(int Value) {
+  if (Value == FImgCursor) return;
+  FImgCursor = Value;
+  RefreshCursor();
+}
+
+void TMyCustomImage::SetDefaultCursor(int Value) {
+  if (Value == FDefaultCursor) return;
+  FDefaultCursor = Value;
+  RefreshCursor();
+}
+
+void TMyCustomImage::RefreshCursor() {
+  const TPoint P = MousePos();
+  if (isVisible() && PtInRect(ClientRect(), P)) UpdateCursor(P.X, P.Y);
+}
+
+void TMyCustomImage::UpdateCursor(int X, int Y) {
+  viewport()->setCursor(ScreenCursor(PtInRect(ImgRect(), {X, Y}) ? FImgCursor : FDefaultCursor));
 }
 
 // ---- Geometry ------------------------------------------------------------------------------
@@ -139,6 +165,7 @@ void TMyCustomImage::BitmapChanged() {
   FImgZ.SetBitmap(B);
   FImgZ.Update();
   UpdateScrollRange();
+  RefreshCursor();
 }
 
 void TMyCustomImage::UpdateScrollRange() {
@@ -182,6 +209,8 @@ void TMyCustomImage::scrollContentsBy(int, int) {
   if (OnScroll) OnScroll(this, isStart);
   ScrollChanged(true);
   InvalidateView();
+  // The image moved under a still mouse (a scroll bar or the wheel).
+  RefreshCursor();
   if (OnScroll) OnScroll(this, isEnd);
 }
 
@@ -215,6 +244,7 @@ void TMyCustomImage::AutoZoom(int MaxWidth, int MaxHeight) {
   FImgZ.SetWidth(MaxWidth - 2 * FMarge);
   if (FImgZ.Height() > MaxHeight - 2 * FMarge) FImgZ.SetHeight(MaxHeight - 2 * FMarge);
   UpdateScrollRange();
+  RefreshCursor();
   InvalidateView();
 }
 
@@ -268,6 +298,15 @@ void TMyCustomImage::RenderAll() {
     UpdateImagePos();
     PaintImage(true);
   }
+  C.ResetClip();
+  DoPaint();
+}
+
+void TMyCustomImage::DoPaint() {
+  if (!OnPaint) return;
+  TCanvas& C = BackCanvas();
+  C.SetClipRect(FLastPaintedRect);
+  OnPaint(this, C);
   C.ResetClip();
 }
 
@@ -385,6 +424,7 @@ void TMyCustomImage::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shi
 }
 
 void TMyCustomImage::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
+  UpdateCursor(X, Y);
   if (OnMouseMove) OnMouseMove(this, Buttons, Shift, X, Y);
 }
 

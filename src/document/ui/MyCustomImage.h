@@ -3,7 +3,8 @@
 // and grid. Everything is drawn into a backing bitmap of the viewport's size;
 // the widget only copies that bitmap to the screen in its paint event.
 // Depends on the view geometry (document/ViewGeometry.h), the zoomed drawing
-// (raster/ImgZoom.h) and QtWidgets; the layered view derives from it.
+// (raster/ImgZoom.h), the screen cursor table (raster/ui/FoncUtils.h) and
+// QtWidgets; the layered view derives from it.
 #pragma once
 
 #include "document/ViewGeometry.h"
@@ -56,6 +57,20 @@ public:
   double FResolutionX = 96.0;
   int FTransparentBrushSize = 4;
 
+  // The cursors by screen cursor index (ScreenCursor): over the image and
+  // outside it. A change shows at once when the mouse is over the view.
+  int ImgCursor() const { return FImgCursor; }
+  void SetImgCursor(int Value);
+  int DefaultCursor() const { return FDefaultCursor; }
+  void SetDefaultCursor(int Value);
+  // The cursor chosen again for the mouse position, when the view is shown
+  // and the mouse lies over it: after the image moved under a still mouse
+  // (zoom, margin, scrolling, a new size) or the cursor settings changed.
+  void RefreshCursor();
+
+  // After a whole paint: the backing bitmap's canvas clipped to
+  // LastPaintedRect, for drawing over the finished picture.
+  std::function<void(QObject* Sender, TCanvas& ACanvas)> OnPaint;
   std::function<void(QObject* Sender, TDrawStage Stage)> OnDraw;
   std::function<void(QObject* Sender, TImageScrollStage Stage)> OnScroll;
   // The mouse over the view (client coordinates), after the view's own
@@ -156,6 +171,9 @@ protected:
   virtual void DrawImage(bool Full);
   void PaintImage(bool Full);
   virtual void Scrolled(int DX, int DY);
+  // The control's cursor for a client point: ImgCursor over ImgRect, else
+  // DefaultCursor.
+  virtual void UpdateCursor(int X, int Y);
   void DrawFrame(TCanvas& Canvas);
   void DrawTransparency(TCanvas& Canvas);
   // The grid over Canvas, whose pixels are client pixels shifted by (DX, DY).
@@ -172,6 +190,7 @@ protected:
 private:
   void EnsureBackBuffer();
   void RenderAll();
+  void DoPaint();
 
   TBitmap FBitmap;
   TBitmap FBack;
@@ -188,4 +207,6 @@ private:
   bool FNeedPaint = true;
   bool FSettingRange = false;
   TRect FLastPaintedRect;
+  int FImgCursor = 0;
+  int FDefaultCursor = 0;
 };

@@ -412,6 +412,7 @@ bool TMyImage::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
   default:
     return Used;
   }
+  RefreshCursor();
   return true;
 }
 
@@ -422,6 +423,11 @@ bool TMyImage::KeyUp(int Key, Qt::KeyboardModifiers Shift) {
     if (!(CurrentShape() == ssPolygon && !IsMultiLine())) RedrawSelecting(false);
   }
   return Used;
+}
+
+void TMyImage::UpdateCursor(int X, int Y) {
+  if (FSel && FSel->ShowZoneCursorAt({X, Y})) return;
+  TMyCustomImage::UpdateCursor(X, Y);
 }
 
 bool TMyImage::RoutesToSel(const QPoint& P) const {

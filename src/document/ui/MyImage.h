@@ -81,6 +81,8 @@ protected:
   bool CanPaintWindow() const override;
   void PaintOverImage(bool Full) override;
   void Scrolled(int DX, int DY) override;
+  // Over the shown selection its own zone cursor applies.
+  void UpdateCursor(int X, int Y) override;
 
 private:
   friend class TSelectionControl;

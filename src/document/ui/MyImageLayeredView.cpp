@@ -5,6 +5,7 @@
 #include "raster/Bitmap24.h"
 #include "raster/RectUtils.h"
 #include "raster/TransformFunc.h"
+#include "raster/ui/FoncUtils.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -34,11 +35,6 @@ TMyImageLayeredView::~TMyImageLayeredView() { FImage->SetView(nullptr); }
 void TMyImageLayeredView::Invalidate() {
   BitmapChanged();
   InvalidateView();
-}
-
-void TMyImageLayeredView::RefreshCursor() {
-  const QPoint P = viewport()->mapFromGlobal(QCursor::pos());
-  if (isVisible() && viewport()->rect().contains(P)) UpdateCursor(P.x(), P.y());
 }
 
 QString TMyImageLayeredView::Comment() const {
@@ -86,16 +82,6 @@ void TMyImageLayeredView::SetOverlayFx(TOverlayFx Value) {
 
 // ---- Coordinates ------------------------------------------------------------------------------
 
-TRect TMyImageLayeredView::BmpRectToBuffer(const TRect& R) const {
-  const TPoint O = PaintOffset();
-  return OffsetRect(BmpToClient(R), -O.X, -O.Y);
-}
-
-TRect TMyImageLayeredView::BufferRectToBmp(const TRect& R) const {
-  const TPoint O = PaintOffset();
-  return ClientToBmp(OffsetRect(R, O.X, O.Y));
-}
-
 bool TMyImageLayeredView::PtInLayer(TPoint P) const {
   const TLayerItem* L = FImage->CurrentLayer();
   if (!L) return false;
@@ -125,16 +111,14 @@ void TMyImageLayeredView::DrawImage(bool Full) {
   // The buffer covers the visible image only; the margins are the frame's.
   const TRect V = IntersectRect(R, ImgVisibleRect());
   if (V.IsEmpty()) return;
-  const TPoint O = PaintOffset();
-  CopyRect24(FPaintBuffer, OffsetRect(V, -O.X, -O.Y), *C.Bitmap(), V.Left, V.Top, V);
+  CopyRect24(FPaintBuffer, ClientRectToBuffer(V), *C.Bitmap(), V.Left, V.Top, V);
 }
 
 void TMyImageLayeredView::PaintLayers(TRect R) {
   R = IntersectRect(R, ImgVisibleRect());
   if (R.IsEmpty()) return;
   const bool Smooth = OptimizeMode() == omAllways || (OptimizeMode() == omReduction && Zoom() < 1.0);
-  const TPoint O = PaintOffset();
-  const TRect B = OffsetRect(R, -O.X, -O.Y);
+  const TRect B = ClientRectToBuffer(R);
   TCanvas& PC = FPaintBuffer.Canvas();
   PC.SetClipRect(B);
   if (DisableLayersPainting)
@@ -145,13 +129,15 @@ void TMyImageLayeredView::PaintLayers(TRect R) {
     DrawMergedZoomed(B);
   if (FImage->DrawLayerActiveBounds) DrawActiveLayerBounds();
   if (FOverlayFx != ofxNone) DrawOverlayFx(B);
-  if (ShowGrid) DrawGrid(PC, -O.X, -O.Y);
+  if (ShowGrid) {
+    const TPoint O = PaintOffset();
+    DrawGrid(PC, -O.X, -O.Y);
+  }
   PC.ResetClip();
 }
 
 void TMyImageLayeredView::DrawCompositeZoomed(const TRect& R) {
-  const TPoint O = PaintOffset();
-  const TRect Dest = OffsetRect(ImgRect(), -O.X, -O.Y);
+  const TRect Dest = ClientRectToBuffer(ImgRect());
   if (FImgZ.Optimized)
     PutBitmapStretchSmooth(FImage->Bitmap(), FPaintBuffer, Dest, R);
   else
@@ -159,8 +145,7 @@ void TMyImageLayeredView::DrawCompositeZoomed(const TRect& R) {
 }
 
 void TMyImageLayeredView::DrawLayersZoomed(TRect R) {
-  const TPoint O = PaintOffset();
-  R = IntersectRect(R, OffsetRect(ImgVisibleRect(), -O.X, -O.Y));
+  R = IntersectRect(R, ClientRectToBuffer(ImgVisibleRect()));
   if (R.IsEmpty()) return;
   if (FImage->NeedBkgTransparency()) DrawTransparencyChecker(R, 100);
   for (int I = 0; I < FImage->Layers().Count(); ++I) DrawLayerZoomed(I, R);
@@ -270,15 +255,16 @@ bool TMyImageLayeredView::CanMoveLayerAt(int X, int Y, bool CheckPoint) const {
   if (SelectionMode != TSelMode::smMoveLayer || FImage->LayerIndex() <= 0 || !L) return false;
   if (!L->Visible || L->Locked || (L->LayerType != ltBitmap && L->LayerType != ltData)) return false;
   if (!CheckPoint) return true;
-  const TPoint P = ClientToLayer({X, Y});
+  const TPoint P = ClientToLayer(TPoint{X, Y});
   if (!PtInRect(BitmapRect(L->Bitmap()), P)) return false;
   return !(AutoSelectLayer && CheckLayerTranspOnSelect && IsMaskPixelTransparent(L->Mask(), P.X, P.Y));
 }
 
 void TMyImageLayeredView::UpdateCursor(int X, int Y) {
-  Qt::CursorShape Shape = PtInRect(ImgRect(), {X, Y}) ? ImgCursor : DefaultCursor;
-  if (CanMoveLayerAt(X, Y, AutoSelectLayer)) Shape = MoveLayerCursor;
-  viewport()->setCursor(Shape);
+  if (CanMoveLayerAt(X, Y, AutoSelectLayer))
+    viewport()->setCursor(ScreenCursor(MoveLayerCursor));
+  else
+    TMyImage::UpdateCursor(X, Y);
 }
 
 void TMyImageLayeredView::MoveLayerTo(int X, int Y, bool Notify) {
@@ -326,7 +312,6 @@ void TMyImageLayeredView::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifier
 void TMyImageLayeredView::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
   const TPoint P{X, Y};
   FLastMouse = P;
-  UpdateCursor(P.X, P.Y);
   if (FImage->MoveState == 1 && !(ClientToBmp(P) == FPtOrigin)) {
     FImage->MoveState = 2;
     DoMovingLayer(soStart);

@@ -38,14 +38,13 @@ public:
   // ---- DocumentView
   void Invalidate() override;
   void RepaintBmpRect(const TRect& R) override { TMyCustomImage::RepaintBmpRect(R); }
-  void RefreshCursor() override;
+  void RefreshCursor() override { TMyCustomImage::RefreshCursor(); }
 
   bool DisableLayersPainting = false;
   bool AutoSelectLayer = false;
   bool CheckLayerTranspOnSelect = false;
-  Qt::CursorShape MoveLayerCursor = Qt::SizeAllCursor;
-  Qt::CursorShape ImgCursor = Qt::ArrowCursor;
-  Qt::CursorShape DefaultCursor = Qt::ArrowCursor;
+  // The cursor over a layer that can be moved (screen cursor index).
+  int MoveLayerCursor = 0;
   void SetDrawLayerActiveBounds(bool Value);
   TOverlayFx OverlayFx() const { return FOverlayFx; }
   void SetOverlayFx(TOverlayFx Value);
@@ -53,11 +52,17 @@ public:
   std::function<void(QObject* Sender, TSelOption Option)> OnMovingLayer;
   std::function<void(QObject* Sender, TLayerItem* Item)> OnAutoSelectLayer;
 
-  // ---- Coordinates
+  // ---- Coordinates: the paint buffer (client minus PaintOffset) and the
+  // current layer (image minus its position; the image itself without one).
   TPoint PaintOffset() const { return ::PaintOffset(ImgRect()); }
-  TRect BmpRectToBuffer(const TRect& R) const;
-  TRect BufferRectToBmp(const TRect& R) const;
+  TRect ClientRectToBuffer(const TRect& R) const { return Geometry().ClientRectToBuffer(R); }
+  TRect BufferRectToClient(const TRect& R) const { return Geometry().BufferRectToClient(R); }
+  TRect BmpRectToBuffer(const TRect& R) const { return Geometry().BmpRectToBuffer(R); }
+  TRect BufferRectToBmp(const TRect& R) const { return Geometry().BufferRectToBmp(R); }
   TPoint ClientToLayer(TPoint P) const { return FImage->BmpToLayer(ClientToBmp(P)); }
+  TRect ClientToLayer(const TRect& R) const { return FImage->BmpToLayer(ClientToBmp(R)); }
+  TPoint LayerToClient(TPoint P) const { return BmpToClient(FImage->LayerToBmp(P)); }
+  TRect LayerToClient(const TRect& R) const { return BmpToClient(FImage->LayerToBmp(R)); }
   bool PtInLayer(TPoint P) const;
 
   // ---- Moving layers
@@ -76,6 +81,8 @@ public:
 protected:
   void ResizePaintBuffer() override;
   void DrawImage(bool Full) override;
+  // The move cursor over a layer that can be moved, else the view's choice.
+  void UpdateCursor(int X, int Y) override;
 
 private:
   void PaintLayers(TRect R);
@@ -86,7 +93,6 @@ private:
   void DrawTransparencyChecker(const TRect& R, int Opacity);
   void DrawActiveLayerBounds();
   void DrawOverlayFx(const TRect& R);
-  void UpdateCursor(int X, int Y);
   void TrackLayerMove(TPoint Mouse, bool Shift);
   void DoMovingLayer(TSelOption Option);
   void ShiftChanged(bool Shift);

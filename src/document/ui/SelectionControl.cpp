@@ -1,6 +1,5 @@
 #include "document/ui/SelectionControl.h"
 
-#include "document/DocumentServices.h"
 #include "document/ui/MyImage.h"
 
 #include <algorithm>
@@ -35,9 +34,7 @@ void TSelectionControl::SetVisible(bool Value) {
   // The whole view is drawn again, with or without the outline and frame.
   FImage->InvalidateView();
   FShownBounds = BoundsRect();
-  RefreshCursor();
-  if (!Value)
-    if (auto* V = dynamic_cast<DocumentView*>(FImage)) V->RefreshCursor();
+  FImage->RefreshCursor();
   UpdateAnimation();
 }
 
@@ -221,7 +218,7 @@ bool TSelectionControl::ResizeOffered() const {
   return CanResizeSel && ((Shape() == ssRect && FShowBorder) || (Shape() != ssRect && FShowBounds));
 }
 
-Qt::CursorShape TSelectionControl::ZoneCursor(int Code) const {
+QCursor TSelectionControl::ZoneCursor(int Code) const {
   switch (Code) {
   case pcTopLeft:
   case pcBottomRight:
@@ -236,7 +233,7 @@ Qt::CursorShape TSelectionControl::ZoneCursor(int Code) const {
   case pcLeft:
     return Qt::SizeHorCursor;
   case pcMove:
-    return MoveCursor;
+    return ScreenCursor(MoveCursor);
   default:
     return Qt::ArrowCursor;
   }
@@ -249,14 +246,20 @@ void TSelectionControl::UpdateZone(int X, int Y) {
 }
 
 void TSelectionControl::RefreshCursor() {
-  if (!Visible() || !FImage) return;
-  const TPoint M = FImage->MousePos();
-  const TRect B = BoundsRect();
-  if (PtInRect(B, M) && PtInShape({M.X - B.Left, M.Y - B.Top})) {
-    UpdateZone(M.X - B.Left, M.Y - B.Top);
-  } else if (auto* V = dynamic_cast<DocumentView*>(FImage)) {
-    V->RefreshCursor();
+  if (Visible() && FImage) FImage->RefreshCursor();
+}
+
+bool TSelectionControl::ShowZoneCursorAt(TPoint P) {
+  if (!Visible() || !FImage || !FCreated) return false;
+  // A press or a drag keeps its zone until the release.
+  if (FUpdating != 0) {
+    FImage->viewport()->setCursor(ZoneCursor(FPosCode));
+    return true;
   }
+  const TRect B = BoundsRect();
+  if (!PtInRect(B, P) || !PtInShape({P.X - B.Left, P.Y - B.Top})) return false;
+  UpdateZone(P.X - B.Left, P.Y - B.Top);
+  return true;
 }
 
 void TSelectionControl::AssignImageShape() {

@@ -5,11 +5,13 @@
 // with the arrow keys, flips and turns, every change reported through
 // OnUpdating. Mouse events that miss it go to the view. Its state and rules
 // are TSelectionModel's; it draws into the view's backing bitmap. Depends on
-// the view (MyImage.h) and the selection model.
+// the view (MyImage.h), the selection model and the screen cursor table.
 #pragma once
 
 #include "document/SelectionModel.h"
+#include "raster/ui/FoncUtils.h"
 
+#include <QCursor>
 #include <QObject>
 #include <QTimer>
 
@@ -55,7 +57,8 @@ public:
   bool ImageMouseMove = false;
   TColor BorderColor1 = clWhite;
   TColor BorderColor2 = clBlack;
-  Qt::CursorShape MoveCursor = Qt::SizeAllCursor;
+  // The cursor over the inside of the selection (screen cursor index).
+  int MoveCursor = crSizeAll;
   QMenu* PopupMenu = nullptr;
   std::function<void(TSelectionControl* Sender)> OnDblClick;
 
@@ -69,7 +72,11 @@ public:
   // The parts of Flags drawn, or erased (the image drawn again under them).
   void DrawParts(int Flags);
   void EraseParts(int Flags);
+  // The view chooses its cursor again, this control's zone cursor included.
   void RefreshCursor();
+  // When the client point P lies on the shown selection (or a press on it is
+  // held), the view gets the zone cursor there; false otherwise.
+  bool ShowZoneCursorAt(TPoint P);
   // Takes the outline and shape the view just drew with the mouse.
   void AssignImageShape();
   // Each true must be matched by a false; the animation stops while locked.
@@ -97,7 +104,7 @@ private:
   void UpdateAnimation();
   void TimerTick();
   void UpdateZone(int X, int Y);
-  Qt::CursorShape ZoneCursor(int Code) const;
+  QCursor ZoneCursor(int Code) const;
   bool ResizeOffered() const;
   void StartDrag();
   void FollowDrag(TPoint P, bool Shift);

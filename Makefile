@@ -1,9 +1,9 @@
 # The two commands of the README, plus the benchmarks and the fuzzers.
 JOBS ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
-SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:fast_unwind_on_malloc=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0
+  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=1
 
 .PHONY: run test bench fuzz build-release build-test bootstrap clean
 
@@ -43,7 +43,8 @@ fuzz: bootstrap
 	  t=$${f##*/fuzz_}; \
 	  mkdir -p build/fuzz/corpus/$$t build/fuzz/artifacts/$$t; \
 	  echo "fuzz: $$t for $(FUZZ_TIME) s"; \
-	  $(SANITIZER_ENV) "$$f" -max_total_time=$(FUZZ_TIME) -artifact_prefix=build/fuzz/artifacts/$$t/ \
+	  $(SANITIZER_ENV) "$$f" -max_total_time=$(FUZZ_TIME) -rss_limit_mb=2048 -max_len=1048576 \
+	    -artifact_prefix=build/fuzz/artifacts/$$t/ \
 	    build/fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
 

@@ -92,7 +92,7 @@ TEST_F(MainFormStartupTest, AMessageOnScreenCountsAsAnOpenDialogue) {
   State.ProgramDir = Dir.path() + "/";
   TMainForm Form(State);
   int During = -1;
-  QTimer::singleShot(50, [&] {
+  QTimer::singleShot(0, [&] { // inside the message's modal loop
     During = Form.DialogueEnCours;
     if (QWidget* Dialog = QApplication::activeModalWidget()) Dialog->close();
   });

@@ -1,47 +1,29 @@
+#include "EditorProcess.h"
+
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-
 // The editor starts, shows its window and leaves cleanly when asked to close.
 TEST(Startup, StartsAndExitsCleanlyWhenAskedToClose) {
-  QProcess Editor;
-  QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
-  Env.insert("QT_QPA_PLATFORM", "offscreen");
   // Settings go to a folder of the test's own, never the user's.
   QTemporaryDir Home;
-  Env.insert("XDG_CONFIG_HOME", Home.path());
-  Editor.setProcessEnvironment(Env);
-  Editor.start(LUMA_EXECUTABLE, {});
-  ASSERT_TRUE(Editor.waitForStarted(10000));
-  // Still running after a moment: the window is up and waiting for the user.
-  EXPECT_FALSE(Editor.waitForFinished(1500)) << Editor.readAllStandardError().toStdString();
-  ::kill(static_cast<pid_t>(Editor.processId()), SIGTERM);
-  ASSERT_TRUE(Editor.waitForFinished(20000));
-  EXPECT_EQ(Editor.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(Editor.exitCode(), 0) << Editor.readAllStandardError().toStdString();
+  TEditorProcess Editor(Home.path());
+  ASSERT_TRUE(Editor.WaitReady()) << Editor.Errors();
+  ASSERT_TRUE(Editor.CloseBySignal());
+  EXPECT_TRUE(Editor.ExitedNormally()) << Editor.Errors();
+  EXPECT_EQ(Editor.ExitCode(), 0) << Editor.Errors();
 }
 
 namespace {
 
 // Runs the editor with its per-user folder under ConfigHome until SIGTERM.
 void RunOnce(const QString& ConfigHome, const QStringList& Args = {}) {
-  QProcess Editor;
-  QProcessEnvironment Env = QProcessEnvironment::systemEnvironment();
-  Env.insert("QT_QPA_PLATFORM", "offscreen");
-  Env.insert("XDG_CONFIG_HOME", ConfigHome);
-  Editor.setProcessEnvironment(Env);
-  Editor.start(LUMA_EXECUTABLE, Args);
-  ASSERT_TRUE(Editor.waitForStarted(10000));
-  EXPECT_FALSE(Editor.waitForFinished(1500)) << Editor.readAllStandardError().toStdString();
-  ::kill(static_cast<pid_t>(Editor.processId()), SIGTERM);
-  ASSERT_TRUE(Editor.waitForFinished(20000));
-  EXPECT_EQ(Editor.exitCode(), 0) << Editor.readAllStandardError().toStdString();
+  TEditorProcess Editor(ConfigHome, Args);
+  ASSERT_TRUE(Editor.WaitReady()) << Editor.Errors();
+  ASSERT_TRUE(Editor.CloseBySignal());
+  EXPECT_EQ(Editor.ExitCode(), 0) << Editor.Errors();
 }
 
 } // namespace

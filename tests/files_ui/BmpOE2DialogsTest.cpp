@@ -2,11 +2,11 @@
 
 #include "files/BmpOE2.h"
 #include "platform/Bitmap.h"
+#include "support/WaitFor.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -177,16 +177,13 @@ TEST_F(BmpOE2Dialogs, RealDialogMatchesMasksInAnyCase) {
     auto* View = Dialog->findChild<QAbstractItemView*>(QStringLiteral("listView"));
     ASSERT_NE(View, nullptr);
     // The folder is read in the background: wait for its files.
-    QElapsedTimer Clock;
-    Clock.start();
-    while (Clock.elapsed() < 5000) {
-      QApplication::processEvents(QEventLoop::AllEvents, 50);
+    WaitUntil([&] {
       Listed.clear();
       const QModelIndex Root = View->rootIndex();
       for (int R = 0; R < View->model()->rowCount(Root); ++R)
         Listed << View->model()->index(R, 0, Root).data().toString();
-      if (Listed.size() >= 2) break;
-    }
+      return Listed.size() >= 2;
+    });
     Dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("PHOTO.JPG"));
     QMetaObject::invokeMethod(Dialog, "accept");
   });

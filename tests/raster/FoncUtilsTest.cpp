@@ -1,13 +1,13 @@
 #include "raster/FoncUtils.h"
 #include "i18n/LibLang.h"
 #include "support/Printers.h"
+#include "support/WaitFor.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -235,7 +235,7 @@ TEST(FoncUtils, ShellOpenStartsAProgramWithItsParameters) {
   WriteFile(Script, "#!/bin/sh\nprintf '%s|' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"" + Out.toUtf8() + "\"\n");
   QFile::setPermissions(Script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   ASSERT_TRUE(ShellOpen(Script, QStringLiteral("one \"two words\"")));
-  for (int I = 0; I < 500 && !QFileInfo::exists(Out); ++I) QThread::msleep(10);
+  EXPECT_TRUE(WaitUntil([&] { return QFileInfo::exists(Out); }));
   QFile F(Out);
   ASSERT_TRUE(F.open(QIODevice::ReadOnly));
   EXPECT_EQ(F.readAll(), QByteArray("one|two words|"));

@@ -147,6 +147,10 @@ public:
       if (!HasEmptySpinEdit()) CloseOk();
     });
     IniCustomVarCount = 2;
+    // A size of its own, whatever the system's fonts: the position cases
+    // assume that it fits on the screen.
+    setMinimumSize(100, 100);
+    resize(300, 400);
   }
   void AcceptIniControl(QWidget* Control, bool& Accept) override {
     if (Control == Memo || Control == Pages || Control == Speed) Accept = true;
@@ -341,11 +345,14 @@ TEST_F(DlgMainTest, PositionIsKeptOnScreen) {
   }
   TTestDialog D;
   D.IniOptions = ioPosition; // position only
+  ShowActive(&D); // once, so that the window frame is known
+  D.hide();
   D.move(30, 40);
   ShowActive(&D);
   EXPECT_EQ(D.x(), 4);
   const QSize Screen = QGuiApplication::primaryScreen()->geometry().size();
-  EXPECT_EQ(D.y(), KeepFormOnScreen(4, 40, D.width(), D.height(), Screen.width(), Screen.height(), 4).Y);
+  const QSize Frame = D.frameGeometry().size();
+  EXPECT_EQ(D.y(), KeepFormOnScreen(4, 40, Frame.width(), Frame.height(), Screen.width(), Screen.height(), 4).Y);
   EXPECT_FALSE(D.IniLoaded());
 }
 
@@ -543,7 +550,7 @@ TEST_F(DlgMainTest, InheritedOnlyFormsDoNothingOnShow) {
 TEST_F(DlgMainTest, ShowAndWaitReturnsWhenHidden) {
   TTestDialog D;
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  QTimer::singleShot(30, &D, [&] {
+  QTimer::singleShot(0, &D, [&] { // inside the wait loop
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
     D.CloseOk();
   });

@@ -1,6 +1,7 @@
 #include "ui/MsgDlg.h"
 
 #include "i18n/LibLang.h"
+#include "support/WaitFor.h"
 #include "ui/MyBevel.h"
 #include "ui/UtilsDPI.h"
 
@@ -79,8 +80,8 @@ TEST(MsgDlgProviderTest, InputCancelledKeepsTheText) {
 }
 
 // Drives the real dialog: Action runs inside its modal loop once it is shown.
-// A dialog that an action fails to close is closed after a few seconds with
-// -1, so a broken test fails instead of hanging.
+// A dialog that an action fails to close is closed after the generous wait
+// timeout with -1, so a broken test fails instead of hanging.
 class MsgDlgFormTest : public ::testing::Test {
 protected:
   void TearDown() override {
@@ -95,7 +96,7 @@ protected:
         EXPECT_TRUE(IsMsgDlgShowing());
         Action(Form);
       });
-      QTimer::singleShot(5000, Form, [Form] { Form->done(-1); });
+      QTimer::singleShot(WaitTimeout, Form, [Form] { Form->done(-1); });
     });
   }
   static void Key(TMsgDlgForm* Form, Qt::Key K) {

@@ -1,6 +1,8 @@
 #include "ui/MyUpDown.h"
 
 #include "QtPrinters.h"
+#include "support/WaitFor.h"
+
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -69,9 +71,9 @@ TEST(MyUpDownTest, MultiModeRepeatsWhileHeldAndMovesThePosition) {
   EXPECT_EQ(C.Clicks, 1);
   EXPECT_EQ(U.Position(), 1);
   QTest::mousePress(&U, Qt::LeftButton, {}, QPoint(8, 5));
-  QTest::qWait(750); // the first repeat after 500 ms, then every 50 ms
+  // The first repeat after 500 ms, then every 50 ms.
+  EXPECT_TRUE(WaitUntil([&] { return C.Clicks >= 4; })) << C.Clicks;
   QTest::mouseRelease(&U, Qt::LeftButton, {}, QPoint(8, 5));
-  EXPECT_GE(C.Clicks, 4);
   EXPECT_EQ(U.Position(), 3); // held within Max
   const int Before = C.Clicks;
   QTest::mouseClick(&U, Qt::LeftButton, {}, QPoint(8, 25)); // the lower arrow

@@ -4,6 +4,7 @@
 #include "QtPrinters.h"
 #include "platform/Beep.h"
 #include "platform/Clock.h"
+#include "support/WaitFor.h"
 #include "ui/CompUtils.h"
 #include "ui/ControlTag.h"
 #include "ui/UtilsDPI.h"
@@ -53,9 +54,18 @@ protected:
   }
   QString L(QString Text) const { return GetParam() ? Text.replace(u'.', u',') : Text; }
   QChar Sep() const { return GetParam() ? u',' : u'.'; }
+  // Focus to W as a person gives it: in the active window. A menu that has
+  // just closed hands activation back through queued window events, late on
+  // a busy machine, and until then a field gets no focus events.
+  static void Focus(QWidget* W) {
+    if (!W->isActiveWindow()) W->activateWindow();
+    ASSERT_TRUE(WaitUntil([W] { return W->isActiveWindow(); }));
+    W->setFocus();
+    ASSERT_TRUE(W->hasFocus());
+  }
   // Focus to the field, all its text replaced by typing Keys.
   void Type(QLineEdit* Edit, const QString& Keys) {
-    Edit->setFocus();
+    Focus(Edit);
     Edit->selectAll();
     QTest::keyClicks(Edit, Keys);
   }
@@ -151,9 +161,9 @@ TEST_P(SpinEditTest, KeyFilterBeepsAndRefuses) {
   // Copy and paste pass; a pasted text is not filtered, only read.
   Int->selectAll();
   QTest::keyClick(Int, Qt::Key_C, Qt::ControlModifier);
-  Other->setFocus();
+  Focus(Other);
   QApplication::clipboard()->setText("x9");
-  Int->setFocus();
+  Focus(Int);
   Int->selectAll();
   QTest::keyClick(Int, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Int->text(), "x9");
@@ -187,7 +197,7 @@ TEST_P(SpinEditTest, FloatSeparatorAndSigns) {
   QTest::keyClick(Float, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Float->text(), "inf");
   EXPECT_EQ(Float->Value(), 0);
-  Other->setFocus();
+  Focus(Other);
   EXPECT_EQ(Float->text(), "0");
 }
 
@@ -195,25 +205,25 @@ TEST_P(SpinEditTest, FocusOutNormalises) {
   Int->SetMinValue(1);
   Int->SetMaxValue(200);
   Type(Int, "0050");
-  Other->setFocus();
+  Focus(Other);
   EXPECT_EQ(Int->text(), "50");
   Type(Int, "800");
   EXPECT_EQ(Int->Value(), 200); // out of range text stays until the field is left
   EXPECT_EQ(Int->text(), "800");
-  Other->setFocus();
+  Focus(Other);
   EXPECT_EQ(Int->text(), "200");
-  Int->setFocus();
+  Focus(Int);
   QTest::keyClick(Int, Qt::Key_A, Qt::ControlModifier);
   Int->selectAll();
   QTest::keyClick(Int, Qt::Key_Backspace);
   EXPECT_EQ(Int->text(), "");
   EXPECT_EQ(Int->Value(), 1);
-  Other->setFocus();
+  Focus(Other);
   EXPECT_EQ(Int->text(), ""); // an empty field stays empty
 
   Float->SetFormat("0.000");
   Type(Float, "2.5");
-  Other->setFocus();
+  Focus(Other);
   EXPECT_EQ(Float->text(), L("2.500"));
 }
 
@@ -249,7 +259,7 @@ TEST_P(SpinEditTest, ArrowKeysWheelAndUpDownStep) {
   Int->SetMaxValue(10);
   Int->SetIncrement(3);
   Int->SetValue(5);
-  Int->setFocus();
+  Focus(Int);
   QTest::keyClick(Int, Qt::Key_Up);
   EXPECT_EQ(Int->text(), "8");
   QTest::keyClick(Int, Qt::Key_Up);
@@ -263,7 +273,7 @@ TEST_P(SpinEditTest, ArrowKeysWheelAndUpDownStep) {
   QApplication::sendEvent(Int, &Down);
   EXPECT_EQ(Int->text(), "4");
   EXPECT_TRUE(Down.isAccepted());
-  Other->setFocus();
+  Focus(Other);
   QWheelEvent Up(QPointF(5, 5), Int->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                  Qt::NoScrollPhase, false);
   QApplication::sendEvent(Int, &Up);
@@ -294,7 +304,7 @@ TEST_P(SpinEditTest, ArrowKeysWheelAndUpDownStep) {
 
   Float->SetIncrement(0.25);
   Float->SetValue(1);
-  Float->setFocus();
+  Focus(Float);
   QTest::keyClick(Float, Qt::Key_Down);
   EXPECT_EQ(Float->text(), L("0.75"));
 }
@@ -302,7 +312,7 @@ TEST_P(SpinEditTest, ArrowKeysWheelAndUpDownStep) {
 TEST_P(SpinEditTest, SteppingNeverOverflows) {
   Int->SetValue(INT_MAX); // range 0..0: unbounded
   Int->SetIncrement(INT_MAX);
-  Int->setFocus();
+  Focus(Int);
   QTest::keyClick(Int, Qt::Key_Up);
   EXPECT_EQ(Int->Value(), INT_MAX);
   Int->SetValue(INT_MIN);
@@ -312,7 +322,7 @@ TEST_P(SpinEditTest, SteppingNeverOverflows) {
   Float->SetFormat("0");
   Float->SetIncrement(DBL_MAX);
   Float->SetValue(DBL_MAX);
-  Float->setFocus();
+  Focus(Float);
   QTest::keyClick(Float, Qt::Key_Up);
   EXPECT_EQ(Float->Value(), DBL_MAX);
 }
@@ -347,7 +357,7 @@ TEST_P(SpinEditTest, PresetMenu) {
     QTest::mouseClick(Drop->UpDown(), Qt::LeftButton, {},
                       Drop->UpDown()->mapFrom(Drop, QPoint(Drop->width() / 2, Drop->height() / 2)));
   };
-  Int->setFocus();
+  Focus(Int);
   IntChanges = 0;
   WhenMenuOpens([](QMenu* M) { PickMenuItem(M, "&800"); });
   ClickDrop();
@@ -366,7 +376,7 @@ TEST_P(SpinEditTest, PresetMenu) {
   EXPECT_EQ(Opened, 2);
   EXPECT_EQ(Selected, (std::vector<bool>{true, false}));
   EXPECT_EQ(IntChanges, 1);
-  Other->setFocus();
+  Focus(Other);
   EXPECT_EQ(Int->text(), "200");
 
   EXPECT_EQ(TCustomSpinEdit::ItemText("10%"), "10");

@@ -314,7 +314,13 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
   Image.Filters = Filters;
   Image.Reset(static_cast<int>(W), static_cast<int>(H), png_get_color_type(R.Png, R.Info), static_cast<uint8_t>(Depth));
   if (png_get_rowbytes(R.Png, R.Info) != Image.RowBytes()) InvalidGraphic(Name, "PNG: unexpected row layout");
-  Image.FRows.reserve(Image.RowBytes() * H);
+  // The rows' memory is asked for at once, so that running out of it is told
+  // with the size the picture needs.
+  try {
+    Image.FRows.reserve(Image.RowBytes() * H);
+  } catch (const std::bad_alloc&) {
+    throw EPixelAllocError(int64_t(Image.RowBytes()) * H);
+  }
   {
     TRowProgress Progress(OnProgress, this, int64_t{H} * R.Passes);
     if (!ReadImage(R, Image.FRows, Image.RowBytes(), H, Progress)) Fail();

@@ -7,6 +7,7 @@
 #include "document/DocumentServices.h"
 #include "document/MyGraphic.h"
 #include "raster/Pixels.h"
+#include "support/Pixels.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,18 +16,12 @@
 
 namespace DocTest {
 
-inline TRGB Grey(int V) { return {uint8_t(V), uint8_t(V), uint8_t(V)}; }
-inline TRGB Rgb(int R, int G, int B) { return {uint8_t(B), uint8_t(G), uint8_t(R)}; }
-
 inline void Solid(TBitmap& B, int W, int H, TRGB C) {
   B.SetPixelFormat(pf24bit);
   B.SetSize(W, H);
   for (int Y = 0; Y < H; ++Y)
     for (int X = 0; X < W; ++X) RowOf(B, Y)[X] = C;
 }
-
-inline TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
-inline void SetPx(TBitmap& B, int X, int Y, TRGB C) { RowOf(B, Y)[X] = C; }
 
 // Every pixel set from F(X, Y).
 inline void Fill(TBitmap& B, int W, int H, const std::function<TRGB(int, int)>& F) {

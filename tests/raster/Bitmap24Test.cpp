@@ -1,5 +1,6 @@
 #include "raster/Bitmap24.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,6 @@
 namespace {
 
 // ---- Plain references, written from the formulas -------------------------
-
-TRGB Px(const TBitmap& B, int64_t X, int64_t Y) {
-  const uint8_t* P = B.ScanLine(static_cast<int>(Y)) + 3 * X;
-  return {P[0], P[1], P[2]};
-}
-
-void SetPx(TBitmap& B, int64_t X, int64_t Y, TRGB V) {
-  uint8_t* P = B.ScanLine(static_cast<int>(Y)) + 3 * X;
-  P[0] = V.Blue;
-  P[1] = V.Green;
-  P[2] = V.Red;
-}
 
 // d + (s - d) * w div Div per channel, C++ division truncating toward zero.
 TRGB RefMix(TRGB D, TRGB S, int W, int Div) {

@@ -1,6 +1,7 @@
 #include "raster/BlendModes.h"
 #include "platform/Rounding.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -8,10 +9,6 @@
 #include <climits>
 #include <cmath>
 #include <random>
-
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "rgb(" << +P.Red << ", " << +P.Green << ", " << +P.Blue << ")";
-}
 
 namespace {
 int Clamp(int V) { return V < 0 ? 0 : V > 255 ? 255 : V; }

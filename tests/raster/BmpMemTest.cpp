@@ -2,19 +2,12 @@
 #include "raster/BmpMem8.h"
 #include "raster/Pixels.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
 
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "(" << int(P.Blue) << ", " << int(P.Green) << ", " << int(P.Red) << ")";
-}
-
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
-void SetPx(TBitmap& B, int X, int Y, TRGB V) { RowOf(B, Y)[X] = V; }
-TRGB Grey(uint8_t V) { return {V, V, V}; }
 
 void Fill(TBitmap& B, TRGB V) {
   for (int Y = 0; Y < B.Height(); ++Y)

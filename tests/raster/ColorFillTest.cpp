@@ -1,6 +1,7 @@
 #include "raster/ColorFill.h"
 #include "raster/Bitmap24.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +12,6 @@
 #include <functional>
 
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) {
-  const uint8_t* P = B.ScanLine(Y) + 3 * X;
-  return {P[0], P[1], P[2]};
-}
-
-void SetPx(TBitmap& B, int X, int Y, TRGB V) {
-  uint8_t* P = B.ScanLine(Y) + 3 * X;
-  P[0] = V.Blue;
-  P[1] = V.Green;
-  P[2] = V.Red;
-}
 
 void RandomBitmap(TBitmap& B, int W, int H, unsigned Seed) {
   B.SetSize(W, H);

@@ -7,6 +7,7 @@
 #include "platform/Rounding.h"
 #include "raster/Bitmap24.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +16,6 @@
 #include <functional>
 
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
 
 TAffineTransformation Affine(const TRect& Src) {
   TAffineTransformation T;

@@ -2,6 +2,7 @@
 
 #include "raster/Bitmap24.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,6 @@
 #include <vector>
 
 namespace {
-
-TRGB Grey(int V) { return {uint8_t(V), uint8_t(V), uint8_t(V)}; }
 
 void Set(TBitmap& B, int X, int Y, TRGB P) { RowOf(B, Y)[X] = P; }
 TRGB Get(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }

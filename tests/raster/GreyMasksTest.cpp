@@ -3,6 +3,7 @@
 #include "raster/FoncUtils.h"
 #include "raster/RandomGen.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +13,7 @@
 #include <functional>
 #include <vector>
 
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "(" << int(P.Blue) << ", " << int(P.Green) << ", " << int(P.Red) << ")";
-}
-
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
-void SetPx(TBitmap& B, int X, int Y, TRGB V) { RowOf(B, Y)[X] = V; }
-TRGB Grey(uint8_t V) { return {V, V, V}; }
 
 // A mask of W x H with the given value everywhere.
 void Flat(TBitmap& M, int W, int H, uint8_t V) {

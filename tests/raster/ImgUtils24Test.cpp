@@ -5,6 +5,7 @@
 #include "raster/Resampling.h"
 #include "raster/Stretching.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
 
 // A pixel that tells its own position apart.
 TRGB Marker(int X, int Y) { return {uint8_t(X), uint8_t(Y), 77}; }

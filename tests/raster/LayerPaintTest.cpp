@@ -1,5 +1,6 @@
 #include "raster/LayerPaint.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +9,7 @@
 #include <random>
 #include <string>
 
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "rgb(" << +P.Red << ", " << +P.Green << ", " << +P.Blue << ")";
-}
-
 namespace {
-TRGB Grey(int V) { return {uint8_t(V), uint8_t(V), uint8_t(V)}; }
 
 struct TLayerPixel {
   int Colour, Mask;

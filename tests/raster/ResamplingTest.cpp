@@ -1,6 +1,7 @@
 #include "raster/Resampling.h"
 #include "ProgressTestSupport.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,7 @@
 #include <thread>
 #include <vector>
 
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "(" << int(P.Blue) << ", " << int(P.Green) << ", " << int(P.Red) << ")";
-}
-
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
-void SetPx(TBitmap& B, int X, int Y, TRGB V) { RowOf(B, Y)[X] = V; }
-TRGB Grey(uint8_t V) { return {V, V, V}; }
 
 // ---- A plain reference, from the formulas ---------------------------------------
 // Contributors computed per destination pixel with the weight rule, the

@@ -1,6 +1,7 @@
 #include "raster/Rotation24.h"
 #include "ProgressTestSupport.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,7 @@
 #include <cmath>
 #include <numbers>
 
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "(" << int(P.Blue) << ", " << int(P.Green) << ", " << int(P.Red) << ")";
-}
-
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
 
 void Random24(TBitmap& B, int W, int H, unsigned Seed) {
   B.SetPixelFormat(pf24bit);

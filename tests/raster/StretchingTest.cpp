@@ -2,6 +2,7 @@
 #include "ProgressTestSupport.h"
 #include "raster/Bitmap24.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
@@ -11,15 +12,7 @@
 #include <functional>
 #include <memory>
 
-static void PrintTo(const TRGB& P, std::ostream* Out) {
-  *Out << "(" << int(P.Blue) << ", " << int(P.Green) << ", " << int(P.Red) << ")";
-}
-
 namespace {
-
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
-void SetPx(TBitmap& B, int X, int Y, TRGB V) { RowOf(B, Y)[X] = V; }
-TRGB Grey(uint8_t V) { return {V, V, V}; }
 
 void Random24(TBitmap& B, int W, int H, unsigned Seed) {
   B.SetPixelFormat(pf24bit);

@@ -5,15 +5,14 @@
 #include "ProgressTestSupport.h"
 #include "raster/Bitmap24.h"
 #include "support/ImageCompare.h"
+#include "support/Pixels.h"
 #include "support/Printers.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TRGB Grey(int V) { return {uint8_t(V), uint8_t(V), uint8_t(V)}; }
 TRGB Code(int X, int Y) { return {uint8_t(X), uint8_t(Y), uint8_t(100 + X + 10 * Y)}; }
-TRGB Px(const TBitmap& B, int X, int Y) { return RowOf(B, Y)[X]; }
 
 void Coded(TBitmap& B, int W, int H) {
   NewBitmap24(B, W, H, clBlack);

@@ -19,6 +19,7 @@
 #include "raster/DataFileError.h"
 #include "raster/FilterEvent.h"
 #include "raster/FoncUtils.h"
+#include "support/ChildCost.h"
 #include "support/WaitFor.h"
 #include "ui/MsgDlg.h"
 
@@ -137,16 +138,6 @@ void RunChildCase(const QString& Dir, const char* Name, const QString& Sanitizer
 }
 
 QString ChildDir() { return qEnvironmentVariable(ChildDirVar); }
-
-int64_t StatusKB(const char* Key) {
-  std::ifstream Status("/proc/self/status");
-  std::string Line;
-  const size_t KeyLength = std::strlen(Key);
-  while (std::getline(Status, Line))
-    if (Line.compare(0, KeyLength, Key) == 0 && Line.size() > KeyLength && Line[KeyLength] == ':')
-      return std::stoll(Line.substr(KeyLength + 1));
-  return 0;
-}
 
 // A clock a second later at every reading: the progress service's delay and
 // throttle pass at once, so every new percentage reaches the status bar.

@@ -15,17 +15,6 @@
 
 namespace {
 
-// VmHWM or VmRSS of this process, in KB.
-int64_t StatusKB(const char* Key) {
-  std::ifstream Status("/proc/self/status");
-  std::string Line;
-  const size_t KeyLength = std::strlen(Key);
-  while (std::getline(Status, Line))
-    if (Line.compare(0, KeyLength, Key) == 0 && Line.size() > KeyLength && Line[KeyLength] == ':')
-      return std::stoll(Line.substr(KeyLength + 1));
-  return 0;
-}
-
 double CpuMsOf(const rusage& U) {
   return (U.ru_utime.tv_sec + U.ru_stime.tv_sec) * 1000.0 + (U.ru_utime.tv_usec + U.ru_stime.tv_usec) / 1000.0;
 }
@@ -39,6 +28,16 @@ struct TReport {
 constexpr auto Watchdog = std::chrono::seconds(120);
 
 } // namespace
+
+int64_t StatusKB(const char* Key) {
+  std::ifstream Status("/proc/self/status");
+  std::string Line;
+  const size_t KeyLength = std::strlen(Key);
+  while (std::getline(Status, Line))
+    if (Line.compare(0, KeyLength, Key) == 0 && Line.size() > KeyLength && Line[KeyLength] == ':')
+      return std::stoll(Line.substr(KeyLength + 1));
+  return 0;
+}
 
 TChildCost MeasureInChild(const std::function<int()>& Body) {
   TChildCost Cost;

@@ -9,12 +9,16 @@
 #include <string>
 
 struct TChildCost {
-  bool Exited = false;  // the body returned (no crash, no watchdog kill)
-  int Result = -1;      // what the body returned
-  double CpuMs = 0;     // user + system time of the body
-  int64_t PeakKB = 0;   // growth of the resident set's peak during the body
-  std::string Failure;  // why the child did not report, when !Exited
+  bool Exited = false; // the body returned (no crash, no watchdog kill)
+  int Result = -1;     // what the body returned
+  double CpuMs = 0;    // user + system time of the body
+  int64_t PeakKB = 0;  // growth of the resident set's peak during the body
+  std::string Failure; // why the child did not report, when !Exited
 };
+
+// A memory figure of this process from /proc/self/status ("VmRSS",
+// "VmHWM", "VmSize"), in KB; 0 when it cannot be read.
+int64_t StatusKB(const char* Key);
 
 // Runs Body in a forked child and reports its cost. The child is killed
 // after a generous watchdog (a hang is a failure, not a wait).

@@ -117,6 +117,32 @@ void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes) {
   if (F.open(QIODevice::WriteOnly)) F.write(reinterpret_cast<const char*>(Bytes.data()), qint64(Bytes.size()));
 }
 
+void WriteLibjpegFile(const QString& Name, int W, int H, int Components, J_COLOR_SPACE Space,
+                      const std::function<const uint8_t*(int Y)>& Row,
+                      const std::function<void(jpeg_compress_struct&)>& Setup) {
+  FILE* F = std::fopen(QFile::encodeName(Name).constData(), "wb");
+  ASSERT_TRUE(F);
+  jpeg_compress_struct C;
+  jpeg_error_mgr E;
+  C.err = jpeg_std_error(&E);
+  jpeg_create_compress(&C);
+  jpeg_stdio_dest(&C, F);
+  C.image_width = W;
+  C.image_height = H;
+  C.input_components = Components;
+  C.in_color_space = Space;
+  jpeg_set_defaults(&C);
+  Setup(C);
+  jpeg_start_compress(&C, TRUE);
+  for (int Y = 0; Y < H; ++Y) {
+    JSAMPROW Samples = const_cast<JSAMPROW>(Row(Y));
+    jpeg_write_scanlines(&C, &Samples, 1);
+  }
+  jpeg_finish_compress(&C);
+  jpeg_destroy_compress(&C);
+  std::fclose(F);
+}
+
 QString FuzzCorpusFile(const QString& Target, const QString& Name) {
   return QStringLiteral(LUMA_FUZZ_CORPUS "/") + Target + "/" + Name;
 }

@@ -10,10 +10,13 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 // Bitmaps cannot be copied or moved: helpers hand them out owned.
 using PBitmap = std::unique_ptr<TBitmap>;
@@ -47,6 +50,13 @@ QString Identify(const QString& FileName, const QString& Format);
 
 std::vector<uint8_t> ReadBytes(const QString& FileName);
 void WriteBytes(const QString& FileName, const std::vector<uint8_t>& Bytes);
+
+// A JPEG written straight through libjpeg, for files our writer does not
+// make (greyscale, CMYK, chosen scans): Row(Y) gives each row's samples,
+// Setup adjusts the compressor after its defaults.
+void WriteLibjpegFile(const QString& Name, int W, int H, int Components, J_COLOR_SPACE Space,
+                      const std::function<const uint8_t*(int Y)>& Row,
+                      const std::function<void(jpeg_compress_struct&)>& Setup);
 
 // The path of a file of a fuzz target's corpus.
 QString FuzzCorpusFile(const QString& Target, const QString& Name);

@@ -57,41 +57,24 @@ void ReadPicture(const QString& FileName) {
   }
 }
 
-TEST(HostileJpegPngBmp, RefusedQuicklyWithLittleMemory) {
-  ExpectHostileFilesRefusedCheaply(HostileFiles, ReadPicture);
-}
+TEST(HostileJpegPngBmp, RefusedQuicklyWithLittleMemory) { ExpectHostileFilesRefusedCheaply(HostileFiles, ReadPicture); }
 
 // A flat picture in the fewest bits each format allows.
 void WriteFlatGreyJpeg(const QString& Name, int W, int H, bool Progressive) {
-  FILE* F = std::fopen(QFile::encodeName(Name).constData(), "wb");
-  ASSERT_TRUE(F);
-  jpeg_compress_struct C;
-  jpeg_error_mgr E;
-  C.err = jpeg_std_error(&E);
-  jpeg_create_compress(&C);
-  jpeg_stdio_dest(&C, F);
-  C.image_width = W;
-  C.image_height = H;
-  C.input_components = 1;
-  C.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&C);
-  // Optimal tables give the zero DC difference and the end of block one bit
-  // each; a progressive file of one DC scan then needs one bit per block.
-  C.optimize_coding = TRUE;
-  jpeg_scan_info Dc{1, {0}, 0, 0, 0, 0};
-  if (Progressive) {
-    C.scan_info = &Dc;
-    C.num_scans = 1;
-  }
-  jpeg_start_compress(&C, TRUE);
-  std::vector<uint8_t> Row(size_t(W), 128); // the level shift makes every coefficient 0
-  for (int Y = 0; Y < H; ++Y) {
-    JSAMPROW P = Row.data();
-    jpeg_write_scanlines(&C, &P, 1);
-  }
-  jpeg_finish_compress(&C);
-  jpeg_destroy_compress(&C);
-  std::fclose(F);
+  const std::vector<uint8_t> Row(size_t(W), 128); // the level shift makes every coefficient 0
+  const jpeg_scan_info Dc{1, {0}, 0, 0, 0, 0};
+  WriteLibjpegFile(
+      Name, W, H, 1, JCS_GRAYSCALE, [&](int) { return Row.data(); },
+      [&](jpeg_compress_struct& C) {
+        // Optimal tables give the zero DC difference and the end of block
+        // one bit each; a progressive file of one DC scan then needs one
+        // bit per block.
+        C.optimize_coding = TRUE;
+        if (Progressive) {
+          C.scan_info = &Dc;
+          C.num_scans = 1;
+        }
+      });
 }
 
 void WriteFlatGreyPng(const QString& Name, int W, int H) {

@@ -11,31 +11,12 @@
 
 namespace {
 
-// A JPEG of raw samples written straight through libjpeg (greyscale or
-// CMYK, which our writer does not make).
+// A JPEG of raw samples (greyscale or CMYK, which our writer does not make).
 void WriteRawJpeg(const QString& Name, int W, int H, int Components, J_COLOR_SPACE Space,
                   const std::vector<uint8_t>& Samples) {
-  FILE* F = std::fopen(QFile::encodeName(Name).constData(), "wb");
-  ASSERT_TRUE(F);
-  jpeg_compress_struct C;
-  jpeg_error_mgr E;
-  C.err = jpeg_std_error(&E);
-  jpeg_create_compress(&C);
-  jpeg_stdio_dest(&C, F);
-  C.image_width = W;
-  C.image_height = H;
-  C.input_components = Components;
-  C.in_color_space = Space;
-  jpeg_set_defaults(&C);
-  jpeg_set_quality(&C, 95, TRUE);
-  jpeg_start_compress(&C, TRUE);
-  for (int Y = 0; Y < H; ++Y) {
-    JSAMPROW Row = const_cast<JSAMPROW>(Samples.data() + size_t(Y) * W * Components);
-    jpeg_write_scanlines(&C, &Row, 1);
-  }
-  jpeg_finish_compress(&C);
-  jpeg_destroy_compress(&C);
-  std::fclose(F);
+  WriteLibjpegFile(
+      Name, W, H, Components, Space, [&](int Y) { return Samples.data() + size_t(Y) * W * Components; },
+      [](jpeg_compress_struct& C) { jpeg_set_quality(&C, 95, TRUE); });
 }
 
 void Save(const QString& Name, const TBitmap& B, int Quality = 90, bool Progressive = false, double Dpi = 0) {

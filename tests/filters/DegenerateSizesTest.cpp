@@ -1,0 +1,66 @@
+// Every pattern, distortion and composite filter on the sizes that break
+// mappings and loops (one pixel, one row, one column, odd sizes) and on
+// rects reversed, partly or wholly outside: nothing is read or written
+// outside the bitmaps (the sanitizers watch), and nothing outside the work
+// rect changes.
+#include "filters/Patterns24.h"
+
+#include "FilterTestSupport.h"
+#include "raster/RandomGen.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace FilterTest;
+
+namespace {
+
+// A filter over one bitmap and a rect: in place, or reading a copy of the
+// bitmap taken before (the Src of the two-bitmap filters).
+struct TFilterCase {
+  std::string Name;
+  std::function<void(const TBitmap& Src, TBitmap& Bitmap, const TRect& Rect)> Apply;
+};
+
+std::vector<TFilterCase> Cases() {
+  return {
+      {"Mosaic24 3", [](const TBitmap&, TBitmap& B, const TRect& R) { Mosaic24(B, 3, R); }},
+      {"Mosaic24 0", [](const TBitmap&, TBitmap& B, const TRect& R) { Mosaic24(B, 0, R); }},
+      {"HorizontalStripes24",
+       [](const TBitmap&, TBitmap& B, const TRect& R) { HorizontalStripes24(B, 1, 2, clRed, 50, R); }},
+      {"Puzzle24", [](const TBitmap&, TBitmap& B, const TRect& R) { Puzzle24(B, 5, clBlack, 3, R); }},
+      {"Grid24", [](const TBitmap&, TBitmap& B, const TRect& R) { Grid24(B, 1, clBlack, 2, true, true, true, true, R); }},
+      {"Tiles24", [](const TBitmap& S, TBitmap& B, const TRect& R) { Tiles24(S, B, 2, 3, clBlack, true, R); }},
+      {"CrossHatch24",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { CrossHatch24(S, B, clWhite, 3, 5, true, true, R); }},
+      {"Triangles24",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { Triangles24(S, B, clWhite, 3, true, true, R); }},
+      {"PointillismFromSource",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { PointillismFromSource(S, B, 7, 1, clNone, R); }},
+      {"Pointillism24", [](const TBitmap&, TBitmap& B, const TRect& R) { Pointillism24(B, 3, 2, clWhite, R); }},
+  };
+}
+
+} // namespace
+
+TEST(DegenerateSizes, FiltersStayInsideTheirRect) {
+  const std::vector<std::pair<int, int>> Sizes{{1, 1}, {1, 7}, {7, 1}, {2, 2}, {13, 9}};
+  const std::vector<TRect> Rects{WholeBitmapRect, {-3, -2, 5, 4}, {9, 8, 1, 0}, {1, 0, 2, 99}, {50, 50, 60, 60}};
+  const TFixedRandomize Fixed(3);
+  TBitmap Src, Actual, Expected;
+  for (const TFilterCase& C : Cases())
+    for (auto [W, H] : Sizes)
+      for (const TRect& Rect : Rects) {
+        RandomImage(Src, static_cast<unsigned>(W * 31 + H), W, H);
+        Actual.Assign(Src);
+        C.Apply(Src, Actual, Rect);
+        ASSERT_EQ(Actual.Width(), W) << C.Name;
+        ASSERT_EQ(Actual.Height(), H) << C.Name;
+        // Outside the clipped rect the pixels are the source's.
+        ReferenceOver(Src, Expected, Rect, [&](TRGB& Out, int X, int Y, const TRect&) { Out = PixelAt(Actual, X, Y); });
+        ASSERT_IMAGES_MATCH(Actual, Expected) << C.Name << " on " << W << " x " << H;
+      }
+}

@@ -103,10 +103,8 @@ void Grid24(TBitmap& Bitmap, int CellSize, TColor Color, int LineWidth, bool Fra
     for (double V = F - LineWidth / 2; V < Span - LineWidth; V += F)
       FillColor24(Bitmap, Color, 100, IntersectRect(Band(Round(V)), R));
   };
-  if (Horizontal)
-    Lines(FH, H, [&](int V) { return TRect{R.Left, R.Top + V, R.Right, R.Top + V + LineWidth}; });
-  if (Vertical)
-    Lines(FW, W, [&](int V) { return TRect{R.Left + V, R.Top, R.Left + V + LineWidth, R.Bottom}; });
+  if (Horizontal) Lines(FH, H, [&](int V) { return TRect{R.Left, R.Top + V, R.Right, R.Top + V + LineWidth}; });
+  if (Vertical) Lines(FW, W, [&](int V) { return TRect{R.Left + V, R.Top, R.Left + V + LineWidth, R.Bottom}; });
 }
 
 // ---- Drawn from a source -----------------------------------------------------------

@@ -3,6 +3,8 @@
 // rects reversed, partly or wholly outside: nothing is read or written
 // outside the bitmaps (the sanitizers watch), and nothing outside the work
 // rect changes.
+#include "filters/Deform24.h"
+#include "filters/Distortions24.h"
 #include "filters/Patterns24.h"
 
 #include "FilterTestSupport.h"
@@ -32,7 +34,8 @@ std::vector<TFilterCase> Cases() {
       {"HorizontalStripes24",
        [](const TBitmap&, TBitmap& B, const TRect& R) { HorizontalStripes24(B, 1, 2, clRed, 50, R); }},
       {"Puzzle24", [](const TBitmap&, TBitmap& B, const TRect& R) { Puzzle24(B, 5, clBlack, 3, R); }},
-      {"Grid24", [](const TBitmap&, TBitmap& B, const TRect& R) { Grid24(B, 1, clBlack, 2, true, true, true, true, R); }},
+      {"Grid24",
+       [](const TBitmap&, TBitmap& B, const TRect& R) { Grid24(B, 1, clBlack, 2, true, true, true, true, R); }},
       {"Tiles24", [](const TBitmap& S, TBitmap& B, const TRect& R) { Tiles24(S, B, 2, 3, clBlack, true, R); }},
       {"CrossHatch24",
        [](const TBitmap& S, TBitmap& B, const TRect& R) { CrossHatch24(S, B, clWhite, 3, 5, true, true, R); }},
@@ -41,10 +44,49 @@ std::vector<TFilterCase> Cases() {
       {"PointillismFromSource",
        [](const TBitmap& S, TBitmap& B, const TRect& R) { PointillismFromSource(S, B, 7, 1, clNone, R); }},
       {"Pointillism24", [](const TBitmap&, TBitmap& B, const TRect& R) { Pointillism24(B, 3, 2, clWhite, R); }},
+      {"Trapezoid24", [](const TBitmap& S, TBitmap& B,
+                         const TRect& R) { Trapezoid24(S, B, 0.5, 2, 1, 0.1, clRed, R, amBicubic, false); }},
+      {"EllipseDistort24",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { EllipseDistort24(S, B, clNone, R, amLagrange); }},
+      {"Twirl24", [](const TBitmap& S, TBitmap& B, const TRect& R) { Twirl24(S, B, 5, clNone, R, amMitchell, false); }},
+      {"Lens24", [](const TBitmap& S, TBitmap& B, const TRect& R) { Lens24(S, B, 0.8, clNone, R, amBilinear); }},
+      {"Waves24", [](const TBitmap&, TBitmap& B, const TRect& R) { Waves24(B, 1, 9, true, R); }},
+      {"WavesFromSource 0",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { WavesFromSource(S, B, 0, 0, false, R); }},
+      {"WaterReflection24",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { WaterReflection24(S, B, 6, 10, clWhite, R); }},
+      {"DeformZoom24", [](const TBitmap&, TBitmap& B, const TRect& R) { DeformZoom24(B, R, 1); }},
+      {"DeformSpiral24", [](const TBitmap&, TBitmap& B, const TRect& R) { DeformSpiral24(B, false, R, 1); }},
+      {"DeformDilate24", [](const TBitmap&, TBitmap& B, const TRect& R) { DeformDilate24(B, false, R, 1); }},
+  };
+}
+
+// The whole-bitmap mappings, which may resize their target.
+std::vector<TFilterCase> ResizingCases() {
+  return {
+      {"Trapezoid24 resized", [](const TBitmap& S, TBitmap& B,
+                                 const TRect& R) { Trapezoid24(S, B, 3, 0.2, 0.5, 2, clNone, R, amBicubic, true); }},
+      {"Twirl24 resized",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { Twirl24(S, B, 7, clRed, R, amNearest, true); }},
+      {"Skew24", [](const TBitmap& S, TBitmap& B, const TRect&) { Skew24(S, B, -1.5, 0.7, clNone, amLagrange); }},
+      {"SkewInPlace24", [](const TBitmap&, TBitmap& B, const TRect&) { SkewInPlace24(B, 0.3, 2, clRed, amBilinear); }},
+      {"FisheyeNearest24", [](const TBitmap& S, TBitmap& B, const TRect&) { FisheyeNearest24(S, B, 90, -90); }},
+      {"FisheyeBilinear24", [](const TBitmap& S, TBitmap& B, const TRect&) { FisheyeBilinear24(S, B, -70, 100); }},
   };
 }
 
 } // namespace
+
+TEST(DegenerateSizes, ResizingMappingsRunOnEverySize) {
+  TBitmap Src, Actual;
+  for (const TFilterCase& C : ResizingCases())
+    for (auto [W, H] : std::vector<std::pair<int, int>>{{1, 1}, {1, 7}, {7, 1}, {2, 2}, {3, 3}, {13, 9}}) {
+      RandomImage(Src, static_cast<unsigned>(W * 31 + H), W, H);
+      Actual.SetSize(5, 5);
+      C.Apply(Src, Actual, {-3, -2, 5, 4});
+      EXPECT_GE(Actual.Width(), 1) << C.Name;
+    }
+}
 
 TEST(DegenerateSizes, FiltersStayInsideTheirRect) {
   const std::vector<std::pair<int, int>> Sizes{{1, 1}, {1, 7}, {7, 1}, {2, 2}, {13, 9}};

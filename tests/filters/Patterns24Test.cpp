@@ -81,7 +81,9 @@ TEST(HorizontalStripes24, BandsFromGapStepGapPlusHeightCutAtTheBottom) {
     int Height, Gap, Percent;
     TRect Rect;
   };
-  const TCase Cases[] = {{2, 3, 100, WholeBitmapRect}, {1, 2, 50, {3, 4, 20, 21}}, {3, 0, 100, {0, 1, 9, 11}},
+  const TCase Cases[] = {{2, 3, 100, WholeBitmapRect},
+                         {1, 2, 50, {3, 4, 20, 21}},
+                         {3, 0, 100, {0, 1, 9, 11}},
                          {4, 6, 7, {-5, 8, 100, 30}}};
   TBitmap Src, Actual, Expected;
   RandomImage(Src, 6, 21, 23);
@@ -128,17 +130,22 @@ TEST(Puzzle24, DrawsTheInnerEdgesOnly) {
     // along each border one crossing per inner edge meeting it, and no edge
     // running along the border.
     for (int X : {0, 1, K.W - 1})
-      EXPECT_EQ(RunsOf(B, X, true, Grey(0)), K.Rows - 1) << K.W << " x " << K.H << " size " << K.Size << " column " << X;
+      EXPECT_EQ(RunsOf(B, X, true, Grey(0)), K.Rows - 1)
+          << K.W << " x " << K.H << " size " << K.Size << " column " << X;
     for (int Y : {0, 1, K.H - 1})
-      EXPECT_EQ(RunsOf(B, Y, false, Grey(0)), K.Columns - 1) << K.W << " x " << K.H << " size " << K.Size << " row " << Y;
+      EXPECT_EQ(RunsOf(B, Y, false, Grey(0)), K.Columns - 1)
+          << K.W << " x " << K.H << " size " << K.Size << " row " << Y;
   }
 }
 
 TEST(Puzzle24, RectSmallerThanTwoCellsOrOutOfRangeDrawsNothing) {
   TBitmap Src, B;
   Filled(Src, 100, 100, Grey(255));
-  for (auto [Size, Pen, Rect] : {std::tuple{30, 1, TRect{0, 0, 59, 100}}, {30, 1, TRect{0, 0, 100, 59}},
-                                 {4, 1, WholeBitmapRect}, {501, 1, WholeBitmapRect}, {20, 0, WholeBitmapRect},
+  for (auto [Size, Pen, Rect] : {std::tuple{30, 1, TRect{0, 0, 59, 100}},
+                                 {30, 1, TRect{0, 0, 100, 59}},
+                                 {4, 1, WholeBitmapRect},
+                                 {501, 1, WholeBitmapRect},
+                                 {20, 0, WholeBitmapRect},
                                  {20, 11, WholeBitmapRect}}) {
     B.Assign(Src);
     Puzzle24(B, Size, clBlack, Pen, Rect);
@@ -237,9 +244,9 @@ TEST(Triangles24, LowerLeftAndLowerRightHalvesOfEachCell) {
     for (int CY = 0; CY < 16; CY += 8)
       for (int CX = 0; CX < 24; CX += 8) {
         const TRGB C = Px(Src, CX, CY);
-        EXPECT_EQ(Px(Dst, CX + 2, CY + 5) == C, Left); // below the falling diagonal only
+        EXPECT_EQ(Px(Dst, CX + 2, CY + 5) == C, Left);  // below the falling diagonal only
         EXPECT_EQ(Px(Dst, CX + 6, CY + 4) == C, Right); // below the rising one only
-        EXPECT_EQ(Px(Dst, CX + 3, CY + 1), Grey(255)); // above both
+        EXPECT_EQ(Px(Dst, CX + 3, CY + 1), Grey(255));  // above both
         EXPECT_EQ(Px(Dst, CX, CY + 4), Grey(255));      // the cell's edge
       }
   }

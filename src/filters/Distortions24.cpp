@@ -293,23 +293,36 @@ void FisheyeBilinear24(const TBitmap& Src, TBitmap& Dst, double PercentX, double
 
 // ---- Waves and reflection ------------------------------------------------------------
 
-void WavesFromSource(const TBitmap& Src, TBitmap& Dst, int Wavelength, int Amplitude, bool Vertical,
-                     const TRect& Rect) {
+namespace {
+
+// Rect of Dst (clipped to it) mapped from all of Src, sampled bilinearly;
+// MakeMap(Sampler, R) gives the mapping.
+template <class F>
+void MapFromWholeSource(const TBitmap& Src, TBitmap& Dst, const TRect& Rect, TColor BackColor, F&& MakeMap) {
   TRect R = Rect;
   if (Src.Empty() || !Prepare24(Dst, R)) return;
   TBitmap Holder;
   const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
   TScanLinesManagerEx Sampler(Source, BitmapRect(Source));
-  SetSamplerBack(Sampler, clNone, amBilinear);
+  SetSamplerBack(Sampler, BackColor, amBilinear);
+  InverseMap(Sampler, Dst, R, true, MakeMap(Sampler, R));
+}
+
+} // namespace
+
+void WavesFromSource(const TBitmap& Src, TBitmap& Dst, int Wavelength, int Amplitude, bool Vertical,
+                     const TRect& Rect) {
   const auto Wave = [&](int K) {
     return Wavelength == 0 ? 0.0 : Amplitude * std::sin(static_cast<double>(K) / Wavelength * std::numbers::pi);
   };
-  InverseMap(Sampler, Dst, R, true, [&](int X, int Y, double& SX, double& SY) {
-    if (Vertical)
-      SY = Y + Wave(Y - R.Top);
-    else
-      SX = X + Wave(X - R.Left);
-    return Sampler.PtInLimits(SX, SY) ? TMapped::Sample : TMapped::Keep;
+  MapFromWholeSource(Src, Dst, Rect, clNone, [&](const TScanLinesManagerEx& Sampler, const TRect& R) {
+    return [&, R, Limits = &Sampler](int X, int Y, double& SX, double& SY) {
+      if (Vertical)
+        SY = Y + Wave(Y - R.Top);
+      else
+        SX = X + Wave(X - R.Left);
+      return Limits->PtInLimits(SX, SY) ? TMapped::Sample : TMapped::Keep;
+    };
   });
 }
 
@@ -319,17 +332,12 @@ void Waves24(TBitmap& Bitmap, int Wavelength, int Amplitude, bool Vertical, cons
 
 void WaterReflection24(const TBitmap& Src, TBitmap& Dst, double Phase, double Period, TColor BackColor,
                        const TRect& Rect) {
-  TRect R = Rect;
-  if (Src.Empty() || !Prepare24(Dst, R)) return;
-  TBitmap Holder;
-  const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
-  TScanLinesManagerEx Sampler(Source, BitmapRect(Source));
-  SetSamplerBack(Sampler, BackColor, amBilinear);
-  const double H = R.Height();
   const double PhaseAngle = Period == 0 ? 0 : Phase * 2 * std::numbers::pi / Period;
-  InverseMap(Sampler, Dst, R, true, [&](int, int Y, double&, double& SY) {
-    const double D = Y - R.Top;
-    SY = Y + 2 + (H / 16) * (D + 24) * std::sin(16 * (H - D) / (D + 1) + PhaseAngle) / H;
-    return TMapped::Sample;
+  MapFromWholeSource(Src, Dst, Rect, BackColor, [&](const TScanLinesManagerEx&, const TRect& R) {
+    return [=](int, int Y, double&, double& SY) {
+      const double H = R.Height(), D = Y - R.Top;
+      SY = Y + 2 + (H / 16) * (D + 24) * std::sin(16 * (H - D) / (D + 1) + PhaseAngle) / H;
+      return TMapped::Sample;
+    };
   });
 }

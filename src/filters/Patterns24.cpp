@@ -111,15 +111,21 @@ void Grid24(TBitmap& Bitmap, int CellSize, TColor Color, int LineWidth, bool Fra
 
 namespace {
 
-// The common start of the two-bitmap filters: Dst takes Src's size, R is
-// clipped to it, and the rect is filled with BackColor unless it is clNone.
-// False when nothing is to be drawn.
-bool PrepareTarget(const TBitmap& Src, TBitmap& Dst, TRect& R, TColor BackColor) {
-  if (Src.Empty()) return false;
-  EnsureBitmap24(Dst, Src.Width(), Src.Height(), clWhite);
-  if (!ClipToBitmap(R, Dst)) return false;
+// The frame of the two-bitmap filters: the source to read (Src, or a copy
+// when it is Dst or not 24-bit), Dst of its size, R clipped to it and filled
+// with BackColor unless that is clNone, then Draw(Source, Scope, R) with the
+// target's canvas clipped to R.
+template <class F>
+void DrawFromSource(const TBitmap& Src, TBitmap& Dst, const TRect& Rect, TColor BackColor, F&& Draw) {
+  if (Src.Empty()) return;
+  TBitmap Holder;
+  const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
+  EnsureBitmap24(Dst, Source.Width(), Source.Height(), clWhite);
+  TRect R = Rect;
+  if (!ClipToBitmap(R, Dst)) return;
   if (BackColor != clNone) FillColor24(Dst, BackColor, 100, R);
-  return true;
+  TCanvasScope Scope(Dst, R);
+  Draw(Source, Scope, R);
 }
 
 // Calls Cell(X, Y, Colour) for the cells of Step from the rect's top-left
@@ -139,89 +145,77 @@ template <class F> void ForEachCell(const TBitmap& Src, const TRect& R, int Step
 
 void Tiles24(const TBitmap& Src, TBitmap& Dst, int Size, int Gap, TColor BackColor, bool Border, const TRect& Rect) {
   if (Size < 2 || Size > 200 || Gap < 0 || Gap > 30) return;
-  TBitmap Holder;
-  const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
-  TRect R = Rect;
-  if (!PrepareTarget(Source, Dst, R, BackColor)) return;
-  Randomize();
-  TCanvasScope Scope(Dst, R);
-  Scope.Canvas().Pen = TPen{BackColor, 1, TPenStyle::psSolid, TPenMode::pmCopy};
-  Scope.Canvas().Brush.Style = TBrushStyle::bsClear;
-  for (int Y = R.Top; Y < R.Bottom - 1; Y += Size)
-    for (int X = R.Left; X < R.Right - 1; X += Size) {
-      const int DY = Gap / 2 - Random(Gap);
-      const int DX = Gap / 2 - Random(Gap);
-      TRect S{X, Y, X + Size, Y + Size};
-      TRect T{X + DX, Y + DY, X + Size + DX, Y + Size + DY};
-      // A side past the rect's is cut, and the source loses the same part.
-      if (T.Left < R.Left) S.Left += R.Left - T.Left, T.Left = R.Left;
-      if (T.Top < R.Top) S.Top += R.Top - T.Top, T.Top = R.Top;
-      if (T.Right > R.Right) S.Right -= T.Right - R.Right, T.Right = R.Right;
-      if (T.Bottom > R.Bottom) S.Bottom -= T.Bottom - R.Bottom, T.Bottom = R.Bottom;
-      CopyRect24(Source, S, Dst, T.Left, T.Top, R);
-      if (Border) Scope.Canvas().Rectangle(T);
-    }
+  DrawFromSource(Src, Dst, Rect, BackColor, [&](const TBitmap& Source, TCanvasScope& Scope, const TRect& R) {
+    Randomize();
+    Scope.Canvas().Pen = TPen{BackColor, 1, TPenStyle::psSolid, TPenMode::pmCopy};
+    Scope.Canvas().Brush.Style = TBrushStyle::bsClear;
+    for (int Y = R.Top; Y < R.Bottom - 1; Y += Size)
+      for (int X = R.Left; X < R.Right - 1; X += Size) {
+        const int DY = Gap / 2 - Random(Gap);
+        const int DX = Gap / 2 - Random(Gap);
+        TRect S{X, Y, X + Size, Y + Size};
+        TRect T{X + DX, Y + DY, X + Size + DX, Y + Size + DY};
+        // A side past the rect's is cut, and the source loses the same part.
+        if (T.Left < R.Left) S.Left += R.Left - T.Left, T.Left = R.Left;
+        if (T.Top < R.Top) S.Top += R.Top - T.Top, T.Top = R.Top;
+        if (T.Right > R.Right) S.Right -= T.Right - R.Right, T.Right = R.Right;
+        if (T.Bottom > R.Bottom) S.Bottom -= T.Bottom - R.Bottom, T.Bottom = R.Bottom;
+        CopyRect24(Source, S, Dst, T.Left, T.Top, R);
+        if (Border) Scope.Canvas().Rectangle(T);
+      }
+  });
 }
 
 void CrossHatch24(const TBitmap& Src, TBitmap& Dst, TColor BackColor, int Step, int PenWidth, bool Down, bool Up,
                   const TRect& Rect) {
   if (Step < 3 || Step > 50 || PenWidth < 1 || PenWidth > 5) return;
-  TBitmap Holder;
-  const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
-  TRect R = Rect;
-  if (!PrepareTarget(Source, Dst, R, BackColor)) return;
-  TCanvasScope Scope(Dst, R);
-  TCanvas& Canvas = Scope.Canvas();
   const int H = PenWidth / 2;
-  ForEachCell(Source, R, Step, [&](int X, int Y, TColor Colour) {
-    Scope.SetSolid(Colour, PenWidth);
-    if (Down) {
-      Canvas.MoveTo(X + H, Y + H);
-      Canvas.LineTo(X + Step - H, Y + Step - H);
-    }
-    if (Up) {
-      Canvas.MoveTo(X + Step - H, Y + H);
-      Canvas.LineTo(X + H, Y + Step - H);
-    }
+  DrawFromSource(Src, Dst, Rect, BackColor, [&](const TBitmap& Source, TCanvasScope& Scope, const TRect& R) {
+    TCanvas& Canvas = Scope.Canvas();
+    ForEachCell(Source, R, Step, [&](int X, int Y, TColor Colour) {
+      Scope.SetSolid(Colour, PenWidth);
+      if (Down) {
+        Canvas.MoveTo(X + H, Y + H);
+        Canvas.LineTo(X + Step - H, Y + Step - H);
+      }
+      if (Up) {
+        Canvas.MoveTo(X + Step - H, Y + H);
+        Canvas.LineTo(X + H, Y + Step - H);
+      }
+    });
   });
 }
 
 void Triangles24(const TBitmap& Src, TBitmap& Dst, TColor BackColor, int Step, bool LowerLeft, bool LowerRight,
                  const TRect& Rect) {
   if (Step < 3 || Step > 50) return;
-  TBitmap Holder;
-  const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
-  TRect R = Rect;
-  if (!PrepareTarget(Source, Dst, R, BackColor)) return;
-  TCanvasScope Scope(Dst, R);
-  ForEachCell(Source, R, Step, [&](int X, int Y, TColor Colour) {
-    Scope.SetSolid(Colour, 1);
-    const int Near = 1, Far = Step - 1;
-    if (LowerLeft) {
-      const TPoint P[3] = {{X + Near, Y + Near}, {X + Far, Y + Far}, {X + Near, Y + Far}};
-      Scope.Canvas().Polygon(P);
-    }
-    if (LowerRight) {
-      const TPoint P[3] = {{X + Far, Y + Near}, {X + Near, Y + Far}, {X + Far, Y + Far}};
-      Scope.Canvas().Polygon(P);
-    }
+  const int Near = 1, Far = Step - 1;
+  DrawFromSource(Src, Dst, Rect, BackColor, [&](const TBitmap& Source, TCanvasScope& Scope, const TRect& R) {
+    ForEachCell(Source, R, Step, [&](int X, int Y, TColor Colour) {
+      Scope.SetSolid(Colour, 1);
+      if (LowerLeft) {
+        const TPoint P[3] = {{X + Near, Y + Near}, {X + Far, Y + Far}, {X + Near, Y + Far}};
+        Scope.Canvas().Polygon(P);
+      }
+      if (LowerRight) {
+        const TPoint P[3] = {{X + Far, Y + Near}, {X + Near, Y + Far}, {X + Far, Y + Far}};
+        Scope.Canvas().Polygon(P);
+      }
+    });
   });
 }
 
 void PointillismFromSource(const TBitmap& Src, TBitmap& Dst, int Size, int Spacing, TColor BackColor,
                            const TRect& Rect) {
   if (Size < 3 || Size > 50 || Spacing < 1) return;
-  TBitmap Holder;
-  const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
-  TRect R = Rect;
-  if (!PrepareTarget(Source, Dst, R, BackColor)) return;
-  Randomize();
-  TCanvasScope Scope(Dst, R);
-  ForEachCell(Source, R, Spacing, [&](int X, int Y, TColor Colour) {
-    Scope.SetSolid(Colour, 1);
-    const int F = Random(Size);
-    const int G = Random(Size);
-    Scope.Canvas().Ellipse(X - F, Y - G, X + Size - F, Y + Size - G);
+  DrawFromSource(Src, Dst, Rect, BackColor, [&](const TBitmap& Source, TCanvasScope& Scope, const TRect& R) {
+    Randomize();
+    ForEachCell(Source, R, Spacing, [&](int X, int Y, TColor Colour) {
+      Scope.SetSolid(Colour, 1);
+      const int F = Random(Size);
+      const int G = Random(Size);
+      Scope.Canvas().Ellipse(X - F, Y - G, X + Size - F, Y + Size - G);
+    });
   });
 }
 

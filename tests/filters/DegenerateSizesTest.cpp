@@ -5,6 +5,7 @@
 // rect changes.
 #include "filters/Deform24.h"
 #include "filters/Distortions24.h"
+#include "filters/FiltresComposes.h"
 #include "filters/Patterns24.h"
 
 #include "FilterTestSupport.h"
@@ -58,6 +59,37 @@ std::vector<TFilterCase> Cases() {
       {"DeformZoom24", [](const TBitmap&, TBitmap& B, const TRect& R) { DeformZoom24(B, R, 1); }},
       {"DeformSpiral24", [](const TBitmap&, TBitmap& B, const TRect& R) { DeformSpiral24(B, false, R, 1); }},
       {"DeformDilate24", [](const TBitmap&, TBitmap& B, const TRect& R) { DeformDilate24(B, false, R, 1); }},
+      {"RandomStrokes24",
+       [](const TBitmap&, TBitmap& B, const TRect& R) { RandomStrokes24(B, 9, 2, 3, 0, 255, clRed, false, R); }},
+      {"ColourStrokes24",
+       [](const TBitmap& S, TBitmap& B, const TRect& R) { ColourStrokes24(S, B, 9, 3, 12, 9, true, 1, R); }},
+      {"UnsharpMask24", [](const TBitmap&, TBitmap& B, const TRect& R) { UnsharpMask24(B, 2, 200, 0, true, R, true); }},
+      {"MicroContrast24", [](const TBitmap&, TBitmap& B, const TRect& R) { MicroContrast24(B, 3, 80, false, R); }},
+      {"Relief24", [](const TBitmap&, TBitmap& B, const TRect& R) { Relief24(B, 5, false, 70, R); }},
+      {"SharperContours24", [](const TBitmap& S, TBitmap& B, const TRect& R) { SharperContours24(B, S, R); }},
+      {"InnerBlur24", [](const TBitmap& S, TBitmap& B, const TRect& R) { InnerBlur24(B, S, R); }},
+      {"BlackContours24", [](const TBitmap&, TBitmap& B, const TRect& R) { BlackContours24(B, 7, true, R); }},
+      {"WhiteChalk24", [](const TBitmap&, TBitmap& B, const TRect& R) { WhiteChalk24(B, R); }},
+      {"ColorContours24", [](const TBitmap& S, TBitmap& B, const TRect& R) { ColorContours24(B, S, R); }},
+      {"Fog24", [](const TBitmap&, TBitmap& B, const TRect& R) { Fog24(B, nullptr, clBlack, 50, R); }},
+      {"Fragment24", [](const TBitmap& S, TBitmap& B, const TRect& R) { Fragment24(B, S, R); }},
+      {"OldPhoto24", [](const TBitmap&, TBitmap& B, const TRect& R) { OldPhoto24(B, R); }},
+      {"Glass24", [](const TBitmap& S, TBitmap& B, const TRect& R) { Glass24(B, S, 7, R); }},
+      {"InkedContours24", [](const TBitmap&, TBitmap& B, const TRect& R) { InkedContours24(B, R); }},
+      {"Photocopy24", [](const TBitmap&, TBitmap& B, const TRect& R) { Photocopy24(B, R); }},
+      {"EmbossedPaper24", [](const TBitmap&, TBitmap& B, const TRect& R) { EmbossedPaper24(B, R); }},
+      {"Smudge24", [](const TBitmap&, TBitmap& B, const TRect& R) { Smudge24(B, 4, R); }},
+      {"Crystallize24", [](const TBitmap&, TBitmap& B, const TRect& R) { Crystallize24(B, 3, R); }},
+      {"PaletteKnife24", [](const TBitmap&, TBitmap& B, const TRect& R) { PaletteKnife24(B, 3, R); }},
+      {"OilPaint24", [](const TBitmap&, TBitmap& B, const TRect& R) { OilPaint24(B, 5, R); }},
+      {"Watercolor24", [](const TBitmap&, TBitmap& B, const TRect& R) { Watercolor24(B, 3, true, true, R); }},
+      {"IndiaInk24", [](const TBitmap&, TBitmap& B, const TRect& R) { IndiaInk24(B, 7, 100, R); }},
+      {"Charcoal24", [](const TBitmap&, TBitmap& B, const TRect& R) { Charcoal24(B, 90, 200, true, true, R); }},
+      {"Charcoal24 plain", [](const TBitmap&, TBitmap& B, const TRect& R) { Charcoal24(B, 90, 200, false, false, R); }},
+      {"BlackPencil24", [](const TBitmap& S, TBitmap& B, const TRect& R) { BlackPencil24(B, S, 6, 9, true, R); }},
+      {"ColorPencil24", [](const TBitmap& S, TBitmap& B, const TRect& R) { ColorPencil24(B, S, 5, R); }},
+      {"Pastels24", [](const TBitmap&, TBitmap& B, const TRect& R) { Pastels24(B, 1, true, true, R); }},
+      {"Comics24", [](const TBitmap&, TBitmap& B, const TRect& R) { Comics24(B, 100, 50, true, true, R); }},
   };
 }
 

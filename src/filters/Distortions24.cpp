@@ -128,14 +128,16 @@ void EllipseDistort24(const TBitmap& Src, TBitmap& Dst, TColor BackColor, const 
 namespace {
 
 // The twirl's turn of the offset (DX, DY): its angle from the y axis grows
-// by (1 - r / Rmax) Twist. Answers the turned offset.
+// by D = (1 - r / Rmax) Twist. With r sin(theta) = DX and r cos(theta) = DY,
+// (r sin(theta + D), r cos(theta + D)) is the offset turned by D, which
+// needs no angle of its own.
 struct TTwirl {
   double RMax, Twist;
   void operator()(double DX, double DY, double& OX, double& OY) const {
-    const double R = std::hypot(DX, DY);
-    const double A = std::atan2(DX, DY) + (1 - R / RMax) * Twist;
-    OX = R * std::sin(A);
-    OY = R * std::cos(A);
+    const double D = (1 - std::sqrt(DX * DX + DY * DY) / RMax) * Twist;
+    const double Sin = std::sin(D), Cos = std::cos(D);
+    OX = DX * Cos + DY * Sin;
+    OY = DY * Cos - DX * Sin;
   }
 };
 

@@ -33,13 +33,15 @@ TFilterMatrix EdgeMatrix(int Level) {
   return M;
 }
 
-// Copy := Bitmap, Effect applied to Copy over Rect, then merged back over
-// the image at Opacity in BlendMode.
+// Effect(Copy, R) fills R of a work bitmap of the image's size, which is
+// then merged back over the image at Opacity in BlendMode. Only R of the
+// work bitmap is written and read, so the rest is never set.
 template <class F> void MergeFilteredCopy(TBitmap& Bitmap, int Opacity, int BlendMode, const TRect& Rect, F&& Effect) {
   TRect R = Rect;
-  if (!Prepare24(Bitmap, R)) return;
+  if (Opacity <= 0 || !Prepare24(Bitmap, R)) return;
   TBitmap Copy;
-  Assign24(Bitmap, Copy);
+  Copy.SetPixelFormat(pf24bit);
+  Copy.SetSizeUnfilled(Bitmap.Width(), Bitmap.Height());
   Effect(Copy, R);
   BlendRect24(Copy, R, Bitmap, R.Left, R.Top, R, Opacity, nullptr, BlendMode);
 }
@@ -143,13 +145,15 @@ void UnsharpMask24(TBitmap& Bitmap, int Radius, int Amount, int Threshold, bool 
 }
 
 void MicroContrast24(TBitmap& Bitmap, int Radius, int Amount, bool Soft, const TRect& Rect) {
-  MergeFilteredCopy(Bitmap, Amount, Soft ? SoftLight : HardLight, Rect,
-                    [&](TBitmap& Copy, const TRect& R) { HighPass24(Copy, Radius, R); });
+  MergeFilteredCopy(Bitmap, Amount, Soft ? SoftLight : HardLight, Rect, [&](TBitmap& Copy, const TRect& R) {
+    CopyRect24(Bitmap, R, Copy, R.Left, R.Top, R);
+    HighPass24(Copy, Radius, R);
+  });
 }
 
 void Relief24(TBitmap& Bitmap, int Direction, bool Fine, int Amount, const TRect& Rect) {
   MergeFilteredCopy(Bitmap, Amount, HardLight, Rect, [&](TBitmap& Copy, const TRect& R) {
-    Emboss24(Copy, Direction, Fine ? 1 : 2, RGB(128, 128, 128), R);
+    EmbossFromSource24(Bitmap, Copy, Direction, Fine ? 1 : 2, RGB(128, 128, 128), R);
     Grayscale24(Copy, R);
   });
 }

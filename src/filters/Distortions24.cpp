@@ -15,7 +15,7 @@ using namespace FilterLoops;
 namespace {
 
 // Dst takes Src's size (white when new).
-void SizeLikeSource(const TBitmap& Src, TBitmap& Dst) { EnsureBitmap24(Dst, Src.Width(), Src.Height(), clWhite); }
+void SizeLikeSource(const TBitmap& Src, TBitmap& Dst) { SizeTarget24(Dst, Src.Width(), Src.Height()); }
 
 } // namespace
 
@@ -37,8 +37,7 @@ void Trapezoid24(const TBitmap& Src, TBitmap& Dst, double LeftH, double TopW, do
   TRect Target = R, Sampled = R;
   double OX = R.Left, OY = R.Top, MW = R.Width(), MH = R.Height();
   if (Resize) {
-    EnsureBitmap24(Dst, std::max(Round(W * std::max(TopW, BottomW)), 1),
-                   std::max(Round(H * std::max(LeftH, RightH)), 1), clWhite);
+    SizeTarget24(Dst, std::max(Round(W * std::max(TopW, BottomW)), 1), std::max(Round(H * std::max(LeftH, RightH)), 1));
     Target = BitmapRect(Dst);
     Sampled = BitmapRect(Source);
     OX = (Dst.Width() - W) / 2.0;
@@ -77,7 +76,7 @@ void Skew24(const TBitmap& Src, TBitmap& Dst, double Horizontal, double Vertical
   const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
   const int64_t TW = int64_t{W} + std::abs(int64_t{DY0}), TH = int64_t{H} + std::abs(int64_t{DX0});
   if (TW > INT32_MAX || TH > INT32_MAX) return;
-  EnsureBitmap24(Dst, static_cast<int>(TW), static_cast<int>(TH), clWhite);
+  SizeTarget24(Dst, static_cast<int>(TW), static_cast<int>(TH));
   TScanLinesManagerEx Sampler(Source, BitmapRect(Source));
   SetSamplerBack(Sampler, BackColor, Mode);
   // The shift along one axis at position K of a span of N pixels.
@@ -167,7 +166,7 @@ void Twirl24(const TBitmap& Src, TBitmap& Dst, double Angle, TColor BackColor, c
     };
     for (int X = 0; X < W; ++X) Grow(X, 0), Grow(X, H - 1);
     for (int Y = 1; Y < H - 1; ++Y) Grow(0, Y), Grow(W - 1, Y);
-    EnsureBitmap24(Dst, std::max(Round(MaxX - MinX + 1), 1), std::max(Round(MaxY - MinY + 1), 1), clWhite);
+    SizeTarget24(Dst, std::max(Round(MaxX - MinX + 1), 1), std::max(Round(MaxY - MinY + 1), 1));
     Target = BitmapRect(Dst);
     Sampled = BitmapRect(Source);
     TCX = (Dst.Width() - 1) / 2.0;

@@ -11,8 +11,9 @@
 //   and the reflection, which read through the whole source); an empty rect
 //   does nothing.
 // - Dst becomes a 24-bit bitmap of the size needed (Src's, unless a
-//   resizing form says otherwise) with EnsureBitmap24: a new one is white,
-//   one of the right size keeps its pixels outside the rect.
+//   resizing form says otherwise): one of that size keeps its pixels outside
+//   the rect (converted from another format), any other is made new and
+//   white.
 // - BackColor clNone makes positions outside the sampled rect take the
 //   nearest edge pixel; any other colour is the colour read there (the
 //   interpolating modes blend it in at the edges).

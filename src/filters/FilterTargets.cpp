@@ -8,6 +8,14 @@ const TBitmap& DistinctSource24(const TBitmap& Src, const TBitmap& Dst, TBitmap&
   return Holder;
 }
 
+void SizeTarget24(TBitmap& Dst, int W, int H) {
+  if (Dst.Width() == W && Dst.Height() == H && !Dst.Empty()) {
+    if (Dst.PixelFormat() != pf24bit) Dst.SetPixelFormat(pf24bit);
+    return;
+  }
+  NewBitmap24(Dst, W, H, clWhite);
+}
+
 TCanvasScope::TCanvasScope(TBitmap& Bitmap, const TRect& Clip)
     : FCanvas(Bitmap.Canvas()), FPen(FCanvas.Pen), FBrush(FCanvas.Brush), FClip(FCanvas.ClipRect()) {
   FCanvas.SetClipRect(Clip);

@@ -10,6 +10,11 @@
 // kept in Holder, so that a filter writing Dst reads the unchanged pixels.
 const TBitmap& DistinctSource24(const TBitmap& Src, const TBitmap& Dst, TBitmap& Holder);
 
+// Dst becomes a 24-bit target of W x H: one of that size keeps its pixels
+// (converted from another format: a layer's pixels outside the work rect
+// must not be lost), any other is made new and white.
+void SizeTarget24(TBitmap& Dst, int W, int H);
+
 // The canvas of Bitmap, its drawing clipped to Clip for the scope's life;
 // the pen, the brush and the clip it had come back at the end.
 class TCanvasScope {

@@ -120,7 +120,7 @@ void DrawFromSource(const TBitmap& Src, TBitmap& Dst, const TRect& Rect, TColor 
   if (Src.Empty()) return;
   TBitmap Holder;
   const TBitmap& Source = DistinctSource24(Src, Dst, Holder);
-  EnsureBitmap24(Dst, Source.Width(), Source.Height(), clWhite);
+  SizeTarget24(Dst, Source.Width(), Source.Height());
   TRect R = Rect;
   if (!ClipToBitmap(R, Dst)) return;
   if (BackColor != clNone) FillColor24(Dst, BackColor, 100, R);

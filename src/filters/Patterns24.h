@@ -8,9 +8,10 @@
 // two-bitmap filters, once the target has the source's size); an empty rect,
 // or a parameter outside the accepted range given with each routine, does
 // nothing. Drawing never leaves the rect. The two-bitmap filters read Src
-// and draw into Dst, which first becomes a 24-bit bitmap of Src's size (a
-// new one is white); Src may be Dst itself, it is then read as it was. The
-// random filters reseed the shared generator at every call (Randomize).
+// and draw into Dst, which first becomes a 24-bit bitmap of Src's size (one
+// of that size keeps its pixels, any other is made new and white); Src may
+// be Dst itself, it is then read as it was. The random filters reseed the
+// shared generator at every call (Randomize).
 #pragma once
 
 #include "raster/Pixels.h"

@@ -138,3 +138,43 @@ TEST(DegenerateSizes, FiltersStayInsideTheirRect) {
         ASSERT_IMAGES_MATCH(Actual, Expected) << C.Name << " on " << W << " x " << H;
       }
 }
+
+// A source of another format is read as its 24-bit copy.
+TEST(DegenerateSizes, SourcesOfOtherFormatsAreReadAs24Bit) {
+  TBitmap Src, Src32, Expected, Actual;
+  RandomImage(Src, 61, 17, 13);
+  Src32.Assign(Src);
+  Src32.SetPixelFormat(pf32bit);
+  for (const TFilterCase& C : Cases()) {
+    const TFixedRandomize Fixed(5);
+    SetDeformCounter(0); // the deformations' sampler follows the counter
+    Expected.Assign(Src);
+    C.Apply(Src, Expected, {2, 1, 15, 12});
+    const TFixedRandomize Again(5);
+    SetDeformCounter(0);
+    Actual.Assign(Src);
+    C.Apply(Src32, Actual, {2, 1, 15, 12});
+    ASSERT_IMAGES_MATCH(Actual, Expected) << C.Name;
+  }
+}
+
+// A target of the source's size but another format is converted, so that
+// its pixels outside the rect are kept.
+TEST(DegenerateSizes, TargetsOfOtherFormatsKeepTheirPixels) {
+  TBitmap Src, Before, Dst, Expected;
+  RandomImage(Src, 62, 17, 13);
+  RandomImage(Before, 63, 17, 13);
+  const TRect R{2, 1, 15, 12};
+  const std::vector<TFilterCase> Targets{
+      {"Tiles24", [](const TBitmap& S, TBitmap& B, const TRect& Rect) { Tiles24(S, B, 3, 0, clBlack, false, Rect); }},
+      {"Lens24", [](const TBitmap& S, TBitmap& B, const TRect& Rect) { Lens24(S, B, 0, clRed, Rect, amNearest); }},
+  };
+  for (const TFilterCase& C : Targets) {
+    Dst.Assign(Before);
+    Dst.SetPixelFormat(pf32bit);
+    C.Apply(Src, Dst, R);
+    ASSERT_EQ(Dst.PixelFormat(), pf24bit) << C.Name;
+    ReferenceOver(Before, Expected, R, [&](TRGB& Out, int X, int Y, const TRect&) { Out = PixelAt(Dst, X, Y); });
+    ASSERT_IMAGES_MATCH(Dst, Expected) << C.Name;
+  }
+}

@@ -153,6 +153,7 @@ TEST(RandomStrokes24, RisingStrokesAndTheBrightnessRange) {
 TEST(ColourStrokes24, QuantisedColoursOnTheTargetAndStepZeroDoesNothing) {
   TBitmap Src, Dst;
   Flat(Src, 40, 40, Rgb(200, 100, 50));
+  const TFixedRandomize Fixed(8);
   Flat(Dst, 40, 40, Grey(255));
   ColourStrokes24(Src, Dst, 5, 0, 0, 9, true, 2, WholeBitmapRect);
   EXPECT_EQ(CountNot(Dst, Grey(255)), 0);
@@ -198,6 +199,7 @@ TEST(Fog24, PaintsTheColourThroughCloudsAndOntoTheLayerMask) {
   TBitmap B, Mask;
   Flat(B, 64, 48, Grey(255));
   const TRect R{4, 4, 60, 40};
+  const TFixedRandomize Fixed(4);
   Fog24(B, nullptr, clBlack, 50, R);
   int Darker = 0;
   for (int Y = 0; Y < 48; ++Y)

@@ -256,6 +256,7 @@ TEST(PointillismFromSource, DotsInSourceColoursOverTheBackColourOrTheTarget) {
   TBitmap Src, Dst;
   Filled(Src, 30, 30, Rgb(250, 0, 0));
   const TRect R{3, 4, 25, 27};
+  const TFixedRandomize Fixed(9);
   for (TColor Back : {clNone, clLime}) {
     Filled(Dst, 30, 30, Rgb(0, 0, 250));
     PointillismFromSource(Src, Dst, 5, 4, Back, R);

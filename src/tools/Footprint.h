@@ -4,7 +4,9 @@
 // full-strength core. Depends on raster (IntDistance, ClipToBitmap).
 #pragma once
 
+#include "raster/Bitmap24.h"
 #include "raster/FoncUtils.h"
+#include "raster/LayerPaint.h"
 #include "raster/RectUtils.h"
 
 #include <cmath>
@@ -39,4 +41,27 @@ inline bool FootprintRect(const TBitmap& Bitmap, TRect Clip, int X, int Y, int R
                      ClampToInt(int64_t{Y} + R + 1)};
   F = IntersectRect(Square, Clip);
   return !F.IsEmpty();
+}
+
+// The layer's grey mask when it is usable (given, 24-bit, not empty), else
+// nullptr: the layer is then opaque.
+inline TBitmap* UsableMask(TBitmap* Mask) {
+  return Mask && !Mask->Empty() && Mask->PixelFormat() == pf24bit ? Mask : nullptr;
+}
+inline const TBitmap* UsableMask(const TBitmap* Mask) { return UsableMask(const_cast<TBitmap*>(Mask)); }
+
+// Clip normalised and, with a mask, cut to the mask too, so that a mask
+// smaller than its layer limits the painting to the part it covers.
+inline TRect MaskedClip(const TRect& Clip, const TBitmap* Mask) {
+  const TRect R = NormalizeTRect(Clip);
+  return Mask ? IntersectRect(R, BitmapRect(*Mask)) : R;
+}
+
+// Paint S with alpha A on a layer pixel: "over" pixel and mask when the layer
+// has a mask (M), else mixed into the pixel.
+inline void PaintOnLayer(TRGB& D, TRGB* M, TRGB S, int A) {
+  if (M)
+    PaintPixelOnLayer(D, *M, S, A);
+  else
+    MixAlpha(D, S, A);
 }

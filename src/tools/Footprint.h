@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 // IntDistance(0, 0, DX, DY), computed faster. IntDistance's Newton steps end
 // on floor(sqrt(S)) for every squared distance S except S = k * k - 1, where
@@ -26,6 +27,25 @@ inline int FootprintDistance(int DX, int DY) {
   while ((R + 1) * (R + 1) <= S) ++R;
   if ((R + 1) * (R + 1) == S + 1) return IntDistance(0, 0, DX, DY);
   return static_cast<int>(R);
+}
+
+// FootprintDistance(DX, DY) for DX = 0..MaxDX into Out: one row of
+// distances, found by walking the root up as the squared distance grows
+// rather than taking a root per pixel.
+inline void RowDistances(int DY, int MaxDX, std::vector<int>& Out) {
+  Out.resize(static_cast<size_t>(MaxDX) + 1);
+  constexpr int Limit = 1 << 25;
+  if (DY >= Limit || DY <= -Limit || MaxDX >= Limit) {
+    for (int DX = 0; DX <= MaxDX; ++DX) Out[DX] = FootprintDistance(DX, DY);
+    return;
+  }
+  const int64_t DY2 = static_cast<int64_t>(DY) * DY;
+  int64_t R = DY < 0 ? -int64_t{DY} : DY;
+  for (int DX = 0; DX <= MaxDX; ++DX) {
+    const int64_t S = DY2 + static_cast<int64_t>(DX) * DX;
+    while ((R + 1) * (R + 1) <= S) ++R;
+    Out[DX] = (R + 1) * (R + 1) == S + 1 ? IntDistance(0, 0, DX, DY) : static_cast<int>(R);
+  }
 }
 
 // P when D <= Core, else P * (R - D) div (R - Core); callers keep Core < R.

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 #include <vector>
 
@@ -44,19 +45,37 @@ void PaintRampLines(TBitmap& Bitmap, const TRect& R, bool Columns, const std::ve
     }
     return;
   }
-  constexpr int Block = 256;
+  // Per byte of a row: the colour byte and the percent of its column, so
+  // that the inner loop is one formula over 16-bit lanes (which the compiler
+  // vectorises); for 0..100 it is MixPercent exactly.
+  std::vector<int16_t> Target(3 * static_cast<size_t>(N)), Weight(3 * static_cast<size_t>(N));
+  for (int I = 0; I < N; ++I) {
+    const uint8_t* C = &Colors[I].Blue;
+    for (int K = 0; K < 3; ++K) {
+      Target[3 * I + K] = C[K];
+      Weight[3 * I + K] = static_cast<int16_t>(Percents[I]);
+    }
+  }
+  constexpr int Block = 2048;
   for (int First = 0; First < N; First += Block) {
-    int Last = std::min(N, First + Block);
-    for (int I = First; I < Last; ++I)
+    const int End = std::min(N, First + Block);
+    int Last = End;
+    for (int I = First; I < End; ++I)
       if (Progress && !Progress->Step(I)) {
         Last = I;
         break;
       }
+    const int16_t* __restrict T = Target.data() + 3 * First;
+    const int16_t* __restrict W = Weight.data() + 3 * First;
+    const int Bytes = 3 * (Last - First);
     for (int Y = R.Top; Y < R.Bottom; ++Y) {
-      TRGB* Row = RowOf(Bitmap, Y) + R.Left;
-      for (int I = First; I < Last; ++I) MixPercent(Row[I], Colors[I], Percents[I]);
+      uint8_t* __restrict Row = Bitmap.ScanLine(Y) + 3 * (R.Left + First);
+      for (int J = 0; J < Bytes; ++J) {
+        const int16_t Product = static_cast<int16_t>((T[J] - Row[J]) * W[J]); // within +-25500
+        Row[J] = static_cast<uint8_t>(Row[J] + static_cast<int16_t>(Product / 100));
+      }
     }
-    if (Last < std::min(N, First + Block)) return;
+    if (Last < End) return;
   }
 }
 
@@ -99,22 +118,29 @@ template <class TPaint> void WithScratchRamps(const TBitmap& Bitmap, TPaint&& Pa
 }
 
 // The radial ramps: each pixel of the square around (X, Y) at distance
-// d < Radius moves toward Color by Weight(d, m) percent.
+// d < Radius moves toward Color by 100 % up to m, then by Weight(d, m)
+// percent (one weight per distance, taken from a table).
 template <class TWeight>
 void RadialRamp(TBitmap& Bitmap, TColor Color, int X, int Y, int Radius, int Hardness, TRect Rect, TWeight Weight) {
   TRect F;
   if (!FootprintRect(Bitmap, Rect, X, Y, Radius, F)) return;
   const int M = Radius * std::clamp(Hardness, 0, 100) / 100;
   const TRGB C = ColorToTRGB(Color);
+  const int MaxDX = std::max(std::abs(F.Left - X), std::abs(F.Right - 1 - X));
+  const int MaxDY = std::max(std::abs(F.Top - Y), std::abs(F.Bottom - 1 - Y));
+  const int Reach = std::min(Radius, FootprintDistance(MaxDX, MaxDY) + 1);
+  std::vector<int> Weights(static_cast<size_t>(Reach));
+  for (int D = 0; D < Reach; ++D) Weights[D] = D <= M ? 100 : Weight(D, M);
+  std::vector<int> Distances;
   TProgressScope Progress(F.Bottom - F.Top);
   if (!Progress.Begun()) return;
   for (int Row = F.Top; Row < F.Bottom; ++Row) {
     if (!Progress.Step(Row - F.Top)) return;
+    RowDistances(Row - Y, MaxDX, Distances);
     TRGB* Line = RowOf(Bitmap, Row);
     for (int Col = F.Left; Col < F.Right; ++Col) {
-      const int D = FootprintDistance(Col - X, Row - Y);
-      if (D >= Radius) continue;
-      MixPercent(Line[Col], C, D <= M ? 100 : Weight(D, M));
+      const int D = Distances[std::abs(Col - X)];
+      if (D < Radius) MixPercent(Line[Col], C, Weights[D]);
     }
   }
 }

@@ -30,3 +30,16 @@ TEST(FootprintRect, CutToClipAndBitmap) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(RowDistances, EqualsIntDistanceAlongARow) {
+  std::vector<int> Out;
+  for (int DY : {0, 1, -7, 300, -4000, 46341, 1 << 25}) {
+    RowDistances(DY, 700, Out);
+    ASSERT_EQ(Out.size(), 701u);
+    for (int DX = 0; DX <= 700; ++DX) ASSERT_EQ(Out[DX], IntDistance(0, 0, DX, DY)) << DX << "," << DY;
+  }
+}
+
+} // namespace

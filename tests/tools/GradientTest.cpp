@@ -2,6 +2,7 @@
 // corner pixels, radial weights, bevel rings, masked fills and cancels.
 #include "tools/Gradient.h"
 
+#include "raster/Bitmap24.h"
 #include "raster/ColorUtils.h"
 #include "raster/ProgressTestSupport.h"
 #include "support/ImageCompare.h"
@@ -57,6 +58,20 @@ TEST(LinearGradient, RowsForDirectionsOneThreeFive) {
   LinearGradient24(B, clBlack, 100, RGB(0, 0, 255), 100, 5, WholeBitmapRect);
   EXPECT_EQ(Px(B, 0, 9), Rgb(0, 0, 26)); // Color1 at the bottom edge
   EXPECT_EQ(Px(B, 0, 0), Rgb(0, 0, 255));
+}
+
+TEST(LinearGradient, EveryColumnByTheFormulaOverAnyPixels) {
+  TBitmap B(3000, 3), Before;
+  FillRandom(B, 17);
+  Before.Assign(B);
+  LinearGradient24(B, RGB(10, 200, 30), 90, RGB(250, 5, 128), 20, 0, WholeBitmapRect);
+  const auto Step = [](int A, int Z, int I) { return A + (Z - A) * I / 3000; };
+  for (int Y = 0; Y < 3; ++Y)
+    for (int X = 0; X < 3000; ++X) {
+      TRGB Expected = Px(Before, X, Y);
+      MixPercent(Expected, Rgb(Step(10, 250, X), Step(200, 5, X), Step(30, 128, X)), Step(90, 20, X));
+      ASSERT_EQ(Px(B, X, Y), Expected) << X << "," << Y;
+    }
 }
 
 TEST(LinearGradient, KeepsToTheCanvasClipAndTheRect) {

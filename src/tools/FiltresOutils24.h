@@ -49,7 +49,8 @@ void MakeBevelStampImage24(TBitmap& Image, TColor Color);
 // (1 flipped top to bottom), 3 a round brush (an anti-aliased black ellipse
 // m = R div 40 + 1 inside the border, blurred by m), 4 a soft round brush
 // (3 below R 20, else a radial spot of radius R - 4 and hardness 57 blurred
-// by 7), 5 a black triangle. Any other kind, or R < 0, leaves it empty.
+// by 7), 5 a black triangle. Any other kind, R < 0, or a side beyond
+// MaxStampSide (4096) leaves it empty.
 void MakeBrushStamp24(TBitmap& Stamp, int Kind, int R);
 
 // Color (RainbowColor: the next rainbow colour) through the stamp, whose
@@ -89,7 +90,7 @@ void AirBrush24(TBitmap& Dst, TBitmap* DstMask, int X, int Y, int R, int Pressur
 // Strip.Height-square 24-bit bitmaps: its colour into Image, 255 - alpha into
 // Mask, from their top-left corner.
 void SplitNozzleFrame32(const TBitmap& Strip, TBitmap& Image, TBitmap& Mask, const TRect& FrameRect);
-// Resizes to Round(W * Scale) x Round(H * Scale), each side within 1..16384,
+// Resizes to Round(W * Scale) x Round(H * Scale), each side within 1..4096,
 // bilinear for a mask, bicubic for an image.
 void ScaleNozzlePart(TBitmap& Bitmap, double Scale, bool IsMask);
 // Frame FrameIndex mod (Width div Height) of a 32-bit strip, scaled when

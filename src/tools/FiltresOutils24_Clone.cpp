@@ -150,8 +150,8 @@ void SplitNozzleFrame32(const TBitmap& Strip, TBitmap& Image, TBitmap& Mask, con
 }
 
 void ScaleNozzlePart(TBitmap& Bitmap, double Scale, bool IsMask) {
-  const int W = std::clamp(Round(Bitmap.Width() * Scale), 1, 16384);
-  const int H = std::clamp(Round(Bitmap.Height() * Scale), 1, 16384);
+  const int W = std::clamp(Round(Bitmap.Width() * Scale), 1, MaxStampSide);
+  const int H = std::clamp(Round(Bitmap.Height() * Scale), 1, MaxStampSide);
   StretchBitmapInPlace(W, H, IsMask ? TStretchMode::smBilinear : TStretchMode::smBicubic, Bitmap);
 }
 

@@ -73,7 +73,7 @@ void TriangleStamp(TBitmap& Stamp, int S) {
 
 void MakeBrushStamp24(TBitmap& Stamp, int Kind, int R) {
   Stamp.SetSize(0, 0);
-  if (R < 0 || R > 32767 || Kind < 0 || Kind > 5) return;
+  if (R < 0 || 2 * int64_t{R} + 1 > MaxStampSide || Kind < 0 || Kind > 5) return;
   const int S = 2 * R + 1;
   WhiteSquare(Stamp, S);
   switch (Kind) {

@@ -14,6 +14,11 @@
 #include <cstdlib>
 #include <vector>
 
+// The largest side of a scratch stamp the engines make (brush stamps, line
+// stamps, scaled nozzle frames): 4096 x 4096 x 3 bytes is 48 MB. Larger
+// requests draw nothing rather than ask for gigabytes.
+constexpr int MaxStampSide = 4096;
+
 // IntDistance(0, 0, DX, DY), computed faster. IntDistance's Newton steps end
 // on floor(sqrt(S)) for every squared distance S except S = k * k - 1, where
 // they may stop at k; those few are handed to IntDistance itself, the rest

@@ -6,6 +6,7 @@
 #include "raster/Polygon24.h"
 #include "raster/ScanMan.h"
 #include "tools/FiltresOutils24.h"
+#include "tools/Footprint.h"
 
 #include <algorithm>
 #include <cmath>
@@ -174,7 +175,7 @@ void StampAlongSegment24(TBitmap& Dst, double X1, double Y1, double X2, double Y
 
 void SolidSegment24(TBitmap& Bitmap, double X1, double Y1, double X2, double Y2, TColor Color, int Width,
                     const TRect& Clip) {
-  if (Width <= 0) return;
+  if (Width <= 0 || Width > MaxStampSide) return;
   TBitmap Stamp;
   MakeDiscStamp(Stamp, Width, 0, Width);
   StampAlongSegment24(Bitmap, X1, Y1, X2, Y2, Color, Width, 0, Clip, &Stamp, nullptr);
@@ -182,7 +183,7 @@ void SolidSegment24(TBitmap& Bitmap, double X1, double Y1, double X2, double Y2,
 
 void BevelSegment24(TBitmap& Bitmap, double X1, double Y1, double X2, double Y2, TColor Color, int Width,
                     const TRect& Clip) {
-  if (Width <= 0) return;
+  if (Width <= 0 || Width > MaxStampSide - 2) return;
   TBitmap Stamp;
   MakeDiscStamp(Stamp, Width + 2, 1, Width);
   TBitmap Image(Width + 2, Width + 2, pf24bit, clWhite);
@@ -234,7 +235,7 @@ void BrushPolygon24(TBitmap& Bitmap, const TFloatPointArray& Points, TColor Colo
 
 void CanvasBrushLine(TCanvas& Canvas, double X1, double Y1, double X2, double Y2, const TRect& Rect) {
   const TRect Area = IntersectRect(NormalizeTRect(Rect), Canvas.ClipRect());
-  if (Area.IsEmpty() || !SegmentNearRect(X1, Y1, X2, Y2, Canvas.Pen.Width, Area)) return;
+  if (Canvas.Pen.Width <= 0 || Area.IsEmpty() || !SegmentNearRect(X1, Y1, X2, Y2, Canvas.Pen.Width, Area)) return;
   TBitmap Scratch(Area.Width(), Area.Height(), pf24bit, ColorToRGB(Canvas.Brush.Color));
   DrawStyledSegment24(Scratch, X1 - Area.Left, Y1 - Area.Top, X2 - Area.Left, Y2 - Area.Top,
                       ColorToRGB(Canvas.Pen.Color), Canvas.Pen.Width, static_cast<int>(Canvas.Pen.Style),

@@ -16,7 +16,8 @@
 // The dash state is process-wide: consecutive segments continue the pattern
 // across their joints until ResetLineStyle. Interface thread only.
 //
-// Every segment routine does nothing when Width <= 0, when the clip
+// Every segment routine does nothing when Width <= 0 (the stamped styles also
+// above 4096, a stamp too large to make), when the clip
 // rectangle cut to the bitmap is empty, when the segment does not come near
 // it, or when it is shorter than half a pixel (N = Round(length) = 0 steps).
 // Step i (0..N-1) lies at (X1, Y1) + i * (X2 - X1, Y2 - Y1) / length; the end
@@ -76,6 +77,6 @@ void BrushPolygon24(TBitmap& Bitmap, const TFloatPointArray& Points, TColor Colo
 // A styled segment on any canvas with its pen's colour, width and style (the
 // style's ordinal as the style code), drawn over a scratch bitmap of the
 // brush colour covering Rect cut to the canvas's clip, which is then drawn
-// onto the canvas at that rectangle's corner. Nothing when the segment does
-// not come near that rectangle.
+// onto the canvas at that rectangle's corner. Nothing when the pen width is
+// 0 or less or the segment does not come near that rectangle.
 void CanvasBrushLine(TCanvas& Canvas, double X1, double Y1, double X2, double Y2, const TRect& Rect);

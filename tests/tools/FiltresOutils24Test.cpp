@@ -57,6 +57,10 @@ TEST(BrushStamp, KindsAndSizes) {
   EXPECT_TRUE(S.Empty());
   MakeBrushStamp24(S, 0, 0);
   EXPECT_EQ(S.Width(), 1);
+  MakeBrushStamp24(S, 0, 2047);
+  EXPECT_EQ(S.Width(), 4095);
+  MakeBrushStamp24(S, 0, 1 << 30); // a stamp of gigabytes is not made
+  EXPECT_TRUE(S.Empty());
 }
 
 TEST(BrushStamp, SoftRoundChangesMethodAtRadiusTwenty) {

@@ -88,6 +88,8 @@ TEST(SolidSegment, NothingForBadWidthsClipsOrFarSegments) {
   DrawStyledSegment24(B, 2, 2, 15, 15, clBlack, 3, 2, TRect{5, 5, 5, 9});
   SolidSegment24(B, 40, 2, 55, 15, clBlack, 4, WholeBitmapRect);
   BevelSegment24(B, 2, -30, 15, -20, clBlack, 4, WholeBitmapRect);
+  SolidSegment24(B, 2, 2, 15, 15, clBlack, 1 << 30, WholeBitmapRect); // no stamp of gigabytes
+  BevelSegment24(B, 2, 2, 15, 15, clBlack, (1 << 30) + 1, WholeBitmapRect);
   EXPECT_IMAGES_MATCH(B, Before);
 }
 
@@ -169,10 +171,12 @@ TEST(CanvasBrushLine, DrawsOverTheBrushColourInsideTheRect) {
   EXPECT_EQ(Px(B, 0, 25), Rgb(255, 0, 0));
   EXPECT_EQ(Px(B, 1, 25), Rgb(255, 255, 0));
 
-  // Far from the rect: nothing, not even the ground.
+  // Far from the rect, or a pen of no width: nothing, not even the ground.
   TBitmap Before;
   Before.Assign(B);
   CanvasBrushLine(C, 100, 100, 120, 100, TRect{2, 2, 10, 8});
+  C.Pen.Width = 0;
+  CanvasBrushLine(C, 0, 5, 30, 5, TRect{2, 2, 10, 8});
   EXPECT_IMAGES_MATCH(B, Before);
 }
 

@@ -229,6 +229,13 @@ TEST_F(PastTest, ATransparentColourTravelsAsKeyAndMask) {
   EXPECT_TRUE(Out.Transparent);
   EXPECT_EQ(Out.TransparentColor(), RGB(0, 255, 0));
   EXPECT_IMAGES_MATCH(Mask, M);
+  // A mask that cannot be the bitmap's gives way to the key's own.
+  TBitmap Wrong;
+  NewBitmap24(Wrong, 2, 2, clBlack);
+  ClipboardData().Assign(&Bmp, &Wrong, 96);
+  ASSERT_EQ(ClipboardData().MaskAlpha.Width(), 6);
+  EXPECT_EQ(Px(ClipboardData().MaskAlpha, 5, 3), Grey(255));
+  EXPECT_EQ(Px(ClipboardData().MaskAlpha, 1, 1), Grey(0));
 }
 
 TEST_F(PastTest, NothingUsableIsRefusedWithAMessageAndLeavesTheBitmaps) {

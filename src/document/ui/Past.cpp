@@ -31,6 +31,25 @@ namespace {
 // it again in the clipboard means no other program has replaced it.
 class TOwnClipboardMime : public QMimeData {};
 
+// The system clipboard, or nullptr in a process without a graphical
+// application (batch runs), where nothing is copied or pasted.
+QClipboard* SystemClipboard() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+}
+
+const QMimeData* ClipboardContent() {
+  QClipboard* Clip = SystemClipboard();
+  return Clip ? Clip->mimeData() : nullptr;
+}
+
+// Decoding needs Qt's allocation too; an image beyond Qt's own limit (in
+// megabytes, 0 for none) is as impossible to paste as one beyond ours.
+bool DecodableSize(const QSize& S) {
+  if (!PixelCountFits(S.width(), S.height())) return false;
+  const int64_t Limit = int64_t(QImageReader::allocationLimit()) << 20;
+  return Limit <= 0 || int64_t(S.width()) * S.height() * 4 <= Limit;
+}
+
 const char* const MetafileTypes[] = {"image/x-emf", "image/emf", "image/x-wmf", "image/wmf"};
 
 QString MimeBase(const QString& Format) { return Format.section(QLatin1Char(';'), 0, 0).trimmed().toLower(); }
@@ -83,6 +102,9 @@ std::unique_ptr<TBitmap> NewFilled(int W, int H, TColor Color) {
 // ---- Masks and metafiles ---------------------------------------------------------------------------
 
 void MakeTransparencyMask(const TBitmap& Bmp, TBitmap& Mask) {
+  // A mask of another size cannot be Bmp's: it starts afresh.
+  if (Mask.Width() != Bmp.Width() || Mask.Height() != Bmp.Height() || Mask.PixelFormat() != pf24bit)
+    Mask.ReleaseImage();
   if (Mask.Empty()) {
     try {
       NewBitmap24(Mask, Bmp.Width(), Bmp.Height(), clBlack);
@@ -135,7 +157,7 @@ void TClipboardData::ResetData() {
 }
 
 void TClipboardData::Clear() {
-  QGuiApplication::clipboard()->clear();
+  if (QClipboard* Clip = SystemClipboard()) Clip->clear();
   ResetData();
 }
 
@@ -159,13 +181,14 @@ bool TClipboardData::MatchesFingerprint(const TBitmap& Bmp) const {
 }
 
 bool TClipboardData::OwnsClipboard() const {
-  return dynamic_cast<const TOwnClipboardMime*>(QGuiApplication::clipboard()->mimeData()) != nullptr;
+  return dynamic_cast<const TOwnClipboardMime*>(ClipboardContent()) != nullptr;
 }
 
 // ---- Copies ---------------------------------------------------------------------------------------------------
 
 void TClipboardData::Assign(const TBitmap* Bmp, const TBitmap* Mask, double DPI) {
-  if (!Bmp || Bmp->Empty()) {
+  QClipboard* Clip = SystemClipboard();
+  if (!Bmp || Bmp->Empty() || !Clip) {
     Clear();
     return;
   }
@@ -174,7 +197,7 @@ void TClipboardData::Assign(const TBitmap* Bmp, const TBitmap* Mask, double DPI)
   Colours.SetPixelFormat(pf24bit);
   auto* Data = new TOwnClipboardMime;
   Data->setImageData(Colours.QImageView().copy());
-  QGuiApplication::clipboard()->setMimeData(Data);
+  Clip->setMimeData(Data);
   if (Mask && !Mask->Empty())
     MaskAlpha.Assign(*Mask);
   else
@@ -288,7 +311,7 @@ bool TClipboardData::IsCopyImage(TSelMaskHost& Host) const {
 // ---- Pastes ---------------------------------------------------------------------------------------------------
 
 bool TClipboardData::CanPaste() const {
-  const QMimeData* Data = QGuiApplication::clipboard()->mimeData();
+  const QMimeData* Data = ClipboardContent();
   if (!Data) return false;
   if (Data->hasImage()) return true;
   for (const QString& F : Data->formats())
@@ -298,7 +321,7 @@ bool TClipboardData::CanPaste() const {
 
 bool TClipboardData::ReadClipboardPicture(TBitmap& Bmp, bool Sample, bool& Sampled) {
   Sampled = false;
-  const QMimeData* Data = QGuiApplication::clipboard()->mimeData();
+  const QMimeData* Data = ClipboardContent();
   if (!Data) {
     Report(Tr(TrId::GetClpMsgNoImage));
     return false;
@@ -329,7 +352,7 @@ bool TClipboardData::ReadClipboardPicture(TBitmap& Bmp, bool Sample, bool& Sampl
       Reader.setDecideFormatFromContent(true);
       const QSize S = Reader.size();
       if (!S.isValid()) continue;
-      if (!PixelCountFits(S.width(), S.height())) {
+      if (!DecodableSize(S)) {
         Report(Format(Tr(TrId::GetClpMsgTooLarge), {S.width(), S.height()}));
         return false;
       }

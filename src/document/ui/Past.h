@@ -49,7 +49,8 @@ public:
 };
 
 // Makes every pixel of Mask whose image pixel is Bmp's transparent colour
-// exactly 255; an empty Mask first becomes a black 24-bit one of Bmp's size.
+// exactly 255; an empty Mask (or one that is not a 24-bit mask of Bmp's
+// size) first becomes a black 24-bit one of Bmp's size.
 void MakeTransparencyMask(const TBitmap& Bmp, TBitmap& Mask);
 
 // A metafile rendered into a bitmap.

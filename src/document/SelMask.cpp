@@ -139,6 +139,20 @@ TBitmap* LeFond(TSelMaskHost& Host) {
   return Image && Image->Layers().Count() > 0 ? &Image->Layers()[0].Bitmap() : nullptr;
 }
 
+bool HasAlpha(TSelMaskHost& Host) {
+  const TBitmap* Mask = LeMasque(Host);
+  return Mask && !Mask->Empty();
+}
+
+TRect LaSelection(TSelMaskHost& Host) {
+  TLayerItem* Layer = CurrentLayer(Host);
+  if (!Layer) return {0, 0, 0, 0};
+  const TSelectionState* Sel = Host.Sel();
+  TRect R = Layer->BoundsRect();
+  if (Sel && Sel->Visible()) R = Sel->Invert() ? BitmapRect(*LeFond(Host)) : Sel->BmpSelRect();
+  return Host.Image()->BmpToLayer(R);
+}
+
 bool SelectionNeedsMask(TSelMaskHost& Host, bool Force) {
   if (Force) return true;
   TSelectionState* Sel = Host.Sel();

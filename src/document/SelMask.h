@@ -78,6 +78,13 @@ public:
 TBitmap* LeBitmap(TSelMaskHost& Host);
 TBitmap* LeMasque(TSelMaskHost& Host);
 TBitmap* LeFond(TSelMaskHost& Host);
+// The current layer has a transparency mask.
+bool HasAlpha(TSelMaskHost& Host);
+// The work rectangle in current-layer coordinates, not clipped: the
+// selection's bounds when it is visible and not inverted, the whole image
+// when it is visible and inverted, the layer's bounds without a visible
+// selection; (0, 0, 0, 0) without a layer.
+TRect LaSelection(TSelMaskHost& Host);
 
 // True when the selection is visible and not a plain rectangle (another
 // shape, or inverted), or when Force is true.

@@ -236,3 +236,39 @@ TEST_F(SelectionControlTest, InsideTheSelectionItsCursorOutlivesAZoom) {
   Sel.SetVisible(false);
   EXPECT_EQ(Shape(), Qt::CrossCursor);
 }
+
+TEST_F(SelectionControlTest, AfterAZoomOrAScrollANudgeLeavesNoAntsBehind) {
+  for (const auto& Change : std::vector<std::function<void()>>{[&] { View.SetZoom(3); },
+                                                               [&] { View.ScrollBy(7, 5); }}) {
+    Change();
+    QApplication::processEvents();
+    View.UpdatePending();
+    const TRect Before = Sel.BoundsRect();
+    ExpectAntsAround(Before);
+    Sel.KeyDown(Qt::Key_Down, Qt::ShiftModifier); // 8 bitmap pixels down
+    const TRect After = Sel.BoundsRect();
+    ExpectAntsAround(After);
+    for (int X = Before.Left; X < Before.Right; ++X) ASSERT_EQ(Shown(X, Before.Top), Ground) << X;
+  }
+}
+
+TEST_F(SelectionControlTest, TheOwnerHearsTheMouseOnTheSelectionInItsCoordinates) {
+  const TRect B = Sel.BoundsRect();
+  EXPECT_EQ(Sel.ClientToParent(TRect{1, 2, 3, 4}), (TRect{B.Left + 1, B.Top + 2, B.Left + 3, B.Top + 4}));
+  EXPECT_EQ(Sel.ParentToClient(Sel.ClientToParent(TRect{1, 2, 3, 4})), (TRect{1, 2, 3, 4}));
+  std::vector<std::string> Heard;
+  const auto Note = [&](const char* What, int X, int Y) {
+    Heard.push_back(std::string(What) + " " + std::to_string(X) + "," + std::to_string(Y));
+  };
+  Sel.OnMouseDown = [&](TSelectionControl*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) { Note("down", X, Y); };
+  Sel.OnMouseMove = [&](TSelectionControl*, Qt::MouseButtons, Qt::KeyboardModifiers, int X, int Y) { Note("move", X, Y); };
+  Sel.OnMouseUp = [&](TSelectionControl*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) { Note("up", X, Y); };
+  const QPoint P(B.Left + 12, B.Top + 9);
+  Send(QEvent::MouseButtonPress, P, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, P, Qt::LeftButton, {});
+  // A press beside the selection is the view's.
+  Send(QEvent::MouseButtonPress, {B.Right + 20, B.Bottom + 20}, Qt::LeftButton, Qt::LeftButton);
+  Send(QEvent::MouseButtonRelease, {B.Right + 20, B.Bottom + 20}, Qt::LeftButton, {});
+  EXPECT_EQ(Heard, (std::vector<std::string>{"down 12,9", "up 12,9"}));
+  EXPECT_EQ(Sel.BmpSelRect(), (TRect{10, 10, 30, 25}));
+}

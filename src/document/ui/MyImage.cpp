@@ -517,7 +517,11 @@ void TMyImage::PaintOverImage(bool Full) {
   // The fresh picture under the clip gets the rubber band and the
   // selection back.
   if (FSelecting >= 2) EraseShape();
-  if (FSel && FSel->Visible()) FSel->DrawParts(Full ? sdOutline | sdBounds | sdFrame : sdFrame);
+  if (!FSel || !FSel->Visible()) return;
+  // A whole paint follows any change of zoom, scroll or size: the outline
+  // is drawn where the selection now lies.
+  if (Full) FSel->ResetBounds();
+  FSel->DrawParts(Full ? sdOutline | sdBounds | sdFrame : sdFrame);
 }
 
 void TMyImage::RepaintRect(TRect R) {

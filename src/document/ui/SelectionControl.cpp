@@ -24,6 +24,30 @@ TSelectionControl::~TSelectionControl() {
 
 TRect TSelectionControl::BoundsRect() const { return FImage->BmpToClient(BmpSelRect()); }
 
+void TSelectionControl::ResetBounds() {
+  if (FImage) FShownBounds = BoundsRect();
+}
+
+TRect TSelectionControl::ClientToParent(const TRect& R) const {
+  const TRect B = BoundsRect();
+  return OffsetRect(R, B.Left, B.Top);
+}
+
+TRect TSelectionControl::ParentToClient(const TRect& R) const {
+  const TRect B = BoundsRect();
+  return OffsetRect(R, -B.Left, -B.Top);
+}
+
+TPoint TSelectionControl::ClientToParent(TPoint P) const {
+  const TRect B = BoundsRect();
+  return {P.X + B.Left, P.Y + B.Top};
+}
+
+TPoint TSelectionControl::ParentToClient(TPoint P) const {
+  const TRect B = BoundsRect();
+  return {P.X - B.Left, P.Y - B.Top};
+}
+
 // ---- Properties -------------------------------------------------------------------------------------
 
 void TSelectionControl::SetVisible(bool Value) {
@@ -204,14 +228,14 @@ void TSelectionControl::TimerTick() {
 bool TSelectionControl::PtInShape(TPoint P) {
   if (FTransparent) return false;
   const TRect B = BoundsRect();
-  if (!FImage->PtInImage({P.X + B.Left, P.Y + B.Top})) return false;
+  if (!FImage->PtInImage(ClientToParent(P))) return false;
   if (P.X < 0 || P.Y < 0 || P.X >= B.Width() || P.Y >= B.Height()) return false;
   const TMyShape S = Shape();
   if (S == ssRect || (S != ssBitmap && FShowBounds)) return true;
   // Outlines are kept where they were drawn: the view's client coordinates,
   // except the two kinds tested in their own rectangle.
   if (S == ssBitmap || S == ssEllipse) return ShapeManager().PtInShape({0, 0, B.Width(), B.Height()}, P, S);
-  return ShapeManager().PtInShape(B, {P.X + B.Left, P.Y + B.Top}, S);
+  return ShapeManager().PtInShape(B, ClientToParent(P), S);
 }
 
 bool TSelectionControl::ResizeOffered() const {
@@ -256,9 +280,9 @@ bool TSelectionControl::ShowZoneCursorAt(TPoint P) {
     FImage->viewport()->setCursor(ZoneCursor(FPosCode));
     return true;
   }
-  const TRect B = BoundsRect();
-  if (!PtInRect(B, P) || !PtInShape({P.X - B.Left, P.Y - B.Top})) return false;
-  UpdateZone(P.X - B.Left, P.Y - B.Top);
+  const TPoint Own = ParentToClient(P);
+  if (!PtInRect(BoundsRect(), P) || !PtInShape(Own)) return false;
+  UpdateZone(Own.X, Own.Y);
   return true;
 }
 
@@ -271,11 +295,10 @@ void TSelectionControl::AssignImageShape() {
 // ---- Mouse ---------------------------------------------------------------------------------------------------
 
 bool TSelectionControl::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y, bool Double) {
-  const TRect B = BoundsRect();
-  FLastMouse = {X + B.Left, Y + B.Top};
+  FLastMouse = ClientToParent(TPoint{X, Y});
   if (!PtInShape({X, Y})) {
     FUpdating = 0;
-    FImage->MouseDown(Button, Shift, X + B.Left, Y + B.Top, Double);
+    FImage->MouseDown(Button, Shift, FLastMouse.X, FLastMouse.Y, Double);
     return false;
   }
   if (FUpdating == 2) EndDrag();
@@ -287,12 +310,12 @@ bool TSelectionControl::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers 
     FPtOrigin = FLastMouse;
     FStartBmpRect = BmpSelRect();
   }
+  if (OnMouseDown) OnMouseDown(this, Button, Shift, X, Y);
   return true;
 }
 
 void TSelectionControl::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y) {
-  const TRect B = BoundsRect();
-  const TPoint P{X + B.Left, Y + B.Top};
+  const TPoint P = ClientToParent(TPoint{X, Y});
   FLastMouse = P;
   const bool Hit = PtInShape({X, Y});
   if (FUpdating == 0 && !Hit) {
@@ -309,24 +332,24 @@ void TSelectionControl::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifier
     FImage->MouseMove(Buttons, Shift, P.X, P.Y);
     FImage->viewport()->setCursor(ZoneCursor(FPosCode));
   }
+  if (OnMouseMove) OnMouseMove(this, Buttons, Shift, X, Y);
 }
 
 void TSelectionControl::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
-  const TRect B = BoundsRect();
-  FLastMouse = {X + B.Left, Y + B.Top};
+  FLastMouse = ClientToParent(TPoint{X, Y});
   if (FUpdating == 0 && !PtInShape({X, Y})) {
-    FImage->MouseUp(Button, Shift, X + B.Left, Y + B.Top);
+    FImage->MouseUp(Button, Shift, FLastMouse.X, FLastMouse.Y);
     return;
   }
   if (FUpdating == 2)
     EndDrag();
   else
     FUpdating = 0;
+  if (OnMouseUp) OnMouseUp(this, Button, Shift, X, Y);
 }
 
 void TSelectionControl::DblClick() {
-  const TRect B = BoundsRect();
-  if (PtInShape({FLastMouse.X - B.Left, FLastMouse.Y - B.Top})) {
+  if (PtInShape(ParentToClient(FLastMouse))) {
     if (OnDblClick) OnDblClick(this);
   } else {
     FImage->DblClick();

@@ -37,6 +37,17 @@ public:
   TMyImage* Image() const { return FImage; }
   // The selection rectangle in the view's client coordinates.
   TRect BoundsRect() const;
+  // The bounds last shown become BmpSelRect at the view's present zoom and
+  // scroll position, without notification: the view calls it whenever it
+  // has drawn the selection anew after its geometry changed, so that the
+  // next change repaints where the outline really is.
+  void ResetBounds();
+  // Between the selection's own coordinates (its top-left corner at (0, 0))
+  // and the view's client coordinates.
+  TRect ClientToParent(const TRect& R) const;
+  TRect ParentToClient(const TRect& R) const;
+  TPoint ClientToParent(TPoint P) const;
+  TPoint ParentToClient(TPoint P) const;
 
   // ---- TSelectionState / TSelectionModel
   void SetVisible(bool Value) override;
@@ -61,6 +72,14 @@ public:
   int MoveCursor = crSizeAll;
   QMenu* PopupMenu = nullptr;
   std::function<void(TSelectionControl* Sender)> OnDblClick;
+  // The mouse on the selection (its own coordinates), after the control's
+  // own handling; a miss goes to the view instead.
+  using TSelMouseEvent =
+      std::function<void(TSelectionControl* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
+  TSelMouseEvent OnMouseDown;
+  TSelMouseEvent OnMouseUp;
+  std::function<void(TSelectionControl* Sender, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X, int Y)>
+      OnMouseMove;
 
   // The hit zone under the mouse (pcTopLeft .. pcMove, pcNone).
   int PosCode() const { return FPosCode; }

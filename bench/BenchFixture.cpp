@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 const TBitmap& BenchImage() {
   static const TBitmap* Image = [] {
@@ -74,3 +75,29 @@ const TBitmap& BenchMask() {
 }
 
 size_t BenchImageBytes() { return static_cast<size_t>(TBitmap::BytesPerRow(BenchWidth, 24)) * BenchHeight; }
+
+void SetBenchBytes(benchmark::State& State, size_t Bytes) {
+  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(Bytes));
+}
+
+void RunOnBenchCopy(benchmark::State& State, const std::function<void(TBitmap&)>& Work) {
+  TBitmap Copy(BenchWidth, BenchHeight);
+  for (auto _ : State) {
+    State.PauseTiming();
+    std::memcpy(Copy.ScanLine(0), BenchImage().ScanLine(0), BenchImageBytes());
+    State.ResumeTiming();
+    Work(Copy);
+    benchmark::ClobberMemory();
+  }
+  SetBenchBytes(State);
+}
+
+void BM_Memcpy(benchmark::State& State) {
+  const TBitmap& Src = BenchImage(); // generated outside the timing
+  TBitmap Dst(BenchWidth, BenchHeight);
+  for (auto _ : State) {
+    std::memcpy(Dst.ScanLine(0), Src.ScanLine(0), BenchImageBytes());
+    benchmark::ClobberMemory();
+  }
+  SetBenchBytes(State);
+}

@@ -11,10 +11,6 @@
 
 namespace {
 
-void SetBytes(benchmark::State& State) {
-  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(BenchImageBytes()));
-}
-
 // A background that differs from the layer: the fixture turned into its
 // negative.
 const TBitmap& Background() {
@@ -30,15 +26,6 @@ const TBitmap& Background() {
   return *B;
 }
 
-void BM_Memcpy(benchmark::State& State) {
-  const TBitmap& Src = BenchImage();
-  TBitmap Dst(BenchWidth, BenchHeight);
-  for (auto _ : State) {
-    std::memcpy(Dst.ScanLine(0), Src.ScanLine(0), BenchImageBytes());
-    benchmark::ClobberMemory();
-  }
-  SetBytes(State);
-}
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
 // Arguments: blend mode, mask (0 or 1). Each iteration merges onto a fresh
@@ -54,7 +41,7 @@ void BM_BlendRect24(benchmark::State& State) {
     BlendRect24(BenchImage(), WholeBitmapRect, Dst, 0, 0, WholeBitmapRect, 100, Mask, Mode);
     benchmark::ClobberMemory();
   }
-  SetBytes(State);
+  SetBenchBytes(State);
 }
 // 0 Normal, 6 Multiply, 4 Screen, 16 Overlay.
 BENCHMARK(BM_BlendRect24)

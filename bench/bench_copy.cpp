@@ -7,23 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-
 namespace {
 
-void SetBytes(benchmark::State& State) {
-  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(BenchImageBytes()));
-}
-
-void BM_Memcpy(benchmark::State& State) {
-  const TBitmap& Src = BenchImage();
-  TBitmap Dst(BenchWidth, BenchHeight);
-  for (auto _ : State) {
-    std::memcpy(Dst.ScanLine(0), Src.ScanLine(0), BenchImageBytes());
-    benchmark::ClobberMemory();
-  }
-  SetBytes(State);
-}
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
 void BM_CopyRect24(benchmark::State& State) {
@@ -33,7 +18,7 @@ void BM_CopyRect24(benchmark::State& State) {
     CopyRect24(Src, WholeBitmapRect, Dst, 0, 0, WholeBitmapRect);
     benchmark::ClobberMemory();
   }
-  SetBytes(State);
+  SetBenchBytes(State);
 }
 BENCHMARK(BM_CopyRect24)->Unit(benchmark::kMillisecond);
 
@@ -45,7 +30,7 @@ void BM_CopyRect24Mask(benchmark::State& State) {
     CopyRect24Mask(Src, WholeBitmapRect, Dst, 0, 0, WholeBitmapRect, &Mask);
     benchmark::ClobberMemory();
   }
-  SetBytes(State);
+  SetBenchBytes(State);
 }
 BENCHMARK(BM_CopyRect24Mask)->Unit(benchmark::kMillisecond);
 
@@ -57,7 +42,7 @@ void BM_FillColor24(benchmark::State& State) {
     FillColor24(Dst, clTeal, Percent, WholeBitmapRect);
     benchmark::ClobberMemory();
   }
-  SetBytes(State);
+  SetBenchBytes(State);
 }
 BENCHMARK(BM_FillColor24)->Arg(100)->Arg(40)->Unit(benchmark::kMillisecond);
 

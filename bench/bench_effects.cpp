@@ -27,7 +27,7 @@ void Run(benchmark::State& State, const std::function<void(const TBitmap& Src, T
     Filter(BenchImage(), Work);
     benchmark::ClobberMemory();
   }
-  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(BenchImageBytes()));
+  SetBenchBytes(State);
 }
 
 // ---- Distortions ----

@@ -10,44 +10,16 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <functional>
 #include <vector>
 
 namespace {
 
-void SetBytes(benchmark::State& State, size_t Bytes) {
-  State.SetBytesProcessed(static_cast<int64_t>(State.iterations()) * static_cast<int64_t>(Bytes));
-}
-
-// Runs Paint on a fresh copy of the fixture each iteration (copied outside
-// the timing).
-void RunOnFixture(benchmark::State& State, const std::function<void(TBitmap&)>& Paint) {
-  TBitmap Work(BenchWidth, BenchHeight);
-  for (auto _ : State) {
-    State.PauseTiming();
-    std::memcpy(Work.ScanLine(0), BenchImage().ScanLine(0), BenchImageBytes());
-    State.ResumeTiming();
-    Paint(Work);
-    benchmark::ClobberMemory();
-  }
-  SetBytes(State, BenchImageBytes());
-}
-
-void BM_Memcpy(benchmark::State& State) {
-  BenchImage();
-  TBitmap Dst(BenchWidth, BenchHeight);
-  for (auto _ : State) {
-    std::memcpy(Dst.ScanLine(0), BenchImage().ScanLine(0), BenchImageBytes());
-    benchmark::ClobberMemory();
-  }
-  SetBytes(State, BenchImageBytes());
-}
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 
 // Direction 0: one colour per column; 1: per row. Half-transparent ends.
 void BM_LinearGradient(benchmark::State& State) {
   const int Direction = static_cast<int>(State.range(0));
-  RunOnFixture(State, [Direction](TBitmap& B) {
+  RunOnBenchCopy(State, [Direction](TBitmap& B) {
     LinearGradient24(B, RGB(200, 40, 10), 90, RGB(10, 60, 220), 30, Direction, WholeBitmapRect);
   });
 }
@@ -55,7 +27,7 @@ BENCHMARK(BM_LinearGradient)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // A spot covering the whole image, with the S-shaped fall-off.
 void BM_RadialGradient(benchmark::State& State) {
-  RunOnFixture(State, [](TBitmap& B) {
+  RunOnBenchCopy(State, [](TBitmap& B) {
     RadialGradient24(B, RGB(250, 200, 0), BenchWidth / 2, BenchHeight / 2, 3600, 20, 2.0, WholeBitmapRect);
   });
 }
@@ -81,7 +53,7 @@ void BM_BrushStroke(benchmark::State& State) {
     }
     benchmark::ClobberMemory();
   }
-  SetBytes(State, StrokeBytes());
+  SetBenchBytes(State, StrokeBytes());
 }
 BENCHMARK(BM_BrushStroke)->Unit(benchmark::kMillisecond);
 
@@ -98,7 +70,7 @@ void BM_BrushStrokeMemcpy(benchmark::State& State) {
     }
     benchmark::ClobberMemory();
   }
-  SetBytes(State, StrokeBytes());
+  SetBenchBytes(State, StrokeBytes());
 }
 BENCHMARK(BM_BrushStrokeMemcpy)->Unit(benchmark::kMillisecond);
 

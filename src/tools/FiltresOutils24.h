@@ -99,7 +99,7 @@ void ScaleNozzlePart(TBitmap& Bitmap, double Scale, bool IsMask);
 void NozzleBrush24(const TBitmap& Strip, int FrameIndex, TBitmap& Dst, TBitmap* DstMask, int X, int Y, int Pressure,
                    double Scale, const TRect& ClipRect);
 
-// ---- Drop, finger, art and retouch ------------------------------------------------
+// ---- Drop, finger, deform, art and retouch ------------------------------------------
 
 // Softens the disc (core R div 4): each pixel moves toward the mean of its
 // 3 x 3 neighbourhood as it was before the call, the neighbourhood kept
@@ -112,20 +112,37 @@ void DropBrush24(TBitmap& Dst, int X, int Y, int R, int Pressure, const TRect& C
 void FingerBrush24(TBitmap& Dst, TBitmap* DstMask, int X, int Y, int R, int Pressure, int DX, int DY,
                    const TRect& ClipRect);
 
+// Deforms the footprint square (no round test) in a scratch copy, with
+// strength min(Pressure, 100) / 100 over the whole copy, then copies it back:
+// Mode 0 a spiral (turning with DeformSpiral24's Direction = LeftButtonDown),
+// 1 a zoom, 2 a dilation, 3 a contraction; any other mode copies the square
+// back unchanged. Each deformation advances the filters' deform counter,
+// which picks its sampler. The stroke engine says which button is down: an
+// engine does not read the mouse.
+void DeformBrush24(TBitmap& Dst, int X, int Y, int R, int Pressure, int Mode, const TRect& ClipRect,
+                   bool LeftButtonDown);
+
 // Art brush modes with their filters on the footprint's copy.
 enum TArtBrushMode : int {
-  abDiffuse = 1,    // "Aérographe": diffusion of 7 on both axes
-  abHue = 8,        // "Teinte": hue + 33 degrees, saturation + 7 (compounds)
-  abGrey = 9,       // "Gris"
-  abSepia = 10,     // "Sépia": grey, then gammas 1.2, 1, 0.5
-  abTwoColors = 11, // "Bichromie": threshold 128 between the two colours
-  abSoften = 100,   // retouch "(-) Netteté": strong softening
-  abSharpen = 101,  // retouch "(+) Netteté": sharpening 33 at 77 %
+  abPointillism = 0,  // "Pointillisme": dots of 8 every 6 pixels, no background
+  abDiffuse = 1,      // "Aérographe": diffusion of 7 on both axes
+  abSmudge = 2,       // "Etalement": the spreading filter with 1
+  abOilPaint = 3,     // "Peinture": the oil paint filter with 1
+  abPaletteKnife = 4, // "Couteau": the palette knife filter with 1
+  abWatercolor = 5,   // "Aquarelle": size 1, stronger minimum, no inked contours
+  abPastels = 6,      // "Pastels": size 5, no random strokes, no stripes
+  abGlass = 7,        // "Verre": waves of wavelength and amplitude 7 across, then down
+  abHue = 8,          // "Teinte": hue + 33 degrees, saturation + 7 (compounds)
+  abGrey = 9,         // "Gris"
+  abSepia = 10,       // "Sépia": grey, then gammas 1.2, 1, 0.5
+  abTwoColors = 11,   // "Bichromie": threshold 128 between the two colours
+  abSoften = 100,     // retouch "(-) Netteté": strong softening
+  abSharpen = 101,    // retouch "(+) Netteté": sharpening 33 at 77 %
 };
 // The footprint square copied from Snapshot (from Dst for abHue), filtered
 // whole by Mode, and every disc pixel moved toward the copy (core R div 3).
-// Snapshot is the layer as the stroke found it, of Dst's size. A mode without
-// a filter here draws nothing.
+// Snapshot is the layer as the stroke found it, of Dst's size. Any other
+// mode draws nothing. The random filters reseed the shared generator.
 void ArtBrush24(TBitmap& Dst, const TBitmap& Snapshot, int X, int Y, int R, int Pressure, int Mode,
                 const TRect& ClipRect, TColor Color1, TColor Color2);
 

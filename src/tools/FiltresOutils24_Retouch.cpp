@@ -1,8 +1,12 @@
 // The engines that rework the pixels already in the footprint: drop, finger,
-// art brush, retouch and the magic erasers.
+// deform, art brush, retouch and the magic erasers.
 #include "tools/FiltresOutils24.h"
 
+#include "filters/Deform24.h"
+#include "filters/Distortions24.h"
 #include "filters/Filtres24.h"
+#include "filters/FiltresComposes.h"
+#include "filters/Patterns24.h"
 #include "platform/Rounding.h"
 #include "raster/ColorUtils.h"
 #include "raster/RandomGen.h"
@@ -165,6 +169,30 @@ void FingerBrush24(TBitmap& Dst, TBitmap* DstMask, int X, int Y, int R, int Pres
   });
 }
 
+void DeformBrush24(TBitmap& Dst, int X, int Y, int R, int Pressure, int Mode, const TRect& ClipRect,
+                   bool LeftButtonDown) {
+  TRect F;
+  if (Pressure <= 0 || !FootprintRect(Dst, ClipRect, X, Y, R, F)) return;
+  const double Strength = std::min(Pressure, 100) / 100.0;
+  TBitmap Copy;
+  CopyFootprint(Dst, F, Copy);
+  switch (Mode) {
+  case 0:
+    DeformSpiral24(Copy, LeftButtonDown, WholeBitmapRect, Strength);
+    break;
+  case 1:
+    DeformZoom24(Copy, WholeBitmapRect, Strength);
+    break;
+  case 2:
+  case 3:
+    DeformDilate24(Copy, Mode == 2, WholeBitmapRect, Strength);
+    break;
+  default:
+    return; // the square would come back as it was
+  }
+  CopyRect24(Copy, WholeBitmapRect, Dst, F.Left, F.Top, F);
+}
+
 void ArtBrush24(TBitmap& Dst, const TBitmap& Snapshot, int X, int Y, int R, int Pressure, int Mode,
                 const TRect& ClipRect, TColor Color1, TColor Color2) {
   TRect F;
@@ -174,8 +202,30 @@ void ArtBrush24(TBitmap& Dst, const TBitmap& Snapshot, int X, int Y, int R, int 
   TBitmap Copy;
   CopyFootprint(From, F, Copy);
   switch (Mode) {
+  case abPointillism:
+    Pointillism24(Copy, 8, 6, clNone, WholeBitmapRect);
+    break;
   case abDiffuse:
     Diffuse24(Copy, 7, 0, WholeBitmapRect);
+    break;
+  case abSmudge:
+    Smudge24(Copy, 1, WholeBitmapRect);
+    break;
+  case abOilPaint:
+    OilPaint24(Copy, 1, WholeBitmapRect);
+    break;
+  case abPaletteKnife:
+    PaletteKnife24(Copy, 1, WholeBitmapRect);
+    break;
+  case abWatercolor:
+    Watercolor24(Copy, 1, true, false, WholeBitmapRect);
+    break;
+  case abPastels:
+    Pastels24(Copy, 5, false, false, WholeBitmapRect);
+    break;
+  case abGlass:
+    Waves24(Copy, 7, 7, false, WholeBitmapRect);
+    Waves24(Copy, 7, 7, true, WholeBitmapRect);
     break;
   case abHue:
     HueShift24(Copy, 33, WholeBitmapRect);

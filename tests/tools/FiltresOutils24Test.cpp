@@ -1,8 +1,15 @@
 // The painting engines on small fixtures: stamps, the stamp painters, drop,
-// finger, clone, airbrush, nozzle, art brush, retouch and magic erasers, and
+// finger, clone, airbrush, nozzle, deform, art brush, retouch and magic
+// erasers, and
 // every engine kept inside its clip and layer on every edge and corner.
 #include "tools/FiltresOutils24.h"
 
+#include "filters/Deform24.h"
+#include "filters/Distortions24.h"
+#include "filters/Filtres24.h"
+#include "filters/FiltresComposes.h"
+#include "filters/Patterns24.h"
+#include "raster/Bitmap24.h"
 #include "raster/ColorUtils.h"
 #include "raster/FoncUtils.h"
 #include "raster/RandomGen.h"
@@ -330,7 +337,140 @@ TEST(NozzleBrush, SplitTakesAlphaAsTransparency) {
   EXPECT_EQ(Mask.Width(), 1);
 }
 
+// ---- Deform ------------------------------------------------------------------------------
+
+// The footprint square of a case copied out, deformed by the routine its mode
+// names from the counter's given value, to compare with the engine's square.
+using TSquareFilter = std::function<void(TBitmap& Square, double Strength)>;
+
+struct TDeformCase {
+  std::string Name;
+  int Mode;
+  bool LeftButtonDown;
+  int Counter; // the deform counter before the step
+  int X, Y, R, Pressure;
+  TRect Clip;
+  TRect Square; // the footprint: (X - R, Y - R, X + R + 1, Y + R + 1) cut to clip and layer
+  double Strength;
+  TSquareFilter Deform;
+};
+
+std::vector<TDeformCase> DeformCases() {
+  const TRect All = WholeBitmapRect;
+  const TSquareFilter Spiral = [](TBitmap& S, double K) { DeformSpiral24(S, true, WholeBitmapRect, K); };
+  const TSquareFilter SpiralBack = [](TBitmap& S, double K) { DeformSpiral24(S, false, WholeBitmapRect, K); };
+  const TSquareFilter Zoom = [](TBitmap& S, double K) { DeformZoom24(S, WholeBitmapRect, K); };
+  const TSquareFilter Dilate = [](TBitmap& S, double K) { DeformDilate24(S, true, WholeBitmapRect, K); };
+  const TSquareFilter Contract = [](TBitmap& S, double K) { DeformDilate24(S, false, WholeBitmapRect, K); };
+  return {
+      {"first zoom", 1, true, 0, 10, 9, 6, 100, All, {4, 3, 17, 16}, 1.0, Zoom},
+      {"pressure over 100 counts as 100", 1, false, 0, 10, 9, 6, 250, All, {4, 3, 17, 16}, 1.0, Zoom},
+      {"first spiral, left button down", 0, true, 0, 10, 9, 6, 50, All, {4, 3, 17, 16}, 0.5, Spiral},
+      {"spiral, left button up", 0, false, 3, 10, 9, 6, 100, All, {4, 3, 17, 16}, 1.0, SpiralBack},
+      {"first dilation in a corner", 2, true, 0, 2, 18, 7, 100, All, {0, 11, 10, 20}, 1.0, Dilate},
+      {"contraction cut by the clip", 3, true, 1, 10, 9, 7, 70, {5, 4, 20, 15}, {5, 4, 18, 15}, 0.7, Contract},
+  };
+}
+
+TEST(DeformBrush, DeformsTheFootprintSquareOnceAndCopiesItBack) {
+  TBitmap Base(24, 20);
+  FillRandom(Base, 41);
+  for (const TDeformCase& C : DeformCases()) {
+    SCOPED_TRACE(C.Name);
+    TBitmap B, Expected, Square(C.Square.Width(), C.Square.Height());
+    Copy(Base, B);
+    Copy(Base, Expected);
+    CopyRect24(Base, C.Square, Square, 0, 0, WholeBitmapRect);
+    SetDeformCounter(C.Counter);
+    C.Deform(Square, C.Strength);
+    CopyRect24(Square, WholeBitmapRect, Expected, C.Square.Left, C.Square.Top, WholeBitmapRect);
+    ASSERT_FALSE(ImagesMatch(Expected, Base)); // the case shows a deformation
+
+    SetDeformCounter(C.Counter);
+    DeformBrush24(B, C.X, C.Y, C.R, C.Pressure, C.Mode, C.Clip, C.LeftButtonDown);
+    EXPECT_IMAGES_MATCH(B, Expected);
+    EXPECT_EQ(DeformCounter(), C.Counter + 1); // one deformation per step
+  }
+}
+
+TEST(DeformBrush, FlatImagesOtherModesAndNoPressureStayAsTheyWere) {
+  TBitmap Flat(24, 20, pf24bit, RGB(90, 140, 30)), Before;
+  Copy(Flat, Before);
+  SetDeformCounter(0);
+  for (int Mode = 0; Mode <= 3; ++Mode) DeformBrush24(Flat, 10, 9, 6, 100, Mode, WholeBitmapRect, true);
+  EXPECT_IMAGES_MATCH(Flat, Before);
+  EXPECT_EQ(DeformCounter(), 4);
+
+  TBitmap B(24, 20);
+  FillRandom(B, 42);
+  Copy(B, Before);
+  DeformBrush24(B, 10, 9, 6, 100, 4, WholeBitmapRect, true);
+  DeformBrush24(B, 10, 9, 6, 100, -1, WholeBitmapRect, true);
+  DeformBrush24(B, 10, 9, 6, 0, 1, WholeBitmapRect, true);
+  DeformBrush24(B, 10, 9, 6, 100, 1, TRect{0, 0, 0, 0}, true);
+  EXPECT_IMAGES_MATCH(B, Before);
+  EXPECT_EQ(DeformCounter(), 4); // no deformation ran
+}
+
 // ---- Art brush and retouch -----------------------------------------------------------
+
+// The filter each art mode applies to the footprint's copy, with its fixed
+// settings, and whether it gives a flat image back unchanged.
+struct TArtModeCase {
+  int Mode;
+  std::function<void(TBitmap&)> Filter;
+  bool KeepsFlat;
+};
+
+std::vector<TArtModeCase> ArtModeCases() {
+  const TRect All = WholeBitmapRect;
+  return {
+      {abPointillism, [All](TBitmap& B) { Pointillism24(B, 8, 6, clNone, All); }, true},
+      {abSmudge, [All](TBitmap& B) { Smudge24(B, 1, All); }, true},
+      {abOilPaint, [All](TBitmap& B) { OilPaint24(B, 1, All); }, false}, // noise
+      {abPaletteKnife, [All](TBitmap& B) { PaletteKnife24(B, 1, All); }, false},
+      {abWatercolor, [All](TBitmap& B) { Watercolor24(B, 1, true, false, All); }, false},
+      {abPastels, [All](TBitmap& B) { Pastels24(B, 5, false, false, All); }, true},
+      {abGlass,
+       [All](TBitmap& B) {
+         Waves24(B, 7, 7, false, All);
+         Waves24(B, 7, 7, true, All);
+       },
+       true},
+  };
+}
+
+TEST(ArtBrush, EachModeFiltersTheSnapshotsFootprint) {
+  // The footprint of R 7 at (7, 7) is the whole 15 x 15 snapshot; the core
+  // (d <= 2) takes the filtered copy at full weight, the corners (d >= 7)
+  // keep the layer.
+  TBitmap Snapshot(15, 15);
+  FillRandom(Snapshot, 51);
+  for (const TArtModeCase& C : ArtModeCases()) {
+    SCOPED_TRACE(C.Mode);
+    TFixedRandomize Seed(17);
+    TBitmap Filtered, B(15, 15, pf24bit, clWhite);
+    C.Filter(Copy(Snapshot, Filtered));
+    ASSERT_FALSE(ImagesMatch(Filtered, Snapshot));
+    ArtBrush24(B, Snapshot, 7, 7, 7, 100, C.Mode, WholeBitmapRect, clBlack, clWhite);
+    for (int Y = 0; Y < 15; ++Y)
+      for (int X = 0; X < 15; ++X) {
+        const int D = IntDistance(X, Y, 7, 7);
+        if (D <= 2) {
+          ASSERT_EQ(Px(B, X, Y), Px(Filtered, X, Y)) << X << "," << Y;
+        } else if (D >= 7) {
+          ASSERT_EQ(Px(B, X, Y), Grey(255)) << X << "," << Y;
+        }
+      }
+
+    // A flat snapshot: the modes without noise paint its colour back.
+    if (!C.KeepsFlat) continue;
+    TBitmap Flat(15, 15, pf24bit, RGB(200, 60, 20)), F(15, 15, pf24bit, clWhite);
+    ArtBrush24(F, Flat, 7, 7, 7, 100, C.Mode, WholeBitmapRect, clBlack, clWhite);
+    EXPECT_EQ(Px(F, 7, 7), Rgb(200, 60, 20));
+    EXPECT_EQ(Px(F, 9, 7), Rgb(200, 60, 20));
+  }
+}
 
 TEST(ArtBrush, FiltersTheSnapshotAndOnlyTheHueCompounds) {
   TBitmap Snapshot(11, 11, pf24bit, RGB(200, 60, 20)), B, Once;
@@ -506,7 +646,14 @@ std::vector<TNamedEngine> Engines() {
          NozzleBrush24(Strip, X + Y, D, M, X, Y, 100, R / 4.0, C);
        }},
   };
-  for (int Mode : {abDiffuse, abHue, abGrey, abSepia, abTwoColors, abSoften, abSharpen})
+  for (int Mode = 0; Mode <= 4; ++Mode)
+    for (bool Left : {false, true})
+      List.push_back({"deform " + std::to_string(Mode) + (Left ? " left" : " right"),
+                      [Mode, Left](TBitmap& D, TBitmap*, int X, int Y, int R, const TRect& C) {
+                        DeformBrush24(D, X, Y, R, 100, Mode, C, Left);
+                      }});
+  for (int Mode : {abPointillism, abDiffuse, abSmudge, abOilPaint, abPaletteKnife, abWatercolor, abPastels, abGlass,
+                   abHue, abGrey, abSepia, abTwoColors, abSoften, abSharpen})
     List.push_back({"art " + std::to_string(Mode), [Mode](TBitmap& D, TBitmap*, int X, int Y, int R, const TRect& C) {
                       ArtBrush24(D, Snapshot, X, Y, R, 100, Mode, C, clRed, clBlue);
                     }});

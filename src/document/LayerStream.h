@@ -1,9 +1,10 @@
 // The byte streams of the layered image file and its block routines: strings,
 // the comment field, raw and zlib-compressed bitmap and mask blocks, the
 // thumbnail block and the process-wide save settings. Depends on platform
-// (TBitmap, Win1252, SafeFile), the raster core (progress, stretching) and
-// zlib; used by the layer records (MyGraphic), the layered image, its light
-// reader (MyImageLayeredReg) and the text layer data (TxtData).
+// (TBitmap, Win1252, SafeFile), the raster core (progress, stretching),
+// libdeflate (compression, in zlib's format) and zlib (inflating); used by
+// the layer records (MyGraphic), the layered image, its light reader
+// (MyImageLayeredReg) and the text layer data (TxtData).
 //
 // Every size, count and length read here is checked against the bytes that
 // remain in the stream and against the readers' limits (platform/FileLimits.h)
@@ -144,8 +145,8 @@ void WriteAnsi256(TStream& Stream, const QString& S);
 QString ReadAnsi256(TStream& Stream);
 
 // ---- zlib --------------------------------------------------------------------------
-// Compresses Count bytes of Data into one zlib stream (default level) written
-// to Stream; a progress begin and end are run around it.
+// Compresses Count bytes of Data into one zlib stream written to Stream; a
+// progress begin and end are run around it.
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count);
 // Decompresses exactly Count bytes into Data from a zlib stream of at most
 // Available bytes of Stream; throws EStreamError on damaged or short data.

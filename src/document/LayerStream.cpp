@@ -3,6 +3,7 @@
 #include "i18n/LibLang.h"
 #include "platform/PixelMemory.h"
 #include "platform/SafeFile.h"
+#include "platform/VectorDispatch.h"
 #include "platform/Win1252.h"
 #include "raster/Bitmap24.h"
 #include "raster/FoncUtils.h"
@@ -13,7 +14,6 @@
 #include <QFile>
 
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <bit>
@@ -36,7 +36,6 @@ namespace {
 [[noreturn]] void InvalidMode() { throw EStreamError(QStringLiteral("Invalid compression mode !")); }
 
 constexpr char ThumbTag[9] = {'T', 'h', 'u', 'm', 'b', 'n', 'a', 'i', 'l'};
-constexpr size_t ZChunk = 1 << 16;
 
 int64_t RowBytes24(int W) { return (int64_t(W) * 3 + 3) / 4 * 4; }
 
@@ -108,46 +107,43 @@ TZBlock ZCompress(const uint8_t* Data, size_t Count) {
   return Block;
 }
 
-// One zlib decompression stream over at most Available bytes of Stream.
-class TZReader {
-public:
-  TZReader(TStream& Stream, int64_t Available) : FStream(Stream), FAvailable(Available), FScope(100), FProgress(false) {
-    if (Available < 0) InvalidDataFile();
-    if (inflateInit(&FZ) != Z_OK) throw std::bad_alloc();
-    FIn.resize(ZChunk);
-  }
-  ~TZReader() { inflateEnd(&FZ); }
-  TZReader(const TZReader&) = delete;
-  TZReader& operator=(const TZReader&) = delete;
-
-  // Exactly Count bytes, or EStreamError.
-  void Get(uint8_t* Data, size_t Count) {
-    FZ.next_out = Data;
-    FZ.avail_out = static_cast<uInt>(Count);
-    while (FZ.avail_out > 0) {
-      if (FZ.avail_in == 0) {
-        const int64_t N = std::min<int64_t>(FAvailable, ZChunk);
-        if (N <= 0) InvalidDataFile();
-        FStream.ReadBuffer(FIn.data(), N);
-        FAvailable -= N;
-        FZ.next_in = FIn.data();
-        FZ.avail_in = static_cast<uInt>(N);
-      }
-      const int R = inflate(&FZ, Z_NO_FLUSH);
-      if (R == Z_STREAM_END && FZ.avail_out > 0) InvalidDataFile();
-      if (R != Z_OK && R != Z_STREAM_END) InvalidDataFile();
-    }
-    FProgress.Report(int64_t(FZ.total_in), int64_t(FZ.total_out));
-  }
-
-private:
-  TStream& FStream;
-  int64_t FAvailable;
-  z_stream FZ{};
-  std::vector<uint8_t> FIn;
-  TProgressScope FScope;
-  TZProgress FProgress;
+struct TFreeDecompressor {
+  void operator()(libdeflate_decompressor* D) const noexcept { libdeflate_free_decompressor(D); }
 };
+
+// Inflates the zlib stream that starts at the stream's position and lies
+// within its next Available bytes into exactly Count bytes at Target(), and
+// answers the bytes the zlib stream took. libdeflate inflates it in one call,
+// into its final place, and stops at the first byte it cannot decode: damaged
+// data, a stream of another length or one cut short throw EStreamError. The
+// compressed bytes are read whole first (at most what the stream holds); the
+// first First bytes of output are inflated on their own before Target is
+// asked for the memory of the whole, so that junk is refused before it.
+template <class FTarget>
+int64_t ZInflate(TStream& Stream, int64_t Available, size_t Count, size_t First, FTarget Target) {
+  if (Available < 0) InvalidDataFile();
+  TProgressScope Scope(100);
+  TZProgress Progress(false);
+  const int64_t Size = std::min(Available, Stream.Remaining());
+  const TPixelBuffer In = MakePixelBuffer(Size);
+  Stream.ReadBuffer(In.get(), Size);
+  const std::unique_ptr<libdeflate_decompressor, TFreeDecompressor> D(libdeflate_alloc_decompressor());
+  if (!D) throw std::bad_alloc();
+  size_t Used = 0, Made = 0;
+  if (First > 0 && First < Count) {
+    // Only running out of room tells that the start is sound and more follows.
+    const TPixelBuffer Start = MakePixelBuffer(int64_t(First));
+    if (libdeflate_zlib_decompress_ex(D.get(), In.get(), size_t(Size), Start.get(), First, &Used, &Made) !=
+        LIBDEFLATE_INSUFFICIENT_SPACE)
+      InvalidDataFile();
+  }
+  if (libdeflate_zlib_decompress_ex(D.get(), In.get(), size_t(Size), Target(), Count, &Used, &Made) !=
+          LIBDEFLATE_SUCCESS ||
+      Made != Count)
+    InvalidDataFile();
+  Progress.Report(int64_t(Used), int64_t(Made));
+  return int64_t(Used);
+}
 
 // The bitmap as 24 bits, converted into Scratch when it is not; one the
 // readers would refuse is neither converted nor written.
@@ -200,16 +196,6 @@ void WriteZipBlock(TStream& Stream, int W, int H, const uint8_t* Data, size_t Co
   Stream.WriteInt32(H);
   Stream.WriteInt32(static_cast<int32_t>(Z.Size + 4));
   Stream.Write(Z.Data.get(), static_cast<int64_t>(Z.Size));
-}
-
-// Runs Body between reading the zlib block's length and the block's end.
-template <class F> void ReadZipBody(TStream& Stream, int64_t Compressed, F Body) {
-  const int64_t End = Stream.Position() + Compressed;
-  {
-    TZReader Z(Stream, Compressed);
-    Body(Z);
-  }
-  Stream.Seek(End);
 }
 
 } // namespace
@@ -353,12 +339,8 @@ void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count) {
 }
 
 void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_t Available) {
-  TZReader Z(Stream, Available);
-  for (int64_t Done = 0; Done < Count;) {
-    const int64_t N = std::min<int64_t>(Count - Done, int64_t(1) << 24);
-    Z.Get(Data + Done, size_t(N));
-    Done += N;
-  }
+  const int64_t Start = Stream.Position();
+  Stream.Seek(Start + ZInflate(Stream, Available, size_t(std::max<int64_t>(Count, 0)), 0, [Data] { return Data; }));
 }
 
 // ---- Bitmap and mask blocks ------------------------------------------------------------------
@@ -412,17 +394,22 @@ void ReadBitmapZip(TBitmap& Bitmap, TStream& Stream) {
   ReadInto(Bitmap, [&] {
     int32_t W, H;
     const int64_t Compressed = ReadZipHeader(Stream, W, H, true, -1, -1);
-    // The file's padded rows are the bitmap's rows: they inflate in place.
+    // The file's padded rows are the bitmap's rows, bottom up: they inflate
+    // into the unfilled bitmap, allocated once the first row has inflated,
+    // which then turns them over.
     const size_t Row = size_t(RowBytes24(W));
-    ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
-      // The first row is inflated before the bitmap is allocated.
-      std::vector<uint8_t> Bottom(Row);
-      if (H > 0) Z.Get(Bottom.data(), Row);
-      Prepare24(Bitmap, W, H);
-      if (H == 0) return;
-      std::memcpy(Bitmap.ScanLine(H - 1), Bottom.data(), Row);
-      for (int Y = H - 2; Y >= 0; --Y) Z.Get(Bitmap.ScanLine(Y), Row);
-    });
+    const int64_t End = Stream.Position() + Compressed;
+    if (H == 0) Prepare24(Bitmap, W, H);
+    if (H > 0) {
+      ZInflate(Stream, Compressed, Row * size_t(H), Row, [&] {
+        Prepare24(Bitmap, W, H);
+        return Bitmap.ScanLine(0);
+      });
+      // One block of rows: a 24-bit bitmap's stride is the padded row.
+      for (int Y = 0; Y < H / 2; ++Y)
+        std::swap_ranges(Bitmap.ScanLine(Y), Bitmap.ScanLine(Y) + Row, Bitmap.ScanLine(H - 1 - Y));
+    }
+    Stream.Seek(End);
   });
 }
 
@@ -430,8 +417,8 @@ void PackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
   for (int X = 0; X < Width; ++X) Dst[X] = Src[X * 3];
 }
 
-void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
-  for (int X = 0; X < Width; ++X) std::memset(Dst + X * 3, Src[X], 3);
+LUMA_VECTOR_CLONES void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
+  for (int X = 0; X < Width; ++X) Dst[3 * X] = Dst[3 * X + 1] = Dst[3 * X + 2] = Src[X];
 }
 
 void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) {
@@ -479,16 +466,18 @@ void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
   ReadInto(Mask, [&] {
     int32_t W, H;
     const int64_t Compressed = ReadZipHeader(Stream, W, H, false, ExpectedW, ExpectedH);
-    ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
-      // The first row is inflated before the mask is allocated.
-      std::vector<uint8_t> Line(static_cast<size_t>(W));
-      if (H > 0) Z.Get(Line.data(), size_t(W));
-      Prepare24(Mask, W, H);
-      for (int Y = 0; Y < H; ++Y) {
-        if (Y > 0) Z.Get(Line.data(), size_t(W));
-        UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
-      }
-    });
+    // The mask is allocated once its bytes have inflated, they once its first
+    // row has.
+    const int64_t End = Stream.Position() + Compressed;
+    TPixelBuffer Bytes;
+    if (H > 0)
+      ZInflate(Stream, Compressed, size_t(W) * size_t(H), size_t(W), [&] {
+        Bytes = MakePixelBuffer(int64_t(W) * H);
+        return Bytes.get();
+      });
+    Prepare24(Mask, W, H);
+    for (int Y = 0; Y < H; ++Y) UnpackMaskRow(Bytes.get() + size_t(W) * size_t(Y), Mask.ScanLine(Y), W);
+    Stream.Seek(End);
   });
 }
 

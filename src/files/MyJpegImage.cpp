@@ -224,7 +224,6 @@ void InitFileSource(TJpegFileSource& S, QFile& File) {
   S.Fed = 0;
 }
 
-
 struct TJpegDecoder {
   jpeg_decompress_struct Info;
   TJpegError Error;
@@ -500,9 +499,7 @@ void TMyJpegImage::LoadFromFile(const QString& FileName) {
 
 void TMyJpegImage::SaveToFileEx(const QString& FileName) const { Encode(FBitmap, FileName, Dpi); }
 
-void TMyJpegImage::SaveBitmapEx(const QString& FileName, const TBitmap& Pixels) const {
-  Encode(Pixels, FileName, Dpi);
-}
+void TMyJpegImage::SaveBitmapEx(const QString& FileName, const TBitmap& Pixels) const { Encode(Pixels, FileName, Dpi); }
 
 // ---- File probes --------------------------------------------------------------
 

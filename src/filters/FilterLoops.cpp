@@ -64,8 +64,8 @@ LUMA_TARGET_VBMI void TableVbmi(uint8_t* P, size_t N, const TByteTable& T) {
 
 // Three vectors of 64 bytes hold 64 whole pixels; byte k of vector v is of
 // channel (64 v + k) mod 3.
-LUMA_TARGET_VBMI void TablesVbmi(uint8_t* P, size_t Pixels, const TByteTable& B,
-                                                               const TByteTable& G, const TByteTable& R) {
+LUMA_TARGET_VBMI void TablesVbmi(uint8_t* P, size_t Pixels, const TByteTable& B, const TByteTable& G,
+                                 const TByteTable& R) {
   const TVbmiTable VB = LoadVbmiTable(B), VG = LoadVbmiTable(G), VR = LoadVbmiTable(R);
   __mmask64 GreenMask[3] = {0, 0, 0}, RedMask[3] = {0, 0, 0};
   for (int V = 0; V < 3; ++V)

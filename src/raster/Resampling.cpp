@@ -12,8 +12,6 @@
 #include <new>
 #include <numbers>
 
-
-
 // ---- Kernels ---------------------------------------------------------------------
 // Single precision in and out, double inside; x^2 is rounded to single where
 // it is used again (B-spline, Mitchell).
@@ -235,9 +233,9 @@ struct TPairedContributors {
       for (size_t P = C.First[I]; P < C.First[I + 1]; P += 2) {
         const TContributor A = C.Items[P];
         const TContributor B = P + 1 < C.First[I + 1] ? C.Items[P + 1] : TContributor{0, A.Pixel};
-        Pairs.push_back({static_cast<int32_t>((static_cast<uint32_t>(A.Weight) & 0xFFFF) |
-                                              (static_cast<uint32_t>(B.Weight) << 16)),
-                         A.Pixel, B.Pixel});
+        Pairs.push_back(
+            {static_cast<int32_t>((static_cast<uint32_t>(A.Weight) & 0xFFFF) | (static_cast<uint32_t>(B.Weight) << 16)),
+             A.Pixel, B.Pixel});
       }
       First.push_back(Pairs.size());
     }
@@ -274,7 +272,7 @@ constexpr int Strip = 512;
 // integers a pixel; Out receives DstW pixels. The channel sums are those of
 // the contributors one by one: integers, added in any order.
 LUMA_VECTOR_CLONES void FilterRow(const int16_t* Pixels, const TPairedContributors& C,
-                                    const std::vector<TDivider>& Dividers, int DstW, uint8_t* Out) {
+                                  const std::vector<TDivider>& Dividers, int DstW, uint8_t* Out) {
   const TPairedContributors::TPair* Pairs = C.Pairs.data();
   for (int I = 0; I < DstW; ++I) {
     const size_t From = C.First[static_cast<size_t>(I)], To = C.First[static_cast<size_t>(I) + 1];
@@ -293,8 +291,7 @@ LUMA_VECTOR_CLONES void FilterRow(const int16_t* Pixels, const TPairedContributo
     TLanes Acc = {0, 0, 0, 0};
     for (size_t P = From; P < To; ++P) {
       const int WA = static_cast<int16_t>(Pairs[P].Weights & 0xFFFF), WB = Pairs[P].Weights >> 16;
-      for (int Ch = 0; Ch < 3; ++Ch)
-        Acc[Ch] += WA * Pixels[4 * Pairs[P].A + Ch] + WB * Pixels[4 * Pairs[P].B + Ch];
+      for (int Ch = 0; Ch < 3; ++Ch) Acc[Ch] += WA * Pixels[4 * Pairs[P].A + Ch] + WB * Pixels[4 * Pairs[P].B + Ch];
     }
 #endif
     const TDivider& D = Dividers[static_cast<size_t>(I)];
@@ -313,7 +310,7 @@ LUMA_VECTOR_CLONES void FilterRow(const int16_t* Pixels, const TPairedContributo
 // N bytes of destination row I of the vertical pass, from the work rows
 // starting at Work (Stride bytes apart) at the same offset.
 LUMA_VECTOR_CLONES void FilterStrip(const uint8_t* WorkBits, size_t Stride, const TFlatContributors& C, int I, int N,
-                                      int* Sums, uint8_t* Out) {
+                                    int* Sums, uint8_t* Out) {
   std::fill(Sums, Sums + N, 0);
   for (size_t P = C.First[static_cast<size_t>(I)]; P < C.First[static_cast<size_t>(I) + 1]; ++P) {
     const TContributor K = C.Items[P];

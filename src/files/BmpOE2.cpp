@@ -313,10 +313,9 @@ TImageIOResult WriteBmpImageFile(const QString& FileName, TBitmap& Bitmap) {
 TImageIOResult WritePngFile(const QString& FileName, TBitmap& Bitmap) {
   TMyPngImage Graphic;
   return RunWriter(&Graphic, Bitmap, FileName, [&] {
-    Graphic.Assign(Bitmap);
     Graphic.Comment = ToWin1252(OptionsOE.XComment);
     Graphic.Dpi = OptionsOE.XDpi;
-    Graphic.SaveToFile(FileName);
+    Graphic.SaveBitmap(FileName, Bitmap);
   });
 }
 

@@ -668,12 +668,14 @@ void TMyPngImage::LoadFromFile(const QString& FileName) {
   Png.MoveTo(*this);
 }
 
-void TMyPngImage::SaveToFile(const QString& FileName) const {
+void TMyPngImage::SaveToFile(const QString& FileName) const { SaveBitmap(FileName, *this); }
+
+void TMyPngImage::SaveBitmap(const QString& FileName, const TBitmap& Pixels) const {
   TPngImage Png;
-  if (PixelFormat() == pf32bit)
-    Bitmap32ToPng(*this, Png);
+  if (Pixels.PixelFormat() == pf32bit)
+    Bitmap32ToPng(Pixels, Png);
   else
-    Png.AssignBitmap(*this);
+    Png.AssignBitmap(Pixels);
   if (!Comment.empty()) SetPngComment(Png, Comment);
   if (Dpi > 0) SetPngDpi(Png, Dpi);
   Png.InterlaceMethod = InterlaceMethod;

@@ -150,6 +150,9 @@ public:
 
   void LoadFromFile(const QString& FileName);
   void SaveToFile(const QString& FileName) const;
+  // The same with Pixels in place of this bitmap's own: the save chain
+  // encodes the document's bitmap without copying it first.
+  void SaveBitmap(const QString& FileName, const TBitmap& Pixels) const;
 };
 
 // Partial transparency (an alpha channel, palette levels between clear and

@@ -1,7 +1,9 @@
 #include "document/LayerStream.h"
 
 #include "i18n/LibLang.h"
+#include "platform/PixelMemory.h"
 #include "platform/SafeFile.h"
+#include "platform/VectorDispatch.h"
 #include "platform/Win1252.h"
 #include "raster/Bitmap24.h"
 #include "raster/FoncUtils.h"
@@ -11,11 +13,12 @@
 
 #include <QFile>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 static_assert(std::endian::native == std::endian::little, "the file format is little-endian");
 
@@ -33,7 +36,6 @@ namespace {
 [[noreturn]] void InvalidMode() { throw EStreamError(QStringLiteral("Invalid compression mode !")); }
 
 constexpr char ThumbTag[9] = {'T', 'h', 'u', 'm', 'b', 'n', 'a', 'i', 'l'};
-constexpr size_t ZChunk = 1 << 16;
 
 int64_t RowBytes24(int W) { return (int64_t(W) * 3 + 3) / 4 * 4; }
 
@@ -73,89 +75,75 @@ private:
   double FRate = 0;
 };
 
-// One zlib compression stream fed piece by piece; the compressed bytes
-// collect in memory, since the block length precedes them in the file.
-// Expected (the input size when known) reserves zlib's bound for the output
-// once, so that it is never moved while growing; deflate writes into a
-// fixed buffer and only what it produced is appended.
-class TZWriter {
-public:
-  explicit TZWriter(size_t Expected = 0) : FBuffer(ZChunk), FScope(100), FProgress(true) {
-    if (deflateInit(&FZ, Z_DEFAULT_COMPRESSION) != Z_OK) throw std::bad_alloc();
-    if (Expected > 0) FOut.reserve(size_t(deflateBound(&FZ, uLong(Expected))));
-  }
-  ~TZWriter() { deflateEnd(&FZ); }
-  TZWriter(const TZWriter&) = delete;
-  TZWriter& operator=(const TZWriter&) = delete;
+// libdeflate's level, chosen by measuring the bench's photo-like layers: at
+// level 3 a photograph compresses within 2 % of zlib's default level, in a
+// third of zlib's time (level 6 gains 1 % for 30 % more time).
+constexpr int DeflateLevel = 3;
 
-  void Feed(const uint8_t* Data, size_t Count) { Run(Data, Count, Z_NO_FLUSH); }
-  const std::vector<uint8_t>& Finish() {
-    Run(nullptr, 0, Z_FINISH);
-    return FOut;
-  }
-
-private:
-  void Run(const uint8_t* Data, size_t Count, int Flush) {
-    FZ.next_in = const_cast<Bytef*>(Data);
-    FZ.avail_in = static_cast<uInt>(Count);
-    for (;;) {
-      FZ.next_out = FBuffer.data();
-      FZ.avail_out = ZChunk;
-      const int R = deflate(&FZ, Flush);
-      if (R == Z_STREAM_ERROR) throw std::runtime_error("zlib compression failed");
-      FOut.insert(FOut.end(), FBuffer.data(), FBuffer.data() + (ZChunk - FZ.avail_out));
-      if (Flush == Z_FINISH ? R == Z_STREAM_END : (FZ.avail_in == 0 && FZ.avail_out != 0)) break;
-    }
-    FProgress.Report(int64_t(FZ.total_in), int64_t(FZ.total_out));
-  }
-
-  z_stream FZ{};
-  std::vector<uint8_t> FBuffer;
-  std::vector<uint8_t> FOut;
-  TProgressScope FScope;
-  TZProgress FProgress;
+// The compressed bytes of one block; Data holds Size of them.
+struct TZBlock {
+  TPixelBuffer Data;
+  size_t Size = 0;
 };
 
-// One zlib decompression stream over at most Available bytes of Stream.
-class TZReader {
-public:
-  TZReader(TStream& Stream, int64_t Available) : FStream(Stream), FAvailable(Available), FScope(100), FProgress(false) {
-    if (Available < 0) InvalidDataFile();
-    if (inflateInit(&FZ) != Z_OK) throw std::bad_alloc();
-    FIn.resize(ZChunk);
-  }
-  ~TZReader() { inflateEnd(&FZ); }
-  TZReader(const TZReader&) = delete;
-  TZReader& operator=(const TZReader&) = delete;
-
-  // Exactly Count bytes, or EStreamError.
-  void Get(uint8_t* Data, size_t Count) {
-    FZ.next_out = Data;
-    FZ.avail_out = static_cast<uInt>(Count);
-    while (FZ.avail_out > 0) {
-      if (FZ.avail_in == 0) {
-        const int64_t N = std::min<int64_t>(FAvailable, ZChunk);
-        if (N <= 0) InvalidDataFile();
-        FStream.ReadBuffer(FIn.data(), N);
-        FAvailable -= N;
-        FZ.next_in = FIn.data();
-        FZ.avail_in = static_cast<uInt>(N);
-      }
-      const int R = inflate(&FZ, Z_NO_FLUSH);
-      if (R == Z_STREAM_END && FZ.avail_out > 0) InvalidDataFile();
-      if (R != Z_OK && R != Z_STREAM_END) InvalidDataFile();
-    }
-    FProgress.Report(int64_t(FZ.total_in), int64_t(FZ.total_out));
-  }
-
-private:
-  TStream& FStream;
-  int64_t FAvailable;
-  z_stream FZ{};
-  std::vector<uint8_t> FIn;
-  TProgressScope FScope;
-  TZProgress FProgress;
+struct TFreeCompressor {
+  void operator()(libdeflate_compressor* C) const noexcept { libdeflate_free_compressor(C); }
 };
+
+// One zlib stream of Count bytes, made in one call by libdeflate: the format
+// zlib writes and any zlib reader inflates, in a fraction of zlib's time.
+// The whole input lies in one buffer; the compression rate is reported once
+// it is known.
+TZBlock ZCompress(const uint8_t* Data, size_t Count) {
+  TProgressScope Scope(100);
+  TZProgress Progress(true);
+  const std::unique_ptr<libdeflate_compressor, TFreeCompressor> C(libdeflate_alloc_compressor(DeflateLevel));
+  if (!C) throw std::bad_alloc();
+  const size_t Bound = libdeflate_zlib_compress_bound(C.get(), Count);
+  TZBlock Block{MakePixelBuffer(int64_t(Bound)), 0};
+  Block.Size = libdeflate_zlib_compress(C.get(), Data, Count, Block.Data.get(), Bound);
+  if (Block.Size == 0) throw std::runtime_error("compression failed");
+  Progress.Report(int64_t(Count), int64_t(Block.Size));
+  return Block;
+}
+
+struct TFreeDecompressor {
+  void operator()(libdeflate_decompressor* D) const noexcept { libdeflate_free_decompressor(D); }
+};
+
+// Inflates the zlib stream that starts at the stream's position and lies
+// within its next Available bytes into exactly Count bytes at Target(), and
+// answers the bytes the zlib stream took. libdeflate inflates it in one call,
+// into its final place, and stops at the first byte it cannot decode: damaged
+// data, a stream of another length or one cut short throw EStreamError. The
+// compressed bytes are read whole first (at most what the stream holds); the
+// first First bytes of output are inflated on their own before Target is
+// asked for the memory of the whole, so that junk is refused before it.
+template <class FTarget>
+int64_t ZInflate(TStream& Stream, int64_t Available, size_t Count, size_t First, FTarget Target) {
+  if (Available < 0) InvalidDataFile();
+  TProgressScope Scope(100);
+  TZProgress Progress(false);
+  const int64_t Size = std::min(Available, Stream.Remaining());
+  const TPixelBuffer In = MakePixelBuffer(Size);
+  Stream.ReadBuffer(In.get(), Size);
+  const std::unique_ptr<libdeflate_decompressor, TFreeDecompressor> D(libdeflate_alloc_decompressor());
+  if (!D) throw std::bad_alloc();
+  size_t Used = 0, Made = 0;
+  if (First > 0 && First < Count) {
+    // Only running out of room tells that the start is sound and more follows.
+    const TPixelBuffer Start = MakePixelBuffer(int64_t(First));
+    if (libdeflate_zlib_decompress_ex(D.get(), In.get(), size_t(Size), Start.get(), First, &Used, &Made) !=
+        LIBDEFLATE_INSUFFICIENT_SPACE)
+      InvalidDataFile();
+  }
+  if (libdeflate_zlib_decompress_ex(D.get(), In.get(), size_t(Size), Target(), Count, &Used, &Made) !=
+          LIBDEFLATE_SUCCESS ||
+      Made != Count)
+    InvalidDataFile();
+  Progress.Report(int64_t(Used), int64_t(Made));
+  return int64_t(Used);
+}
 
 // The bitmap as 24 bits, converted into Scratch when it is not; one the
 // readers would refuse is neither converted nor written.
@@ -200,22 +188,14 @@ int64_t ReadZipHeader(TStream& Stream, int32_t& W, int32_t& H, bool IsBitmap, in
   return Compressed;
 }
 
-void WriteZipBlock(TStream& Stream, int W, int H, const std::vector<uint8_t>& Data) {
-  if (Data.size() > size_t(INT32_MAX - 4)) throw std::length_error("compressed block too large for the file format");
+// The block header and Count bytes of Data compressed.
+void WriteZipBlock(TStream& Stream, int W, int H, const uint8_t* Data, size_t Count) {
+  const TZBlock Z = ZCompress(Data, Count);
+  if (Z.Size > size_t(INT32_MAX - 4)) throw std::length_error("compressed block too large for the file format");
   Stream.WriteInt32(W);
   Stream.WriteInt32(H);
-  Stream.WriteInt32(static_cast<int32_t>(Data.size() + 4));
-  Stream.Write(Data.data(), static_cast<int64_t>(Data.size()));
-}
-
-// Runs Body between reading the zlib block's length and the block's end.
-template <class F> void ReadZipBody(TStream& Stream, int64_t Compressed, F Body) {
-  const int64_t End = Stream.Position() + Compressed;
-  {
-    TZReader Z(Stream, Compressed);
-    Body(Z);
-  }
-  Stream.Seek(End);
+  Stream.WriteInt32(static_cast<int32_t>(Z.Size + 4));
+  Stream.Write(Z.Data.get(), static_cast<int64_t>(Z.Size));
 }
 
 } // namespace
@@ -354,23 +334,13 @@ QString ReadAnsi256(TStream& Stream) {
 // ---- zlib ------------------------------------------------------------------------------------
 
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count) {
-  TZWriter Z(size_t(std::max<int64_t>(Count, 0)));
-  for (int64_t Done = 0; Done < Count;) {
-    const int64_t N = std::min<int64_t>(Count - Done, int64_t(1) << 24);
-    Z.Feed(Data + Done, size_t(N));
-    Done += N;
-  }
-  const std::vector<uint8_t>& Out = Z.Finish();
-  Stream.Write(Out.data(), int64_t(Out.size()));
+  const TZBlock Z = ZCompress(Data, size_t(std::max<int64_t>(Count, 0)));
+  Stream.Write(Z.Data.get(), int64_t(Z.Size));
 }
 
 void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_t Available) {
-  TZReader Z(Stream, Available);
-  for (int64_t Done = 0; Done < Count;) {
-    const int64_t N = std::min<int64_t>(Count - Done, int64_t(1) << 24);
-    Z.Get(Data + Done, size_t(N));
-    Done += N;
-  }
+  const int64_t Start = Stream.Position();
+  Stream.Seek(Start + ZInflate(Stream, Available, size_t(std::max<int64_t>(Count, 0)), 0, [Data] { return Data; }));
 }
 
 // ---- Bitmap and mask blocks ------------------------------------------------------------------
@@ -409,36 +379,37 @@ void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
   TBitmap Scratch;
   const TBitmap& B = Storable24(Bitmap, Scratch);
   const int W = B.Width(), H = B.Height();
-  const size_t Row = size_t(RowBytes24(W));
-  std::vector<uint8_t> Line(Row, 0);
-  TZWriter Z(Row * size_t(H));
-  for (int Y = H - 1; Y >= 0; --Y) {
-    // Rows without padding go to zlib as they lie in the bitmap.
-    if (Row == size_t(W) * 3) {
-      Z.Feed(B.ScanLine(Y), Row);
-    } else {
-      std::memcpy(Line.data(), B.ScanLine(Y), size_t(W) * 3);
-      Z.Feed(Line.data(), Row);
-    }
+  const size_t Row = size_t(RowBytes24(W)), Used = size_t(W) * 3;
+  // The file's rows run bottom up, their padding zero.
+  const TPixelBuffer Rows = MakePixelBuffer(int64_t(Row) * H);
+  for (int Y = 0; Y < H; ++Y) {
+    uint8_t* D = Rows.get() + Row * size_t(H - 1 - Y);
+    std::memcpy(D, B.ScanLine(Y), Used);
+    std::memset(D + Used, 0, Row - Used);
   }
-  WriteZipBlock(Stream, W, H, Z.Finish());
+  WriteZipBlock(Stream, W, H, Rows.get(), Row * size_t(H));
 }
 
 void ReadBitmapZip(TBitmap& Bitmap, TStream& Stream) {
   ReadInto(Bitmap, [&] {
     int32_t W, H;
     const int64_t Compressed = ReadZipHeader(Stream, W, H, true, -1, -1);
-    // The file's padded rows are the bitmap's rows: they inflate in place.
+    // The file's padded rows are the bitmap's rows, bottom up: they inflate
+    // into the unfilled bitmap, allocated once the first row has inflated,
+    // which then turns them over.
     const size_t Row = size_t(RowBytes24(W));
-    ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
-      // The first row is inflated before the bitmap is allocated.
-      std::vector<uint8_t> Bottom(Row);
-      if (H > 0) Z.Get(Bottom.data(), Row);
-      Prepare24(Bitmap, W, H);
-      if (H == 0) return;
-      std::memcpy(Bitmap.ScanLine(H - 1), Bottom.data(), Row);
-      for (int Y = H - 2; Y >= 0; --Y) Z.Get(Bitmap.ScanLine(Y), Row);
-    });
+    const int64_t End = Stream.Position() + Compressed;
+    if (H == 0) Prepare24(Bitmap, W, H);
+    if (H > 0) {
+      ZInflate(Stream, Compressed, Row * size_t(H), Row, [&] {
+        Prepare24(Bitmap, W, H);
+        return Bitmap.ScanLine(0);
+      });
+      // One block of rows: a 24-bit bitmap's stride is the padded row.
+      for (int Y = 0; Y < H / 2; ++Y)
+        std::swap_ranges(Bitmap.ScanLine(Y), Bitmap.ScanLine(Y) + Row, Bitmap.ScanLine(H - 1 - Y));
+    }
+    Stream.Seek(End);
   });
 }
 
@@ -446,8 +417,8 @@ void PackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
   for (int X = 0; X < Width; ++X) Dst[X] = Src[X * 3];
 }
 
-void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
-  for (int X = 0; X < Width; ++X) std::memset(Dst + X * 3, Src[X], 3);
+LUMA_VECTOR_CLONES void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width) {
+  for (int X = 0; X < Width; ++X) Dst[3 * X] = Dst[3 * X + 1] = Dst[3 * X + 2] = Src[X];
 }
 
 void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) {
@@ -486,29 +457,27 @@ void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
   TBitmap Scratch;
   const TBitmap& M = Storable24(Mask, Scratch);
   const int W = M.Width(), H = M.Height();
-  std::vector<uint8_t> Line(static_cast<size_t>(W));
-  TZWriter Z(size_t(W) * size_t(H));
-  for (int Y = 0; Y < H; ++Y) {
-    PackMaskRow(M.ScanLine(Y), Line.data(), W);
-    Z.Feed(Line.data(), size_t(W));
-  }
-  WriteZipBlock(Stream, W, H, Z.Finish());
+  const TPixelBuffer Bytes = MakePixelBuffer(int64_t(W) * H);
+  for (int Y = 0; Y < H; ++Y) PackMaskRow(M.ScanLine(Y), Bytes.get() + size_t(W) * size_t(Y), W);
+  WriteZipBlock(Stream, W, H, Bytes.get(), size_t(W) * size_t(H));
 }
 
 void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
   ReadInto(Mask, [&] {
     int32_t W, H;
     const int64_t Compressed = ReadZipHeader(Stream, W, H, false, ExpectedW, ExpectedH);
-    ReadZipBody(Stream, Compressed, [&](TZReader& Z) {
-      // The first row is inflated before the mask is allocated.
-      std::vector<uint8_t> Line(static_cast<size_t>(W));
-      if (H > 0) Z.Get(Line.data(), size_t(W));
-      Prepare24(Mask, W, H);
-      for (int Y = 0; Y < H; ++Y) {
-        if (Y > 0) Z.Get(Line.data(), size_t(W));
-        UnpackMaskRow(Line.data(), Mask.ScanLine(Y), W);
-      }
-    });
+    // The mask is allocated once its bytes have inflated, they once its first
+    // row has.
+    const int64_t End = Stream.Position() + Compressed;
+    TPixelBuffer Bytes;
+    if (H > 0)
+      ZInflate(Stream, Compressed, size_t(W) * size_t(H), size_t(W), [&] {
+        Bytes = MakePixelBuffer(int64_t(W) * H);
+        return Bytes.get();
+      });
+    Prepare24(Mask, W, H);
+    for (int Y = 0; Y < H; ++Y) UnpackMaskRow(Bytes.get() + size_t(W) * size_t(Y), Mask.ScanLine(Y), W);
+    Stream.Seek(End);
   });
 }
 

@@ -2,15 +2,16 @@
 // the comment field, raw and zlib-compressed bitmap and mask blocks, the
 // thumbnail block and the process-wide save settings. Depends on platform
 // (TBitmap, Win1252, SafeFile), the raster core (progress, stretching) and
-// zlib; used by the layer records (MyGraphic), the layered image, its light
-// reader (MyImageLayeredReg) and the text layer data (TxtData).
+// libdeflate (zlib's format, one call each way); used by the layer records
+// (MyGraphic), the layered image, its light reader (MyImageLayeredReg) and
+// the text layer data (TxtData).
 //
 // Every size, count and length read here is checked against the bytes that
 // remain in the stream and against the readers' limits (platform/FileLimits.h)
-// before anything is allocated; a failed check throws EStreamError. Blocks
-// decode as a stream: the first row is inflated before the bitmap exists and
-// the rows go into it unfilled, so damaged data is refused at its first bad
-// byte without touching the memory its header claims. A failed read leaves
+// before anything is allocated; a failed check throws EStreamError. A block
+// inflates in one call into its unfilled bitmap (a mask's bytes into a
+// buffer first), which stops at the first bad byte: the memory its header
+// claims is touched only as far as valid data fills it. A failed read leaves
 // the bitmap empty. Writers refuse a bitmap the readers would refuse.
 #pragma once
 
@@ -144,12 +145,12 @@ void WriteAnsi256(TStream& Stream, const QString& S);
 QString ReadAnsi256(TStream& Stream);
 
 // ---- zlib --------------------------------------------------------------------------
-// Compresses Count bytes of Data into one zlib stream (default level) written
-// to Stream; a progress begin and end are run around it.
+// Compresses Count bytes of Data into one zlib stream written to Stream; a
+// progress begin and end are run around it.
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count);
 // Decompresses exactly Count bytes into Data from a zlib stream of at most
-// Available bytes of Stream; throws EStreamError on damaged or short data.
-// The stream is left wherever zlib stopped reading.
+// Available bytes of Stream; throws EStreamError on damaged data or a stream
+// of another length. The stream is left just after the zlib stream.
 void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_t Available);
 
 // ---- Blocks ---------------------------------------------------------------------------

@@ -116,6 +116,14 @@ TImageIOResult RunWriter(TGraphic* Graphic, const TSource& Source, const QString
 
 // ---- Readers ---------------------------------------------------------------------
 
+// The loaded picture becomes the caller's bitmap as Assign would make it
+// (pixels, format, palette, transparency), its pixels moved, not copied; the
+// graphic is left with the caller's former pixels, freed with it.
+void TakePixels(TBitmap& Graphic, TBitmap& Bitmap) {
+  Bitmap.Swap(Graphic);
+  Bitmap.Changed();
+}
+
 TImageIOResult ReadLmiFile(const QString& FileName, TBitmap& Bitmap) {
   TMyImageLayeredReg Graphic;
   return RunReader(
@@ -131,7 +139,7 @@ TImageIOResult ReadLmiFile(const QString& FileName, TBitmap& Bitmap) {
         OptionsOE.XComment = P.Comment;
         OptionsOE.XBitsPerPixel = uint8_t(ColorCountToBitsEx(P.ColorCount));
       },
-      [&] { Bitmap.Assign(Graphic); });
+      [&] { TakePixels(Graphic, Bitmap); });
 }
 
 // The platform's picture: bitmaps, icons and metafiles by their extension.
@@ -180,7 +188,7 @@ TImageIOResult ReadPngFile(const QString& FileName, TBitmap& Bitmap) {
         OptionsOE.XDpi = Graphic.Dpi;
         OptionsOE.XComment = FromWin1252(Graphic.Comment);
       },
-      [&] { Bitmap.Assign(Graphic); });
+      [&] { TakePixels(Graphic, Bitmap); });
 }
 
 TImageIOResult ReadGifFile(const QString& FileName, TBitmap& Bitmap) {
@@ -216,7 +224,7 @@ TImageIOResult ReadJpegFile(const QString& FileName, TBitmap& Bitmap) {
         OptionsOE.XDpi = Graphic.Dpi;
       },
       [&] {
-        Graphic.AssignTo(Bitmap);
+        Graphic.MoveTo(Bitmap);
         if (Bitmap.PixelFormat() == pf32bit) Bitmap.SetPixelFormat(pf24bit);
       });
 }
@@ -233,7 +241,7 @@ TImageIOResult ReadFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
           Graphic.LoadFromFileEx(FileName, &Extra);
           OptionsOE.XBadFormat = Graphic.BadFif();
         },
-        [&] { Bitmap.Assign(Graphic); });
+        [&] { TakePixels(Graphic, Bitmap); });
   });
   if (Result == iorDone) {
     OptionsOE.XBitsPerPixel = Extra.BitsPerPixel;
@@ -305,10 +313,9 @@ TImageIOResult WriteBmpImageFile(const QString& FileName, TBitmap& Bitmap) {
 TImageIOResult WritePngFile(const QString& FileName, TBitmap& Bitmap) {
   TMyPngImage Graphic;
   return RunWriter(&Graphic, Bitmap, FileName, [&] {
-    Graphic.Assign(Bitmap);
     Graphic.Comment = ToWin1252(OptionsOE.XComment);
     Graphic.Dpi = OptionsOE.XDpi;
-    Graphic.SaveToFile(FileName);
+    Graphic.SaveBitmap(FileName, Bitmap);
   });
 }
 
@@ -330,10 +337,9 @@ TImageIOResult WriteGifFile(const QString& FileName, TBitmap& Bitmap) {
 TImageIOResult WriteJpegFile(const QString& FileName, TBitmap& Bitmap) {
   TMyJpegImage Graphic;
   return RunWriter(&Graphic, Bitmap, FileName, [&] {
-    Graphic.Assign(Bitmap);
     Graphic.Dpi = OptionsOE.XDpi;
     HookJpegProgress(Graphic);
-    Graphic.SaveToFileEx(FileName);
+    Graphic.SaveBitmapEx(FileName, Bitmap);
   });
 }
 

@@ -13,11 +13,22 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
+
+// The file read piece by piece as libjpeg asks, never whole. Its end is
+// met as jpeg_mem_src meets it: a fake end of image and the warning that the
+// decoder treats as damage.
+struct TJpegFileSource {
+  jpeg_source_mgr Pub;
+  QFile* File;
+  int64_t Fed; // bytes handed to libjpeg so far
+  JOCTET Buffer[1 << 16];
+};
 
 // libjpeg reports errors through a callback that must not return: it
 // longjmps back to the phase that called the library. Each phase below is a
@@ -170,6 +181,49 @@ void InitProgress(TJpegProgress& P, const TProgressEvent& Event, const void* Sen
 
 // ---- Decoding ---------------------------------------------------------------
 
+void InitSource(j_decompress_ptr) {}
+
+boolean FillInputBuffer(j_decompress_ptr Info) {
+  auto* S = reinterpret_cast<TJpegFileSource*>(Info->src);
+  const qint64 N = S->File->read(reinterpret_cast<char*>(S->Buffer), sizeof S->Buffer);
+  if (N <= 0) {
+    WARNMS(Info, JWRN_JPEG_EOF);
+    static const JOCTET FakeEnd[2] = {0xFF, JPEG_EOI};
+    S->Pub.next_input_byte = FakeEnd;
+    S->Pub.bytes_in_buffer = 2;
+    return TRUE;
+  }
+  S->Fed += N;
+  S->Pub.next_input_byte = S->Buffer;
+  S->Pub.bytes_in_buffer = static_cast<size_t>(N);
+  return TRUE;
+}
+
+void SkipInputData(j_decompress_ptr Info, long Count) {
+  if (Count <= 0) return;
+  jpeg_source_mgr& Pub = *Info->src;
+  while (static_cast<size_t>(Count) > Pub.bytes_in_buffer) {
+    Count -= static_cast<long>(Pub.bytes_in_buffer);
+    Pub.fill_input_buffer(Info);
+  }
+  Pub.next_input_byte += Count;
+  Pub.bytes_in_buffer -= static_cast<size_t>(Count);
+}
+
+void TermSource(j_decompress_ptr) {}
+
+void InitFileSource(TJpegFileSource& S, QFile& File) {
+  S.Pub.init_source = InitSource;
+  S.Pub.fill_input_buffer = FillInputBuffer;
+  S.Pub.skip_input_data = SkipInputData;
+  S.Pub.resync_to_restart = jpeg_resync_to_restart;
+  S.Pub.term_source = TermSource;
+  S.Pub.next_input_byte = nullptr;
+  S.Pub.bytes_in_buffer = 0;
+  S.File = &File;
+  S.Fed = 0;
+}
+
 struct TJpegDecoder {
   jpeg_decompress_struct Info;
   TJpegError Error;
@@ -180,13 +234,17 @@ struct TJpegDecoder {
   }
 };
 
-bool ReadHeader(TJpegDecoder& D, const uint8_t* Data, size_t Size) {
+// The source is either the memory given or Source (whose File is open).
+bool ReadHeader(TJpegDecoder& D, const uint8_t* Data, size_t Size, TJpegFileSource* Source) {
   if (setjmp(D.Error.Jump)) return false;
   D.Info.err = &D.Error.Pub;
   jpeg_create_decompress(&D.Info);
   D.Created = true;
   D.Info.progress = &D.Progress.Pub;
-  jpeg_mem_src(&D.Info, Data, static_cast<unsigned long>(Size));
+  if (Source)
+    D.Info.src = &Source->Pub;
+  else
+    jpeg_mem_src(&D.Info, Data, static_cast<unsigned long>(Size));
   if (jpeg_read_header(&D.Info, TRUE) != JPEG_HEADER_OK) FailWith(reinterpret_cast<j_common_ptr>(&D.Info), "no image");
   return true;
 }
@@ -215,10 +273,12 @@ void CmykToBgr(const uint8_t* S, uint8_t* D, int Width, bool Inverted) {
 bool ReadRows(TJpegDecoder& D, TBitmap& Out, uint8_t* CmykRow) {
   if (setjmp(D.Error.Jump)) return false;
   while (D.Info.output_scanline < D.Info.output_height) {
-    uint8_t* Row = Out.ScanLine(static_cast<int>(D.Info.output_scanline));
+    const int Y = static_cast<int>(D.Info.output_scanline);
+    uint8_t* Row = Out.ScanLine(Y);
     JSAMPROW Target = CmykRow ? CmykRow : Row;
     if (jpeg_read_scanlines(&D.Info, &Target, 1) != 1) FailWith(reinterpret_cast<j_common_ptr>(&D.Info), "no data");
     if (CmykRow) CmykToBgr(CmykRow, Row, Out.Width(), D.Info.saw_Adobe_marker);
+    Out.ClearRowPadding(Y);
   }
   return true;
 }
@@ -327,21 +387,28 @@ bool HasJfifSegment(const std::vector<uint8_t>& H, size_t Needed) {
 
 void TJPEGImage::LoadFromFile(const QString& FileName) {
   QFile File(FileName);
-  if (!File.open(QIODevice::ReadOnly)) InvalidGraphic(FileName, "cannot open the file");
-  const QByteArray Bytes = File.readAll();
-  LoadFromMemory(reinterpret_cast<const uint8_t*>(Bytes.constData()), static_cast<size_t>(Bytes.size()), FileName);
+  if (!File.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) InvalidGraphic(FileName, "cannot open the file");
+  const auto Source = std::make_unique<TJpegFileSource>();
+  InitFileSource(*Source, File);
+  Decode(nullptr, static_cast<size_t>(File.size()), Source.get(), FileName);
 }
 
 void TJPEGImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& Name) {
+  Decode(Data, Size, nullptr, Name);
+}
+
+void TJPEGImage::Decode(const uint8_t* Data, size_t Size, TJpegFileSource* Source, const QString& Name) {
   if (Size == 0) InvalidGraphic(Name, "JPEG: empty file");
   TJpegDecoder D;
   InitError(D.Error);
   InitProgress(D.Progress, OnProgress, this);
   const auto Fail = [&] { InvalidGraphic(Name, std::string("JPEG: ") + D.Error.Message); };
-  if (!ReadHeader(D, Data, Size)) Fail();
+  if (!ReadHeader(D, Data, Size, Source)) Fail();
   CheckReadSize(D.Info.image_width, D.Info.image_height, Name);
   // What follows the first scan's header is all the entropy-coded data.
-  CheckExpansion(int64_t{D.Info.image_width} * D.Info.image_height, static_cast<int64_t>(D.Info.src->bytes_in_buffer),
+  const int64_t Consumed = Source ? Source->Fed - static_cast<int64_t>(D.Info.src->bytes_in_buffer)
+                                  : static_cast<int64_t>(Size - D.Info.src->bytes_in_buffer);
+  CheckExpansion(int64_t{D.Info.image_width} * D.Info.image_height, static_cast<int64_t>(Size) - Consumed,
                  MaxPixelsPerEntropyByte(D.Info), Name);
   const bool Cmyk = D.Info.jpeg_color_space == JCS_CMYK || D.Info.jpeg_color_space == JCS_YCCK;
   const TProgressBracket Bracket(D.Progress);
@@ -359,6 +426,12 @@ void TJPEGImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString&
   FBitmap.Changed();
 }
 
+void TJPEGImage::MoveTo(TBitmap& Bitmap) {
+  Bitmap.Swap(FBitmap);
+  FBitmap.ReleaseImage();
+  Bitmap.Changed();
+}
+
 bool JpegDataHoldsImage(const uint8_t* Data, size_t Size, int64_t& Width, int64_t& Height) {
   Width = Height = 0;
   if (Size == 0) return true;
@@ -366,18 +439,18 @@ bool JpegDataHoldsImage(const uint8_t* Data, size_t Size, int64_t& Width, int64_
   InitError(D.Error);
   const TProgressEvent NoProgress;
   InitProgress(D.Progress, NoProgress, nullptr);
-  if (!ReadHeader(D, Data, Size)) return true;
+  if (!ReadHeader(D, Data, Size, nullptr)) return true;
   Width = D.Info.image_width;
   Height = D.Info.image_height;
   return ExpansionFits(Width * Height, static_cast<int64_t>(D.Info.src->bytes_in_buffer),
                        MaxPixelsPerEntropyByte(D.Info));
 }
 
-void TJPEGImage::SaveToFile(const QString& FileName) const { SaveWithDensity(FileName, 0); }
+void TJPEGImage::SaveToFile(const QString& FileName) const { Encode(FBitmap, FileName, 0); }
 
-void TJPEGImage::SaveWithDensity(const QString& FileName, double Dpi) const {
-  if (FBitmap.Empty()) InvalidGraphic(FileName, "JPEG: no image to save");
-  if (FBitmap.Width() > JPEG_MAX_DIMENSION || FBitmap.Height() > JPEG_MAX_DIMENSION)
+void TJPEGImage::Encode(const TBitmap& Pixels, const QString& FileName, double Dpi) const {
+  if (Pixels.Empty()) InvalidGraphic(FileName, "JPEG: no image to save");
+  if (Pixels.Width() > JPEG_MAX_DIMENSION || Pixels.Height() > JPEG_MAX_DIMENSION)
     InvalidGraphic(FileName, "JPEG: image too large for the format");
   TSafeFile File(FileName);
   std::vector<JOCTET> Buffer(1 << 16);
@@ -389,10 +462,10 @@ void TJPEGImage::SaveWithDensity(const QString& FileName, double Dpi) const {
   E.Destination.Pub.term_destination = TermDestination;
   E.Destination.File = &File;
   E.Destination.Buffer = &Buffer;
-  TBgrRowReader Rows(FBitmap);
+  TBgrRowReader Rows(Pixels);
   const int Density = Dpi > 0 ? std::clamp(Round(Dpi), 1, 65535) : 0;
   std::optional<TProgressBracket> Bracket(std::in_place, E.Progress);
-  if (!StartEncoding(E, FBitmap.Width(), FBitmap.Height(), std::clamp(CompressionQuality, 1, 100), ProgressiveEncoding,
+  if (!StartEncoding(E, Pixels.Width(), Pixels.Height(), std::clamp(CompressionQuality, 1, 100), ProgressiveEncoding,
                      Density) ||
       !WriteRows(E, Rows)) {
     if (E.Destination.Failure) std::rethrow_exception(E.Destination.Failure);
@@ -424,7 +497,9 @@ void TMyJpegImage::LoadFromFile(const QString& FileName) {
   Dpi = GetJpegDpi(FileName);
 }
 
-void TMyJpegImage::SaveToFileEx(const QString& FileName) const { SaveWithDensity(FileName, Dpi); }
+void TMyJpegImage::SaveToFileEx(const QString& FileName) const { Encode(FBitmap, FileName, Dpi); }
+
+void TMyJpegImage::SaveBitmapEx(const QString& FileName, const TBitmap& Pixels) const { Encode(Pixels, FileName, Dpi); }
 
 // ---- File probes --------------------------------------------------------------
 

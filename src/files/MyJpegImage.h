@@ -16,6 +16,7 @@
 #include <cstdint>
 
 class QIODevice;
+struct TJpegFileSource;
 
 enum TJPEGScale : uint8_t { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
@@ -44,15 +45,22 @@ public:
   // The pixels to encode (any format; a 32-bit bitmap's alpha is dropped).
   void Assign(const TBitmap& Bitmap);
   void AssignTo(TBitmap& Bitmap) const { Bitmap.Assign(FBitmap); }
+  // The decoded pixels moved into Bitmap, as AssignTo gives them; the
+  // picture is then empty.
+  void MoveTo(TBitmap& Bitmap);
   const TBitmap& Bitmap() const { return FBitmap; }
   bool Empty() const { return FBitmap.Empty(); }
 
 protected:
-  // Encodes with the JFIF density Dpi when it is above 0 (units dots per
-  // inch, rounded to the nearest integer and kept within 1..65535).
-  void SaveWithDensity(const QString& FileName, double Dpi) const;
+  // Encodes Pixels with the JFIF density Dpi when it is above 0 (units dots
+  // per inch, rounded to the nearest integer and kept within 1..65535).
+  void Encode(const TBitmap& Pixels, const QString& FileName, double Dpi) const;
 
   TBitmap FBitmap;
+
+private:
+  // From memory, or from Source when it is given (Size: the file's).
+  void Decode(const uint8_t* Data, size_t Size, TJpegFileSource* Source, const QString& Name);
 };
 
 // The editor's JPEG picture.
@@ -68,6 +76,9 @@ public:
   void LoadFromFile(const QString& FileName) override;
   // Saves with the density Dpi when it is above 0, in one safe write.
   void SaveToFileEx(const QString& FileName) const;
+  // The same with Pixels in place of the picture's own bitmap: the save
+  // chain encodes the document's bitmap without copying it.
+  void SaveBitmapEx(const QString& FileName, const TBitmap& Pixels) const;
 
 private:
   int FWidth = 0;

@@ -15,6 +15,18 @@
 
 #include <png.h>
 
+// Where the reader's bytes come from: memory, or a file read as libpng asks,
+// never whole.
+class TPngInput {
+public:
+  virtual ~TPngInput() = default;
+  virtual int64_t Size() const = 0;
+  // Length bytes from the current position; false at the end.
+  virtual bool Read(uint8_t* Out, size_t Length) = 0;
+  // The 8 bytes at At, without moving the current position.
+  virtual bool Peek(int64_t At, uint8_t* Out) = 0;
+};
+
 // libpng reports errors by longjmp. Each phase below that calls it is a
 // function with only trivial locals, so the jump skips no destructor; the
 // C++ objects live in the callers.
@@ -46,31 +58,62 @@ void OnPngWarning(png_structp, png_const_charp) {}
 
 // ---- Reading ------------------------------------------------------------------
 
-struct TPngSource {
-  const uint8_t* Data;
-  size_t Size;
-  size_t Pos;
+class TPngMemoryInput : public TPngInput {
+public:
+  TPngMemoryInput(const uint8_t* Data, size_t Size) : FData(Data), FSize(Size) {}
+  int64_t Size() const override { return static_cast<int64_t>(FSize); }
+  bool Read(uint8_t* Out, size_t Length) override {
+    if (FSize - FPos < Length) return false;
+    std::memcpy(Out, FData + FPos, Length);
+    FPos += Length;
+    return true;
+  }
+  bool Peek(int64_t At, uint8_t* Out) override {
+    if (At < 0 || static_cast<int64_t>(FSize) - At < 8) return false;
+    std::memcpy(Out, FData + At, 8);
+    return true;
+  }
+
+private:
+  const uint8_t* FData;
+  size_t FSize;
+  size_t FPos = 0;
 };
 
-void ReadFromMemory(png_structp Png, png_bytep Out, size_t Length) {
-  auto* S = static_cast<TPngSource*>(png_get_io_ptr(Png));
-  if (S->Size - S->Pos < Length) png_error(Png, "unexpected end of file");
-  std::memcpy(Out, S->Data + S->Pos, Length);
-  S->Pos += Length;
+class TPngFileInput : public TPngInput {
+public:
+  explicit TPngFileInput(QFile& File) : FFile(File), FSize(File.size()) {}
+  int64_t Size() const override { return FSize; }
+  bool Read(uint8_t* Out, size_t Length) override {
+    return FFile.read(reinterpret_cast<char*>(Out), static_cast<qint64>(Length)) == static_cast<qint64>(Length);
+  }
+  bool Peek(int64_t At, uint8_t* Out) override {
+    const qint64 Pos = FFile.pos();
+    const bool Done = At >= 0 && FSize - At >= 8 && FFile.seek(At) && FFile.read(reinterpret_cast<char*>(Out), 8) == 8;
+    return FFile.seek(Pos) && Done;
+  }
+
+private:
+  QFile& FFile;
+  int64_t FSize;
+};
+
+void ReadFromSource(png_structp Png, png_bytep Out, size_t Length) {
+  if (!static_cast<TPngInput*>(png_get_io_ptr(Png))->Read(Out, Length)) png_error(Png, "unexpected end of file");
 }
 
 struct TPngReader {
   png_structp Png = nullptr;
   png_infop Info = nullptr;
   TPngError Error{};
-  TPngSource Source{};
+  TPngInput* Source = nullptr;
   int Passes = 1; // 7 for an interlaced image
   ~TPngReader() { png_destroy_read_struct(&Png, &Info, nullptr); }
 };
 
 bool ReadInfo(TPngReader& R) {
   if (setjmp(png_jmpbuf(R.Png))) return false;
-  png_set_read_fn(R.Png, &R.Source, ReadFromMemory);
+  png_set_read_fn(R.Png, R.Source, ReadFromSource);
   png_set_benign_errors(R.Png, 0);
   png_set_user_limits(R.Png, static_cast<png_uint_32>(MaxReadPixels), static_cast<png_uint_32>(MaxReadPixels));
   png_set_chunk_malloc_max(R.Png, MaxChunkBytes);
@@ -125,16 +168,15 @@ private:
 };
 
 // The rows are decoded into Rows as they come, so that data that fails early
-// has touched only the rows before it: those of a plain image grow one at a
-// time; an interlaced image's passes each visit every row, which must all
-// exist first.
-bool ReadImage(TPngReader& R, std::vector<uint8_t>& Rows, size_t RowBytes, png_uint_32 Height, TRowProgress& Progress) {
+// has touched only the rows before it (Rows is unfilled; an interlaced
+// image's passes each visit every row).
+bool ReadImage(TPngReader& R, TBitmap& Rows, TRowProgress& Progress) {
   if (setjmp(png_jmpbuf(R.Png))) return false;
-  if (R.Passes > 1) Rows.resize(RowBytes * Height);
+  const int Height = Rows.Height();
   for (int Pass = 0; Pass < R.Passes; ++Pass)
-    for (png_uint_32 Y = 0; Y < Height; ++Y) {
-      if (Rows.size() < RowBytes * (Y + 1)) Rows.resize(RowBytes * (Y + 1));
-      png_read_row(R.Png, Rows.data() + RowBytes * Y, nullptr);
+    for (int Y = 0; Y < Height; ++Y) {
+      png_read_row(R.Png, Rows.ScanLine(Y), nullptr);
+      if (Pass == 0) Rows.ClearRowPadding(Y);
       Progress.Rows(int64_t(Pass) * Height + Y + 1);
     }
   png_read_end(R.Png, R.Info);
@@ -260,7 +302,7 @@ void TPngImage::Reset(int Width, int Height, uint8_t ColorType, uint8_t BitDepth
   FHeight = Height;
   FColorType = ColorType;
   FBitDepth = BitDepth;
-  FRows.clear();
+  FRows.ReleaseImage();
   FPalette.clear();
   FPaletteAlpha.clear();
   FKeyColor.reset();
@@ -268,17 +310,57 @@ void TPngImage::Reset(int Width, int Height, uint8_t ColorType, uint8_t BitDepth
   Texts.clear();
 }
 
+void TPngImage::AllocateRows() {
+  static constexpr TPixelFormat Formats[5] = {pf8bit, pf8bit, pf8bit, pf24bit, pf32bit};
+  FRows.ReleaseImage();
+  FRows.SetPixelFormat(Formats[Channels()]);
+  // Grey and alpha has no bitmap format: its rows are two bytes a pixel.
+  FRows.SetSizeUnfilled(Channels() == 2 ? 2 * FWidth : FWidth, FHeight);
+}
+
+int TPngImage::MaxRowByte() const {
+  int Max = 0;
+  for (int Y = 0; Y < FHeight; ++Y) {
+    const uint8_t* R = Row(Y);
+    Max = std::max<int>(Max, *std::max_element(R, R + RowBytes()));
+  }
+  return Max;
+}
+
+void TPngImage::Swap(TPngImage& Other) noexcept {
+  std::swap(InterlaceMethod, Other.InterlaceMethod);
+  std::swap(CompressionLevel, Other.CompressionLevel);
+  std::swap(Filters, Other.Filters);
+  std::swap(Phys, Other.Phys);
+  std::swap(Texts, Other.Texts);
+  std::swap(OnProgress, Other.OnProgress);
+  std::swap(FWidth, Other.FWidth);
+  std::swap(FHeight, Other.FHeight);
+  std::swap(FColorType, Other.FColorType);
+  std::swap(FBitDepth, Other.FBitDepth);
+  FRows.Swap(Other.FRows);
+  std::swap(FPalette, Other.FPalette);
+  std::swap(FPaletteAlpha, Other.FPaletteAlpha);
+  std::swap(FKeyColor, Other.FKeyColor);
+}
+
 void TPngImage::LoadFromFile(const QString& FileName) {
   QFile File(FileName);
   if (!File.open(QIODevice::ReadOnly)) InvalidGraphic(FileName, "cannot open the file");
-  const QByteArray Bytes = File.readAll();
-  LoadFromMemory(reinterpret_cast<const uint8_t*>(Bytes.constData()), static_cast<size_t>(Bytes.size()), FileName);
+  TPngFileInput Input(File);
+  Load(Input, FileName);
 }
 
 void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& Name) {
-  if (Size < 8 || png_sig_cmp(Data, 0, 8) != 0) InvalidGraphic(Name, "PNG: not a PNG file");
+  TPngMemoryInput Input(Data, Size);
+  Load(Input, Name);
+}
+
+void TPngImage::Load(TPngInput& Input, const QString& Name) {
+  uint8_t Signature[8];
+  if (!Input.Peek(0, Signature) || png_sig_cmp(Signature, 0, 8) != 0) InvalidGraphic(Name, "PNG: not a PNG file");
   TPngReader R;
-  R.Source = {Data, Size, 0};
+  R.Source = &Input;
   R.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &R.Error, OnPngError, OnPngWarning);
   if (R.Png) R.Info = png_create_info_struct(R.Png);
   if (!R.Png || !R.Info) InvalidGraphic(Name, "PNG: out of memory");
@@ -293,11 +375,8 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
   // The rows (a filter byte and the samples; interlacing only adds) come out
   // of the image data chunks at zlib's ratio at most.
   const int64_t RawBytes = static_cast<int64_t>(H) * (static_cast<int64_t>(png_get_rowbytes(R.Png, R.Info)) + 1);
-  const int64_t Compressed = PngImageDataBytes(static_cast<int64_t>(Size), [&](int64_t At, uint8_t* Header) {
-    if (At < 0 || static_cast<int64_t>(Size) - At < 8) return false;
-    std::memcpy(Header, Data + At, 8);
-    return true;
-  });
+  const int64_t Compressed =
+      PngImageDataBytes(Input.Size(), [&](int64_t At, uint8_t* Header) { return Input.Peek(At, Header); });
   CheckExpansion(RawBytes, Compressed, MaxZlibRatio, Name);
 
   // Transparency as read, before the transforms change the samples.
@@ -315,15 +394,11 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
   Image.Reset(static_cast<int>(W), static_cast<int>(H), png_get_color_type(R.Png, R.Info), static_cast<uint8_t>(Depth));
   if (png_get_rowbytes(R.Png, R.Info) != Image.RowBytes()) InvalidGraphic(Name, "PNG: unexpected row layout");
   // The rows' memory is asked for at once, so that running out of it is told
-  // with the size the picture needs.
-  try {
-    Image.FRows.reserve(Image.RowBytes() * H);
-  } catch (const std::bad_alloc&) {
-    throw EPixelAllocError(int64_t(Image.RowBytes()) * H);
-  }
+  // with the size the picture needs; it is touched only as rows arrive.
+  Image.AllocateRows();
   {
     TRowProgress Progress(OnProgress, this, int64_t{H} * R.Passes);
-    if (!ReadImage(R, Image.FRows, Image.RowBytes(), H, Progress)) Fail();
+    if (!ReadImage(R, Image.FRows, Progress)) Fail();
   }
 
   if (ColorType == PNG_COLOR_TYPE_PALETTE) {
@@ -360,8 +435,8 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
     if (Text[I].text) T.Text.assign(Text[I].text, Length);
     Image.Texts.push_back(std::move(T));
   }
-  Image.OnProgress = OnProgress; // the move below would drop it
-  *this = std::move(Image);
+  Image.OnProgress = OnProgress; // the swap below would drop it
+  Swap(Image);
 }
 
 void TPngImage::SaveToFile(const QString& FileName) const {
@@ -377,7 +452,7 @@ void TPngImage::SaveToFile(const QString& FileName) const {
   if (C.FilterMask == 0) C.FilterMask = PNG_FILTER_NONE;
   if (FColorType == PngPalette) {
     // The map covers every index used, the added entries black.
-    const int MaxIndex = FRows.empty() ? 0 : *std::max_element(FRows.begin(), FRows.end());
+    const int MaxIndex = MaxRowByte();
     const size_t Count =
         std::min<size_t>(std::max<size_t>(FPalette.size(), static_cast<size_t>(MaxIndex) + 1), size_t{1} << C.Depth);
     for (size_t I = 0; I < Count; ++I) {
@@ -461,7 +536,7 @@ void TPngImage::AssignBitmap(const TBitmap& Bitmap) {
   const bool Indexed = F == pf1bit || F == pf4bit || F == pf8bit;
   const int W = Bitmap.Width(), H = Bitmap.Height();
   Reset(W, H, Indexed ? PngPalette : PngRgb, static_cast<uint8_t>(Indexed ? Bitmap.BitsPerPixel() : 8));
-  FRows.resize(RowBytes() * static_cast<size_t>(std::max(H, 0)));
+  AllocateRows();
   if (Indexed) {
     FPalette = Bitmap.Palette();
     for (int Y = 0; Y < H; ++Y) {
@@ -486,11 +561,13 @@ void TPngImage::CreateAlpha() {
   if (HasAlphaChannel() || Empty()) return;
   const bool Gray = FColorType == PngGray;
   const int NewChannels = Gray ? 2 : 4;
-  std::vector<uint8_t> NewRows(static_cast<size_t>(FWidth) * static_cast<size_t>(NewChannels) *
-                               static_cast<size_t>(FHeight));
+  TBitmap NewRows;
+  NewRows.SetPixelFormat(Gray ? pf8bit : pf32bit);
+  NewRows.SetSizeUnfilled(Gray ? 2 * FWidth : FWidth, FHeight); // every pixel is written below
   for (int Y = 0; Y < FHeight; ++Y) {
     const uint8_t* S = Row(Y);
-    uint8_t* D = NewRows.data() + static_cast<size_t>(Y) * static_cast<size_t>(FWidth) * NewChannels;
+    uint8_t* D = NewRows.ScanLine(Y);
+    NewRows.ClearRowPadding(Y);
     for (int X = 0; X < FWidth; ++X, D += NewChannels) {
       if (Gray) {
         D[0] = S[X];
@@ -505,7 +582,7 @@ void TPngImage::CreateAlpha() {
       D[NewChannels - 1] = AlphaAt(X, Y);
     }
   }
-  FRows = std::move(NewRows);
+  FRows.Swap(NewRows);
   FColorType = Gray ? PngGrayAlpha : PngRgbAlpha;
   FBitDepth = 8;
   FPalette.clear();
@@ -533,7 +610,7 @@ void TPngImage::AssignTo(TBitmap& Bitmap) const {
       P = Format == pf1bit ? MonochromePalette() : GrayScalePalette(8);
     } else {
       P = FPalette;
-      const int MaxIndex = *std::max_element(FRows.begin(), FRows.end());
+      const int MaxIndex = MaxRowByte();
       if (P.size() <= static_cast<size_t>(MaxIndex)) P.resize(static_cast<size_t>(MaxIndex) + 1, PaletteEntry(0, 0, 0));
       P.resize(std::min(P.size(), Capacity));
       for (size_t I = 0; I < FPaletteAlpha.size() && !Key; ++I)
@@ -564,23 +641,41 @@ void TPngImage::AssignTo(TBitmap& Bitmap) const {
   Bitmap.Changed();
 }
 
+void TPngImage::MoveTo(TBitmap& Bitmap) {
+  if (Empty() || (FColorType != PngRgb && FColorType != PngRgbAlpha)) {
+    PngToBitmap(*this, Bitmap);
+    return;
+  }
+  TBitmap Out;
+  Out.Swap(FRows);
+  // RGB and alpha is partial transparency (PngToBitmap32); RGB keeps its key.
+  const std::optional<TColor> Key = FColorType == PngRgb ? FKeyColor : std::nullopt;
+  Out.SetTransparentColor(Key ? *Key : clDefault);
+  Out.Transparent = Key.has_value();
+  Reset(0, 0, PngRgb, 8);
+  Bitmap.Swap(Out);
+  Bitmap.Changed();
+}
+
 // ---- TMyPngImage --------------------------------------------------------------
 
 void TMyPngImage::LoadFromFile(const QString& FileName) {
   TPngImage Png;
   Png.OnProgress = OnProgress;
   Png.LoadFromFile(FileName);
-  PngToBitmap(Png, *this);
   Dpi = GetPngDpi(Png);
   Comment = GetPngComment(Png);
+  Png.MoveTo(*this);
 }
 
-void TMyPngImage::SaveToFile(const QString& FileName) const {
+void TMyPngImage::SaveToFile(const QString& FileName) const { SaveBitmap(FileName, *this); }
+
+void TMyPngImage::SaveBitmap(const QString& FileName, const TBitmap& Pixels) const {
   TPngImage Png;
-  if (PixelFormat() == pf32bit)
-    Bitmap32ToPng(*this, Png);
+  if (Pixels.PixelFormat() == pf32bit)
+    Bitmap32ToPng(Pixels, Png);
   else
-    Png.AssignBitmap(*this);
+    Png.AssignBitmap(Pixels);
   if (!Comment.empty()) SetPngComment(Png, Comment);
   if (Dpi > 0) SetPngDpi(Png, Dpi);
   Png.InterlaceMethod = InterlaceMethod;
@@ -638,7 +733,7 @@ void PngToBitmap32(const TPngImage& Png, TBitmap& Bitmap) {
 void LoadPngToBitmap(const QString& FileName, TBitmap& Bitmap) {
   TPngImage Png;
   Png.LoadFromFile(FileName);
-  PngToBitmap(Png, Bitmap);
+  Png.MoveTo(Bitmap);
 }
 
 void Bitmap32ToPng(const TBitmap& Bitmap, TPngImage& Png) {

@@ -48,6 +48,8 @@ struct TPngText {
   std::string Text; // bytes as stored (Latin-1, UTF-8 for iTXt)
 };
 
+class TPngInput;
+
 // The platform's PNG image. Reading keeps 8 bits per sample (16-bit samples
 // are scaled), palette indices one per byte, greys expanded to 0..255.
 // Readers throw EInvalidGraphic naming the file on any error libpng reports,
@@ -80,8 +82,8 @@ public:
   // Bytes per pixel of Row: 1 (index or grey), 2 (grey, alpha), 3 (B, G, R)
   // or 4 (B, G, R, alpha).
   int Channels() const;
-  uint8_t* Row(int Y) { return FRows.data() + static_cast<size_t>(Y) * RowBytes(); }
-  const uint8_t* Row(int Y) const { return FRows.data() + static_cast<size_t>(Y) * RowBytes(); }
+  uint8_t* Row(int Y) { return FRows.ScanLine(Y); }
+  const uint8_t* Row(int Y) const { return FRows.ScanLine(Y); }
 
   // Colour type 3: the colours and their alpha (255 where the file gives none).
   const TPalette& Palette() const { return FPalette; }
@@ -110,16 +112,27 @@ public:
   // one transparent colour as the bitmap's transparent colour, alpha (and
   // palette levels) as a 32-bit bitmap with straight alpha.
   void AssignTo(TBitmap& Bitmap) const;
+  // What PngToBitmap gives, the rows moved instead of copied where they are
+  // already the bitmap's pixels (8-bit RGB, RGB and alpha); the image is then
+  // empty.
+  void MoveTo(TBitmap& Bitmap);
+  void Swap(TPngImage& Other) noexcept;
 
 private:
   size_t RowBytes() const { return static_cast<size_t>(FWidth) * static_cast<size_t>(Channels()); }
   void Reset(int Width, int Height, uint8_t ColorType, uint8_t BitDepth);
+  void Load(TPngInput& Input, const QString& Name);
+  // FRows unfilled for the size and colour type.
+  void AllocateRows();
+  int MaxRowByte() const;
 
   int FWidth = 0;
   int FHeight = 0;
   uint8_t FColorType = PngRgb;
   uint8_t FBitDepth = 8;
-  std::vector<uint8_t> FRows;
+  // The rows, RowBytes() bytes each, in a bitmap whose pixels have their
+  // layout (grey and alpha: an 8-bit bitmap twice as wide).
+  TBitmap FRows;
   TPalette FPalette;
   std::vector<uint8_t> FPaletteAlpha;
   std::optional<TColor> FKeyColor;
@@ -137,6 +150,9 @@ public:
 
   void LoadFromFile(const QString& FileName);
   void SaveToFile(const QString& FileName) const;
+  // The same with Pixels in place of this bitmap's own: the save chain
+  // encodes the document's bitmap without copying it first.
+  void SaveBitmap(const QString& FileName, const TBitmap& Pixels) const;
 };
 
 // Partial transparency (an alpha channel, palette levels between clear and

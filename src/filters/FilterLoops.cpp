@@ -37,25 +37,25 @@ void TablesScalar(uint8_t* P, size_t Pixels, const TByteTable& B, const TByteTab
   }
 }
 
-#ifdef LUMA_HAVE_VBMI
+#ifdef LUMA_X86_VECTORS
 // A 256-entry byte lookup is two 128-entry permutes chosen by the index's
 // top bit: 64 bytes at a time, as fast as copying them.
 struct TVbmiTable {
   __m512i Q0, Q1, Q2, Q3;
 };
 
-__attribute__((target("avx512bw,avx512vbmi"))) inline TVbmiTable LoadVbmiTable(const TByteTable& T) {
+LUMA_TARGET_VBMI inline TVbmiTable LoadVbmiTable(const TByteTable& T) {
   return {_mm512_loadu_si512(T.data()), _mm512_loadu_si512(T.data() + 64), _mm512_loadu_si512(T.data() + 128),
           _mm512_loadu_si512(T.data() + 192)};
 }
 
-__attribute__((target("avx512bw,avx512vbmi"))) inline __m512i LookupVbmi(const TVbmiTable& T, __m512i X) {
+LUMA_TARGET_VBMI inline __m512i LookupVbmi(const TVbmiTable& T, __m512i X) {
   const __m512i Low = _mm512_permutex2var_epi8(T.Q0, X, T.Q1);
   const __m512i High = _mm512_permutex2var_epi8(T.Q2, X, T.Q3);
   return _mm512_mask_blend_epi8(_mm512_movepi8_mask(X), Low, High);
 }
 
-__attribute__((target("avx512bw,avx512vbmi"))) void TableVbmi(uint8_t* P, size_t N, const TByteTable& T) {
+LUMA_TARGET_VBMI void TableVbmi(uint8_t* P, size_t N, const TByteTable& T) {
   const TVbmiTable V = LoadVbmiTable(T);
   size_t I = 0;
   for (; I + 64 <= N; I += 64) _mm512_storeu_si512(P + I, LookupVbmi(V, _mm512_loadu_si512(P + I)));
@@ -64,8 +64,8 @@ __attribute__((target("avx512bw,avx512vbmi"))) void TableVbmi(uint8_t* P, size_t
 
 // Three vectors of 64 bytes hold 64 whole pixels; byte k of vector v is of
 // channel (64 v + k) mod 3.
-__attribute__((target("avx512bw,avx512vbmi"))) void TablesVbmi(uint8_t* P, size_t Pixels, const TByteTable& B,
-                                                               const TByteTable& G, const TByteTable& R) {
+LUMA_TARGET_VBMI void TablesVbmi(uint8_t* P, size_t Pixels, const TByteTable& B, const TByteTable& G,
+                                 const TByteTable& R) {
   const TVbmiTable VB = LoadVbmiTable(B), VG = LoadVbmiTable(G), VR = LoadVbmiTable(R);
   __mmask64 GreenMask[3] = {0, 0, 0}, RedMask[3] = {0, 0, 0};
   for (int V = 0; V < 3; ++V)
@@ -89,25 +89,10 @@ __attribute__((target("avx512bw,avx512vbmi"))) void TablesVbmi(uint8_t* P, size_
 
 } // namespace
 
-#ifdef LUMA_HAVE_VBMI
-bool HasVbmi() {
-  static const bool Has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
-  return Has;
-}
-#endif
-
 void ApplyByteTable(TBitmap& Bitmap, const TRect& R, const TByteTable& T) {
   const size_t N = static_cast<size_t>(R.Width()) * 3;
-  for (int Y = R.Top; Y < R.Bottom; ++Y) {
-    uint8_t* P = Bitmap.ScanLine(Y) + static_cast<ptrdiff_t>(R.Left) * 3;
-#ifdef LUMA_HAVE_VBMI
-    if (HasVbmi()) {
-      TableVbmi(P, N, T);
-      continue;
-    }
-#endif
-    TableScalar(P, N, T);
-  }
+  const auto Table = PickKernel(TableScalar, nullptr, LUMA_KERNEL(TableVbmi));
+  for (int Y = R.Top; Y < R.Bottom; ++Y) Table(Bitmap.ScanLine(Y) + static_cast<ptrdiff_t>(R.Left) * 3, N, T);
 }
 
 void ApplyByteTables(TBitmap& Bitmap, const TRect& R, const TByteTable& Blue, const TByteTable& Green,
@@ -117,16 +102,9 @@ void ApplyByteTables(TBitmap& Bitmap, const TRect& R, const TByteTable& Blue, co
     return;
   }
   const size_t Pixels = static_cast<size_t>(R.Width());
-  for (int Y = R.Top; Y < R.Bottom; ++Y) {
-    uint8_t* P = Bitmap.ScanLine(Y) + static_cast<ptrdiff_t>(R.Left) * 3;
-#ifdef LUMA_HAVE_VBMI
-    if (HasVbmi()) {
-      TablesVbmi(P, Pixels, Blue, Green, Red);
-      continue;
-    }
-#endif
-    TablesScalar(P, Pixels, Blue, Green, Red);
-  }
+  const auto Tables = PickKernel(TablesScalar, nullptr, LUMA_KERNEL(TablesVbmi));
+  for (int Y = R.Top; Y < R.Bottom; ++Y)
+    Tables(Bitmap.ScanLine(Y) + static_cast<ptrdiff_t>(R.Left) * 3, Pixels, Blue, Green, Red);
 }
 
 } // namespace FilterLoops

@@ -5,6 +5,7 @@
 // on the raster core only (progress passes use its TProgressScope).
 #pragma once
 
+#include "platform/VectorDispatch.h"
 #include "raster/Pixels.h"
 #include "raster/ProgressScope.h"
 #include "raster/RectUtils.h"
@@ -15,29 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-// Hot loops are compiled for AVX-512 and AVX2 as well and chosen when the
-// program starts; the results are the same on every path (integer maths, or
-// double maths without contraction).
-#if defined(__x86_64__) && defined(__GNUC__)
-#if defined(__clang__)
-// clang (the fuzzing build) has no clones of templates: one baseline build.
-#define LUMA_VECTOR_CLONES
-#else
-#define LUMA_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
-#endif
-// Byte-permute paths (AVX-512 VBMI) for table lookups and channel splits.
-#define LUMA_HAVE_VBMI 1
-#include <immintrin.h>
-#else
-#define LUMA_VECTOR_CLONES
-#endif
-
 namespace FilterLoops {
-
-#ifdef LUMA_HAVE_VBMI
-// True when the processor has AVX-512 BW and VBMI.
-bool HasVbmi();
-#endif
 
 template <class T> inline uint8_t ClampByte(T V) { return static_cast<uint8_t>(V < 0 ? 0 : (V > 255 ? 255 : V)); }
 

@@ -65,7 +65,7 @@ LUMA_VECTOR_CLONES void GrayscalePlain(uint8_t* __restrict P, int Count) {
   }
 }
 
-#ifdef LUMA_HAVE_VBMI
+#ifdef LUMA_X86_VECTORS
 // GCC 12 warns falsely about the undefined vectors inside its own intrinsic
 // headers once they are inlined here (fixed in GCC 13).
 #pragma GCC diagnostic push
@@ -82,7 +82,7 @@ struct TLuminanceVbmi {
   __m512i Spread[3]; // L byte of each output byte
 };
 
-__attribute__((target("avx512bw,avx512vbmi"))) TLuminanceVbmi LuminanceVbmiConstants() {
+LUMA_TARGET_VBMI TLuminanceVbmi LuminanceVbmiConstants() {
   TLuminanceVbmi C;
   for (int Ch = 0; Ch < 3; ++Ch) {
     alignas(64) uint8_t Low[64], High[64], Spread[64];
@@ -102,7 +102,7 @@ __attribute__((target("avx512bw,avx512vbmi"))) TLuminanceVbmi LuminanceVbmiConst
 }
 
 // 100 L of 32 pixels from their channels in 16-bit lanes.
-__attribute__((target("avx512bw,avx512vbmi"))) inline __m512i Weighted(__m256i B, __m256i G, __m256i R) {
+LUMA_TARGET_VBMI inline __m512i Weighted(__m256i B, __m256i G, __m256i R) {
   const __m512i WB = _mm512_mullo_epi16(_mm512_cvtepu8_epi16(B), _mm512_set1_epi16(11));
   const __m512i WG = _mm512_mullo_epi16(_mm512_cvtepu8_epi16(G), _mm512_set1_epi16(59));
   const __m512i WR = _mm512_mullo_epi16(_mm512_cvtepu8_epi16(R), _mm512_set1_epi16(30));
@@ -110,11 +110,11 @@ __attribute__((target("avx512bw,avx512vbmi"))) inline __m512i Weighted(__m256i B
 }
 
 // Exact for N <= 25500: N * 41944 >> 22 is N div 100.
-__attribute__((target("avx512bw,avx512vbmi"))) inline __m512i Div100(__m512i N) {
+LUMA_TARGET_VBMI inline __m512i Div100(__m512i N) {
   return _mm512_srli_epi16(_mm512_mulhi_epu16(N, _mm512_set1_epi16(static_cast<short>(41944))), 6);
 }
 
-__attribute__((target("avx512bw,avx512vbmi"))) inline __m512i Luminance64(const uint8_t* P, const TLuminanceVbmi& C) {
+LUMA_TARGET_VBMI inline __m512i Luminance64(const uint8_t* P, const TLuminanceVbmi& C) {
   const __m512i V0 = _mm512_loadu_si512(P), V1 = _mm512_loadu_si512(P + 64), V2 = _mm512_loadu_si512(P + 128);
   __m512i Ch[3];
   for (int K = 0; K < 3; ++K)
@@ -141,14 +141,14 @@ __attribute__((target("avx512bw,avx512vbmi"))) inline __m512i Luminance64(const 
   return _mm512_load_si512(Bytes);
 }
 
-__attribute__((target("avx512bw,avx512vbmi"))) void LuminanceVbmi(const uint8_t* P, int Count, uint8_t* L) {
+LUMA_TARGET_VBMI void LuminanceVbmi(const uint8_t* P, int Count, uint8_t* L) {
   const TLuminanceVbmi C = LuminanceVbmiConstants();
   int I = 0;
   for (; I + 64 <= Count; I += 64) _mm512_storeu_si512(L + I, Luminance64(P + 3 * I, C));
   LuminancePlain(P + 3 * I, Count - I, L + I);
 }
 
-__attribute__((target("avx512bw,avx512vbmi"))) void GrayscaleVbmi(uint8_t* P, int Count) {
+LUMA_TARGET_VBMI void GrayscaleVbmi(uint8_t* P, int Count) {
   const TLuminanceVbmi C = LuminanceVbmiConstants();
   int I = 0;
   for (; I + 64 <= Count; I += 64, P += 192) {
@@ -161,24 +161,10 @@ __attribute__((target("avx512bw,avx512vbmi"))) void GrayscaleVbmi(uint8_t* P, in
 #endif
 
 void LuminanceRun(const uint8_t* P, int Count, uint8_t* L) {
-#ifdef LUMA_HAVE_VBMI
-  if (HasVbmi()) {
-    LuminanceVbmi(P, Count, L);
-    return;
-  }
-#endif
-  LuminancePlain(P, Count, L);
+  PickKernel(LuminancePlain, nullptr, LUMA_KERNEL(LuminanceVbmi))(P, Count, L);
 }
 
-void GrayscaleRun(uint8_t* P, int Count) {
-#ifdef LUMA_HAVE_VBMI
-  if (HasVbmi()) {
-    GrayscaleVbmi(P, Count);
-    return;
-  }
-#endif
-  GrayscalePlain(P, Count);
-}
+void GrayscaleRun(uint8_t* P, int Count) { PickKernel(GrayscalePlain, nullptr, LUMA_KERNEL(GrayscaleVbmi))(P, Count); }
 
 // Calls Fn(Pixel, L) for every pixel of R with its luminance.
 template <class F> void ForEachPixelLuminance(TBitmap& Bitmap, const TRect& R, F&& Fn) {
@@ -615,12 +601,6 @@ void ColorizeColor24(TBitmap& Bitmap, TColor Color, const TRect& Rect) {
 }
 
 namespace {
-#if defined(__x86_64__)
-#define LUMA_HUE_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define LUMA_HUE_CLONES
-#endif
-
 // The RGBToHSV and HSVToRGB round trip of HueShift24 on a run of N pixels,
 // written without branches so that the compiler vectorises it, with the same
 // integer steps. The two divisions by a pixel's own spread and value are
@@ -629,7 +609,7 @@ namespace {
 // 255 * 2^-24, while a quotient that is not whole lies at least 1 / 255 from
 // an integer, so truncation gives the integer quotient, toward zero as in
 // integers.
-LUMA_HUE_CLONES void ShiftHueRun(uint8_t* P, int N, int Shift) {
+LUMA_VECTOR_CLONES void ShiftHueRun(uint8_t* P, int N, int Shift) {
   constexpr int Run = 256; // pixels per pass: hue, saturation and value first, then the colours
   int32_t Hue[Run], Sat[Run], Val[Run];
   for (int I0 = 0; I0 < N; I0 += Run) {

@@ -1,5 +1,7 @@
 #include "platform/Bitmap.h"
 
+#include "platform/PixelMemory.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -9,15 +11,6 @@ namespace {
 
 // Pixel memory is 32-byte aligned so vector loads can be used on rows.
 constexpr size_t PixelAlignment = 32;
-
-// Through the C allocator, which answers null when memory runs out (also
-// under the address sanitizer, whose operator new aborts instead).
-uint8_t* AllocatePixels(int64_t Bytes) {
-  const int64_t Rounded = (Bytes + int64_t(PixelAlignment) - 1) / int64_t(PixelAlignment) * int64_t(PixelAlignment);
-  void* P = std::aligned_alloc(PixelAlignment, Rounded == 0 ? PixelAlignment : static_cast<size_t>(Rounded));
-  if (!P) throw EPixelAllocError(Bytes);
-  return static_cast<uint8_t*>(P);
-}
 
 TPixelFormat StoredFormat(TPixelFormat Format) {
   switch (Format) {
@@ -118,7 +111,7 @@ void TBitmap::Reallocate(int Width, int Height, TPixelFormat Format) {
   const int64_t Bytes = Stride64 > INT64_MAX / Height ? INT64_MAX : Stride64 * Height;
   if (Stride64 > INT32_MAX) throw EPixelAllocError(Bytes);
   const int Stride = static_cast<int>(Stride64);
-  uint8_t* Pixels = AllocatePixels(Bytes);
+  uint8_t* Pixels = AllocatePixels(Bytes, PixelAlignment);
   std::free(FPixels);
   FPixels = Pixels;
   FWidth = Width;
@@ -171,6 +164,11 @@ void TBitmap::SetSize(int Width, int Height) {
 void TBitmap::SetSizeUnfilled(int Width, int Height) {
   Reallocate(Width, Height, FFormat);
   Changed();
+}
+
+void TBitmap::ClearRowPadding(int Y) {
+  const int64_t Used = (int64_t(FWidth) * PixelFormatToBits(FFormat) + 7) / 8;
+  if (Used < FStride) std::memset(ScanLine(Y) + Used, 0, size_t(FStride - Used));
 }
 
 void TBitmap::FillArea(const TRect& R, TColor Color) {

@@ -9,6 +9,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Colors.h"
+#include "platform/PixelMemory.h"
 #include "platform/Types.h"
 
 #include <QImage>
@@ -33,19 +34,6 @@ enum TPixelFormat : uint8_t {
 };
 
 enum class TTransparentMode : uint8_t { tmAuto, tmFixed };
-
-// The failure of a pixel allocation: a std::bad_alloc that knows the bytes
-// asked for, so that the command that ran out of memory can say how much it
-// needed.
-class EPixelAllocError : public std::bad_alloc {
-public:
-  explicit EPixelAllocError(int64_t Bytes) : FBytes(Bytes) {}
-  int64_t Bytes() const { return FBytes; }
-  const char* what() const noexcept override { return "not enough memory for the pixels"; }
-
-private:
-  int64_t FBytes;
-};
 
 // A palette entry as QRgb (0xAARRGGBB) so that indexed bitmaps hand their
 // palette to a QImage unchanged.
@@ -72,6 +60,9 @@ public:
   // set (nor the old ones kept), so that memory is touched only as the rows
   // arrive. Throws EPixelAllocError like SetSize.
   void SetSizeUnfilled(int Width, int Height);
+  // Zeroes the bytes of row Y past its last pixel: a reader that fills
+  // unfilled rows pixel by pixel leaves no unset byte behind.
+  void ClearRowPadding(int Y);
   void SetWidth(int Width) { SetSize(Width, FHeight); }
   void SetHeight(int Height) { SetSize(FWidth, Height); }
 

@@ -1,6 +1,7 @@
 #include "raster/Bitmap24.h"
 
 #include "platform/Rounding.h"
+#include "platform/VectorDispatch.h"
 
 #include <algorithm>
 #include <array>
@@ -68,39 +69,22 @@ template <int Size, int Div, bool ConstWeight>
   for (; I < N; ++I) D[I] = static_cast<uint8_t>(D[I] + (S[I] - D[I]) * (ConstWeight ? Weight : W[I]) / Div);
 }
 
-// The kernels are built for the baseline instruction set and, on x86-64,
-// once more for AVX2; Best picks one per call (per chunk, not per pixel). The
-// integer results are the same either way.
-bool BaselineForced = false;
-
-template <class R, class... Args> R Best(R (*Avx2)(Args...), R (*Baseline)(Args...), Args... A) {
-#if defined(__x86_64__)
-  static const bool HasAvx2 = __builtin_cpu_supports("avx2");
-  if (HasAvx2 && !BaselineForced) return Avx2(A...);
-#else
-  (void)Avx2;
-#endif
-  return Baseline(A...);
-}
-
-#if defined(__x86_64__)
-#define LUMA_AVX2 __attribute__((target("avx2")))
-#else
-#define LUMA_AVX2
-#endif
+// The kernels are built for the baseline instruction set and once more for
+// AVX2 (platform/VectorDispatch.h); PickKernel chooses one per call (per
+// chunk, not per pixel). The integer results are the same either way.
 
 template <int Div, bool ConstWeight>
 void MixKernelBaseline(uint8_t* D, const uint8_t* S, const uint8_t* W, uint8_t Weight, int N) {
   MixKernel<16, Div, ConstWeight>(D, S, W, Weight, N);
 }
 template <int Div, bool ConstWeight>
-LUMA_AVX2 void MixKernelAvx2(uint8_t* D, const uint8_t* S, const uint8_t* W, uint8_t Weight, int N) {
+LUMA_TARGET_AVX2 void MixKernelAvx2(uint8_t* D, const uint8_t* S, const uint8_t* W, uint8_t Weight, int N) {
   MixKernel<32, Div, ConstWeight>(D, S, W, Weight, N);
 }
 
 // N bytes, each with its own weight W[i].
 template <int Div> void MixBytes(uint8_t* D, const uint8_t* S, const uint8_t* W, int N) {
-  Best(MixKernelAvx2<Div, false>, MixKernelBaseline<Div, false>, D, S, W, uint8_t{0}, N);
+  PickKernel(MixKernelBaseline<Div, false>, MixKernelAvx2<Div, false>)(D, S, W, uint8_t{0}, N);
 }
 
 // Applies K pixels with one weight over Div for the whole run.
@@ -108,8 +92,7 @@ template <int Div> void MixConst(uint8_t* D, const uint8_t* S, int K, int W) {
   if (W >= Div)
     std::memcpy(D, S, 3 * static_cast<size_t>(K));
   else if (W > 0)
-    Best(MixKernelAvx2<Div, true>, MixKernelBaseline<Div, true>, D, S, static_cast<const uint8_t*>(nullptr),
-         static_cast<uint8_t>(W), 3 * K);
+    PickKernel(MixKernelBaseline<Div, true>, MixKernelAvx2<Div, true>)(D, S, nullptr, static_cast<uint8_t>(W), 3 * K);
 }
 
 // Applies K pixels with the weights of WeightOf(pixel index), expanded to
@@ -201,7 +184,7 @@ template <class WeightFn> TMaskSummary MaskWeightsBaseline(const uint8_t* M, uin
   return MaskWeightsKernel(M, W, Bytes, Weight);
 }
 template <class WeightFn>
-LUMA_AVX2 TMaskSummary MaskWeightsAvx2(const uint8_t* M, uint8_t* W, int Bytes, WeightFn Weight) {
+LUMA_TARGET_AVX2 TMaskSummary MaskWeightsAvx2(const uint8_t* M, uint8_t* W, int Bytes, WeightFn Weight) {
   return MaskWeightsKernel(M, W, Bytes, Weight);
 }
 
@@ -219,7 +202,8 @@ template <class WeightFn> struct TMaskBlend {
     const int Bytes = 3 * Inside;
     // On a grey mask (three equal bytes, the usual case) every byte weighs
     // itself and the weights need no expansion.
-    const TMaskSummary Found = Best(MaskWeightsAvx2<WeightFn>, MaskWeightsBaseline<WeightFn>, M, W, Bytes, Weight);
+    const TMaskSummary Found =
+        PickKernel(MaskWeightsBaseline<WeightFn>, MaskWeightsAvx2<WeightFn>)(M, W, Bytes, Weight);
     if (Found.Odd != 0)
       MixExpanded<255>(D, S, Inside, W, [&](int J) { return Weight(M[3 * J]); });
     else if (Found.Or == Found.And)
@@ -453,8 +437,6 @@ void Relief(TRGB& P, TRGB Texel, int Percent) {
 
 } // namespace
 
-void Bitmap24Detail::ForceBaselineKernels(bool Force) { BaselineForced = Force; }
-
 // ---- Copies ----
 
 void CopyRect24(const TBitmap& Src, const TRect& SrcRect, TBitmap& Dst, int X, int Y, const TRect& DstClip) {
@@ -634,7 +616,7 @@ void Assign24(const TBitmap& Src, TBitmap& Dst) {
   if (Dst.PixelFormat() != pf24bit || Dst.Width() != Src.Width() || Dst.Height() != Src.Height()) {
     Dst.ReleaseImage();
     Dst.SetPixelFormat(pf24bit);
-    Dst.SetSize(Src.Width(), Src.Height());
+    Dst.SetSizeUnfilled(Src.Width(), Src.Height()); // every pixel is copied below
   }
   const size_t RowBytes = 3 * static_cast<size_t>(Src.Width());
   for (int Y = 0; Y < Src.Height(); ++Y) std::memcpy(Dst.ScanLine(Y), Src.ScanLine(Y), RowBytes);

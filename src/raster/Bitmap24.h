@@ -58,9 +58,6 @@ template <int Div> inline void MixWeighted(TRGB& D, TRGB S, int W) {
   D.Green = static_cast<uint8_t>(D.Green + (S.Green - D.Green) * W / Div);
   D.Red = static_cast<uint8_t>(D.Red + (S.Red - D.Red) * W / Div);
 }
-// For tests: the bulk routines use the baseline instruction set even where
-// a wider one is available (both give the same pixels).
-void ForceBaselineKernels(bool Force);
 inline bool WithinKey(TRGB S, TRGB Key, int Tolerance) {
   return S.Blue - Key.Blue <= Tolerance && Key.Blue - S.Blue <= Tolerance && S.Green - Key.Green <= Tolerance &&
          Key.Green - S.Green <= Tolerance && S.Red - Key.Red <= Tolerance && Key.Red - S.Red <= Tolerance;

@@ -1,6 +1,7 @@
 #include "raster/BlendModes.h"
 
 #include "platform/Rounding.h"
+#include "platform/VectorDispatch.h"
 
 #include <cmath>
 #include <cstring>
@@ -147,12 +148,10 @@ void MergeRows(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, const TRec
 // pass computes the blend results of a run of pixels into a buffer, a second
 // weighs them into the destination. Both are plain loops over bytes that the
 // compiler vectorises; they are built for the baseline instruction set and
-// once more for AVX2, chosen once per merge. The results are those of
-// MergeOne, pixel for pixel.
+// once more for AVX2 (platform/VectorDispatch.h), chosen once per merge. The
+// results are those of MergeOne, pixel for pixel.
 
 constexpr int Chunk = 1024; // pixels per pass over the stack buffers
-
-bool BaselineForced = false;
 
 // Bytes 1 and 2 of every pixel: where a grey mask repeats the byte before.
 constexpr auto GreyCheck = [] {
@@ -160,12 +159,6 @@ constexpr auto GreyCheck = [] {
   for (int I = 0; I < 3 * Chunk; ++I) T[I] = I % 3 ? 0xFF : 0;
   return T;
 }();
-
-#if defined(__x86_64__)
-#define LUMA_BLEND_AVX2 __attribute__((target("avx2")))
-#else
-#define LUMA_BLEND_AVX2
-#endif
 
 // R[i] := F(D[i], S[i]).
 template <int Mode>
@@ -246,31 +239,21 @@ template <int Mode, TWeigh W> void ChannelRowBaseline(uint8_t* D, const uint8_t*
   ChannelRowBody<Mode, W>(D, S, M, N, Op);
 }
 template <int Mode, TWeigh W>
-LUMA_BLEND_AVX2 void ChannelRowAvx2(uint8_t* D, const uint8_t* S, const uint8_t* M, int N, int Op) {
+LUMA_TARGET_AVX2 void ChannelRowAvx2(uint8_t* D, const uint8_t* S, const uint8_t* M, int N, int Op) {
   ChannelRowBody<Mode, W>(D, S, M, N, Op);
 }
 
 template <int Mode> void ChannelBytesBaseline(uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
   ChannelBytes<Mode>(R, D, S, N, TChannelFn<Mode>{});
 }
-template <int Mode> LUMA_BLEND_AVX2 void ChannelBytesAvx2(uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
+template <int Mode> LUMA_TARGET_AVX2 void ChannelBytesAvx2(uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
   ChannelBytes<Mode>(R, D, S, N, TChannelFn<Mode>{});
 }
 void WeighBytesBaseline(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
   WeighBytes<255, false>(D, T, W, 0, N);
 }
-LUMA_BLEND_AVX2 void WeighBytesAvx2(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
+LUMA_TARGET_AVX2 void WeighBytesAvx2(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
   WeighBytes<255, false>(D, T, W, 0, N);
-}
-
-template <class Fn> Fn* PickKernel(Fn* Avx2, Fn* Baseline) {
-#if defined(__x86_64__)
-  static const bool HasAvx2 = __builtin_cpu_supports("avx2");
-  if (HasAvx2 && !BaselineForced) return Avx2;
-#else
-  (void)Avx2;
-#endif
-  return Baseline;
 }
 
 // The offset merge of a channel mode: every source position lies inside the
@@ -278,7 +261,7 @@ template <class Fn> Fn* PickKernel(Fn* Avx2, Fn* Baseline) {
 template <int Mode, TWeigh W>
 void ChannelRows(const TBitmap& Src, const TBitmap* Mask, TBitmap& Dst, const TRect& Clip, int DX, int DY,
                  int Opacity) {
-  const TChannelRow Row = PickKernel(&ChannelRowAvx2<Mode, W>, &ChannelRowBaseline<Mode, W>);
+  const TChannelRow Row = PickKernel(&ChannelRowBaseline<Mode, W>, &ChannelRowAvx2<Mode, W>);
   const int N = Clip.Width();
   for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
     uint8_t* D = Dst.ScanLine(Y) + 3 * static_cast<ptrdiff_t>(Clip.Left);
@@ -486,18 +469,16 @@ void BlendColorRect24(TColor Color, int Opacity, TBitmap& Dst, TRect Rect, int B
   });
 }
 
-void BlendDetail::ForceBaselineBlendKernels(bool Force) { BaselineForced = Force; }
-
 void BlendChannelBytes(int Mode, uint8_t* R, const uint8_t* D, const uint8_t* S, int N) {
   WithBlendMode(Mode, [&](auto F) {
     constexpr int Code = decltype(F)::Code;
     if constexpr (Code == 0)
       std::memcpy(R, S, static_cast<size_t>(std::max(N, 0)));
     else if constexpr (ChannelMode<Code>)
-      PickKernel(&ChannelBytesAvx2<Code>, &ChannelBytesBaseline<Code>)(R, D, S, N);
+      PickKernel(&ChannelBytesBaseline<Code>, &ChannelBytesAvx2<Code>)(R, D, S, N);
   });
 }
 
 void WeighBytes255(uint8_t* D, const uint8_t* T, const uint8_t* W, int N) {
-  PickKernel(&WeighBytesAvx2, &WeighBytesBaseline)(D, T, W, N);
+  PickKernel(&WeighBytesBaseline, &WeighBytesAvx2)(D, T, W, N);
 }

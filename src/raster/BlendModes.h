@@ -51,10 +51,6 @@ inline uint8_t Clamp255(int V) { return static_cast<uint8_t>(V < 0 ? 0 : V > 255
 // here as [a * 256 + b].
 const std::array<uint8_t, 65536>& GammaTable(int Mode);
 
-// For tests: the merges use their baseline row kernels even where wider
-// instructions are available (both give the same pixels).
-void ForceBaselineBlendKernels(bool Force);
-
 template <class ChannelFn> inline TRGB PerChannel(TRGB A, TRGB B, ChannelFn F) {
   return {static_cast<uint8_t>(F(A.Blue, B.Blue)), static_cast<uint8_t>(F(A.Green, B.Green)),
           static_cast<uint8_t>(F(A.Red, B.Red))};

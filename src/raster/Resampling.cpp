@@ -1,6 +1,8 @@
 #include "raster/Resampling.h"
 
+#include "platform/PixelMemory.h"
 #include "platform/Rounding.h"
+#include "platform/VectorDispatch.h"
 #include "raster/ProgressScope.h"
 
 #include <algorithm>
@@ -9,8 +11,6 @@
 #include <cstring>
 #include <new>
 #include <numbers>
-
-#include <sys/mman.h>
 
 // ---- Kernels ---------------------------------------------------------------------
 // Single precision in and out, double inside; x^2 is rounded to single where
@@ -174,6 +174,21 @@ inline uint8_t Channel(int Total, const TDivider& D) {
   return static_cast<uint8_t>(std::clamp(D.Sum != 0 ? Total / D.Sum : Total / 256, 0, 255));
 }
 
+// The four channels of a destination pixel (blue, green, red and an unused
+// one) side by side.
+typedef int32_t TLanes __attribute__((vector_size(16)));
+typedef int64_t TWideLanes __attribute__((vector_size(32)));
+
+// Channel for the four lanes at once, for a positive weight sum.
+inline TLanes Channels(TLanes Total, const TDivider& D) {
+  const TLanes Max = TLanes{} + 255 * D.Sum;
+  TLanes T = Total & (Total >= 0); // a true comparison is all ones
+  T = (T & (T <= Max)) | (Max & (T > Max));
+  const TWideLanes Product = __builtin_convertvector(T, TWideLanes) * static_cast<int64_t>(D.Inverse);
+  TLanes Q = __builtin_convertvector(Product >> 32, TLanes);
+  return Q + (Q * D.Sum > T); // one less where the quotient was one too many
+}
+
 // The contributor lists of one axis laid out in one array for the pixel loops,
 // with the weight sum of each destination pixel.
 struct TFlatContributors {
@@ -198,86 +213,104 @@ struct TFlatContributors {
   }
 };
 
-// The work arrays of the calling thread: one source row as four integers a
-// pixel (blue, green, red, 0) in the horizontal pass, the channel sums of a
-// strip of one destination row in the vertical pass. Emptied at the end of
-// every call.
+// The contributors of the horizontal pass taken two at a time: two source
+// pixels and their weights as two 16-bit halves (the first in the low half).
+// A pixel's odd last contributor is paired with a zero weight. Weights stay
+// within -4096..4096 (MaxKernelValue x 256), so they fit.
+struct TPairedContributors {
+  struct TPair {
+    int32_t Weights;
+    int32_t A, B;
+  };
+  std::vector<size_t> First; // pairs of pixel i: First[i] .. First[i + 1] - 1
+  std::vector<TPair> Pairs;
+
+  explicit TPairedContributors(const TFlatContributors& C) {
+    const size_t Count = C.Divider.size();
+    First.reserve(Count + 1);
+    First.push_back(0);
+    for (size_t I = 0; I < Count; ++I) {
+      for (size_t P = C.First[I]; P < C.First[I + 1]; P += 2) {
+        const TContributor A = C.Items[P];
+        const TContributor B = P + 1 < C.First[I + 1] ? C.Items[P + 1] : TContributor{0, A.Pixel};
+        Pairs.push_back(
+            {static_cast<int32_t>((static_cast<uint32_t>(A.Weight) & 0xFFFF) | (static_cast<uint32_t>(B.Weight) << 16)),
+             A.Pixel, B.Pixel});
+      }
+      First.push_back(Pairs.size());
+    }
+  }
+};
+
+// The work arrays of the calling thread: one source row as four 16-bit
+// integers a pixel (blue, green, red, 0) in the horizontal pass, the channel
+// sums of a strip of one destination row in the vertical pass. Emptied at the
+// end of every call.
 struct TWorkArrays {
-  std::vector<int> Pixels;
+  std::vector<int16_t> Pixels;
   std::vector<int> Sums;
 };
 thread_local TWorkArrays Work;
 
 struct TWorkRelease {
   ~TWorkRelease() {
-    for (std::vector<int>* V : {&Work.Pixels, &Work.Sums}) {
-      V->clear();
-      V->shrink_to_fit();
-    }
+    Work.Pixels.clear();
+    Work.Pixels.shrink_to_fit();
+    Work.Sums.clear();
+    Work.Sums.shrink_to_fit();
   }
-};
-
-// The work bitmap: rows of 3 * DstW bytes, unpadded. A large one asks for
-// huge pages, so that first writing it costs a few page faults, not one per
-// 4 KB.
-class TWorkBitmap {
-public:
-  explicit TWorkBitmap(size_t Bytes) {
-    constexpr size_t Huge = size_t{2} << 20;
-    if (Bytes < Huge) {
-      FBits = static_cast<uint8_t*>(std::malloc(std::max<size_t>(Bytes, 1)));
-    } else {
-      const size_t Size = (Bytes + Huge - 1) / Huge * Huge;
-      FBits = static_cast<uint8_t*>(std::aligned_alloc(Huge, Size));
-#if defined(MADV_HUGEPAGE)
-      if (FBits) madvise(FBits, Size, MADV_HUGEPAGE);
-#endif
-    }
-    if (!FBits) throw std::bad_alloc();
-  }
-  ~TWorkBitmap() { std::free(FBits); }
-  TWorkBitmap(const TWorkBitmap&) = delete;
-  TWorkBitmap& operator=(const TWorkBitmap&) = delete;
-  uint8_t* get() const { return FBits; }
-
-private:
-  uint8_t* FBits;
 };
 
 // Columns of the vertical pass done together: their sums stay in the first
 // level cache while the contributing rows stream through.
 constexpr int Strip = 512;
 
-// The two inner loops, built for the baseline instruction set and once more
-// for AVX2, chosen at run time: the same integer results either way.
-#if defined(__x86_64__)
-#define LUMA_RESAMPLE_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define LUMA_RESAMPLE_CLONES
-#endif
+// The two inner loops are built for each vector level and chosen at start
+// (platform/VectorDispatch.h): the same integer results either way.
 
-// One row of the horizontal pass: Pixels is the source row, four integers a
-// pixel; Out receives DstW pixels.
-LUMA_RESAMPLE_CLONES void FilterRow(const int* Pixels, const TFlatContributors& C, int DstW, uint8_t* Out) {
-  // The four lanes of a pixel multiplied and added at once.
-  typedef int TLanes __attribute__((vector_size(16)));
-  const TContributor* Items = C.Items.data();
+// One row of the horizontal pass: Pixels is the source row, four 16-bit
+// integers a pixel; Out receives DstW pixels. The channel sums are those of
+// the contributors one by one: integers, added in any order.
+LUMA_VECTOR_CLONES void FilterRow(const int16_t* Pixels, const TPairedContributors& C,
+                                  const std::vector<TDivider>& Dividers, int DstW, uint8_t* Out) {
+  const TPairedContributors::TPair* Pairs = C.Pairs.data();
   for (int I = 0; I < DstW; ++I) {
-    TLanes Acc = {0, 0, 0, 0};
-    for (size_t P = C.First[static_cast<size_t>(I)]; P < C.First[static_cast<size_t>(I) + 1]; ++P) {
-      TLanes Px;
-      std::memcpy(&Px, Pixels + 4 * static_cast<size_t>(Items[P].Pixel), sizeof Px);
-      Acc += Items[P].Weight * Px;
+    const size_t From = C.First[static_cast<size_t>(I)], To = C.First[static_cast<size_t>(I) + 1];
+#if defined(LUMA_X86_VECTORS)
+    // Two pixels' channels interleaved, times their two weights, added in
+    // pairs: one multiply-add for two contributors.
+    __m128i Sum = _mm_setzero_si128();
+    for (size_t P = From; P < To; ++P) {
+      const __m128i A = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(Pixels + 4 * Pairs[P].A));
+      const __m128i B = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(Pixels + 4 * Pairs[P].B));
+      Sum = _mm_add_epi32(Sum, _mm_madd_epi16(_mm_unpacklo_epi16(A, B), _mm_set1_epi32(Pairs[P].Weights)));
     }
-    const TDivider& D = C.Divider[static_cast<size_t>(I)];
-    for (int Ch = 0; Ch < 3; ++Ch) Out[3 * I + Ch] = Channel(Acc[Ch], D);
+    TLanes Acc;
+    std::memcpy(&Acc, &Sum, sizeof Acc);
+#else
+    TLanes Acc = {0, 0, 0, 0};
+    for (size_t P = From; P < To; ++P) {
+      const int WA = static_cast<int16_t>(Pairs[P].Weights & 0xFFFF), WB = Pairs[P].Weights >> 16;
+      for (int Ch = 0; Ch < 3; ++Ch) Acc[Ch] += WA * Pixels[4 * Pairs[P].A + Ch] + WB * Pixels[4 * Pairs[P].B + Ch];
+    }
+#endif
+    const TDivider& D = Dividers[static_cast<size_t>(I)];
+    uint8_t* O = Out + 3 * static_cast<size_t>(I);
+    if (D.Sum > 0) {
+      const TLanes Q = Channels(Acc, D);
+      O[0] = static_cast<uint8_t>(Q[0]);
+      O[1] = static_cast<uint8_t>(Q[1]);
+      O[2] = static_cast<uint8_t>(Q[2]);
+    } else {
+      for (int Ch = 0; Ch < 3; ++Ch) O[Ch] = Channel(Acc[Ch], D);
+    }
   }
 }
 
 // N bytes of destination row I of the vertical pass, from the work rows
 // starting at Work (Stride bytes apart) at the same offset.
-LUMA_RESAMPLE_CLONES void FilterStrip(const uint8_t* WorkBits, size_t Stride, const TFlatContributors& C, int I, int N,
-                                      int* Sums, uint8_t* Out) {
+LUMA_VECTOR_CLONES void FilterStrip(const uint8_t* WorkBits, size_t Stride, const TFlatContributors& C, int I, int N,
+                                    int* Sums, uint8_t* Out) {
   std::fill(Sums, Sums + N, 0);
   for (size_t P = C.First[static_cast<size_t>(I)]; P < C.First[static_cast<size_t>(I) + 1]; ++P) {
     const TContributor K = C.Items[P];
@@ -308,13 +341,15 @@ void Resample(TFilterProc Kernel, float Support, const TBitmap& Src, TBitmap& Ds
   const TContributorList Columns = BuildContributors(Kernel, Support, SrcW, DstW);
   for (int I = 0; I < DstW; ++I)
     if (!Progress.Step(I)) return;
-  const TFlatContributors CX(Columns);
+  const TFlatContributors FlatX(Columns);
+  const TPairedContributors CX(FlatX);
 
   // Horizontal pass: every source row into the DstW x SrcH work bitmap.
   const size_t WorkStride = 3 * static_cast<size_t>(DstW);
-  const TWorkBitmap WorkBits(WorkStride * static_cast<size_t>(SrcH));
+  // Rows of 3 * DstW bytes, unpadded.
+  const TPixelBuffer WorkBits = MakePixelBuffer(int64_t(WorkStride) * SrcH);
   Work.Pixels.assign(4 * static_cast<size_t>(SrcW), 0);
-  int* const Pixels = Work.Pixels.data();
+  int16_t* const Pixels = Work.Pixels.data();
   for (int K = 0; K < SrcH; ++K) {
     if (!Progress.Step(int64_t(DstW) + K)) return;
     const TRGB* Row = RowOf(Src, K);
@@ -323,7 +358,7 @@ void Resample(TFilterProc Kernel, float Support, const TBitmap& Src, TBitmap& Ds
       Pixels[4 * X + 1] = Row[X].Green;
       Pixels[4 * X + 2] = Row[X].Red;
     }
-    FilterRow(Pixels, CX, DstW, WorkBits.get() + WorkStride * static_cast<size_t>(K));
+    FilterRow(Pixels, CX, FlatX.Divider, DstW, WorkBits.get() + WorkStride * static_cast<size_t>(K));
   }
 
   // The rows' contributors.
@@ -355,7 +390,9 @@ void ResampleBitmapInPlace(int W, int H, uint8_t Filter, float Support, TBitmap&
   TBitmap Temp(std::max(W, 0), std::max(H, 0), pf24bit);
   Bitmap.SetPixelFormat(pf24bit);
   Resample(ResampleFilters[Filter].Filter, Support, Bitmap, Temp);
-  Bitmap.Assign(Temp);
+  // The result is moved, not copied: Temp's state is that of a fresh bitmap.
+  Bitmap.Swap(Temp);
+  Bitmap.Changed();
 }
 
 void ResampleBitmap(int W, int H, uint8_t Filter, float Support, TBitmap& Src, TBitmap& Dst) {

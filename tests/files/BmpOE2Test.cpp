@@ -17,6 +17,7 @@
 #include "raster/Transparency.h"
 
 #include "FileTestSupport.h"
+#include "support/ChildCost.h"
 #include "support/ImageCompare.h"
 
 #include <QDir>
@@ -162,6 +163,28 @@ INSTANTIATE_TEST_SUITE_P(
                                  0, false, true},
                       TRoundTrip{"jpg", [] { return Gradient(64, 48); }, 6, true, false}),
     [](const auto& Info) { return std::string(Info.param.Ext); });
+
+// Opening a photograph costs its bitmap and a few megabytes: the readers read
+// the file as they decode, straight into the bitmap the document keeps, and
+// the chain moves that bitmap instead of copying it. A second copy of the
+// pixels would double the peak; the sanitizers' own bookkeeping takes a few
+// megabytes and an eighth of what is allocated.
+TEST_F(BmpOE2Test, OpeningAPictureCostsItsBitmapAndAFewMegabytes) {
+  const PBitmap Photo = SmoothImage(4000, 3000);
+  const int64_t BitmapKB = int64_t(Photo->RowStride()) * Photo->Height() / 1024;
+  for (const char* Ext : {"jpg", "png"}) {
+    SCOPED_TRACE(Ext);
+    const QString Name = Folder.Path(QStringLiteral("photo.") + Ext);
+    ASSERT_TRUE(SaveBitmapToFile(Name, *Photo));
+    const TChildCost Cost = MeasureInChild([&] {
+      TMyImageLayered Image;
+      return LoadDocumentImage(Name, Image) && Image.Bitmap().Width() == 4000 ? 1 : 0;
+    });
+    ASSERT_TRUE(Cost.Exited) << Cost.Failure;
+    EXPECT_EQ(Cost.Result, 1);
+    EXPECT_LT(Cost.PeakKB, BitmapKB * 3 / 2);
+  }
+}
 
 TEST_F(BmpOE2Test, LayeredFileKeepsLayersResolutionAndComment) {
   TMyImageLayered Saved;

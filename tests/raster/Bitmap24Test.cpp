@@ -1,4 +1,5 @@
 #include "raster/Bitmap24.h"
+#include "platform/VectorDispatch.h"
 #include "support/ImageCompare.h"
 #include "support/Pixels.h"
 #include "support/Printers.h"
@@ -143,8 +144,8 @@ void ForEveryPlacement(const std::function<void(TBitmap&, const TRect&, int, int
 // reference test runs once more on the baseline kernel.
 class Bitmap24Kernels : public ::testing::TestWithParam<bool> {
 protected:
-  void SetUp() override { Bitmap24Detail::ForceBaselineKernels(GetParam()); }
-  void TearDown() override { Bitmap24Detail::ForceBaselineKernels(false); }
+  void SetUp() override { ForceBaselineKernels(GetParam()); }
+  void TearDown() override { ForceBaselineKernels(false); }
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "raster/BlendModes.h"
 #include "platform/Rounding.h"
+#include "platform/VectorDispatch.h"
 #include "support/ImageCompare.h"
 #include "support/Pixels.h"
 #include "support/Printers.h"
@@ -305,7 +306,7 @@ TEST(BlendModes, BlendRect24ChannelModesOnEveryBytePair) {
   RowOf(Mask, 8)[9] = {0, 255, 255};
 
   for (bool Baseline : {false, true}) {
-    BlendDetail::ForceBaselineBlendKernels(Baseline);
+    ForceBaselineKernels(Baseline);
     for (int Mode = 0; Mode < BlendModeCount; ++Mode) {
       if (Mode == 1 || (Mode >= 8 && Mode <= 11)) continue;
       for (int Opacity : {100, 63, 1})
@@ -324,7 +325,7 @@ TEST(BlendModes, BlendRect24ChannelModesOnEveryBytePair) {
           }
     }
   }
-  BlendDetail::ForceBaselineBlendKernels(false);
+  ForceBaselineKernels(false);
 }
 
 TEST(BlendModes, BlendRect24EdgeCases) {

@@ -1,4 +1,6 @@
 #include "raster/LayerPaint.h"
+
+#include "platform/VectorDispatch.h"
 #include "support/ImageCompare.h"
 #include "support/Pixels.h"
 #include "support/Printers.h"
@@ -162,7 +164,7 @@ TEST(LayerPaint, BlendBitmapOnLayerMatchesReferenceOnLongRows) {
   FillRandom(Dst0, 13);
   FillGrey(DstMask0, 14);
   for (bool Baseline : {false, true}) {
-    BlendDetail::ForceBaselineBlendKernels(Baseline);
+    ForceBaselineKernels(Baseline);
     for (int Mode : {0, 4, 12, 16, 23, 9})
       for (int Opacity : {100, 83})
         for (bool WithSrcMask : {false, true})
@@ -192,7 +194,7 @@ TEST(LayerPaint, BlendBitmapOnLayerMatchesReferenceOnLongRows) {
             ASSERT_TRUE(ImagesMatch(DstMask, WantMask, 0, "mask")) << "mode " << Mode;
           }
   }
-  BlendDetail::ForceBaselineBlendKernels(false);
+  ForceBaselineKernels(false);
 }
 
 TEST(LayerPaint, TransparentSourcePixelLeavesTarget) {

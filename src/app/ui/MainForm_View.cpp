@@ -69,12 +69,14 @@ void TMainForm::MajZoomImage() {
   if (!W) return;
   const int Index = FEdiZoom->ItemIndex();
   W->Image->LockPaint(true);
+  const TRect Keep = ZoomKeepRect();
   W->FlagAutoZoom = Index <= 0;
   const bool WasMaximized = W->isMaximized();
   FMdiArea->setUpdatesEnabled(false);
   if (Index > 0) W->Image->SetZoom(ZoomFactorOfTag(Index));
   W->SetWindowSize(0, Index <= 0, WasMaximized, false, !W->LockWinRect);
   FMdiArea->setUpdatesEnabled(true);
+  ZoomKeepInView(Keep);
   W->Image->LockPaint(false);
   AfficherInfos();
   UpdateToolButtons();

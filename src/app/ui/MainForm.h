@@ -497,6 +497,8 @@ private:
   // What MajZoomImage keeps in view, in image coordinates, and bringing it
   // back to the centre after the zoom changed.
   TRect ZoomKeepRect() const;
+  // Where the wheel turned, during a wheel zoom (global).
+  QPoint FZoomMousePos;
   void ZoomKeepInView(const TRect& Keep);
   void ConnectZoomCommands();
   // ---- end of zoom steps, wheel and keys ----

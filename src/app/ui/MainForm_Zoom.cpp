@@ -37,7 +37,8 @@ void TMainForm::MenuZoomArriereClick(const QObject* Sender) {
 TRect TMainForm::ZoomKeepRect() const {
   const TMyImageLayeredView* View = EnfantActif()->Image;
   if (FlagZoomSouris) {
-    const TPoint M = View->ClientToBmp(View->MousePos());
+    const QPoint Local = View->viewport()->mapFromGlobal(FZoomMousePos);
+    const TPoint M = View->ClientToBmp(TPoint{Local.x(), Local.y()});
     return {M.X - 3, M.Y - 3, M.X + 3, M.Y + 3};
   }
   if (Sel() && Sel()->Visible()) return Sel()->BmpSelRect();
@@ -70,6 +71,7 @@ bool TMainForm::FormMouseWheel(int Delta, const QPoint& Global) {
     return true;
   }
   FlagZoomSouris = true;
+  FZoomMousePos = Global;
   if (FSettings.ZoomMolette) ZoomAvantArriere(Delta > 0 ? 1 : 3);
   FlagZoomSouris = false;
   return true;

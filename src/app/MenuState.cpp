@@ -59,7 +59,7 @@ TMenuState EditionMenuState(const TMenuSnapshot& S, const TMenuCaptions& Caption
   Add(M, "MenuEditionEffacer", Cut);
   Add(M, "MenuEditionCopier", S.PixelLayer && S.LayerVisible);
   Add(M, "MenuEditionCopierFusion", S.LayerCount > 1);
-  const bool Paste = S.ClipboardImage && !S.BkgTransparent;
+  const bool Paste = S.ClipboardImage && S.Mode16M && !S.BkgTransparent;
   Add(M, "MenuEditionCollerSel", Paste);
   Add(M, "MenuEditionCollageSpecial", Paste);
   Add(M, "MenuEditionAssembler", Paste && S.CurrentIsBackground && S.LayerEditable);

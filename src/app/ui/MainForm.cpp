@@ -500,6 +500,7 @@ void TMainForm::ConnectCommands() {
   ConnectUndoCommands();
   ConnectSelectionCommands();
   ConnectZoomCommands();
+  ConnectDisplayCommands();
   ConnectMenuRules();
   connect(FMdiArea, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
     if (CheckActionKey()) FMenus.value("PopForm")->popup(FMdiArea->mapToGlobal(At));

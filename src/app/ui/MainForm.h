@@ -35,6 +35,7 @@
 #include <memory>
 
 class QAction;
+class QDialog;
 class QKeyEvent;
 class QMdiArea;
 class QMenu;
@@ -519,4 +520,32 @@ public:
 private:
   void ConnectMenuRules();
   // ---- end of menu and toolbar state ----
+
+  // ---- Modal forms, modules, colours and the image cursor (MainForm_Modal.cpp) ----
+public:
+  // Form shown modally as an open dialogue; true when it closed with Ok.
+  bool ShowModalForm(QDialog* Form);
+  // A module's form owns the image (Form), or gives it back (nullptr): every
+  // image window disabled, the zoom edit read-only, a dialogue counted.
+  void PreparerModule(QWidget* Form);
+  // The colour dialog on Couleur; Couleur takes the colour chosen with Ok.
+  void AfficherPalette(TColor& Couleur);
+  // The image cursor of the active window follows the tool and the mode.
+  void MajCurseurImage() { UpdateImageCursor(); }
+  // The brush outline of the active window hidden.
+  void HideBrushCursor();
+  // The clipboard holds a picture; with DansImage an image in 16M mode must
+  // also be open to paste into.
+  bool CollagePossible(bool DansImage) const;
+  // ---- end of modal forms, modules, colours and the image cursor ----
+
+  // ---- View display switches (MainForm_Display.cpp) ----
+public:
+  void MenuAfficherGrilleClick();
+  void MenuAfficherMagnGrilleClick();
+  void MenuAffichageBarrePluginsClick();
+
+private:
+  void ConnectDisplayCommands();
+  // ---- end of view display switches ----
 };

@@ -11,10 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QToolBar>
 
 namespace {
@@ -45,8 +43,7 @@ TMenuSnapshot TMainForm::MenuSnapshot() const {
   TMenuSnapshot S;
   S.DialogueForm = !FDialogueForm.isNull();
   S.Blocked = DisableMenu();
-  const QMimeData* Clip = QGuiApplication::clipboard()->mimeData();
-  S.ClipboardImage = Clip && Clip->hasImage();
+  S.ClipboardImage = CollagePossible(false);
   S.ModulesPresent = FFlagPlugins;
   S.MasksFolderSet = !FDataFolders.MasqueDir.isEmpty();
   S.ImageWindowCount = static_cast<int>(ImageWindows().size());

@@ -6,6 +6,7 @@
 // key map of the image windows.
 #include "app/ui/MainForm.h"
 
+#include "../support/ImageCompare.h"
 #include "../support/Pixels.h"
 #include "../support/WaitFor.h"
 #include "app/ZoomSteps.h"
@@ -26,19 +27,11 @@
 
 namespace {
 
+// Pixels that every blur changes.
 std::unique_ptr<TBitmap> Checker(int W, int H) {
   auto B = std::make_unique<TBitmap>(W, H);
-  for (int Y = 0; Y < H; ++Y)
-    for (int X = 0; X < W; ++X) SetPx(*B, X, Y, ((X / 3 + Y / 3) % 2) ? Rgb(240, 30, 20) : Rgb(10, 80, 220));
+  FillRandom(*B, 2);
   return B;
-}
-
-bool SamePixels(const TBitmap& A, const TBitmap& B) {
-  if (A.Width() != B.Width() || A.Height() != B.Height()) return false;
-  for (int Y = 0; Y < A.Height(); ++Y)
-    for (int X = 0; X < A.Width(); ++X)
-      if (!(Px(A, X, Y) == Px(B, X, Y))) return false;
-  return true;
 }
 
 class FakeTools : public TToolHooks {
@@ -111,17 +104,17 @@ TEST_F(MainFormCommandsTest, BlurFromTheMenusThenCtrlZCtrlYAndRepeat) {
   TBitmap Blurred;
   Blurred.Assign(Original);
   BoxBlur3x3(Blurred, {0, 0, 90, 60});
-  ASSERT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  ASSERT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
 
   Type(QKeySequence("Ctrl+Z"));
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Original));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Original));
   EXPECT_EQ(Form->MenuItem("MenuEditionRedo")->text(), QString::fromUtf8("Refaire Flou"));
   Type(QKeySequence("Ctrl+Y"));
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
 
   ClickMenu({"MenuEdition", "MenuEditionRepeter"});
   BoxBlur3x3(Blurred, {0, 0, 90, 60});
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
   EXPECT_EQ(Form->ListeUndo().Count(), 2);
 }
 
@@ -141,10 +134,10 @@ TEST_F(MainFormCommandsTest, AShortCutOfAnItemTheMenuWouldDisableDoesNothing) {
   Type(Repeat->shortcut());
   EXPECT_FALSE(Repeat->isEnabled());
   EXPECT_EQ(Form->ListeUndo().Count(), 0);
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Original));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Original));
   // Nothing to undo here: Ctrl+Z leaves the image and the other window alone.
   Type(QKeySequence("Ctrl+Z"));
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Original));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Original));
   EXPECT_FALSE(Form->MenuItem("MenuEditionUndo")->isEnabled());
   // The Filter menu shows its items disabled.
   QMenu* Filter = Form->MenuNamed("MenuFiltre");

@@ -4,6 +4,7 @@
 // Repeat, and the cancelling of a prepared change.
 #include "app/ui/MainForm.h"
 
+#include "../support/ImageCompare.h"
 #include "../support/Pixels.h"
 #include "filters/Blur24.h"
 #include "platform/Beep.h"
@@ -19,19 +20,11 @@
 namespace {
 
 // Pixels that every blur changes: a checker of 2-pixel squares.
+// Pixels that every blur changes.
 std::unique_ptr<TBitmap> Checker(int W, int H) {
   auto B = std::make_unique<TBitmap>(W, H);
-  for (int Y = 0; Y < H; ++Y)
-    for (int X = 0; X < W; ++X) SetPx(*B, X, Y, ((X / 2 + Y / 2) % 2) ? Rgb(250, 40, 10) : Rgb(5, 90, 200));
+  FillRandom(*B, 1);
   return B;
-}
-
-bool SamePixels(const TBitmap& A, const TBitmap& B) {
-  if (A.Width() != B.Width() || A.Height() != B.Height()) return false;
-  for (int Y = 0; Y < A.Height(); ++Y)
-    for (int X = 0; X < A.Width(); ++X)
-      if (!(Px(A, X, Y) == Px(B, X, Y))) return false;
-  return true;
 }
 
 class MainFormUndoTest : public ::testing::Test {
@@ -86,7 +79,7 @@ TEST_F(MainFormUndoTest, EachKindPreparesItsRecordOverItsRegionWithItsFlags) {
   EXPECT_EQ(R->GetFlag(1), 16777216);
   EXPECT_EQ(R->GetFlag(2), miFiltre);
   EXPECT_EQ(R->GetFlag(4), 72000); // 72000.5 to the even neighbour
-  EXPECT_TRUE(SamePixels(Form->BmpUndo, Img.CurrentLayer()->Bitmap()));
+  EXPECT_TRUE(ImagesMatch(Form->BmpUndo, Img.CurrentLayer()->Bitmap()));
 
   // A bitmap-and-mask filter on a layer without mask records the bitmap.
   Form->PreparerUndo(miFiltreBM, "Relief [Ctrl+E]");
@@ -117,7 +110,7 @@ TEST_F(MainFormUndoTest, EachKindPreparesItsRecordOverItsRegionWithItsFlags) {
   ASSERT_NE(R, nullptr);
   EXPECT_EQ(R->LayerIndex(), 0);
   EXPECT_EQ(Img.LayerIndex(), 0);
-  EXPECT_TRUE(SamePixels(Form->BmpUndo, Form->LeFond()));
+  EXPECT_TRUE(ImagesMatch(Form->BmpUndo, Form->LeFond()));
 }
 
 TEST_F(MainFormUndoTest, MergeRecordsTheLowerLayerAndUndoMakesTheUpperCurrent) {
@@ -156,11 +149,11 @@ TEST_F(MainFormUndoTest, UndoAndRedoGiveBackALayerGrownForTheChangeExactly) {
   Form->Undo();
   TLayerItem& Back = *Form->Image().CurrentLayer();
   EXPECT_EQ(Back.BoundsRect(), (TRect{5, 6, 25, 16}));
-  EXPECT_TRUE(SamePixels(Back.Bitmap(), Before));
+  EXPECT_TRUE(ImagesMatch(Back.Bitmap(), Before));
   Form->Redo();
   TLayerItem& Again = *Form->Image().CurrentLayer();
   EXPECT_EQ(Again.BoundsRect(), (TRect{0, 0, 64, 48}));
-  EXPECT_TRUE(SamePixels(Again.Bitmap(), After));
+  EXPECT_TRUE(ImagesMatch(Again.Bitmap(), After));
   Form->Undo();
   EXPECT_EQ(Form->Image().CurrentLayer()->BoundsRect(), (TRect{5, 6, 25, 16}));
 }
@@ -200,15 +193,15 @@ TEST_F(MainFormUndoTest, BlurUndoRedoAndRepeatThroughTheCommands) {
   TBitmap Blurred;
   Blurred.Assign(Original);
   BoxBlur3x3(Blurred, {0, 0, 64, 48});
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
   EXPECT_EQ(Form->LastFilter().Sender, Form->MenuItem("MenuFiltreFlou"));
   EXPECT_EQ(Form->MenuItem("MenuEditionUndo")->text(), QString::fromUtf8("Défaire Flou"));
   EXPECT_TRUE(Form->BmpUndo.Empty());
 
   Form->MenuItem("MenuEditionUndo")->trigger();
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Original));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Original));
   Form->MenuItem("MenuEditionRedo")->trigger();
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
 
   Form->MenuNamed("MenuEdition")->aboutToShow();
   QAction* Repeat = Form->MenuItem("MenuEditionRepeter");
@@ -216,7 +209,7 @@ TEST_F(MainFormUndoTest, BlurUndoRedoAndRepeatThroughTheCommands) {
   EXPECT_EQ(Repeat->text(), QString::fromUtf8("Répéter Flou"));
   Repeat->trigger();
   BoxBlur3x3(Blurred, {0, 0, 64, 48});
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
   EXPECT_EQ(Form->ListeUndo().Count(), 2);
   EXPECT_EQ(Form->LastFilter().Sender, Form->MenuItem("MenuFiltreFlou"));
 }
@@ -243,7 +236,7 @@ TEST_F(MainFormUndoTest, ARefusedCommandLeavesNoStepAndChangesNothing) {
   Form->MenuFiltreFlouClick(Form->MenuItem("MenuFiltreFlou"));
   EXPECT_EQ(Beeps.Count(), 1);
   EXPECT_EQ(Form->ListeUndo().Count(), 0);
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Original));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Original));
   EXPECT_FALSE(Form->LastFilter().Event);
   Form->SetDialogueForm(nullptr);
 }
@@ -265,5 +258,5 @@ TEST_F(MainFormUndoTest, CancellingAPreparedChangeRestoresAndForgetsRepeat) {
   TBitmap Blurred;
   Blurred.Assign(Original);
   BoxBlur3x3(Blurred, {0, 0, 64, 48});
-  EXPECT_TRUE(SamePixels(Form->LeFond(), Blurred));
+  EXPECT_TRUE(ImagesMatch(Form->LeFond(), Blurred));
 }

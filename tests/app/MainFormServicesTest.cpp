@@ -133,3 +133,55 @@ TEST_F(MainFormServicesTest, PastingNeedsAPictureAndA16MImage) {
   EXPECT_FALSE(Form->CollagePossible(true));
   QGuiApplication::clipboard()->clear();
 }
+
+TEST_F(MainFormServicesTest, ShowingHidingAndTheShapeOfTheSelection) {
+  // Show/hide on a window that never had a selection selects everything.
+  Form->MenuSelSelectionClick(Form->MenuItem("MenuSelSelection"));
+  ASSERT_TRUE(Form->Sel()->Visible());
+  EXPECT_EQ(Form->Sel()->BmpSelRect(), (TRect{0, 0, 120, 90}));
+  EXPECT_EQ(Form->ToolBar(1)->findChild<QAction*>("BtnSelection")->toolTip(),
+            QString::fromUtf8("Masquer la sélection [%1]")
+                .arg(QKeySequence("Ctrl+D").toString(QKeySequence::NativeText)));
+  Form->MenuSelSelectionClick(nullptr);
+  EXPECT_FALSE(Form->Sel()->Visible());
+  Form->MenuSelSelectionClick(nullptr);
+  EXPECT_TRUE(Form->Sel()->Visible());
+
+  // Flag 2 changes the tool's shape only, 1 the selection's only.
+  Form->ChangerForme(ssEllipse, false, 2);
+  EXPECT_EQ(Window->Image->SelShape(), ssEllipse);
+  EXPECT_EQ(Form->Sel()->Shape(), ssRect);
+  Form->ChangerForme(ssLosange, false, 1);
+  EXPECT_EQ(Form->Sel()->Shape(), ssLosange);
+  EXPECT_EQ(Window->Image->SelShape(), ssEllipse);
+  Form->ChangerForme(ssRect, true, 0);
+  EXPECT_EQ(Form->Sel()->Shape(), ssRect);
+  EXPECT_EQ(Window->Image->SelShape(), ssRect);
+  EXPECT_TRUE(Window->Image->MultiLine);
+
+  // The default rectangle: the visible image inset by a tenth of its
+  // smaller side.
+  const TRect V = Window->Image->ClientToBmp(Window->Image->ImgVisibleRect());
+  const TRect D = Form->SelectionDefaut();
+  const int Inset = std::min(V.Width(), V.Height()) / 10;
+  EXPECT_NEAR(D.Left, V.Left + Inset, 1);
+  EXPECT_NEAR(D.Bottom, V.Bottom - Inset, 1);
+}
+
+TEST_F(MainFormServicesTest, DrawingASelectionReplacesTheShownOne) {
+  Form->MenuSelToutClick();
+  TMyImageLayeredView* View = Window->Image;
+  View->SelectionMode = TSelMode::smShape;
+  const TRect Client = View->BmpToClient(TRect{10, 20, 60, 50});
+  Form->ImageSelecting(Client, soStart);
+  EXPECT_FALSE(Form->Sel()->Visible());
+  Form->ImageSelecting(Client, soChanging);
+  Form->ImageSelecting(Client, soEnd);
+  ASSERT_TRUE(Form->Sel()->Visible());
+  EXPECT_EQ(Form->Sel()->BmpSelRect(), (TRect{10, 20, 60, 50}));
+  // A drag that came to nothing leaves no selection.
+  Form->ImageSelecting(Client, soStart);
+  Form->ImageSelecting(Client, soNoValid);
+  EXPECT_FALSE(Form->Sel()->Visible());
+  EXPECT_TRUE(Window->isEnabled());
+}

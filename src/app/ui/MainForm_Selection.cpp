@@ -110,8 +110,9 @@ void TMainForm::EnableHint(bool Value, bool CheckWindows, bool CheckSelMode) {
   if (!CheckSelMode || !UneImage()) return;
   TNewImgForm* W = EnfantActif();
   if (Value) {
-    // The selection tool draws shapes; the popups come back.
-    W->Image->SelectionMode = CombineSelMode > 0 || !FDialogueForm ? TSelMode::smShape : TSelMode::smNone;
+    // Shapes are drawn again and the popups come back, unless a dialogue
+    // or a vertex mode owns the image.
+    W->Image->SelectionMode = !FDialogueForm && VerticesMode == 0 ? TSelMode::smShape : TSelMode::smNone;
     Sel()->PopupMenu = MenuNamed("PopSel");
   } else {
     W->Image->SelectionMode = TSelMode::smNone;

@@ -332,7 +332,6 @@ void TMainForm::RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info,
   AppliquerMasqueSel(MaskMode);
   RefreshBitmap();
   DernierFiltre(Titre, Sender, std::move(Handler), RepeatFlag);
-  EnfantActif()->Image->Image().Modified = true;
 }
 
 void TMainForm::MenuFiltreFlouClick(QObject* Sender) {

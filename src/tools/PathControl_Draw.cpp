@@ -54,6 +54,7 @@ void TPathControl::DrawPath(TBitmap& Bitmap, int X, int Y, TColor Color, int Wid
   const auto OtherPixel = [](const TFloatPoint& S, const TFloatPoint& Last, bool) {
     return Trunc(S.X) != Trunc(Last.X) || Trunc(S.Y) != Trunc(Last.Y);
   };
+  // Last runs on from group to group; each group starts at its own point.
   TFloatPoint Last = Points[0];
   for (size_t G = 0; G + 3 < Points.size(); G += 3)
     WalkCurve(Points[G], Points[G + 1], Points[G + 2], Points[G + 3], Last, OtherPixel, Segment);
@@ -106,12 +107,12 @@ void StrokePath(TBitmap& Bitmap, const TRect& Rect, const TPathControl& Path, TC
     return IsLast || std::abs(S.X - Last.X) >= Step || std::abs(S.Y - Last.Y) >= Step;
   };
   const auto Segment = [&](int I, int J) {
-    TFloatPoint Last = Map(Path.AnchorPoint(I));
-    const TFloatPoint P3 = Map(Path.AnchorPoint(J));
+    const TFloatPoint P0 = Map(Path.AnchorPoint(I)), P3 = Map(Path.AnchorPoint(J));
+    TFloatPoint Last = P0;
     if (!Path.BezierMode())
-      Piece(Last, P3);
+      Piece(P0, P3);
     else
-      WalkCurve(Last, Map(Path.ControlPoint2(I)), Map(Path.ControlPoint1(J)), P3, Last, FarEnough, Piece);
+      WalkCurve(P0, Map(Path.ControlPoint2(I)), Map(Path.ControlPoint1(J)), P3, Last, FarEnough, Piece);
   };
   const int N = Path.PointsCount();
   for (int I = 0; I < N - 1; ++I) Segment(I, I + 1);

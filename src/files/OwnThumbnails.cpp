@@ -95,6 +95,9 @@ void TLmvImage::LoadFromStream(QIODevice& Stream) {
   TRect B = Path.BmpBounds(1);
   const int PathW = RectWidth(B), PathH = RectHeight(B);
   if (ThumbMode) {
+    // Scaled from the bounds' corner, so that rounding cannot widen a path
+    // that does not start at the origin past the thumbnail.
+    Path.Translate(-B.Left, -B.Top);
     // An axis one pixel thick sets no limit (a horizontal or vertical path).
     const auto Ratio = [](int Size) { return Size > 1 ? double(OutlineThumbSize - 1) / (Size - 1) : HUGE_VAL; };
     const double Z = std::min(Ratio(PathW), Ratio(PathH));

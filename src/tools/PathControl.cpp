@@ -270,6 +270,14 @@ void TPathControl::CancelTransformation() {
 
 // ---- Geometry ----------------------------------------------------------------------
 
+template <class F> void TPathControl::ChangePoints(F&& Change) {
+  EraseOverlay();
+  Change();
+  DrawOverlay();
+  FChanged = true;
+  NotifyChanged();
+}
+
 template <class F> void TPathControl::MapPoints(F&& Map) {
   for (TPathVertexData& V : FVertices) {
     V.PP = Map(V.PP);
@@ -317,40 +325,34 @@ void TPathControl::BasicTransform(int Kind) {
   const TRect B = BmpBounds(2);
   const int CX2 = B.Left + B.Right - 1, CY2 = B.Top + B.Bottom - 1;
   const int CX = CX2 / 2, CY = CY2 / 2;
-  EraseOverlay();
-  MapPoints([&](TPoint P) -> TPoint {
-    switch (Kind) {
-    case 0: return {CX2 - P.X, P.Y};
-    case 1: return {P.X, CY2 - P.Y};
-    case 2: return {CY + CX - P.Y, P.X + CY - CX};
-    case 3: return {P.Y + CX - CY, CX + CY - P.X};
-    default: return {CX2 - P.X, CY2 - P.Y};
-    }
+  ChangePoints([&] {
+    MapPoints([&](TPoint P) -> TPoint {
+      switch (Kind) {
+      case 0: return {CX2 - P.X, P.Y};
+      case 1: return {P.X, CY2 - P.Y};
+      case 2: return {CY + CX - P.Y, P.X + CY - CX};
+      case 3: return {P.Y + CX - CY, CX + CY - P.X};
+      default: return {CX2 - P.X, CY2 - P.Y};
+      }
+    });
   });
-  DrawOverlay();
-  FChanged = true;
-  NotifyChanged();
 }
 
 // ---- Control points --------------------------------------------------------------
 
 void TPathControl::ResetControlPoints() {
   if (PointsCount() < 2) return;
-  EraseOverlay();
-  FCurrentVertex = -1;
-  for (TPathVertexData& V : FVertices) V.B1Initialized = V.B2Initialized = false;
-  DrawOverlay();
-  FChanged = true;
-  NotifyChanged();
+  ChangePoints([&] {
+    FCurrentVertex = -1;
+    for (TPathVertexData& V : FVertices) V.B1Initialized = V.B2Initialized = false;
+  });
 }
 
 void TPathControl::DefaultControlPoints() {
   if (PointsCount() < 2) return;
-  EraseOverlay();
-  for (int I = 0; I < PointsCount(); ++I) SmoothVertex(I, 0);
-  DrawOverlay();
-  FChanged = true;
-  NotifyChanged();
+  ChangePoints([&] {
+    for (int I = 0; I < PointsCount(); ++I) SmoothVertex(I, 0);
+  });
 }
 
 void TPathControl::SnapPoint(TPoint& P, bool Clamp) const {
@@ -391,20 +393,14 @@ void TPathControl::SmoothVertex(int I, int Kind) {
   if (!ValidIndex(I)) return;
   TPathVertexData& V = FVertices[size_t(I)];
   const TPoint P = V.PP;
-  if (Kind == 1) {
-    if (V.B2Initialized) {
-      V.B1 = MirrorPoint(V.B2, P);
-      V.B1Initialized = true;
-    }
-    return;
-  }
-  if (Kind == 2) {
-    if (V.B1Initialized) {
-      V.B2 = MirrorPoint(V.B1, P);
-      V.B2Initialized = true;
-    }
-    return;
-  }
+  // Kinds 1 and 2: one set control point mirrored into the other.
+  const auto Mirror = [&](const TPoint& From, bool FromSet, TPoint& To, bool& ToSet) {
+    if (!FromSet) return;
+    To = MirrorPoint(From, P);
+    ToSet = true;
+  };
+  if (Kind == 1) Mirror(V.B2, V.B2Initialized, V.B1, V.B1Initialized);
+  if (Kind == 2) Mirror(V.B1, V.B1Initialized, V.B2, V.B2Initialized);
   if (Kind != 0) return;
   const int A = PrevVertex(I), C = NextVertex(I);
   if (A == -1 || C == -1) {

@@ -228,6 +228,8 @@ protected:
 private:
   bool ValidIndex(int I) const { return I >= 0 && I < PointsCount(); }
   template <class F> void MapPoints(F&& Map);
+  // Erase, Change, redraw, PathChanged, notify.
+  template <class F> void ChangePoints(F&& Change);
   TPoint TangentPoint(TPoint PA, TPoint P, TPoint PC) const;
   void ReportError(const QString& Name) const;
 

@@ -7,7 +7,7 @@
 #include "files/ui/BmpOE2.h"
 #include "platform/IniFile.h"
 #include "raster/DataFileError.h"
-#include "support/Pixels.h"
+#include "support/PathVertices.h"
 #include "tools/PathControl.h"
 #include "ui/MsgDlg.h"
 
@@ -57,12 +57,8 @@ TEST_F(MainFormOutlineFilesTest, SelectionAndPathFilesOpenAsTheirOutlines) {
   });
   TShapeManager Selection;
   ASSERT_TRUE(Selection.SaveToFile(Path("zone.lms"), ssEllipse, {0, 0, 120, 80}));
-  TPathVertexList Triangle(3);
-  Triangle[0].PP = {0, 0};
-  Triangle[1].PP = {300, 0};
-  Triangle[2].PP = {0, 200};
   TPathControl Outline;
-  Outline.ReplacePath(Triangle, false, true);
+  Outline.ReplacePath(LinePath({{0, 0}, {300, 0}, {0, 200}}), false, true);
   ASSERT_TRUE(Outline.SaveToFile(Path("trace.lmv")));
 
   TMainForm Form(State);

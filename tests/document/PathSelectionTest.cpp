@@ -3,6 +3,7 @@
 #include "document/PathSelection.h"
 
 #include "document/SelectionModel.h"
+#include "support/PathVertices.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +12,6 @@
 
 namespace {
 
-std::vector<TPoint> Anchors(const TPathControl& Path) {
-  std::vector<TPoint> R;
-  for (int I = 0; I < Path.PointsCount(); ++I) R.push_back(Path.AnchorPoint(I));
-  return R;
-}
-
-TPathVertexList Line(const std::vector<TPoint>& Points) {
-  TPathVertexList L;
-  for (TPoint P : Points) {
-    TPathVertexData D;
-    D.PP = P;
-    L.push_back(D);
-  }
-  return L;
-}
 
 // A polygon selection through Points (bitmap coordinates).
 void MakePolygonSelection(TSelectionModel& Sel, const std::vector<TPoint>& Points) {
@@ -42,10 +28,10 @@ void MakePolygonSelection(TSelectionModel& Sel, const std::vector<TPoint>& Point
 
 TEST(PathSelection, EllipseHasFourArcsWithTheRightControlPoints) {
   TPathControl Path;
-  Path.ReplacePath(Line({{1, 1}, {2, 2}}), false, false);
+  Path.ReplacePath(LinePath({{1, 1}, {2, 2}}), false, false);
   Path.SetClosed(true);
   CreateBasicShape(Path, ssEllipse, {0, 0, 101, 51});
-  EXPECT_EQ(Anchors(Path), (std::vector<TPoint>{{50, 0}, {100, 25}, {50, 50}, {0, 25}}));
+  EXPECT_EQ(PathAnchors(Path), (std::vector<TPoint>{{50, 0}, {100, 25}, {50, 50}, {0, 25}}));
   EXPECT_TRUE(Path.BezierMode());
   EXPECT_TRUE(Path.Closed());
   EXPECT_FALSE(Path.PathChanged());
@@ -69,7 +55,7 @@ TEST(PathSelection, RoundedRectangleCornersAndStraightSides) {
   CreateBasicShape(Path, ssRoundRect, {0, 0, 200, 100});
   RoundRectDivisor = Saved;
   // Radius 25, control offset Round(25 * 2 * 0.22386) = 11.
-  EXPECT_EQ(Anchors(Path), (std::vector<TPoint>{{25, 0}, {174, 0}, {199, 25}, {199, 74}, {174, 99}, {25, 99},
+  EXPECT_EQ(PathAnchors(Path), (std::vector<TPoint>{{25, 0}, {174, 0}, {199, 25}, {199, 74}, {174, 99}, {25, 99},
                                                 {0, 74}, {0, 25}}));
   const TPathVertexList& V = Path.Vertices();
   EXPECT_EQ(V[0].B1, (TPoint{11, 0}));
@@ -96,7 +82,7 @@ TEST(PathSelection, PolygonShapesAreLinePathsAndOtherKindsGiveNoVertex) {
 TEST(PathSelection, OpenLinePathBecomesAClosedPolygonAndComesBack) {
   const std::vector<TPoint> Points{{10, 20}, {90, 25}, {60, 80}, {15, 70}};
   TPathControl Path;
-  Path.ReplacePath(Line(Points), false, false);
+  Path.ReplacePath(LinePath(Points), false, false);
   TSelectionModel Sel;
   Sel.SetInvert(true);
   ConvertToSelection(Path, Sel);
@@ -108,7 +94,7 @@ TEST(PathSelection, OpenLinePathBecomesAClosedPolygonAndComesBack) {
 
   TPathControl Back;
   ConvertFromSelection(Back, Sel, 33);
-  EXPECT_EQ(Anchors(Back), Points);
+  EXPECT_EQ(PathAnchors(Back), Points);
   EXPECT_TRUE(Back.Closed());
   EXPECT_FALSE(Back.BezierMode());
   EXPECT_FALSE(Back.PathChanged());
@@ -123,7 +109,7 @@ TEST(PathSelection, CloselySpacedPolygonPointsAreThinned) {
   TPathControl Path;
   ConvertFromSelection(Path, Sel, 33);
   // Every fourth point along the top, then every fourth down the side.
-  EXPECT_EQ(Anchors(Path), (std::vector<TPoint>{{0, 0}, {40, 0}, {80, 0}, {120, 0}, {160, 0}, {200, 0}, {200, 40},
+  EXPECT_EQ(PathAnchors(Path), (std::vector<TPoint>{{0, 0}, {40, 0}, {80, 0}, {120, 0}, {160, 0}, {200, 0}, {200, 40},
                                                {200, 80}}));
   // A simple shape becomes the basic shape of its rectangle.
   TSelectionModel Ellipse;

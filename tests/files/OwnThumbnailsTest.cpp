@@ -6,6 +6,7 @@
 #include "document/LayerStream.h"
 #include "document/ShapeManager.h"
 #include "files/BmpOE2.h"
+#include "support/PathVertices.h"
 #include "support/Pixels.h"
 #include "tools/PathControl.h"
 
@@ -22,16 +23,10 @@ QString WriteSelection(const TTestFolder& Folder, const QString& Name, TMyShape 
   return File;
 }
 
-QString WritePath(const TTestFolder& Folder, const QString& Name, std::initializer_list<TPoint> Points, bool Closed,
+QString WritePath(const TTestFolder& Folder, const QString& Name, const std::vector<TPoint>& Points, bool Closed,
                   bool Bezier = false) {
-  TPathVertexList L;
-  for (TPoint P : Points) {
-    TPathVertexData D;
-    D.PP = P;
-    L.push_back(D);
-  }
   TPathControl Path;
-  Path.ReplacePath(L, Bezier, Closed);
+  Path.ReplacePath(LinePath(Points), Bezier, Closed);
   const QString File = Folder.Path(Name);
   EXPECT_TRUE(Path.SaveToFile(File));
   return File;

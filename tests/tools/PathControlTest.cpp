@@ -4,6 +4,7 @@
 
 #include "platform/SafeFile.h"
 #include "raster/DataFileError.h"
+#include "support/PathVertices.h"
 #include "tools/LineBrush24.h"
 
 #include <QBuffer>
@@ -17,33 +18,12 @@
 
 namespace {
 
-class TFakeView : public TPathView {
-public:
-  TFakeView(int W, int H) : FW(W), FH(H) {}
-  int ImageWidth() const override { return FW; }
-  int ImageHeight() const override { return FH; }
-
-private:
-  int FW, FH;
-};
-
 TPathVertexData V(int X, int Y) {
   TPathVertexData D;
   D.PP = {X, Y};
   return D;
 }
 
-TPathVertexList Line(std::initializer_list<TPoint> Points) {
-  TPathVertexList L;
-  for (TPoint P : Points) L.push_back(V(P.X, P.Y));
-  return L;
-}
-
-std::vector<TPoint> Anchors(const TPathControl& Path) {
-  std::vector<TPoint> R;
-  for (int I = 0; I < Path.PointsCount(); ++I) R.push_back(Path.AnchorPoint(I));
-  return R;
-}
 
 QByteArray Saved(TPathControl& Path) {
   QBuffer Buffer;
@@ -87,10 +67,10 @@ private:
 
 TEST(PathControl, NeighboursWrapOnlyForClosedPathsOfThreeOrMore) {
   TPathControl Path;
-  Path.ReplacePath(Line({{0, 0}, {10, 0}}), false, true);
+  Path.ReplacePath(LinePath({{0, 0}, {10, 0}}), false, true);
   EXPECT_EQ(Path.NextVertex(1), -1);
   EXPECT_EQ(Path.PrevVertex(0), -1);
-  Path.ReplacePath(Line({{0, 0}, {10, 0}, {10, 10}}), false, true);
+  Path.ReplacePath(LinePath({{0, 0}, {10, 0}, {10, 10}}), false, true);
   EXPECT_EQ(Path.NextVertex(2), 0);
   EXPECT_EQ(Path.PrevVertex(0), 2);
   EXPECT_EQ(Path.NextVertex(3), -1);
@@ -102,7 +82,7 @@ TEST(PathControl, NeighboursWrapOnlyForClosedPathsOfThreeOrMore) {
 
 TEST(PathControl, DerivedControlPointsLieAThirdOfTheWayAndFlagsReport) {
   TPathControl Path;
-  TPathVertexList L = Line({{0, 0}, {30, 0}, {30, 60}});
+  TPathVertexList L = LinePath({{0, 0}, {30, 0}, {30, 60}});
   L[1].B1 = {5, 5};
   L[1].B1Initialized = true;
   Path.ReplacePath(L, true, false);
@@ -129,7 +109,7 @@ TEST(PathControl, DerivedControlPointsLieAThirdOfTheWayAndFlagsReport) {
 TEST(PathControl, BoundsOfAnchorsControlPointsAndCurves) {
   TPathControl Path;
   EXPECT_EQ(Path.BmpBounds(2), (TRect{0, 0, 0, 0}));
-  TPathVertexList L = Line({{10, 10}, {50, 10}});
+  TPathVertexList L = LinePath({{10, 10}, {50, 10}});
   L[0].B2 = {20, -30};
   L[0].B2Initialized = true;
   Path.ReplacePath(L, true, false);
@@ -144,21 +124,21 @@ TEST(PathControl, BoundsOfAnchorsControlPointsAndCurves) {
 
 TEST(PathControl, ExampleFileIsWrittenByteForByteAndReadBack) {
   TPathControl Path;
-  Path.ReplacePath(Line({{100, 50}, {300, 50}, {300, 200}}), false, false);
+  Path.ReplacePath(LinePath({{100, 50}, {300, 50}, {300, 200}}), false, false);
   const QByteArray Bytes = Saved(Path);
   EXPECT_EQ(Bytes, Header(0, 0, 3) + Int32s({0, 0, 200, 0, 200, 150}));
   EXPECT_FALSE(Path.PathChanged());
 
   TPathControl Back;
   ASSERT_TRUE(Load(Back, Bytes, {0, 0, 201, 151}));
-  EXPECT_EQ(Anchors(Back), (std::vector<TPoint>{{0, 0}, {200, 0}, {200, 150}}));
+  EXPECT_EQ(PathAnchors(Back), (std::vector<TPoint>{{0, 0}, {200, 0}, {200, 150}}));
   EXPECT_FALSE(Back.BezierMode());
   EXPECT_FALSE(Back.Closed());
 }
 
 TEST(PathControl, BezierFileStoresEffectiveControlPointsWithTheirFlags) {
   TPathControl Path;
-  Path.ReplacePath(Line({{0, 0}, {30, 0}}), true, false);
+  Path.ReplacePath(LinePath({{0, 0}, {30, 0}}), true, false);
   EXPECT_EQ(Saved(Path), Header(1, 0, 2) + Int32s({0, 0, 0, 0, 0, 10, 0, 0, 30, 0, 20, 0, 0, 30, 0, 0}));
 }
 
@@ -213,11 +193,11 @@ TEST(PathControl, HostileFilesLeaveThePathAsItWasAndReport) {
   };
   for (const TCase& C : Cases) {
     TPathControl Path;
-    Path.ReplacePath(Line({{1, 2}, {3, 4}, {5, 6}}), false, true);
+    Path.ReplacePath(LinePath({{1, 2}, {3, 4}, {5, 6}}), false, true);
     Path.SetClosed(false); // a change not yet saved
     ErrorReports Reports;
     EXPECT_FALSE(Load(Path, C.Bytes, {0, 0, 100, 100})) << C.Name;
-    EXPECT_EQ(Anchors(Path), (std::vector<TPoint>{{1, 2}, {3, 4}, {5, 6}})) << C.Name;
+    EXPECT_EQ(PathAnchors(Path), (std::vector<TPoint>{{1, 2}, {3, 4}, {5, 6}})) << C.Name;
     EXPECT_TRUE(Path.PathChanged()) << C.Name;
     EXPECT_EQ(Reports.Messages.size(), 1) << C.Name;
   }
@@ -232,21 +212,21 @@ TEST(PathControl, ZeroOrNegativeCountReadsAnEmptyPath) {
 
 TEST(PathControl, LoadingFitsLargePathsAndCentresSmallOnes) {
   TPathControl Wide;
-  Wide.ReplacePath(Line({{0, 0}, {2999, 99}}), false, false);
+  Wide.ReplacePath(LinePath({{0, 0}, {2999, 99}}), false, false);
   TPathControl Back;
   ASSERT_TRUE(Load(Back, Saved(Wide), {0, 0, 1000, 1000}));
   // Scaled by 999 / 2999: (2999, 99) becomes (999, 33), then centred.
   const int DY = (1000 - 34) / 2;
-  EXPECT_EQ(Anchors(Back), (std::vector<TPoint>{{0, DY}, {999, 33 + DY}}));
+  EXPECT_EQ(PathAnchors(Back), (std::vector<TPoint>{{0, DY}, {999, 33 + DY}}));
 
   TPathControl Small;
-  Small.ReplacePath(Line({{0, 0}, {99, 49}}), false, false);
+  Small.ReplacePath(LinePath({{0, 0}, {99, 49}}), false, false);
   ASSERT_TRUE(Load(Back, Saved(Small), {10, 20, 1010, 1020}));
-  EXPECT_EQ(Anchors(Back), (std::vector<TPoint>{{460, 495}, {559, 544}}));
+  EXPECT_EQ(PathAnchors(Back), (std::vector<TPoint>{{460, 495}, {559, 544}}));
 }
 
 TEST(PathControl, HorizontalAndVerticalTwoVertexPathsLoadAndDraw) {
-  for (const TPathVertexList& L : {Line({{0, 0}, {499, 0}}), Line({{0, 0}, {0, 499}})}) {
+  for (const TPathVertexList& L : {LinePath({{0, 0}, {499, 0}}), LinePath({{0, 0}, {0, 499}})}) {
     TPathControl Path;
     Path.ReplacePath(L, false, false);
     TPathControl Back;
@@ -266,26 +246,26 @@ TEST(PathControl, FlipsAndTurnsComeBack) {
   TPathControl Path;
   // Bounds 31 x 21 (odd sides).
   const std::vector<TPoint> Start{{10, 10}, {40, 12}, {25, 30}};
-  Path.ReplacePath(Line({{10, 10}, {40, 12}, {25, 30}}), false, true);
+  Path.ReplacePath(LinePath({{10, 10}, {40, 12}, {25, 30}}), false, true);
   Path.BasicTransform(0);
-  EXPECT_EQ(Anchors(Path), (std::vector<TPoint>{{40, 10}, {10, 12}, {25, 30}}));
+  EXPECT_EQ(PathAnchors(Path), (std::vector<TPoint>{{40, 10}, {10, 12}, {25, 30}}));
   Path.BasicTransform(0);
-  EXPECT_EQ(Anchors(Path), Start);
+  EXPECT_EQ(PathAnchors(Path), Start);
   Path.BasicTransform(2);
   // Turned clockwise on screen about the centre (25, 20): the top-left goes
   // to the top-right.
   EXPECT_EQ(Path.AnchorPoint(0), (TPoint{35, 5}));
   Path.BasicTransform(3);
-  EXPECT_EQ(Anchors(Path), Start);
+  EXPECT_EQ(PathAnchors(Path), Start);
   Path.BasicTransform(4);
   Path.BasicTransform(4);
-  EXPECT_EQ(Anchors(Path), Start);
+  EXPECT_EQ(PathAnchors(Path), Start);
   EXPECT_TRUE(Path.PathChanged());
 }
 
 TEST(PathControl, SmoothingEndsCollinearPointsAndCorners) {
   TPathControl Path;
-  Path.ReplacePath(Line({{0, 0}, {30, 0}, {90, 0}}), true, false);
+  Path.ReplacePath(LinePath({{0, 0}, {30, 0}, {90, 0}}), true, false);
   Path.SmoothVertex(0, 0);
   EXPECT_FALSE(Path.Vertices()[0].B1Initialized);
   EXPECT_FALSE(Path.Vertices()[0].B2Initialized);
@@ -300,7 +280,7 @@ TEST(PathControl, SmoothingEndsCollinearPointsAndCorners) {
   // A right-angle corner: the tangent is perpendicular to the bisector, a
   // third of the shorter arm away, the other point its mirror.
   TPathControl Corner;
-  Corner.ReplacePath(Line({{0, 0}, {30, 0}, {30, 30}}), true, false);
+  Corner.ReplacePath(LinePath({{0, 0}, {30, 0}, {30, 30}}), true, false);
   Corner.SmoothVertex(1, 0);
   const TPathVertexData& C = Corner.Vertices()[1];
   ASSERT_TRUE(C.B1Initialized && C.B2Initialized);
@@ -317,10 +297,10 @@ TEST(PathControl, PointListCountsIncludeTheClosingSegmentEvenForTwoVertices) {
   TPathPointsData Data;
   Path.CreateListOfPoints(Data);
   EXPECT_EQ(Data.Count, 0);
-  Path.ReplacePath(Line({{0, 0}, {9, 0}}), false, true);
+  Path.ReplacePath(LinePath({{0, 0}, {9, 0}}), false, true);
   Path.CreateListOfPoints(Data);
   EXPECT_EQ(Data.Count, 3);
-  Path.ReplacePath(Line({{0, 0}, {9, 0}, {9, 9}}), true, true);
+  Path.ReplacePath(LinePath({{0, 0}, {9, 0}, {9, 9}}), true, true);
   Path.CreateListOfPoints(Data);
   ASSERT_EQ(Data.Count, 10);
   EXPECT_EQ(Data.Points[1].X, 3);  // ControlPoint2(0)
@@ -332,7 +312,7 @@ TEST(PathControl, TransformationIsShownThenValidatedOrCancelled) {
   TPathControl Path;
   int Notified = 0;
   Path.OnChanged = [&] { ++Notified; };
-  Path.ReplacePath(Line({{0, 0}, {10, 0}}), false, false);
+  Path.ReplacePath(LinePath({{0, 0}, {10, 0}}), false, false);
   TAffineTransformation T;
   T.TranslateF(5.4, 2.6);
   Path.SetTransformation(&T);
@@ -347,17 +327,17 @@ TEST(PathControl, TransformationIsShownThenValidatedOrCancelled) {
   EXPECT_TRUE(Path.PathChanged());
   EXPECT_EQ(Notified, 4); // replace, set, cancel, set
   // Moving and scaling the whole path is no change of it.
-  Path.ReplacePath(Line({{0, 0}, {10, 0}}), false, false);
+  Path.ReplacePath(LinePath({{0, 0}, {10, 0}}), false, false);
   Path.Translate(3, 4);
   Path.Scale(2, 2);
-  EXPECT_EQ(Anchors(Path), (std::vector<TPoint>{{6, 8}, {26, 8}}));
+  EXPECT_EQ(PathAnchors(Path), (std::vector<TPoint>{{6, 8}, {26, 8}}));
   EXPECT_FALSE(Path.PathChanged());
 }
 
 TEST(PathClipboard, PastesOnlyIntoAnImageOfTheSameSize) {
-  TFakeView Big(640, 480), Other(100, 100);
+  TFakePathView Big(640, 480), Other(100, 100);
   TPathControl Source(&Big);
-  Source.ReplacePath(Line({{1, 1}, {50, 60}}), true, true);
+  Source.ReplacePath(LinePath({{1, 1}, {50, 60}}), true, true);
   CopyPath(Source);
   EXPECT_TRUE(CanPastePath(640, 480));
   EXPECT_FALSE(CanPastePath(100, 100));
@@ -369,7 +349,7 @@ TEST(PathClipboard, PastesOnlyIntoAnImageOfTheSameSize) {
   EXPECT_TRUE(Target.Closed());
   TPathControl Same(&Big);
   PastePath(Same);
-  EXPECT_EQ(Anchors(Same), Anchors(Source));
+  EXPECT_EQ(PathAnchors(Same), PathAnchors(Source));
   EXPECT_FALSE(Same.PathChanged());
   FreePathClipboard();
   EXPECT_FALSE(CanPastePath(640, 480));
@@ -379,7 +359,7 @@ TEST(PathControl, SavesSafelyAndAFailedSaveKeepsThePathChanged) {
   QTemporaryDir Dir;
   const QString Name = Dir.filePath(QStringLiteral("p.lmv"));
   TPathControl Path;
-  Path.ReplacePath(Line({{100, 50}, {300, 50}, {300, 200}}), false, false);
+  Path.ReplacePath(LinePath({{100, 50}, {300, 50}, {300, 200}}), false, false);
   Path.SetClosed(true);
   ASSERT_TRUE(Path.SaveToFile(Name));
   EXPECT_FALSE(Path.PathChanged());

@@ -2,6 +2,7 @@
 // the curve dialogs with its callback.
 #include "tools/PathControl.h"
 
+#include "support/PathVertices.h"
 #include "support/Pixels.h"
 #include "tools/LineBrush24.h"
 
@@ -11,25 +12,6 @@
 
 namespace {
 
-class TFakeView : public TPathView {
-public:
-  TFakeView(int W, int H) : FW(W), FH(H) {}
-  int ImageWidth() const override { return FW; }
-  int ImageHeight() const override { return FH; }
-
-private:
-  int FW, FH;
-};
-
-TPathVertexList Line(std::initializer_list<TPoint> Points) {
-  TPathVertexList L;
-  for (TPoint P : Points) {
-    TPathVertexData D;
-    D.PP = P;
-    L.push_back(D);
-  }
-  return L;
-}
 
 bool AllWhite(const TBitmap& B) {
   for (int Y = 0; Y < B.Height(); ++Y)
@@ -41,9 +23,9 @@ bool AllWhite(const TBitmap& B) {
 } // namespace
 
 TEST(StrokePath, CallbackWalksTheLineThenFinishesTheLastPoint) {
-  TFakeView View(256, 20);
+  TFakePathView View(256, 20);
   TPathControl Path(&View);
-  Path.ReplacePath(Line({{0, 10}, {255, 10}}), false, false);
+  Path.ReplacePath(LinePath({{0, 10}, {255, 10}}), false, false);
   TBitmap B(256, 20, pf24bit, clWhite);
   std::vector<TPoint> Calls;
   StrokePath(B, {0, 0, 256, 20}, Path, clBlack, 100, 1,
@@ -54,9 +36,9 @@ TEST(StrokePath, CallbackWalksTheLineThenFinishesTheLastPoint) {
 }
 
 TEST(StrokePath, MapsOntoRectAndJoinsOpenEndsToTheBorders) {
-  TFakeView View(100, 100);
+  TFakePathView View(100, 100);
   TPathControl Path(&View);
-  Path.ReplacePath(Line({{20, 50}, {80, 50}}), false, false);
+  Path.ReplacePath(LinePath({{20, 50}, {80, 50}}), false, false);
   // The 100 x 100 image mapped onto a 200 x 100 rectangle.
   TBitmap B(200, 100, pf24bit, clWhite);
   StrokePath(B, {0, 0, 200, 100}, Path, clBlack, 100, 1, nullptr, nullptr, WholeBitmapRect);
@@ -74,9 +56,9 @@ TEST(StrokePath, MapsOntoRectAndJoinsOpenEndsToTheBorders) {
 }
 
 TEST(StrokePath, CurveSamplesCloserThanStepAreSkipped) {
-  TFakeView View(100, 100);
+  TFakePathView View(100, 100);
   TPathControl Path(&View);
-  TPathVertexList L = Line({{0, 50}, {99, 50}});
+  TPathVertexList L = LinePath({{0, 50}, {99, 50}});
   L[0].B2 = {30, 0};
   L[0].B2Initialized = true;
   L[1].B1 = {70, 0};
@@ -100,7 +82,7 @@ TEST(StrokePath, CurveSamplesCloserThanStepAreSkipped) {
 
 TEST(PathDraw, DrawInBitmapFillsAndEdgesOrDrawsNothing) {
   TPathControl Path;
-  Path.ReplacePath(Line({{10, 10}, {40, 10}, {40, 40}, {10, 40}}), false, true);
+  Path.ReplacePath(LinePath({{10, 10}, {40, 10}, {40, 40}, {10, 40}}), false, true);
   TBitmap B(60, 60, pf24bit, clWhite);
   Path.DrawInBitmap(B, 5, 5, clBlack, 0, clNone, true, 100, WholeBitmapRect);
   EXPECT_TRUE(AllWhite(B));
@@ -120,7 +102,7 @@ TEST(PathDraw, DrawInBitmapFillsAndEdgesOrDrawsNothing) {
 
 TEST(PathDraw, DrawPathStrokesLinesAndCurvesThroughTheAnchors) {
   TPathControl Path;
-  Path.ReplacePath(Line({{0, 0}, {40, 0}, {40, 30}}), false, false);
+  Path.ReplacePath(LinePath({{0, 0}, {40, 0}, {40, 30}}), false, false);
   TBitmap B(60, 60, pf24bit, clWhite);
   ResetLineStyle();
   Path.DrawPath(B, 10, 10, clBlack, 1, 0, WholeBitmapRect);
@@ -142,7 +124,7 @@ TEST(PathDraw, DrawPathStrokesLinesAndCurvesThroughTheAnchors) {
   EXPECT_LT(Bounds.Top, 0);
   EXPECT_EQ(At(20, 0), Grey(255));
   // One vertex draws nothing.
-  Path.ReplacePath(Line({{5, 5}}), false, false);
+  Path.ReplacePath(LinePath({{5, 5}}), false, false);
   TBitmap D(20, 20, pf24bit, clWhite);
   Path.DrawPath(D, 0, 0, clBlack, 3, 0, WholeBitmapRect);
   Path.DrawInBitmap(D, 0, 0, clBlack, 3, clBlack, true, 100, WholeBitmapRect);

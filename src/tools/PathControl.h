@@ -6,7 +6,7 @@
 // Depends on platform (SafeFile), raster (polygons, geometry, the affine
 // transformation) and this library's line brushes; used by the path editor
 // overlay, the curve dialogs, the selection conversion
-// (document/PathSelection.h) and the path thumbnails (files/LmvImage.h).
+// (document/PathSelection.h) and the path thumbnails (files/OwnThumbnails.h).
 //
 // TPathControl is the model half of the path control: no widget. The view it
 // lies on is reached through TPathView (image size, grid); the overlay that

@@ -6,6 +6,7 @@
 #include "document/LayerStream.h"
 #include "document/ShapeManager.h"
 #include "files/BmpOE2.h"
+#include "support/ChildCost.h"
 #include "support/PathVertices.h"
 #include "support/Pixels.h"
 #include "tools/PathControl.h"
@@ -177,4 +178,37 @@ TEST(OwnFormatsLoadChain, OutlineFilesLoadAsPicturesWithTheirSizes) {
   OptionsOE.DisableErrorMsg = true;
   EXPECT_NE(LoadImageFile(Broken, Loaded, QString()), iorDone);
   EXPECT_EQ(Loaded.Width(), 200); // the caller's bitmap is untouched
+}
+
+// Small files that claim much: a count far beyond the bytes, or a path too
+// large to draw at full size. Each is refused quickly, without the memory
+// it claims, by the path reader and by the picture reader.
+TEST(LmvImage, HostileFilesAreRefusedQuicklyWithoutTheMemoryTheyClaim) {
+  const auto Header = [](int Bezier, int N) {
+    QByteArray B(PathFileMagic, 16);
+    B.append(32, '\0');
+    for (int32_t V : {Bezier, 0, N})
+      for (int K = 0; K < 4; ++K) B.append(char((uint32_t(V) >> (8 * K)) & 0xFF));
+    return B;
+  };
+  const QByteArray Points = QByteArray::fromHex("00000000000000000000001000000010"); // (0,0), (2^28, 2^28)
+  const QByteArray Files[] = {Header(1, 0x7FFFFFFF) + QByteArray(64, '\0'), Header(0, 2) + Points};
+  for (const QByteArray& File : Files) {
+    const TChildCost Cost = MeasureInChild([&] {
+      QByteArray Copy = File;
+      QBuffer Buffer(&Copy);
+      Buffer.open(QIODevice::ReadOnly);
+      TLmvImage Image;
+      try {
+        Image.LoadFromStream(Buffer);
+      } catch (const EStreamError&) {
+        return Image.Empty() ? 1 : 0;
+      }
+      return 0;
+    });
+    ASSERT_TRUE(Cost.Exited) << Cost.Failure;
+    EXPECT_EQ(Cost.Result, 1);
+    EXPECT_LT(Cost.CpuMs, CpuBudgetMs(100));
+    EXPECT_LT(Cost.PeakKB, 64 * 1024);
+  }
 }

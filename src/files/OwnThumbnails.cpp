@@ -24,14 +24,13 @@ constexpr int OutlineFeatherRadius = 33;
   throw EStreamError(QStringLiteral("Stream read error") + (Name.isEmpty() ? QString() : QStringLiteral(": ") + Name));
 }
 
-void CheckDrawingSize(int64_t W, int64_t H, const QString& Name) {
+// Drawing becomes a white 24-bit bitmap of R's size, refused beyond the
+// pixel limit before anything is allocated.
+void StartDrawing(TBitmap& Drawing, const TRect& R, const QString& Name) {
+  const int64_t W = RectWidth(R), H = RectHeight(R);
   if (W < 1 || H < 1 || !PixelCountFits(W, H)) ReadError(Name);
-}
-
-// A white 24-bit bitmap of W x H in place of Bitmap's pixels.
-void MakeWhite(TBitmap& Bitmap, int W, int H) {
-  TBitmap White(W, H, pf24bit, clWhite);
-  Bitmap.Swap(White);
+  TBitmap White(int(W), int(H), pf24bit, clWhite);
+  Drawing.Swap(White);
 }
 
 } // namespace
@@ -56,9 +55,8 @@ void TLmsImage::LoadFromStream(TStream& Stream) {
   if (!Read) ReadError(Stream.Name());
   const int SelW = RectWidth(R), SelH = RectHeight(R);
   if (ThumbMode) R = ThumbBounds(R);
-  CheckDrawingSize(RectWidth(R), RectHeight(R), Stream.Name());
   TBitmap Drawing;
-  MakeWhite(Drawing, RectWidth(R), RectHeight(R));
+  StartDrawing(Drawing, R, Stream.Name());
   TCanvas& Canvas = Drawing.Canvas();
   Canvas.Brush.Color = clBlack;
   Canvas.Pen.Color = clBlack;
@@ -106,9 +104,8 @@ void TLmvImage::LoadFromStream(QIODevice& Stream) {
       B = Path.BmpBounds(1);
     }
   }
-  CheckDrawingSize(RectWidth(B), RectHeight(B), Name);
   TBitmap Drawing;
-  MakeWhite(Drawing, RectWidth(B), RectHeight(B));
+  StartDrawing(Drawing, B, Name);
   TPathPointsData Points;
   Path.CreateListOfPoints(Points);
   // Drawn from the bounds' corner, where the path writer puts the origin.

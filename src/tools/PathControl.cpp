@@ -82,22 +82,20 @@ void TPathControl::NotifyChanged() {
   if (OnChanged) OnChanged();
 }
 
-void TPathControl::SetBezierMode(bool Value) {
-  if (Value == FBezierMode) return;
+template <class F> void TPathControl::ChangePoints(F&& Change) {
   EraseOverlay();
-  FBezierMode = Value;
-  FChanged = true;
+  Change();
   DrawOverlay();
+  FChanged = true;
   NotifyChanged();
 }
 
+void TPathControl::SetBezierMode(bool Value) {
+  if (Value != FBezierMode) ChangePoints([&] { FBezierMode = Value; });
+}
+
 void TPathControl::SetClosed(bool Value) {
-  if (Value == FClosed) return;
-  EraseOverlay();
-  FClosed = Value;
-  FChanged = true;
-  DrawOverlay();
-  NotifyChanged();
+  if (Value != FClosed) ChangePoints([&] { FClosed = Value; });
 }
 
 void TPathControl::Clear() {
@@ -270,13 +268,6 @@ void TPathControl::CancelTransformation() {
 
 // ---- Geometry ----------------------------------------------------------------------
 
-template <class F> void TPathControl::ChangePoints(F&& Change) {
-  EraseOverlay();
-  Change();
-  DrawOverlay();
-  FChanged = true;
-  NotifyChanged();
-}
 
 template <class F> void TPathControl::MapPoints(F&& Map) {
   for (TPathVertexData& V : FVertices) {

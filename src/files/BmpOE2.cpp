@@ -12,6 +12,7 @@
 #include "files/GifImage.h"
 #include "files/MyJpegImage.h"
 #include "files/MyPngImage.h"
+#include "files/OwnThumbnails.h"
 #include "files/Picture.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
@@ -142,6 +143,36 @@ TImageIOResult ReadLmiFile(const QString& FileName, TBitmap& Bitmap) {
       [&] { TakePixels(Graphic, Bitmap); });
 }
 
+// The outline files are drawn as pictures; their Sender is the drawing as a
+// bitmap (a handler tells them apart by the file's extension).
+TImageIOResult ReadLmsFile(const QString& FileName, TBitmap& Bitmap) {
+  TLmsImage Graphic;
+  return RunReader(
+      static_cast<TBitmap*>(&Graphic), FileName,
+      [&] {
+        Graphic.ThumbMode = OptionsOE.ThumbMode;
+        Graphic.LoadFromFile(FileName);
+        OptionsOE.GraphicWidth = Graphic.SelWidth();
+        OptionsOE.GraphicHeight = Graphic.SelHeight();
+        OptionsOE.XBitsPerPixel = 1;
+      },
+      [&] { Bitmap.Assign(Graphic); });
+}
+
+TImageIOResult ReadLmvFile(const QString& FileName, TBitmap& Bitmap) {
+  TLmvImage Graphic;
+  return RunReader(
+      static_cast<TBitmap*>(&Graphic), FileName,
+      [&] {
+        Graphic.ThumbMode = OptionsOE.ThumbMode;
+        Graphic.LoadFromFile(FileName);
+        OptionsOE.GraphicWidth = Graphic.PathWidth();
+        OptionsOE.GraphicHeight = Graphic.PathHeight();
+        OptionsOE.XBitsPerPixel = 24;
+      },
+      [&] { Bitmap.Assign(Graphic); });
+}
+
 // The platform's picture: bitmaps, icons and metafiles by their extension.
 // Its graphic does not exist before the read, so event 0 has no Sender; at
 // event 1 the Sender is the bitmap the graphic became.
@@ -254,6 +285,8 @@ TImageIOResult ReadFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
 
 TImageIOResult ReadOwnFormat(const QString& FileName, TBitmap& Bitmap) {
   if (IsLmiFile(FileName)) return ReadLmiFile(FileName, Bitmap);
+  if (IsLmsFile(FileName)) return ReadLmsFile(FileName, Bitmap);
+  if (IsLmvFile(FileName)) return ReadLmvFile(FileName, Bitmap);
   if (IsMetafileFile(FileName)) return ReadPictureFile(FileName, Bitmap);
   return iorNotThisFormat;
 }

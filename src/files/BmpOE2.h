@@ -6,7 +6,8 @@
 // the main window, batch runs, the save options and the image browser.
 //
 // Reader chain, in the order tried: an import module, the own formats (.lmi;
-// .wmf/.emf through the picture reader), BMP, GIF and PNG, then FreeImage when
+// the outlines of .lms and .lmv drawn as pictures; .wmf/.emf through the
+// picture reader), BMP, GIF and PNG, then FreeImage when
 // it is loaded (also for a broken file of the formats before it), else the
 // JPEG reader and the platform's picture (.ico). Writer chain: an export
 // module, BMP, PNG and GIF, then FreeImage when loaded, else JPEG. Every

@@ -1,0 +1,29 @@
+// Path helpers of the tests: a line path's vertices from its anchors, and
+// the image size a path control asks of its view.
+#pragma once
+
+#include "tools/PathControl.h"
+
+#include <vector>
+
+inline TPathVertexList LinePath(const std::vector<TPoint>& Anchors) {
+  TPathVertexList L(Anchors.size());
+  for (size_t I = 0; I < Anchors.size(); ++I) L[I].PP = Anchors[I];
+  return L;
+}
+
+inline std::vector<TPoint> PathAnchors(const TPathControl& Path) {
+  std::vector<TPoint> R;
+  for (int I = 0; I < Path.PointsCount(); ++I) R.push_back(Path.AnchorPoint(I));
+  return R;
+}
+
+class TFakePathView : public TPathView {
+public:
+  TFakePathView(int W, int H) : FW(W), FH(H) {}
+  int ImageWidth() const override { return FW; }
+  int ImageHeight() const override { return FH; }
+
+private:
+  int FW, FH;
+};

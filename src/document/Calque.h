@@ -1,0 +1,70 @@
+// The layer commands on one layered image: the tests of the current layer's
+// state that enable or refuse commands, the default name of a new layer, the
+// choice of the current layer, showing every layer, and the geometry applied
+// to every layer above the background when the whole image is flipped,
+// turned, rotated, scaled, skewed or shifted. They hold no state. Depends on
+// the layered image, its layers panel (LayerNavigator), the text layers
+// (TxtData) and the raster core; used by the main window's commands.
+//
+// The calling command prepares the undo record first (the kinds are listed
+// with each group) and repaints afterwards. Every command leaves an image
+// without layers, and a refused request, unchanged.
+#pragma once
+
+#include "document/LayerNavigator.h"
+#include "document/MyImageLayered.h"
+
+#include <QString>
+
+// ---- State tests (false without a current layer) ----------------------------------
+bool IsTextLayer(const TMyImageLayered& Image);
+bool IsBackgroundLayer(const TMyImageLayered& Image);
+bool IsLayerLockedOrHidden(const TMyImageLayered& Image);
+bool IsLayerLocked(const TMyImageLayered& Image);
+bool IsLayerVisible(const TMyImageLayered& Image);
+bool IsNonBitmapLayer(const TMyImageLayered& Image);
+// Above the background, neither locked nor hidden, not an adjustment.
+bool CanChangeBlendMode(const TMyImageLayered& Image);
+bool AnyLayerVisible(const TMyImageLayered& Image);
+bool HasDataLayer(const TMyImageLayered& Image);
+bool HasVisibleAndHiddenLayers(const TMyImageLayered& Image);
+bool AllLayersBitmapOrData(const TMyImageLayered& Image);
+
+// "#" and one more than the highest number among the captions beginning with
+// "#" (read from at most three characters, 0 when they are no number;
+// compared as three-digit text); "#1" when there is none.
+QString NextLayerName(const TMyImageLayered& Image);
+
+// ---- The current layer (no undo record) ------------------------------------------
+// The image's current layer := Index; the panel follows.
+void SelectLayer(LayerNavigator& Nav, int Index);
+// The layer above, from the top one the background.
+void SelectNextLayer(LayerNavigator& Nav);
+// The layer below, from the background the top one.
+void SelectPreviousLayer(LayerNavigator& Nav);
+
+// ---- Every layer at once -------------------------------------------------------------
+// Show: every layer visible; else every layer but the background hidden.
+// Undo kind: show/hide all.
+void ShowAllLayers(LayerNavigator& Nav, bool Show);
+
+// The geometry below moves every bitmap and text layer above the background
+// so that it keeps its place on the background, which the caller has already
+// transformed. Undo kind: all layers (the background's record). A text layer
+// is rendered again from its data rather than resampled.
+
+// Every such layer moved by (DX, DY); with Refresh the panel resynchronises.
+void OffsetAllLayers(LayerNavigator& Nav, int DX, int DY, bool Refresh);
+// Code: 1/-1 flip top-bottom, 2/-2 mirror left-right, 3/-4 quarter turn
+// clockwise, 4/-3 anticlockwise, 5/-5 half turn; 0 nothing. The undo of the
+// whole-image command calls it with the negated code. Text is never mirrored.
+void FlipRotateAllLayers(LayerNavigator& Nav, int Code);
+// Angle in degrees; OldWidth x OldHeight the image's size before. False,
+// changing nothing, when a rotated layer would exceed the pixel limit.
+bool RotateAllLayers(LayerNavigator& Nav, double Angle, int OldWidth, int OldHeight);
+// Sizes and positions times the factors (rounded). False, changing nothing,
+// when a scaled layer would exceed the pixel limit.
+bool ScaleAllLayers(LayerNavigator& Nav, double FX, double FY);
+// Bitmap layers only; Width x Height the image's size. False, changing
+// nothing, when a skewed layer would exceed the pixel limit.
+bool SkewAllLayers(LayerNavigator& Nav, double FX, double FY, int Width, int Height);

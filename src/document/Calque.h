@@ -13,6 +13,7 @@
 
 #include "document/LayerNavigator.h"
 #include "document/MyImageLayered.h"
+#include "document/SelMask.h"
 
 #include <QString>
 
@@ -68,3 +69,44 @@ bool ScaleAllLayers(LayerNavigator& Nav, double FX, double FY);
 // Bitmap layers only; Width x Height the image's size. False, changing
 // nothing, when a skewed layer would exceed the pixel limit.
 bool SkewAllLayers(LayerNavigator& Nav, double FX, double FY, int Width, int Height);
+
+// ---- Commands on the selection -------------------------------------------------------
+// What they need of the main window beyond the selection masks' services.
+// The main window implements it; tests use a fake.
+class TLayerCommandHost : public TSelMaskHost {
+public:
+  // The active window's layers panel; nullptr without one.
+  virtual LayerNavigator* LayerNav() = 0;
+  // Hides the active image's selection.
+  virtual void MasquerSelection() = 0;
+  // The image is edited with an alpha channel (the background has a mask);
+  // with CheckBkgVisible also when the background is hidden or not opaque.
+  virtual bool ModeRGBA(bool CheckBkgVisible) const = 0;
+  // The tool palette's secondary colour.
+  virtual TColor SecondaryColor() const = 0;
+};
+
+// The current bitmap layer cut to the selection's rectangle; outside a
+// shape other than a rectangle it becomes transparent. Undo kind: the whole
+// layer. False, changing nothing, on a layer that is not a bitmap layer or
+// when nothing of the layer is selected.
+bool CropLayerToSelection(TLayerCommandHost& Host);
+// The image cut to the selection's rectangle: the background is cropped
+// (outside a shape, transparent in RGBA mode, else the secondary colour),
+// the current undo record gets the shift in its flags 5 and 6 and every
+// other layer keeps its place. Undo kind: all layers, before the call.
+// False, changing nothing, when the selection leaves nothing of the image.
+bool CropBackgroundToSelection(TLayerCommandHost& Host);
+// The selected part of the current layer as a new layer above it, cut to
+// the selection's shape and the layer's transparency, then flipped or turned
+// by Transform (0 none, 1 top-bottom, 2 left-right, 3 quarter turn
+// clockwise, 4 anticlockwise, 5 half turn); the selection is hidden. Undo
+// kind: layer creation, once the layer exists. False when nothing is
+// selected.
+bool SelectionToNewLayer(TLayerCommandHost& Host, const QString& Caption, int Transform);
+// The selected part of the current layer as a bitmap: 24-bit, or with
+// WithAlpha and a layer mask, 32-bit with alpha 255 - mask; Masked also cuts
+// it to the selection's shape. False, Dest emptied, when nothing is selected.
+bool BuildSelectionImage(TLayerCommandHost& Host, TBitmap& Dest);
+bool BuildSelectionImageAlpha(TLayerCommandHost& Host, TBitmap& Dest);
+bool BuildSelectionImageMasked(TLayerCommandHost& Host, TBitmap& Dest);

@@ -1,0 +1,210 @@
+// The commands on the selection: the crops of a layer and of the image, the
+// selection as a new layer and the image of the selection, on a small
+// layered fixture, with pixels, positions and sizes checked and the crops
+// undone and redone through the records the main window prepares.
+#include "document/Calque.h"
+
+#include "DocumentTestSupport.h"
+#include "FakeNavigator.h"
+#include "FakeSelMaskHost.h"
+#include "LayerStackState.h"
+#include "document/Undo.h"
+
+#include <gtest/gtest.h>
+
+using namespace DocTest;
+
+namespace {
+
+TRGB Tag(int X, int Y, int Seed) { return Rgb((X * 7 + Seed) & 255, (Y * 11 + Seed) & 255, (X + Y + Seed) & 255); }
+
+std::string NoData(const TLayerData&) { return "data"; }
+
+class FakeCommandHost : public FakeHost {
+public:
+  FakeNavigator Nav{Document};
+  bool RGBA = false;
+  int Hidden = 0;
+};
+
+class CommandHost : public TLayerCommandHost {
+public:
+  FakeCommandHost F;
+  TSelectionState* Sel() override { return F.Sel(); }
+  TMyImageLayered* Image() override { return F.Image(); }
+  TUndoList* ListeUndo() override { return F.ListeUndo(); }
+  bool Mode16M() const override { return true; }
+  TBitmap* BmpUndo() override { return F.BmpUndo(); }
+  TBitmap* MaskUndo() override { return F.MaskUndo(); }
+  bool SelAucunLissage() const override { return F.NoSmoothing; }
+  bool SelContourProgressif() const override { return false; }
+  TShapeManager* ViewShapeManager() override { return F.ViewShapeManager(); }
+  TMyShape ViewSelShape() const override { return ssRect; }
+  bool LoadPattern(const QString&, TBitmap&, TBitmap&) override { return false; }
+  LayerNavigator* LayerNav() override { return &F.Nav; }
+  void MasquerSelection() override {
+    F.Selection.FVisible = false;
+    ++F.Hidden;
+  }
+  bool ModeRGBA(bool) const override { return F.RGBA; }
+  TColor SecondaryColor() const override { return RGB(0, 0, 255); }
+};
+
+class CalqueSelectionTest : public ::testing::Test {
+protected:
+  CommandHost Host;
+  TMyImageLayered& Image = Host.F.Document;
+  PlainSelection& Sel = Host.F.Selection;
+  TUndoList& List = Host.F.Undo;
+
+  // A 200 x 100 background and a 30 x 20 layer with a mask at (10, 5),
+  // which is current.
+  void SetUp() override {
+    TBitmap Bkg, A, AMask;
+    Fill(Bkg, 200, 100, [](int X, int Y) { return Tag(X, Y, 1); });
+    Fill(A, 30, 20, [](int X, int Y) { return Tag(X, Y, 50); });
+    Fill(AMask, 30, 20, [](int X, int) { return Grey(uint8_t(X < 3 ? 255 : 0)); });
+    Image.AddBackground(&Bkg, nullptr, "#0");
+    Image.AddLayer(&A, &AMask, {10, 5}, 100, "#1");
+    Host.F.Nav.ResetLayerIndex();
+  }
+  TLayerItem& Layer(int I) { return Image.Layers()[I]; }
+  Stack State() { return StateOf(Image, NoData); }
+  template <class T> T* Record(std::unique_ptr<T> R, int Index) {
+    R->SetNavigator(&Host.F.Nav);
+    R->SetLayerIndex(Index);
+    T* P = R.get();
+    List.Add(std::move(R));
+    return P;
+  }
+};
+
+TEST_F(CalqueSelectionTest, CropLayerToARectangle) {
+  Sel.FRect = {15, 10, 25, 40};
+  const Stack Before = State();
+  Record(std::make_unique<TUndoLayerItem>(Layer(1), utAll), 1);
+  ASSERT_TRUE(CropLayerToSelection(Host));
+  TLayerItem& L = Layer(1);
+  EXPECT_EQ(L.Pos, TPoint(15, 10));
+  ASSERT_EQ(L.Bitmap().Width(), 10);
+  ASSERT_EQ(L.Mask().Height(), 15);
+  EXPECT_EQ(RowOf(L.Bitmap(), 0)[0], Tag(5, 5, 50));
+  EXPECT_EQ(RowOf(L.Bitmap(), 14)[9], Tag(14, 19, 50));
+  const Stack After = State();
+  List.Undo();
+  EXPECT_EQ(Diff(State(), Before), "");
+  List.Redo();
+  EXPECT_EQ(Diff(State(), After), "");
+}
+
+TEST_F(CalqueSelectionTest, CropLayerToAnEllipseMakesItsCornersTransparent) {
+  Sel.FRect = {10, 5, 40, 25};
+  Sel.FShape = ssEllipse;
+  ASSERT_TRUE(CropLayerToSelection(Host));
+  const TBitmap& M = Layer(1).Mask();
+  ASSERT_EQ(M.Width(), 30);
+  EXPECT_EQ(RowOf(M, 0)[29], Grey(255));
+  EXPECT_EQ(RowOf(M, 19)[29], Grey(255));
+  EXPECT_EQ(RowOf(M, 10)[15], Grey(0));
+}
+
+TEST_F(CalqueSelectionTest, RefusedCropsChangeNothing) {
+  const Stack Before = State();
+  Sel.FRect = {100, 60, 120, 80}; // outside the layer
+  EXPECT_FALSE(CropLayerToSelection(Host));
+  Sel.FRect = {300, 300, 400, 400}; // outside the image
+  EXPECT_FALSE(CropBackgroundToSelection(Host));
+  Layer(1).LayerType = ltData;
+  Sel.FRect = {15, 10, 25, 40};
+  EXPECT_FALSE(CropLayerToSelection(Host));
+  Layer(1).LayerType = ltBitmap;
+  EXPECT_EQ(Diff(State(), Before), "");
+  Image.Layers().Clear();
+  EXPECT_FALSE(CropLayerToSelection(Host));
+  EXPECT_FALSE(CropBackgroundToSelection(Host));
+  EXPECT_FALSE(SelectionToNewLayer(Host, "#2", 0));
+}
+
+TEST_F(CalqueSelectionTest, CropBackgroundKeepsTheLayersInPlace) {
+  Sel.FRect = {20, 10, 120, 60};
+  Sel.FShape = ssEllipse;
+  const Stack Before = State();
+  Record(std::make_unique<TUndoAllLayers>(Layer(0)), 0);
+  ASSERT_TRUE(CropBackgroundToSelection(Host));
+  const TBitmap& B = Layer(0).Bitmap();
+  ASSERT_EQ(B.Width(), 100);
+  ASSERT_EQ(B.Height(), 50);
+  EXPECT_EQ(RowOf(B, 0)[0], Rgb(0, 0, 255)) << "outside the ellipse: the secondary colour";
+  EXPECT_EQ(RowOf(B, 25)[50], Tag(70, 35, 1));
+  EXPECT_EQ(Layer(1).Pos, TPoint(-10, -5));
+  EXPECT_EQ(List.CurrentUndo()->Flag(5), -20);
+  EXPECT_EQ(List.CurrentUndo()->Flag(6), -10);
+  const Stack After = State();
+  // The main window's undo: the record, then the layers moved back by the
+  // negated flags.
+  List.Undo();
+  OffsetAllLayers(Host.F.Nav, 20, 10, true);
+  EXPECT_EQ(Diff(State(), Before), "");
+  List.Redo();
+  OffsetAllLayers(Host.F.Nav, -20, -10, true);
+  EXPECT_EQ(Diff(State(), After), "");
+}
+
+TEST_F(CalqueSelectionTest, CropBackgroundInRGBAModeMakesTheOutsideTransparent) {
+  Host.F.RGBA = true;
+  Layer(0).CheckCreateMask(false);
+  Sel.FRect = {20, 10, 120, 60};
+  Sel.FShape = ssEllipse;
+  ASSERT_TRUE(CropBackgroundToSelection(Host));
+  const TBitmap& M = Layer(0).Mask();
+  ASSERT_EQ(M.Width(), 100);
+  EXPECT_EQ(RowOf(M, 0)[0], Grey(255));
+  EXPECT_EQ(RowOf(M, 25)[50], Grey(0));
+  EXPECT_EQ(RowOf(Layer(0).Bitmap(), 0)[0], Tag(20, 10, 1)) << "the pixels stay";
+}
+
+TEST_F(CalqueSelectionTest, SelectionToNewLayerTurnsTheCopy) {
+  Sel.FRect = {20, 8, 30, 12}; // layer (10, 3) .. (20, 7)
+  const Stack Before = State();
+  ASSERT_TRUE(SelectionToNewLayer(Host, "#2", 3));
+  ASSERT_EQ(Image.Layers().Count(), 3);
+  Record(std::make_unique<TUndoCreateLayer>(Layer(2)), 2);
+  TLayerItem& L = Layer(2);
+  EXPECT_EQ(L.Caption, "#2");
+  EXPECT_EQ(L.Pos, TPoint(20, 8));
+  ASSERT_EQ(L.Bitmap().Width(), 4);
+  ASSERT_EQ(L.Bitmap().Height(), 10);
+  // A quarter turn clockwise: source (x, y) lands at (H - 1 - y, x).
+  EXPECT_EQ(RowOf(L.Bitmap(), 0)[3], Tag(10, 3, 50));
+  EXPECT_EQ(RowOf(L.Bitmap(), 9)[0], Tag(19, 6, 50));
+  EXPECT_FALSE(Sel.FVisible);
+  const Stack After = State();
+  List.Undo();
+  Sel.FVisible = true;
+  EXPECT_EQ(Diff(State(), Before), "");
+  List.Redo();
+  EXPECT_EQ(Diff(State(), After), "");
+}
+
+TEST_F(CalqueSelectionTest, SelectionImagesCarryTheLayerMaskAndTheShape) {
+  Sel.FRect = {10, 5, 40, 25};
+  Sel.FShape = ssEllipse;
+  TBitmap Plain, Alpha, Masked;
+  ASSERT_TRUE(BuildSelectionImage(Host, Plain));
+  ASSERT_TRUE(BuildSelectionImageAlpha(Host, Alpha));
+  ASSERT_TRUE(BuildSelectionImageMasked(Host, Masked));
+  EXPECT_EQ(Plain.PixelFormat(), pf24bit);
+  EXPECT_EQ(Plain.Width(), 30);
+  ASSERT_EQ(Alpha.PixelFormat(), pf32bit);
+  EXPECT_EQ(Alpha.ScanLine(10)[0 * 4 + 3], 0) << "the layer's transparent columns";
+  EXPECT_EQ(Alpha.ScanLine(0)[29 * 4 + 3], 255) << "no shape in the alpha image";
+  ASSERT_EQ(Masked.PixelFormat(), pf32bit);
+  EXPECT_EQ(Masked.ScanLine(0)[29 * 4 + 3], 0) << "outside the ellipse";
+  EXPECT_EQ(Masked.ScanLine(19)[29 * 4 + 3], 0);
+  EXPECT_EQ(Masked.ScanLine(10)[15 * 4 + 3], 255);
+  Sel.FRect = {150, 50, 160, 60};
+  EXPECT_FALSE(BuildSelectionImage(Host, Plain));
+  EXPECT_TRUE(Plain.Empty());
+}
+
+} // namespace

@@ -110,3 +110,16 @@ bool SelectionToNewLayer(TLayerCommandHost& Host, const QString& Caption, int Tr
 bool BuildSelectionImage(TLayerCommandHost& Host, TBitmap& Dest);
 bool BuildSelectionImageAlpha(TLayerCommandHost& Host, TBitmap& Dest);
 bool BuildSelectionImageMasked(TLayerCommandHost& Host, TBitmap& Dest);
+
+// ---- The edge of a layer's mask (undo kind: mask filter) ---------------------------
+// Each works on Item's mask (an opaque one is made for a layer without) and
+// is false, changing nothing, for a radius of 0 or less or a layer that is
+// not a bitmap layer.
+// The opaque part shrinks by Inset, then the edge is blurred by Radius
+// (within the mask's content grown by Radius - Inset).
+bool AlphaProgressiveContour(TLayerItem& Item, int Radius, int Inset);
+// The opaque part shrinks by Radius, then its edge is scattered by Radius.
+bool AlphaDispersedContour(TLayerItem& Item, int Radius);
+// The edge made irregular, as torn paper; on a layer larger than 800 pixels
+// the work is done on a reduced copy and edges only become more transparent.
+bool SmoothLayerEdges(TLayerItem& Item);

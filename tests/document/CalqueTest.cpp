@@ -266,4 +266,70 @@ TEST_F(CalqueTest, HugeResultsAndEmptyImagesChangeNothing) {
   EXPECT_EQ(Diff(State(), Before), "");
 }
 
+// ---- Mask edges --------------------------------------------------------------------------
+
+// A layer of W x H whose mask is opaque inside a margin of Margin pixels.
+std::unique_ptr<TLayerItem> FramedLayer(int W, int H, int Margin) {
+  auto L = std::make_unique<TLayerItem>();
+  Solid(L->Bitmap(), W, H, Rgb(10, 20, 30));
+  Fill(L->Mask(), W, H, [&](int X, int Y) {
+    const bool In = X >= Margin && Y >= Margin && X < W - Margin && Y < H - Margin;
+    return Grey(In ? 0 : 255);
+  });
+  return L;
+}
+
+uint8_t MaskAt(const TLayerItem& L, int X, int Y) { return RowOf(L.Mask(), Y)[X].Blue; }
+
+TEST(CalqueMaskEdges, ProgressiveContourShrinksAndSoftens) {
+  auto Zero = FramedLayer(40, 30, 8);
+  const std::string Before = BitmapState(Zero->Mask());
+  EXPECT_FALSE(AlphaProgressiveContour(*Zero, 0, 2));
+  EXPECT_EQ(BitmapState(Zero->Mask()), Before) << "radius 0 changes nothing";
+
+  auto L = FramedLayer(40, 30, 8);
+  ASSERT_TRUE(AlphaProgressiveContour(*L, 3, 2));
+  EXPECT_EQ(MaskAt(*L, 20, 15), 0) << "the middle stays opaque";
+  EXPECT_EQ(MaskAt(*L, 0, 0), 255) << "far outside stays transparent";
+  EXPECT_GT(MaskAt(*L, 10, 15), 0) << "inside the old edge, now soft";
+  EXPECT_LT(MaskAt(*L, 10, 15), 255);
+
+  auto One = FramedLayer(40, 30, 8);
+  ASSERT_TRUE(AlphaProgressiveContour(*One, 1, 0));
+  // The 1 2 1 kernel over a straight edge: 0 x 12 + 255 x 4, over 16.
+  EXPECT_EQ(MaskAt(*One, 8, 15), 63);
+}
+
+TEST(CalqueMaskEdges, DispersedContourScattersTheShrunkEdge) {
+  auto L = FramedLayer(40, 30, 8);
+  ASSERT_TRUE(AlphaDispersedContour(*L, 2));
+  EXPECT_EQ(MaskAt(*L, 20, 15), 0);
+  int Changed = 0;
+  for (int Y = 8; Y < 22; ++Y) Changed += MaskAt(*L, 8, Y) != 0;
+  EXPECT_GT(Changed, 0);
+  auto Text = FramedLayer(10, 10, 2);
+  Text->LayerType = ltData;
+  EXPECT_FALSE(AlphaDispersedContour(*Text, 2));
+}
+
+TEST(CalqueMaskEdges, SmoothEdgesOfALargeLayerOnlyAddTransparency) {
+  auto L = FramedLayer(1000, 600, 100);
+  TBitmap Before;
+  Before.Assign(L->Mask());
+  ASSERT_TRUE(SmoothLayerEdges(*L));
+  int Torn = 0;
+  for (int Y = 0; Y < 600; Y += 3)
+    for (int X = 0; X < 1000; X += 3) {
+      const uint8_t Was = RowOf(Before, Y)[X].Blue, Now = MaskAt(*L, X, Y);
+      ASSERT_GE(Now, Was) << X << "," << Y;
+      Torn += Now != Was;
+    }
+  EXPECT_GT(Torn, 0);
+  EXPECT_EQ(MaskAt(*L, 500, 300), 0);
+  auto Small = FramedLayer(200, 120, 20);
+  ASSERT_TRUE(SmoothLayerEdges(*Small));
+  EXPECT_EQ(MaskAt(*Small, 100, 60), 0);
+  EXPECT_EQ(MaskAt(*Small, 2, 2), 255);
+}
+
 } // namespace

@@ -84,7 +84,41 @@ public:
   virtual bool ModeRGBA(bool CheckBkgVisible) const = 0;
   // The tool palette's secondary colour.
   virtual TColor SecondaryColor() const = 0;
+  // The part of the image the view shows, in image coordinates, and the
+  // view's margin converted to image pixels.
+  virtual TRect VisibleBmpRect() const = 0;
+  virtual int BmpMarge() const = 0;
+  // Shows the active image's selection after its shape or rectangle was set.
+  virtual void AfficherSelection() = 0;
+  // The active image composited and shown again; the current layer changed.
+  virtual void RefreshBitmap() = 0;
+  virtual void LayerChanged() = 0;
 };
+
+// ---- Placing new layers (image coordinates; only R's size counts) ------------------
+// R centred in the visible part of the image, then moved back inside the
+// image where it sticks out.
+TRect VisibleCenterRect(TLayerCommandHost& Host, const TRect& R);
+// R's size at the selection's top-left; with KeepInside moved inside the
+// image.
+TRect RectAtSelection(TLayerCommandHost& Host, const TRect& R, bool KeepInside);
+// R overlaps the visible part of the image less its margin.
+bool RectInVisibleArea(TLayerCommandHost& Host, const TRect& R);
+
+// ---- Text layers --------------------------------------------------------------------
+class TTextData;
+// New: a text layer holding a copy of TextData is added above the current
+// one and placed in the view's centre (R the whole image) or at the
+// selection (R its rectangle); undo kind: layer creation, prepared after the
+// call. Otherwise the current text layer takes TextData and renders again;
+// undo kind: text data, before the call. False, changing nothing, when the
+// current layer is not a text layer (without New) or there is no image.
+bool ApplyTextLayer(TLayerCommandHost& Host, const QString& Caption, const TTextData& TextData, bool New,
+                    const TRect& R);
+// The selection becomes the text's outline (traced at 128), centred in the
+// view or at the current layer's position. False, the selection unchanged,
+// for a text without pixels.
+bool TextDataToSelection(TLayerCommandHost& Host, const TTextData& TextData, bool Centered);
 
 // The current bitmap layer cut to the selection's rectangle; outside a
 // shape other than a rectangle it becomes transparent. Undo kind: the whole

@@ -8,7 +8,9 @@
 #include "FakeNavigator.h"
 #include "FakeSelMaskHost.h"
 #include "LayerStackState.h"
+#include "document/TxtData.h"
 #include "document/Undo.h"
+#include "platform/FontUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,13 @@ public:
   }
   bool ModeRGBA(bool) const override { return F.RGBA; }
   TColor SecondaryColor() const override { return RGB(0, 0, 255); }
+  TRect Visible{50, 20, 150, 80};
+  TRect VisibleBmpRect() const override { return Visible; }
+  int BmpMarge() const override { return 4; }
+  int Shown = 0, Refreshed = 0, Changed = 0;
+  void AfficherSelection() override { ++Shown; }
+  void RefreshBitmap() override { ++Refreshed; }
+  void LayerChanged() override { ++Changed; }
 };
 
 class CalqueSelectionTest : public ::testing::Test {
@@ -205,6 +214,83 @@ TEST_F(CalqueSelectionTest, SelectionImagesCarryTheLayerMaskAndTheShape) {
   Sel.FRect = {150, 50, 160, 60};
   EXPECT_FALSE(BuildSelectionImage(Host, Plain));
   EXPECT_TRUE(Plain.Empty());
+}
+
+// ---- Placing and text ----------------------------------------------------------------
+
+TEST_F(CalqueSelectionTest, NewLayersArePlacedInTheVisibleArea) {
+  EXPECT_EQ(VisibleCenterRect(Host, {0, 0, 20, 10}), Rect(90, 45, 110, 55));
+  Host.Visible = {150, 70, 250, 130}; // scrolled past the image's corner
+  EXPECT_EQ(VisibleCenterRect(Host, {0, 0, 60, 40}), Rect(140, 60, 200, 100));
+  Sel.FRect = {190, 95, 200, 100};
+  EXPECT_EQ(RectAtSelection(Host, {0, 0, 20, 10}, false), Rect(190, 95, 210, 105));
+  EXPECT_EQ(RectAtSelection(Host, {0, 0, 20, 10}, true), Rect(180, 90, 200, 100));
+  Host.Visible = {50, 20, 150, 80};
+  EXPECT_TRUE(RectInVisibleArea(Host, {0, 0, 55, 25}));
+  EXPECT_FALSE(RectInVisibleArea(Host, {0, 0, 54, 25})) << "touches only the margin";
+  EXPECT_FALSE(RectInVisibleArea(Host, {146, 20, 160, 30}));
+}
+
+std::unique_ptr<TTextData> DejaVuText(const QString& S) {
+  auto T = std::make_unique<TTextData>();
+  T->TextFont = QStringLiteral("DejaVu Sans");
+  T->TextSize = 20;
+  T->FontType = TRUETYPE_FONTTYPE;
+  T->Opacity = 100;
+  T->Lines = {S};
+  return T;
+}
+
+TEST_F(CalqueSelectionTest, ApplyTextLayerAddsOrRendersAgain) {
+  auto T = DejaVuText("Hi");
+  EXPECT_FALSE(ApplyTextLayer(Host, "#2", *T, false, {0, 0, 200, 100})) << "the current layer holds no text";
+  EXPECT_EQ(Image.Layers().Count(), 2);
+  ASSERT_TRUE(ApplyTextLayer(Host, "#2", *T, true, {0, 0, 200, 100}));
+  ASSERT_EQ(Image.Layers().Count(), 3);
+  TLayerItem& L = Layer(2);
+  ASSERT_TRUE(IsTextLayer(Image));
+  const int W = L.Bitmap().Width(), H = L.Bitmap().Height();
+  ASSERT_GT(W, 0);
+  EXPECT_EQ(L.Pos, VisibleCenterRect(Host, {0, 0, W, H}).TopLeft());
+  // The main window's hook, through which undo records copy text data.
+  OnNeedLayerData = [](TLayerItem& Item) {
+    if (!Item.Data()) Item.SetData(std::make_unique<TTextData>());
+  };
+  Record(std::make_unique<TUndoTextData>(L), 2);
+  const Stack Before = StateOf(Image, [](const TLayerData& D) {
+    return static_cast<const TTextData&>(D).Lines.join('|').toStdString();
+  });
+  T->Lines = {"Hello"};
+  ASSERT_TRUE(ApplyTextLayer(Host, "#2", *T, false, {}));
+  EXPECT_GT(L.Bitmap().Width(), W);
+  EXPECT_EQ(Host.Changed, 1);
+  List.Undo();
+  EXPECT_EQ(Diff(StateOf(Image, [](const TLayerData& D) {
+                   return static_cast<const TTextData&>(D).Lines.join('|').toStdString();
+                 }), Before), "");
+  Sel.FRect = {5, 6, 7, 8};
+  ASSERT_TRUE(ApplyTextLayer(Host, "#3", *T, true, Sel.FRect));
+  EXPECT_EQ(Layer(3).Pos, TPoint(5, 6));
+  OnNeedLayerData = nullptr;
+}
+
+TEST_F(CalqueSelectionTest, TextBecomesABitmapSelection) {
+  auto T = DejaVuText("Ab");
+  Sel.FShape = ssEllipse;
+  Sel.FInvert = true;
+  ASSERT_TRUE(TextDataToSelection(Host, *T, false));
+  EXPECT_EQ(Sel.FShape, ssBitmap);
+  EXPECT_FALSE(Sel.FInvert);
+  EXPECT_EQ(Sel.FRect.TopLeft(), TPoint(10, 5));
+  EXPECT_GT(Sel.FRect.Width(), 10);
+  EXPECT_EQ(Host.Shown, 1);
+  ASSERT_TRUE(TextDataToSelection(Host, *T, true));
+  EXPECT_EQ(Sel.FRect, VisibleCenterRect(Host, {0, 0, Sel.FRect.Width(), Sel.FRect.Height()}));
+  auto Empty = DejaVuText("");
+  Empty->Lines.clear();
+  const TRect Kept = Sel.FRect;
+  EXPECT_FALSE(TextDataToSelection(Host, *Empty, true));
+  EXPECT_EQ(Sel.FRect, Kept);
 }
 
 } // namespace

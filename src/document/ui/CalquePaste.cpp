@@ -1,0 +1,65 @@
+#include "document/ui/CalquePaste.h"
+
+#include "filters/Filtres24.h"
+#include "raster/Bitmap24.h"
+#include "raster/GreyMasks.h"
+#include "raster/ImgUtils24.h"
+
+namespace {
+
+TRect WholeRect(const TBitmap& B) { return {0, 0, B.Width(), B.Height()}; }
+
+bool CanAddLayer(TLayerCommandHost& Host) {
+  return Host.LayerNav() && Host.Image() && Host.Image()->CurrentLayer();
+}
+
+void AddCentred(TLayerCommandHost& Host, const TBitmap& Bmp, const TBitmap& Mask, const QString& Caption) {
+  const TPoint P = VisibleCenterRect(Host, WholeRect(Bmp)).TopLeft();
+  Host.LayerNav()->AddLayer(&Bmp, Mask.Empty() ? nullptr : &Mask, P, 100, Caption);
+}
+
+} // namespace
+
+bool PasteAsLayer(TLayerCommandHost& Host, TClipboardData& Clip, const QString& Caption) {
+  TBitmap Bmp, Mask;
+  if (!CanAddLayer(Host) || !Clip.GetImage(Bmp, Mask)) return false;
+  TPoint P = VisibleCenterRect(Host, WholeRect(Bmp)).TopLeft();
+  if (Clip.IsCopyImage(Host)) {
+    const TRect AtCopy = Bounds(Clip.CopyPos().X, Clip.CopyPos().Y, Bmp.Width(), Bmp.Height());
+    if (RectInVisibleArea(Host, AtCopy)) P = AtCopy.TopLeft();
+  }
+  Host.LayerNav()->AddLayer(&Bmp, Mask.Empty() ? nullptr : &Mask, P, 100, Caption);
+  Clip.GetLayerOptions(Host);
+  return true;
+}
+
+bool PasteAsLayerWithMask(TLayerCommandHost& Host, TClipboardData& Clip, const QString& Caption) {
+  TBitmap Bmp, Mask;
+  if (!CanAddLayer(Host) || !Clip.GetWithMask(Bmp, Mask)) return false;
+  AddCentred(Host, Bmp, Mask, Caption);
+  return true;
+}
+
+bool PasteMaskAsLayer(TLayerCommandHost& Host, TClipboardData& Clip, const QString& Caption, TColor Color) {
+  TBitmap Bmp, Mask;
+  if (!CanAddLayer(Host) || !Clip.GetMask(Bmp, Mask, Color)) return false;
+  AddCentred(Host, Bmp, Mask, Caption);
+  return true;
+}
+
+bool PasteAsLayerMask(TLayerCommandHost& Host, TClipboardData& Clip) {
+  TLayerItem* L = Host.Image() ? Host.Image()->CurrentLayer() : nullptr;
+  if (!L || L->Bitmap().Empty() || L->LayerType != ltBitmap) return false;
+  TBitmap B, M;
+  if (!Clip.GetImage(B, M)) return false;
+  Grayscale24(B, WholeRect(B));
+  Negative24(B, WholeRect(B));
+  if (!M.Empty()) CombineMaskMax(M, B, 0, 0, WholeRect(B));
+  L->CheckCreateMask(false);
+  TBitmap& Dst = L->Mask();
+  if (B.Width() != Dst.Width() || B.Height() != Dst.Height())
+    StretchBitmap(Dst.Width(), Dst.Height(), TStretchMode::smBilinear, B, B);
+  CopyRect24(B, WholeRect(B), Dst, 0, 0, WholeRect(Dst));
+  Host.Image()->Invalidate();
+  return true;
+}

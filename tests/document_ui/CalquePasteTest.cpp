@@ -9,6 +9,11 @@
 #include "../document/FakeCommandHost.h"
 #include "../document/LayerStackState.h"
 #include "document/Undo.h"
+#include "files/GifImage.h"
+#include "files/ReadLimits.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +136,60 @@ TEST_F(CalquePasteTest, PastedMaskIsGreyInvertedAndStretched) {
   EXPECT_EQ(Diff(State(), Before), "");
   List.Redo();
   EXPECT_EQ(Diff(State(), After), "");
+}
+
+// ---- Animated GIF frames -------------------------------------------------------------
+
+TEST(LoadGifAsLayers, FramesBecomeLayersAtTheirPlaces) {
+  QTemporaryDir Dir;
+  const QString File = Dir.filePath("anim.gif");
+  TGIFImage Gif;
+  TBitmap First, Second;
+  Solid(First, 12, 8, Rgb(255, 0, 0));
+  Solid(Second, 5, 4, Rgb(0, 0, 255));
+  Gif.Assign(First);
+  Gif.Width = 12;
+  Gif.Height = 8;
+  TGIFFrame& F = Gif.AddFrame(Second);
+  F.Left = 6;
+  F.Top = 3;
+  F.Pixels[0] = 1; // one pixel of another index, made transparent
+  F.ColorMap.push_back(F.ColorMap.empty() ? 0 : F.ColorMap[0]);
+  TGIFGraphicControl GC;
+  GC.Transparent = true;
+  GC.TransparentIndex = 1;
+  F.SetGraphicControl(GC);
+  Gif.SaveToFile(File);
+
+  TMyImageLayered Image;
+  LoadGifAsLayers(Image, File);
+  ASSERT_EQ(Image.Layers().Count(), 3);
+  EXPECT_EQ(Image.Layers()[0].Caption, "#0");
+  EXPECT_EQ(Image.Layers()[0].Bitmap().Width(), 12);
+  const TLayerItem& L1 = Image.Layers()[1];
+  const TLayerItem& L2 = Image.Layers()[2];
+  EXPECT_EQ(L1.Caption, "#1");
+  EXPECT_TRUE(L1.Visible);
+  EXPECT_EQ(RowOf(L1.Bitmap(), 0)[0], Rgb(255, 0, 0));
+  EXPECT_EQ(L2.Caption, "#2");
+  EXPECT_FALSE(L2.Visible);
+  EXPECT_EQ(L2.Pos, TPoint(6, 3));
+  EXPECT_EQ(RowOf(L2.Bitmap(), 1)[1], Rgb(0, 0, 255));
+  EXPECT_EQ(RowOf(L2.Mask(), 0)[0], Grey(255));
+  EXPECT_EQ(RowOf(L2.Mask(), 1)[1], Grey(0));
+}
+
+TEST(LoadGifAsLayers, UnreadableFileLeavesTheImage) {
+  QTemporaryDir Dir;
+  const QString File = Dir.filePath("bad.gif");
+  QFile Bad(File);
+  ASSERT_TRUE(Bad.open(QIODevice::WriteOnly));
+  Bad.write("GIF89a\x10\x00");
+  Bad.close();
+  TMyImageLayered Image;
+  Image.AddBackground(4, 4, clRed, "#0");
+  EXPECT_THROW(LoadGifAsLayers(Image, File), EInvalidGraphic);
+  EXPECT_EQ(Image.Layers().Count(), 1);
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "document/ui/CalquePaste.h"
 
+#include "files/GifImage.h"
 #include "filters/Filtres24.h"
 #include "raster/Bitmap24.h"
 #include "raster/GreyMasks.h"
 #include "raster/ImgUtils24.h"
+#include "raster/Pixels.h"
+
+#include <optional>
 
 namespace {
 
@@ -62,4 +66,33 @@ bool PasteAsLayerMask(TLayerCommandHost& Host, TClipboardData& Clip) {
   CopyRect24(B, WholeRect(B), Dst, 0, 0, WholeRect(Dst));
   Host.Image()->Invalidate();
   return true;
+}
+
+void LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName) {
+  TGIFImage Gif;
+  Gif.LoadFromFile(FileName);
+  Image.Bitmap().ReleaseImage();
+  Image.Bitmap().Transparent = false;
+  const TColor Back = Gif.BackgroundIndex < Gif.GlobalColorMap.size()
+                          ? PaletteEntryColor(Gif.GlobalColorMap[Gif.BackgroundIndex])
+                          : clWhite;
+  TBitmap Bkg(Gif.Width, Gif.Height, pf24bit, Back);
+  Image.AddBackground(&Bkg, nullptr, "#0");
+  int K = 0;
+  for (int I = 0; I < static_cast<int>(Gif.Frames.size()); ++I) {
+    const TGIFFrame& F = Gif.Frames[I];
+    if (F.Width <= 0) continue;
+    TBitmap Frame;
+    Gif.FrameToBitmap(I, Frame);
+    Frame.SetPixelFormat(pf24bit);
+    TBitmap Mask(F.Width, F.Height, pf24bit, clBlack);
+    const std::optional<TGIFGraphicControl> GC = F.GraphicControl();
+    if (GC && GC->Transparent)
+      for (int Y = 0; Y < F.Height; ++Y)
+        for (int X = 0; X < F.Width; ++X)
+          if (F.Pixels[size_t(Y) * F.Width + X] == GC->TransparentIndex) RowOf(Mask, Y)[X] = {255, 255, 255};
+    ++K;
+    const int Index = Image.AddLayer(&Frame, &Mask, {F.Left, F.Top}, 100, "#" + QString::number(K));
+    Image.Layers()[Index].Visible = K == 1;
+  }
 }

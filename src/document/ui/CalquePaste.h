@@ -1,6 +1,8 @@
-// The clipboard pasted as a new layer or as the current layer's mask. The
-// layer commands without the clipboard are in document/Calque.h. Depends on
-// the clipboard (Past.h) and the layer commands; used by the main window.
+// The layer commands that need the windows' libraries: the clipboard pasted
+// as a new layer or as the current layer's mask, and an animated GIF read as
+// layers. The other layer commands are in document/Calque.h. Depends on the
+// clipboard (Past.h), the GIF reader and the layer commands; used by the
+// main window.
 //
 // Each answers false, changing nothing and leaving the caller free to drop
 // its undo record, when the clipboard holds no usable image or there is no
@@ -24,3 +26,12 @@ bool PasteMaskAsLayer(TLayerCommandHost& Host, TClipboardData& Clip, const QStri
 // transparency kept, stretched to the current layer and made its mask.
 // Undo kind: the whole layer.
 bool PasteAsLayerMask(TLayerCommandHost& Host, TClipboardData& Clip);
+
+// ---- Animated GIF frames as layers (no undo record) ---------------------------------
+// The image is replaced by the GIF's frames: a background "#0" of the GIF's
+// size in its background colour (white when the index lies outside the
+// global map), then each frame holding an image as layer "#k" at its place,
+// with a mask transparent where the frame is; only the first is visible.
+// Throws EInvalidGraphic naming the file when it cannot be read; the image
+// is then unchanged.
+void LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName);

@@ -2,6 +2,7 @@
 #include "document/Calque.h"
 
 #include "document/TxtData.h"
+#include "raster/Transparency.h"
 
 #include <QStringList>
 
@@ -112,4 +113,45 @@ void ShowAllLayers(LayerNavigator& Nav, bool Show) {
   for (int I = Show ? 0 : 1; I < Layers.Count(); ++I) Layers[I].Visible = Show;
   Nav.Image().Invalidate();
   Nav.Synchronize(false);
+}
+
+void InsertBackgroundLayer(LayerNavigator& Nav, const TBitmap& Bitmap, bool TransparentBkg) {
+  TMyImageLayered& Image = Nav.Image();
+  if (Image.Layers().Count() == 0) return;
+  Image.Layers()[0].Caption = NextLayerName(Image);
+  Nav.InsertNewBackground(&Bitmap, nullptr, TransparentBkg, QStringLiteral("#0"));
+}
+
+int AddLayerFromBitmap(LayerNavigator& Nav, const QString& Caption, const TBitmap& Bitmap, const TBitmap* Mask,
+                       TPoint Pos) {
+  if (Mask) return Nav.AddLayer(&Bitmap, Mask, Pos, 100, Caption);
+  TBitmap Bmp24, Alpha;
+  ExtractTransparencyMask(Bitmap, Bmp24, Alpha);
+  return Nav.AddLayer(&Bmp24, Alpha.Empty() ? nullptr : &Alpha, Pos, 100, Caption);
+}
+
+int AddColorLayer(LayerNavigator& Nav, const QString& Caption, TColor Color, TOpacityRange Opacity, bool Invert) {
+  return Nav.AddLayerColor(Color, Opacity, Invert, Caption);
+}
+
+int AddAdjustLayer(LayerNavigator& Nav, const QString& Caption, const TAdjustLayerInfos& Infos,
+                   TOpacityRange Opacity) {
+  return Nav.AddLayerAdjust(Infos, Opacity, Caption);
+}
+
+void DeleteCurrentLayer(LayerNavigator& Nav) {
+  if (Nav.Image().LayerIndex() >= 0) Nav.DeleteLayer(Nav.Image().LayerIndex());
+}
+
+int DuplicateCurrentLayer(LayerNavigator& Nav) {
+  TMyImageLayered& Image = Nav.Image();
+  const int Current = Image.LayerIndex();
+  if (Current < 0) return -1;
+  const int Index = Image.DuplicateLayer(Current, NextLayerName(Image));
+  if (Index < 0) return -1;
+  Nav.Move(Index, Current + 1, false);
+  Image.SetLayerIndex(Current + 1);
+  Nav.ResetLayerIndex();
+  Nav.Synchronize(false);
+  return Current + 1;
 }

@@ -44,6 +44,24 @@ void SelectNextLayer(LayerNavigator& Nav);
 // The layer below, from the background the top one.
 void SelectPreviousLayer(LayerNavigator& Nav);
 
+// ---- Adding and removing layers -----------------------------------------------------
+// The present background is renamed NextLayerName and Bitmap goes under it
+// as the new background "#0" (without mask). Undo kind: background insertion.
+void InsertBackgroundLayer(LayerNavigator& Nav, const TBitmap& Bitmap, bool TransparentBkg);
+// A new layer above the current one: Bitmap with Mask, or without one a
+// bitmap whose alpha or transparent colour becomes its mask. Undo kind:
+// layer creation. The new layer's index.
+int AddLayerFromBitmap(LayerNavigator& Nav, const QString& Caption, const TBitmap& Bitmap, const TBitmap* Mask,
+                       TPoint Pos);
+int AddColorLayer(LayerNavigator& Nav, const QString& Caption, TColor Color, TOpacityRange Opacity, bool Invert);
+int AddAdjustLayer(LayerNavigator& Nav, const QString& Caption, const TAdjustLayerInfos& Infos,
+                   TOpacityRange Opacity);
+// Undo kind: layer deletion. Nothing without layers.
+void DeleteCurrentLayer(LayerNavigator& Nav);
+// A copy of the current layer named NextLayerName just above it, current.
+// Undo kind: layer creation. -1 without layers.
+int DuplicateCurrentLayer(LayerNavigator& Nav);
+
 // ---- Every layer at once -------------------------------------------------------------
 // Show: every layer visible; else every layer but the background hidden.
 // Undo kind: show/hide all.

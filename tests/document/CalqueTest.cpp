@@ -129,6 +129,51 @@ TEST_F(CalqueTest, ShowAllLayersUndoneAndRedone) {
   EXPECT_EQ(Diff(State(), After), "");
 }
 
+TEST_F(CalqueTest, LayersAddedDuplicatedAndDeletedWithUndo) {
+  Build();
+  const Stack Before = State();
+  const int D = DuplicateCurrentLayer(Nav);
+  ASSERT_EQ(D, 2);
+  EXPECT_EQ(Layer(2).Caption, "#4");
+  EXPECT_EQ(BitmapState(Layer(2).Bitmap()), BitmapState(Layer(1).Bitmap()));
+  EXPECT_EQ(Image.LayerIndex(), 2);
+  auto C = std::make_unique<TUndoCreateLayer>(Layer(2));
+  C->SetNavigator(&Nav);
+  C->SetLayerIndex(2);
+  List.Add(std::move(C));
+  const Stack Duplicated = State();
+  List.Undo();
+  EXPECT_EQ(Diff(State(), Before), "");
+  List.Redo();
+  EXPECT_EQ(Diff(State(), Duplicated), "");
+
+  auto Del = std::make_unique<TUndoDeleteLayer>(Layer(2));
+  Del->SetNavigator(&Nav);
+  Del->SetLayerIndex(2);
+  List.Add(std::move(Del));
+  DeleteCurrentLayer(Nav);
+  EXPECT_EQ(Diff(State(), Before), "");
+  List.Undo();
+  EXPECT_EQ(Diff(State(), Duplicated), "");
+
+  // A 32-bit bitmap without a mask brings its alpha as the mask.
+  TBitmap Rgba(4, 3, pf32bit, clBlack);
+  Rgba.ScanLine(0)[3] = 255;
+  const int A = AddLayerFromBitmap(Nav, "#5", Rgba, nullptr, {7, 8});
+  EXPECT_EQ(Layer(A).Pos, TPoint(7, 8));
+  EXPECT_EQ(RowOf(Layer(A).Mask(), 0)[0], Grey(0));
+  EXPECT_EQ(RowOf(Layer(A).Mask(), 0)[1], Grey(255));
+
+  TBitmap NewBkg;
+  Solid(NewBkg, 200, 100, Rgb(9, 9, 9));
+  const int Count = Image.Layers().Count();
+  InsertBackgroundLayer(Nav, NewBkg, false);
+  ASSERT_EQ(Image.Layers().Count(), Count + 1);
+  EXPECT_EQ(Layer(0).Caption, "#0");
+  EXPECT_EQ(Layer(1).Caption, "#6");
+  EXPECT_EQ(RowOf(Layer(0).Bitmap(), 0)[0], Rgb(9, 9, 9));
+}
+
 // ---- Flips and turns --------------------------------------------------------------
 
 // Background transformed by the caller, then the layers; undone the way the

@@ -61,11 +61,7 @@ TEST_F(CalqueSelectionTest, CropLayerToARectangle) {
   ASSERT_EQ(L.Mask().Height(), 15);
   EXPECT_EQ(RowOf(L.Bitmap(), 0)[0], Tag(5, 5, 50));
   EXPECT_EQ(RowOf(L.Bitmap(), 14)[9], Tag(14, 19, 50));
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 TEST_F(CalqueSelectionTest, CropLayerToAnEllipseMakesItsCornersTransparent) {

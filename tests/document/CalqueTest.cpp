@@ -122,11 +122,7 @@ TEST_F(CalqueTest, ShowAllLayersUndoneAndRedone) {
   P->SaveLayersInfos();
   ShowAllLayers(Nav, false);
   for (int I = 0; I < 4; ++I) EXPECT_EQ(Layer(I).Visible, I == 0) << I;
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 TEST_F(CalqueTest, LayersAddedDuplicatedAndDeletedWithUndo) {
@@ -250,11 +246,7 @@ TEST_F(CalqueTest, RotateAllLayersKeepsTheLayerOverTheSamePixels) {
   const TRGB Under = RowOf(Layer(0).Bitmap(), L.Pos.Y + C.Y)[L.Pos.X + C.X];
   EXPECT_NEAR(Layered.Red, Under.Red, 3);
   EXPECT_NEAR(Layered.Green, Under.Green, 6);
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 TEST_F(CalqueTest, ScaleAllLayersRoundsSizesAndPositionsToEven) {
@@ -267,11 +259,7 @@ TEST_F(CalqueTest, ScaleAllLayersRoundsSizesAndPositionsToEven) {
   EXPECT_EQ(Layer(1).Mask().Height(), 10);
   EXPECT_EQ(Layer(2).Pos, TPoint(300, 30));
   EXPECT_EQ(Layer(2).Bitmap().Height(), 3);
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 TEST_F(CalqueTest, SkewAllLayersMovesByTheShearOfThePosition) {
@@ -282,11 +270,7 @@ TEST_F(CalqueTest, SkewAllLayersMovesByTheShearOfThePosition) {
   EXPECT_EQ(Layer(1).Pos, TPoint(12, 5)); // 10 + Round(5 x 0.5)
   EXPECT_GE(Layer(1).Bitmap().Width(), 40);
   EXPECT_EQ(Layer(2).Pos, TPoint(180, 60));
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 TEST_F(CalqueTest, OffsetMovesBitmapAndTextLayersOnly) {

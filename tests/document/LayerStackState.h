@@ -4,6 +4,9 @@
 #pragma once
 
 #include "document/MyImageLayered.h"
+#include "document/Undo.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <sstream>
@@ -62,3 +65,13 @@ inline std::string Diff(const Stack& A, const Stack& E) {
   return "";
 }
 
+
+// The last record of List undone, giving Before exactly, and redone, giving
+// the state of now exactly.
+inline void ExpectUndoRedo(TUndoList& List, const std::function<Stack()>& State, const Stack& Before) {
+  const Stack After = State();
+  List.Undo();
+  EXPECT_EQ(Diff(State(), Before), "") << "after undo";
+  List.Redo();
+  EXPECT_EQ(Diff(State(), After), "") << "after redo";
+}

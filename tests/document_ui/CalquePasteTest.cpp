@@ -75,11 +75,7 @@ TEST_F(CalquePasteTest, OwnCopyReturnsToItsPlaceWithItsMask) {
   EXPECT_EQ(RowOf(L.Bitmap(), 9)[19], Rgb(171, 180, 77));
   EXPECT_EQ(RowOf(L.Mask(), 0)[0], Grey(255));
   EXPECT_EQ(RowOf(L.Mask(), 0)[15], Grey(0));
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 TEST_F(CalquePasteTest, CopyPositionOutOfViewCentresTheLayer) {
@@ -131,11 +127,7 @@ TEST_F(CalquePasteTest, PastedMaskIsGreyInvertedAndStretched) {
   ASSERT_EQ(Mask.Height(), 20);
   EXPECT_EQ(RowOf(Mask, 5)[0], Grey(0)) << "white pastes opaque";
   EXPECT_EQ(RowOf(Mask, 5)[29], Grey(255)) << "black pastes transparent";
-  const Stack After = State();
-  List.Undo();
-  EXPECT_EQ(Diff(State(), Before), "");
-  List.Redo();
-  EXPECT_EQ(Diff(State(), After), "");
+  ExpectUndoRedo(List, [this] { return State(); }, Before);
 }
 
 // ---- Animated GIF frames -------------------------------------------------------------

@@ -184,4 +184,48 @@ TEST(LoadGifAsLayers, UnreadableFileLeavesTheImage) {
   EXPECT_EQ(Image.Layers().Count(), 1);
 }
 
+// ---- New images ------------------------------------------------------------------------
+
+class FakeWindows : public TNewImageHost {
+public:
+  std::vector<std::unique_ptr<TMyImageLayered>> Opened;
+  QStringList Titles;
+  int Menus = 0;
+  TMyImageLayered* NouvelleImage(TBitmap& Bitmap, const QString& Title, TImageSourceType, int) override {
+    auto I = std::make_unique<TMyImageLayered>();
+    I->AddBackground(&Bitmap, nullptr, "#0");
+    Titles << Title;
+    Opened.push_back(std::move(I));
+    return Opened.back().get();
+  }
+  void MajMenus() override { ++Menus; }
+};
+
+TEST_F(CalquePasteTest, NewImagesFromTheClipboardAndFromAMask) {
+  FakeWindows W;
+  CopyFromThisImage({0, 0});
+  ASSERT_TRUE(NewImageFromClipboard(Clip, W));
+  ASSERT_EQ(W.Opened.size(), 1u);
+  const TLayerItem& B = W.Opened[0]->Layers()[0];
+  EXPECT_EQ(B.Bitmap().Width(), 20);
+  EXPECT_EQ(RowOf(B.Mask(), 0)[0], Grey(255)) << "the copy's mask";
+  EXPECT_EQ(W.Menus, 1);
+  EXPECT_EQ(W.Opened[0]->ResolutionX, 96);
+
+  TBitmap Mask;
+  Fill(Mask, 30, 20, [](int X, int) { return Grey(X < 5 ? 255 : 40); });
+  Layer(1).Mask().Assign(Mask);
+  ASSERT_TRUE(NewImageFromLayerMask(Host, W));
+  ASSERT_EQ(W.Opened.size(), 2u);
+  const TBitmap& M = W.Opened[1]->Layers()[0].Bitmap();
+  EXPECT_EQ(RowOf(M, 0)[0], Grey(0));
+  EXPECT_EQ(RowOf(M, 0)[10], Grey(215));
+  EXPECT_EQ(W.Titles[1], "#1 (Masque)");
+  Layer(1).Mask().ReleaseImage();
+  EXPECT_FALSE(NewImageFromLayerMask(Host, W));
+  Clip.Clear();
+  EXPECT_FALSE(NewImageFromClipboard(Clip, W));
+  EXPECT_EQ(W.Opened.size(), 2u);
+}
+
 } // namespace

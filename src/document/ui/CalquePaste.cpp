@@ -2,6 +2,7 @@
 
 #include "files/GifImage.h"
 #include "filters/Filtres24.h"
+#include "i18n/LibLang.h"
 #include "raster/Bitmap24.h"
 #include "raster/GreyMasks.h"
 #include "raster/ImgUtils24.h"
@@ -95,4 +96,32 @@ void LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName) {
     const int Index = Image.AddLayer(&Frame, &Mask, {F.Left, F.Top}, 100, "#" + QString::number(K));
     Image.Layers()[Index].Visible = K == 1;
   }
+}
+
+bool NewImageFromClipboard(TClipboardData& Clip, TNewImageHost& Windows) {
+  TBitmap Bmp, Mask;
+  if (!Clip.GetImage(Bmp, Mask)) return false;
+  if (Bmp.Transparent && !Mask.Empty()) {
+    FillColorByteRange24(Mask, WholeRect(Mask), Bmp, 0, 0, WholeRect(Bmp), Bmp.TransparentColor(), 12, 255);
+    Mask.ReleaseImage();
+  }
+  TMyImageLayered* Image = Windows.NouvelleImage(Bmp, QString(), srcClipboard, 16777216);
+  if (!Image) return false;
+  if (!Mask.Empty() && Image->CurrentLayer()) {
+    Image->CurrentLayer()->Mask().Assign(Mask);
+    Windows.MajMenus();
+  }
+  Image->ResolutionX = Clip.GetDPI();
+  return true;
+}
+
+bool NewImageFromLayerMask(TLayerCommandHost& Host, TNewImageHost& Windows) {
+  const TLayerItem* L = Host.Image() ? Host.Image()->CurrentLayer() : nullptr;
+  if (!L || L->Mask().Empty()) return false;
+  TBitmap Bmp;
+  Bmp.Assign(L->Mask());
+  Bmp.SetPixelFormat(pf24bit);
+  Negative24(Bmp, WholeRect(Bmp));
+  const QString Title = QStringLiteral("%1 (%2)").arg(L->DisplayCaption(), Tr(TrId::GetTrLblMask));
+  return Windows.NouvelleImage(Bmp, Title, srcNew, 16777216) != nullptr;
 }

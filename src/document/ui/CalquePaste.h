@@ -10,6 +10,7 @@
 #pragma once
 
 #include "document/Calque.h"
+#include "document/ui/ImgForm.h"
 #include "document/ui/Past.h"
 
 // The clipboard image (with its mask) as a new layer above the current one:
@@ -35,3 +36,26 @@ bool PasteAsLayerMask(TLayerCommandHost& Host, TClipboardData& Clip);
 // Throws EInvalidGraphic naming the file when it cannot be read; the image
 // is then unchanged.
 void LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName);
+
+// ---- New images ------------------------------------------------------------------------
+// What the new-image commands need of the main window.
+class TNewImageHost {
+public:
+  virtual ~TNewImageHost() = default;
+  // Opens a new image window on Bitmap (its pixels may be taken), titled
+  // Title (a generated title when empty); the new window's image, or nullptr
+  // when none could be opened.
+  virtual TMyImageLayered* NouvelleImage(TBitmap& Bitmap, const QString& Title, TImageSourceType SourceType,
+                                         int NbCol) = 0;
+  // The main window's information and menus refreshed.
+  virtual void MajMenus() = 0;
+};
+
+// The clipboard image as a new image (its transparent colour painted where
+// its mask is mostly transparent, or else the mask kept as the layer's) at
+// the clipboard's resolution. No undo record. False when nothing usable is
+// on the clipboard.
+bool NewImageFromClipboard(TClipboardData& Clip, TNewImageHost& Windows);
+// The current layer's mask, inverted (opaque white), as a new image titled
+// with the layer's caption and the word for mask. False without a mask.
+bool NewImageFromLayerMask(TLayerCommandHost& Host, TNewImageHost& Windows);

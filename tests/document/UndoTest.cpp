@@ -6,6 +6,8 @@
 #include "document/Undo.h"
 
 #include "DocumentTestSupport.h"
+#include "FakeNavigator.h"
+#include "LayerStackState.h"
 #include "document/LayerNavigator.h"
 #include "document/MyImageLayered.h"
 #include "raster/Pixels.h"
@@ -42,123 +44,11 @@ public:
   }
 };
 
-class FakeNavigator : public LayerNavigator {
-public:
-  explicit FakeNavigator(TMyImageLayered& Image) : FImage(Image) {}
-  int PanelIndex = -1;
-  int Syncs = 0;
-  std::vector<int> Thumbs;
-
-  TMyImageLayered& Image() const override { return FImage; }
-  void Synchronize(bool) override { ++Syncs; }
-  void ResetLayerIndex() override { PanelIndex = FImage.LayerIndex(); }
-  void UpdateThumb(int Index) override { Thumbs.push_back(Index); }
-  int AddLayer(const TBitmap* Bitmap, const TBitmap* Mask, TPoint Pos, TOpacityRange Opacity,
-               const QString& Caption) override {
-    const int Target = PanelIndex + 1;
-    FImage.AddLayer(Bitmap, Mask, Pos, Opacity, Caption);
-    FImage.CurrentLayer()->CheckCreateMask(false);
-    return Place(Target);
-  }
-  int AddLayerData(std::unique_ptr<TLayerData> Data, const QString& Caption) override {
-    const int Target = PanelIndex + 1;
-    FImage.AddLayerData(std::move(Data), Caption);
-    return Place(Target);
-  }
-  int AddLayerAdjust(const TAdjustLayerInfos& AdjustInfos, TOpacityRange Opacity, const QString& Caption) override {
-    const int Target = PanelIndex + 1;
-    FImage.AddLayerAdjust(AdjustInfos, Opacity, Caption);
-    return Place(Target);
-  }
-  int AddLayerColor(TColor Color, TOpacityRange Opacity, bool Invert, const QString& Caption) override {
-    const int Target = PanelIndex + 1;
-    FImage.AddLayerColor(Color, Opacity, Invert, Caption);
-    return Place(Target);
-  }
-  void DeleteLayer(int Index) override {
-    FImage.Layers().Delete(Index);
-    ResetLayerIndex();
-  }
-  void DeleteBackground(bool DeleteMask) override {
-    FImage.DeleteBackground();
-    if (DeleteMask) FImage.Layers()[0].Mask().ReleaseImage();
-    ResetLayerIndex();
-  }
-  void InsertNewBackground(const TBitmap* Bitmap, const TBitmap* Mask, bool TransparentBkg,
-                           const QString& Caption) override {
-    FImage.Layers()[0].CheckCreateMask(false);
-    FImage.InsertNewBackground(Bitmap, Mask, Caption);
-    if (TransparentBkg && !Mask) FImage.Layers()[0].CheckCreateMask(true);
-    UpdateThumb(0);
-    ResetLayerIndex();
-  }
-  void Move(int CurIndex, int NewIndex, bool) override {
-    if (CurIndex <= 0 || CurIndex >= FImage.Layers().Count()) return;
-    FImage.Layers().Move(CurIndex, NewIndex);
-    FImage.SetLayerIndex(NewIndex);
-    ResetLayerIndex();
-  }
-
-private:
-  int Place(int Target) {
-    ResetLayerIndex();
-    Move(FImage.LayerIndex(), Target, false);
-    return PanelIndex;
-  }
-  TMyImageLayered& FImage;
-};
-
 // ---- The state of a stack, compared field by field ---------------------------------------
 
-std::string BitmapState(const TBitmap& B) {
-  std::string S = std::to_string(B.Width()) + "x" + std::to_string(B.Height()) + ":";
-  for (int Y = 0; Y < B.Height(); ++Y) S.append(reinterpret_cast<const char*>(B.ScanLine(Y)), size_t(B.Width()) * 3);
-  return S;
-}
-
-struct LayerState {
-  std::vector<std::string> Fields;
-  std::string Bitmap, Mask;
-};
-
-LayerState StateOf(const TLayerItem& L) {
-  LayerState S;
-  const auto& A = L.AdjustInfos;
-  const auto& H = L.ShadowInfos;
-  std::ostringstream O;
-  O << "caption " << L.Caption.toStdString() << "|visible " << L.Visible << "|locked " << L.Locked << "|blend "
-    << L.BlendMode << "|reserved " << L.FReserved1 << "," << L.FReserved2 << "|tag " << L.Tag << "|type "
-    << int(L.LayerType) << "|color " << L.Color << "," << L.Color2 << "|pos " << L.Pos.X << "," << L.Pos.Y
-    << "|opacity " << int(L.Opacity) << "|adjust " << A.Luminosity << "," << A.Contrast << "," << A.Saturation << ","
-    << A.Hue << "," << A.Gamma << "|shadow " << H.DrawShadow << "," << H.Color << "," << H.DX << "," << H.DY << ","
-    << H.Opacity << "," << H.Blur << "," << int(H.Style) << "|text "
-    << (L.Data() ? static_cast<FakeText*>(L.Data())->Text.toStdString() : "-") << "|transparent "
-    << L.Bitmap().Transparent;
-  S.Fields.push_back(O.str());
-  S.Bitmap = BitmapState(L.Bitmap());
-  S.Mask = BitmapState(L.Mask());
-  return S;
-}
-
-using Stack = std::vector<LayerState>;
-
-Stack StateOf(const TMyImageLayered& Image) {
-  Stack S;
-  for (int I = 0; I < Image.Layers().Count(); ++I) S.push_back(StateOf(Image.Layers()[I]));
-  return S;
-}
-
-// "" when equal, else the first difference.
-std::string Diff(const Stack& A, const Stack& E) {
-  if (A.size() != E.size()) return "layer count " + std::to_string(A.size()) + " vs " + std::to_string(E.size());
-  for (size_t I = 0; I < A.size(); ++I) {
-    const std::string L = "layer " + std::to_string(I) + ": ";
-    if (A[I].Fields != E[I].Fields) return L + A[I].Fields[0] + "\n   expected " + E[I].Fields[0];
-    if (A[I].Bitmap != E[I].Bitmap) return L + "bitmap differs (" + A[I].Bitmap.substr(0, 12) + ")";
-    if (A[I].Mask != E[I].Mask) return L + "mask differs (" + A[I].Mask.substr(0, 12) + ")";
-  }
-  return "";
-}
+std::string TextOf(const TLayerData& D) { return static_cast<const FakeText&>(D).Text.toStdString(); }
+LayerState StateOf(const TLayerItem& L) { return StateOf(L, TextOf); }
+Stack StateOf(const TMyImageLayered& Image) { return StateOf(Image, TextOf); }
 
 // ---- A list item that logs its calls -------------------------------------------------------
 

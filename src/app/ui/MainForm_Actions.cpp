@@ -384,20 +384,8 @@ void TMainForm::PrepareLayerIndexUndo(int Index) {
 
 // ---- Layer hooks ------------------------------------------------------------------------------------------------
 
-namespace {
-
-// The text of a text layer, read from a file with the pixels it was last
-// rendered to. The text tools re-render it when they edit it; until then
-// the layer shows those stored pixels as they are.
-class TStoredTextData final : public TTextData {
-public:
-  void PrepareBitmaps(TLayerItem&) override {}
-};
-
-} // namespace
-
 void TMainForm::ImageGetLayerCaption(const TLayerItem&, QString& S) { S = LayerDisplayName(S); }
 
 void TMainForm::ImageNeedLayerData(TLayerItem& Item) {
-  if (!Item.Data()) Item.SetData(std::make_unique<TStoredTextData>());
+  if (!Item.Data()) Item.SetData(std::make_unique<TTextData>());
 }

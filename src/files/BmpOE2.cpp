@@ -10,6 +10,7 @@
 #include "files/FreeMetadata.h"
 #include "files/FreeUtils.h"
 #include "files/GifImage.h"
+#include "files/JpegMarkers.h"
 #include "files/MyJpegImage.h"
 #include "files/MyPngImage.h"
 #include "files/Picture.h"
@@ -240,6 +241,8 @@ TImageIOResult ReadFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
     OptionsOE.XDpi = Extra.ResolutionX;
     OptionsOE.XMetadata = Extra.Metadata;
     OptionsOE.XComment = FromWin1252(GetMetadataComment(Extra.Metadata));
+    // The library's decoder fills a JPEG cut short with grey and says nothing.
+    OptionsOE.XIncomplete = Extra.ImageFormat == fifJpeg && !OptionsOE.ThumbMode && JpegFileEndsEarly(FileName);
   }
   return Result;
 }
@@ -253,7 +256,7 @@ TImageIOResult ReadOwnFormat(const QString& FileName, TBitmap& Bitmap) {
 TImageIOResult ReadBasicFormat(const QString& FileName, TBitmap& Bitmap) {
   const TImageIOResult Result = ReadOwnFormat(FileName, Bitmap);
   if (Result != iorNotThisFormat) return Result;
-  if (IsBmpImageFile(FileName)) return ReadBmpImageFile(FileName, Bitmap);
+  if (IsBmpImageFile(FileName) || IsRleFile(FileName)) return ReadBmpImageFile(FileName, Bitmap);
   if (IsGifFile(FileName)) return ReadGifFile(FileName, Bitmap);
   if (IsPngFile(FileName)) return ReadPngFile(FileName, Bitmap);
   return iorNotThisFormat;
@@ -444,6 +447,7 @@ void ResetLoadResults() {
   OptionsOE.GraphicHeight = 0;
   OptionsOE.GIFAnimated = false;
   OptionsOE.XBadFormat = false;
+  OptionsOE.XIncomplete = false;
   OptionsOE.XBitsPerPixel = 0;
   OptionsOE.XDpi = 96.0;
   ClearOptionsMetadata();
@@ -503,7 +507,9 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
       OptionsOE.GraphicHeight = Bitmap.Height();
     }
     if (OptionsOE.XBitsPerPixel == 0) OptionsOE.XBitsPerPixel = uint8_t(PixelFormatToBits(Bitmap.PixelFormat()));
-    if (OptionsOE.XDpi < 96) OptionsOE.XDpi = 96;
+    // Only a missing resolution becomes 96: one read from the file (72 dpi
+    // included) is kept, so that a save writes back what was read.
+    if (!(OptionsOE.XDpi > 0)) OptionsOE.XDpi = 96;
   }
   if (const std::exception_ptr OutOfMemory = std::exchange(LoadOutOfMemory, nullptr); OutOfMemory && Result < 0)
     std::rethrow_exception(OutOfMemory);

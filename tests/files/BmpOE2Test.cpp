@@ -211,14 +211,16 @@ TEST_F(BmpOE2Test, LayeredFileKeepsLayersResolutionAndComment) {
 
 // ---- The fix-ups of a load and the information read ---------------------------------
 
-TEST_F(BmpOE2Test, Bmp72DpiReadsAs96ThroughTheChainAnd72ThroughInfo) {
+// The resolution read is the one a save writes back: 72 dpi stays 72, and
+// only a file without one gets 96.
+TEST_F(BmpOE2Test, Bmp72DpiKeepsItsResolutionThroughTheChainAndInfo) {
   const QString Name = Folder.Path(QStringLiteral("low.bmp"));
   PBitmap Source = SmoothImage(8, 6);
   SaveBitmapToBmpFile(Name, *Source, 72);
   TBitmap Loaded;
   QString FileName = Name;
   ASSERT_EQ(LoadImageFile(FileName, Loaded, QString()), iorDone);
-  EXPECT_EQ(OptionsOE.XDpi, 96);
+  EXPECT_NEAR(OptionsOE.XDpi, 72, 0.05);
   EXPECT_EQ(OptionsOE.XBitsPerPixel, 24) << "taken from the bitmap";
   EXPECT_EQ(LoadedColorCount(), 16777216);
 
@@ -230,6 +232,11 @@ TEST_F(BmpOE2Test, Bmp72DpiReadsAs96ThroughTheChainAnd72ThroughInfo) {
     EXPECT_EQ(OptionsOE.DisableErrorMsg, Disabled) << "left as it was found";
   }
   OptionsOE.DisableErrorMsg = false;
+  const QString Bare = Folder.Path(QStringLiteral("bare.bmp"));
+  SaveBitmapToBmpFile(Bare, *Source, 0);
+  FileName = Bare;
+  ASSERT_EQ(LoadImageFile(FileName, Loaded, QString()), iorDone);
+  EXPECT_EQ(OptionsOE.XDpi, 96);
   EXPECT_FALSE(ReadImageInfo(Folder.Path(QStringLiteral("missing.png"))));
   EXPECT_FALSE(OptionsOE.DisableErrorMsg);
   EXPECT_TRUE(Messages.isEmpty());

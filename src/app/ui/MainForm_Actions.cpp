@@ -7,7 +7,6 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
 #include "document/ImageToolHost.h"
-#include "document/TxtData.h"
 #include "files/ColorDepth.h"
 #include "i18n/Format.h"
 #include "platform/Beep.h"
@@ -21,7 +20,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 
 #include <cmath>
@@ -102,6 +103,10 @@ bool TMainForm::ActionPossible(const QObject* Sender) {
   return false;
 }
 
+const QObject* TMainForm::CommandSender(const QAction* Item) const {
+  return FButtonSender ? static_cast<const QObject*>(FButtonSender.data()) : Item;
+}
+
 bool TMainForm::DisableMenu() const { return FDialogueForm || VerticesMode > 0; }
 
 void TMainForm::DebutAction(const QString& Msg, bool ChangerCurseur) {
@@ -137,6 +142,20 @@ void TMainForm::SetDialogueForm(QWidget* Form) {
     setFocus();
   } else {
     DisableImageWindows(EnfantActif());
+  }
+}
+
+void TMainForm::SetModalForm(QWidget* Form) {
+  if (FModalForm == Form) return;
+  FModalForm = Form;
+  // The frame's own parts: a modal form the main window owns stays usable.
+  menuBar()->setEnabled(!Form);
+  centralWidget()->setEnabled(!Form);
+  if (Form) {
+    DebutDialogueEx();
+  } else {
+    FinDialogueEx();
+    setFocus();
   }
 }
 
@@ -195,10 +214,11 @@ bool TMainForm::FermerImage(TNewImgForm* Window, bool Force) {
   Window->CanCloseFlag = false;
   if (!CanClose) return false;
   delete Window;
-  if (ImageWindows().empty()) {
-    MajMenus();
-    AfficherInfos();
-  }
+  // The window beneath the closed one comes forward, not the first opened.
+  const QList<QMdiSubWindow*> Stack = FMdiArea->subWindowList(QMdiArea::StackingOrder);
+  if (!Stack.isEmpty() && FMdiArea->activeSubWindow() != Stack.last()) FMdiArea->setActiveSubWindow(Stack.last());
+  MajMenus();
+  AfficherInfos();
   return true;
 }
 
@@ -321,7 +341,8 @@ void TMainForm::AfficherInfosCalque() {
 
 void TMainForm::AjouterListeFichiers(const QString& FileName) {
   QStringList& List = FSettings.ListeFichiers;
-  const auto Same = [&FileName](const QString& S) { return S.compare(FileName, Qt::CaseInsensitive) == 0; };
+  // File names differ by case on this system: "A.png" and "a.png" are two.
+  const auto Same = [&FileName](const QString& S) { return S == FileName; };
   const auto It = std::find_if(List.begin(), List.end(), Same);
   if (It != List.end()) {
     List.move(static_cast<int>(It - List.begin()), 0);
@@ -380,24 +401,4 @@ void TMainForm::PrepareLayerIndexUndo(int Index) {
   if (!UneImage()) return;
   if (auto* Item = static_cast<TUndoLayerIndex*>(PrepareLayerInfoUndo(miLayerIndex, Tr(TrId::GetTrLblMoveLayer))))
     Item->SetOldIndex(Index);
-}
-
-// ---- Layer hooks ------------------------------------------------------------------------------------------------
-
-namespace {
-
-// The text of a text layer, read from a file with the pixels it was last
-// rendered to. The text tools re-render it when they edit it; until then
-// the layer shows those stored pixels as they are.
-class TStoredTextData final : public TTextData {
-public:
-  void PrepareBitmaps(TLayerItem&) override {}
-};
-
-} // namespace
-
-void TMainForm::ImageGetLayerCaption(const TLayerItem&, QString& S) { S = LayerDisplayName(S); }
-
-void TMainForm::ImageNeedLayerData(TLayerItem& Item) {
-  if (!Item.Data()) Item.SetData(std::make_unique<TStoredTextData>());
 }

@@ -238,7 +238,11 @@ TImageIOResult ReadFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
   });
   if (Result == iorDone) {
     OptionsOE.XBitsPerPixel = Extra.BitsPerPixel;
-    OptionsOE.XDpi = Extra.ResolutionX;
+    // Formats without a resolution field come back with the library's own
+    // 72 dpi: that is no resolution read, so the image gets the default.
+    const bool NoDensityField = Extra.ImageFormat == fifTarga || Extra.ImageFormat == fifWebp ||
+                                Extra.ImageFormat == fifXpm || Extra.ImageFormat == fifGif;
+    OptionsOE.XDpi = NoDensityField ? 0 : Extra.ResolutionX;
     OptionsOE.XMetadata = Extra.Metadata;
     OptionsOE.XComment = FromWin1252(GetMetadataComment(Extra.Metadata));
     // The library's decoder fills a JPEG cut short with grey and says nothing.

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <map>
@@ -132,12 +134,18 @@ bool TFreeImageBinding::SupportsWriting(int Fif) const {
   bool Ok = false;
   QTemporaryDir Scratch;
   if (Api.FIFSupportsWriting(Fif) && Scratch.isValid()) {
-    // Large enough for the wavelet codecs' smallest picture.
-    constexpr int Side = 64, FitBitmap = 1;
-    if (TFiBitmap* Dib = Api.AllocateT(FitBitmap, Side, Side, 24, 0, 0, 0)) {
-      Ok = Api.Save(Fif, Dib, QFile::encodeName(Scratch.filePath(QStringLiteral("probe"))).constData(), 0) != 0;
-      Api.Unload(Dib);
+    // In a child process: a codec that crashes on the probe (one does) is as
+    // unwritable as one that fails, and the program goes on.
+    const QByteArray Path = QFile::encodeName(Scratch.filePath(QStringLiteral("probe")));
+    const pid_t Child = fork();
+    if (Child == 0) {
+      // Large enough for the wavelet codecs' smallest picture.
+      constexpr int Side = 64, FitBitmap = 1;
+      TFiBitmap* Dib = Api.AllocateT(FitBitmap, Side, Side, 24, 0, 0, 0);
+      _exit(Dib && Api.Save(Fif, Dib, Path.constData(), 0) ? 0 : 1);
     }
+    int Status = 0;
+    Ok = Child > 0 && waitpid(Child, &Status, 0) == Child && WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
   }
   Writable.emplace(Fif, Ok);
   return Ok;

@@ -4,6 +4,8 @@
 #include "app/ui/ToolbarImages.h"
 #include "platform/IniFile.h"
 #include "raster/ColorUtils.h"
+#include "ui/ColorEdit.h"
+#include "ui/ColorPicker.h"
 #include "ui/DlgColors.h"
 
 #include <QAction>
@@ -214,4 +216,18 @@ TEST_F(MainFormTest, FileShortCutsFollowTheirTableWithNoKeyBoundTwice) {
                                       << " and " << E.Name;
     Bound.insert(Key, QString::fromLatin1(E.Name));
   }
+}
+
+// The colour edits made after start-up offer "Autre couleur", black as the
+// default colour and a palette in the style's colours.
+TEST_F(MainFormTest, ColourEditsTakeTheirStartUpTextsAndColours) {
+  SetColorEditCustomText(QString());
+  SetColorPickerDefaultColor(clNone);
+  TMainForm Form(State);
+  EXPECT_EQ(ColorEditCustomText(), QString::fromUtf8("Autre couleur"));
+  EXPECT_EQ(ColorEditDefaultText(), "bidon");
+  EXPECT_EQ(ColorPickerDefaultColor(), clBlack);
+  EXPECT_EQ(ColorPopupBackColor, clDlgList);
+  EXPECT_EQ(ColorPopupOutlineColor, clDlgBorder);
+  EXPECT_EQ(ColorPopupFrameColor, clDlgHighlight);
 }

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QScreen>
 #include <QFile>
 #include <QFileInfo>
@@ -113,4 +114,13 @@ TEST(ProgramMain, ScreenResolutionIsReadAtStart) {
   const int Screen = static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInch() + 0.5);
   EXPECT_EQ(ScreenPixelsPerInch(), Screen);
   SetScreenPixelsPerInch(96);
+}
+
+// Qt's own dialogs speak the interface's language.
+TEST(ProgramMain, QtDialogsSpeakFrench) {
+  if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
+    GTEST_SKIP() << "Qt's translations are not installed";
+  QTemporaryDir Dir;
+  InitApplication({}, Dir.path() + "/");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QString::fromUtf8("Voir dans :"));
 }

@@ -208,3 +208,17 @@ TEST_F(WindowSwitchTest, SaveQuestionShowsTheNameAsItIs) {
   EXPECT_TRUE(Form->close());
 }
 
+// Ctrl+W pressed in an image closes it: the image window's own system menu
+// does not take the key too.
+TEST_F(WindowSwitchTest, CtrlWClosesTheActiveImage) {
+  TScopedMsgDlgAnswers Answers(Messages.Provider());
+  auto Form = Start();
+  OpenThree(*Form);
+  QApplication::setActiveWindow(Form.get());
+  TNewImgForm* Active = Form->EnfantActif();
+  Active->Image->setFocus();
+  QTest::keyClick(Active->Image, Qt::Key_W, Qt::ControlModifier);
+  EXPECT_EQ(ImageWindows().size(), 2u);
+  EXPECT_EQ(FileShown(*Form), "b.png");
+}
+

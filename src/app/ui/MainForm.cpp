@@ -7,6 +7,8 @@
 #include "app/ui/ToolbarImages.h"
 #include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
+#include "ui/ColorEdit.h"
+#include "ui/ColorPicker.h"
 #include "ui/CompUtils.h"
 #include "ui/DlgColors.h"
 #include "ui/DlgEx.h"
@@ -204,6 +206,12 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   LoadSettings(FState.MainIniFile, FEnv, FSettings);
   DialogParams = FSettings.DialogParams;
   SetDialogsIniFile(FState.MainIniFile);
+  // Every colour edit made from now on: its palette in the style's colours,
+  // its custom-colour text, and black as the default colour.
+  SetColorPopupColors(clDlgList, clDlgBorder, clDlgHighlight);
+  SetColorEditCustomText(Tr(TrId::GetDlgOtherColors));
+  SetColorEditDefaultText(QStringLiteral("bidon"));
+  SetColorPickerDefaultColor(clBlack);
   ApplySettings();
   ConnectCommands();
   SizeToolBars();

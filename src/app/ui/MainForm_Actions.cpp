@@ -183,6 +183,10 @@ TNewImgForm* TMainForm::NouvelleImage(TMyImageLayered* Source, const TBitmap* Bi
   auto* Form = new TNewImgForm(*this, FMdiArea, Source, Bitmap, FileName, SourceType, NbCol, true,
                                MenuItem("MenuAffichageMaximiser")->isChecked());
   FMdiArea->setUpdatesEnabled(true);
+  // The window's own system menu would take Ctrl+W and Ctrl+F4 as well,
+  // and a key bound twice runs neither: the File menu's keys win.
+  if (QMenu* System = Form->systemMenu())
+    for (QAction* Item : System->actions()) Item->setShortcut(QKeySequence());
   connect(
       Form, &QObject::destroyed, this, [this] { ImageWindowGone(); }, Qt::QueuedConnection);
   FEdiZoom->SetItemIndex(0);
@@ -213,9 +217,11 @@ bool TMainForm::FermerImage(TNewImgForm* Window, bool Force) {
   const bool CanClose = Force || Window->VerifEnregistrement();
   Window->CanCloseFlag = false;
   if (!CanClose) return false;
+  // The window beneath the closed one comes forward, not the first opened
+  // (the area would activate that one, and raise it, as the window goes).
+  QList<QMdiSubWindow*> Stack = FMdiArea->subWindowList(QMdiArea::StackingOrder);
+  Stack.removeAll(Window);
   delete Window;
-  // The window beneath the closed one comes forward, not the first opened.
-  const QList<QMdiSubWindow*> Stack = FMdiArea->subWindowList(QMdiArea::StackingOrder);
   if (!Stack.isEmpty() && FMdiArea->activeSubWindow() != Stack.last()) FMdiArea->setActiveSubWindow(Stack.last());
   MajMenus();
   AfficherInfos();

@@ -15,6 +15,8 @@
 #include "ui/WinVersion.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QPalette>
 #include <QStyleHints>
 
@@ -43,6 +45,18 @@ void ApplySkin(const QString& MainIniFile) {
   Startup().SystemStyleAtStart = IsSystemStyle();
 }
 
+void LoadQtTranslations(const QString& Language) {
+  // Qt's own dialogs (file dialogs, their questions) in the interface's
+  // language; kept for the life of the application.
+  static QTranslator* Translator = nullptr;
+  if (!Translator) {
+    Translator = new QTranslator(QCoreApplication::instance());
+    QCoreApplication::installTranslator(Translator);
+  }
+  // Without the translations installed, Qt's dialogs stay in English.
+  Translator->load(QStringLiteral("qtbase_") + Language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
 void InitApplication(const QStringList& Params, const QString& ProgramDir) {
   TStartupState& State = Startup();
   QApplication::setApplicationName(QStringLiteral("Lumaretique 11"));
@@ -56,6 +70,8 @@ void InitApplication(const QStringList& Params, const QString& ProgramDir) {
     ShowMsgDlg(Format(Tr(TrId::GetTrDlgIniIsFolder), {State.Options.IniPathOption, State.MainIniFile}), mdkWarning,
                {mdbOk});
   ApplySkin(State.MainIniFile);
+  // The interface speaks French (no language module can be loaded here).
+  LoadQtTranslations(QStringLiteral("fr"));
   // Qt's own scaling is off: the layout scales by the screen's resolution.
   FollowScreenResolution();
   // The dialog font of the settings, before any window takes its font.

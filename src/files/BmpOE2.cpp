@@ -13,6 +13,7 @@
 #include "files/JpegMarkers.h"
 #include "files/MyJpegImage.h"
 #include "files/MyPngImage.h"
+#include "files/ReadLimits.h"
 #include "files/Picture.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
@@ -29,6 +30,7 @@
 #include <exception>
 #include <new>
 #include <stdexcept>
+#include <optional>
 #include <utility>
 
 TOptionsOE OptionsOE;
@@ -56,10 +58,17 @@ void Fire(const TImageIOSender& Sender, const QString& FileName, bool& Continue,
 // chain could read the file.
 std::exception_ptr LoadOutOfMemory;
 
+// Why the current load failed, when a reader knew: the second line of its
+// message.
+std::optional<TrId> LoadFailureReason;
+
 // The one exception guard of every reader and writer.
 template <class F> TImageIOResult Guarded(F&& Body) {
   try {
     return Body();
+  } catch (const EImageTooLarge&) {
+    LoadFailureReason = TrId::GetOeMsgTooLarge;
+    return iorFailed;
   } catch (const std::bad_alloc&) {
     if (!LoadOutOfMemory) LoadOutOfMemory = std::current_exception();
     return iorFailed;
@@ -436,6 +445,17 @@ void FireIOError(const QString& FileName) {
 // ---- Reports ---------------------------------------------------------------------
 
 void ReportLoadError(const QString& FileName, TImageIOResult Result) {
+  // An empty file tells its reason whatever reader tried it.
+  if (Result < 0 && QFileInfo(FileName).isFile() && QFileInfo(FileName).size() == 0)
+    LoadFailureReason = TrId::GetOeMsgEmptyFile;
+  const std::optional<TrId> Reason = std::exchange(LoadFailureReason, std::nullopt);
+  if (Result < 0 && Reason) {
+    FireIOError(FileName);
+    if (!OptionsOE.DisableErrorMsg)
+      ReportFileError(Format(Tr(TrId::GetOeMsgErrorOpening), {FileName}) + QLatin1Char('\r') + Tr(*Reason));
+    OptionsOE.DisableErrorMsg = false;
+    return;
+  }
   Report(TrId::GetOeMsgErrorOpening, FileName, Result);
 }
 
@@ -490,6 +510,7 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
   if (FileName.isEmpty()) return iorRefused;
   ResetLoadResults();
   LoadOutOfMemory = nullptr;
+  LoadFailureReason.reset();
   TImageIOResult Result = ReadWithImportPlugin(FileName, Bitmap);
   if (Result == iorNotThisFormat) {
     if (HasFreeImage()) {

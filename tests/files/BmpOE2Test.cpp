@@ -431,6 +431,39 @@ TEST_F(BmpOE2Test, ErrorsNameTheFileAndFireTheErrorEvent) {
   EXPECT_TRUE(Messages[0].contains(QStringLiteral("\"") + Folder.Path(QStringLiteral("nofolder/picture.png")) + "\""));
 }
 
+// When the reader knows why a file cannot be opened, the message keeps its
+// text and names the reason on a second line.
+TEST_F(BmpOE2Test, KnownReasonsFollowTheMessageOnASecondLine) {
+  const QString Empty = Folder.Path(QStringLiteral("empty.png"));
+  WriteBytes(Empty, {});
+  // A BMP header declaring 100000 x 100000 pixels.
+  const QString Huge = Folder.Path(QStringLiteral("huge.bmp"));
+  {
+    TBitmap Small(4, 4, pf24bit, clRed);
+    SaveBitmapToBmpFile(Huge, Small, 0);
+    QFile File(Huge);
+    ASSERT_TRUE(File.open(QIODevice::ReadWrite));
+    const int32_t Side = 100000;
+    File.seek(18);
+    File.write(reinterpret_cast<const char*>(&Side), 4);
+    File.write(reinterpret_cast<const char*>(&Side), 4);
+  }
+  const QString Broken = Folder.Path(QStringLiteral("broken.png"));
+  WriteBytes(Broken, {0x89, 'P', 'N', 'G', 1, 2, 3});
+  const std::pair<QString, QString> Cases[] = {{Empty, QStringLiteral("Le fichier est vide.")},
+                                               {Huge, QString::fromUtf8("L'image est trop grande pour être ouverte.")},
+                                               {Broken, QString()}};
+  for (const auto& [File, Reason] : Cases) {
+    SCOPED_TRACE(File.toStdString());
+    Messages.clear();
+    TBitmap Bitmap;
+    QString Name = File;
+    EXPECT_EQ(LoadImageFile(Name, Bitmap, QString()), iorFailed);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_EQ(Messages[0], Reason.isEmpty() ? LoadMessage(File) : LoadMessage(File) + '\r' + Reason);
+  }
+}
+
 TEST_F(BmpOE2Test, DisableErrorMsgSilencesExactlyOneReport) {
   QString Missing = Folder.Path(QStringLiteral("missing.bmp"));
   TBitmap Bitmap;

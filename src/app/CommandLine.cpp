@@ -43,7 +43,8 @@ QStringList CommandLineFiles(const QStringList& Params) {
 
 QString InitIniFileName(const TCommandLineOptions& Options, const QString& ProgramDir, const QString& UserConfigDir) {
   if (Options.LocalIniOption) return IniName;
-  if (!Options.IniPathOption.isEmpty()) return Options.IniPathOption;
+  // A folder cannot hold the settings: the default file is used instead.
+  if (!Options.IniPathOption.isEmpty() && !QFileInfo(Options.IniPathOption).isDir()) return Options.IniPathOption;
   if (QFileInfo::exists(ProgramDir + IniName)) return ProgramDir + IniName;
   QDir().mkpath(UserConfigDir);
   if (!QFileInfo(UserConfigDir).isDir()) return ProgramDir + IniName;

@@ -29,7 +29,8 @@ TCommandLineOptions ParseCommandLine(const QStringList& Params);
 QStringList CommandLineFiles(const QStringList& Params);
 
 // The main settings file: "Lumaretique.ini" in the current folder with
-// "-localini"; else the "-ini:" path; else ProgramDir + "Lumaretique.ini"
+// "-localini"; else the "-ini:" path unless it names a folder; else
+// ProgramDir + "Lumaretique.ini"
 // when that file exists; else "Lumaretique.ini" in UserConfigDir, a folder
 // created when missing, falling back to ProgramDir when it cannot be made.
 // ProgramDir ends with a '/'.

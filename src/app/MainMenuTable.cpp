@@ -1,6 +1,6 @@
 #include "app/MainMenuTable.h"
 
-#include "app/StatusProgress.h"
+#include "app/Commun.h"
 
 #include <string_view>
 
@@ -60,5 +60,5 @@ QString TranslatedCaption(const TMenuEntry& Entry) {
     Text = TrText(Entry.Key1) + QString::fromUtf8(Entry.Joiner) + TrText(Entry.Key2);
     if (Entry.Key1 == TrNone) Text = QString::fromUtf16(Entry.Caption);
   }
-  return Entry.Dialog ? FormatCaption(Text) : Text;
+  return Entry.Dialog ? FormatCaption(Text, 1) : Text;
 }

@@ -50,8 +50,10 @@ const QString Soft = QStringLiteral("Soft");
 const QString Files = QStringLiteral("Files");
 
 void LoadPosition(const TSettingsReader& R, const TSettingsEnvironment& Env, TMainSettings& S) {
-  const QRect Rect(R.Integer(Position, "X", S.WindowRect.x()), R.Integer(Position, "Y", S.WindowRect.y()),
-                   R.Integer(Position, "W", S.WindowRect.width()), R.Integer(Position, "H", S.WindowRect.height()));
+  QRect Rect(R.Integer(Position, "X", S.WindowRect.x()), R.Integer(Position, "Y", S.WindowRect.y()),
+             R.Integer(Position, "W", S.WindowRect.width()), R.Integer(Position, "H", S.WindowRect.height()));
+  // An empty or negative size is no window: the default place and size.
+  if (Rect.width() <= 0 || Rect.height() <= 0) Rect = S.WindowRect;
   S.WindowRect = FitRectInWorkArea(Rect, Env.WorkArea);
   S.Maximize = R.OffUnless1(Position, "Maximize");
 }

@@ -31,6 +31,22 @@ TDataFolders InitDataFolders(const QString& ProgramDir) {
   return F;
 }
 
+QString UserDataFolder() {
+  QString Base = qEnvironmentVariable("XDG_DATA_HOME");
+  if (Base.isEmpty()) Base = QDir::homePath() + QStringLiteral("/.local/share");
+  return Base + QStringLiteral("/Lumaretique 11");
+}
+
+QString EnsureDataFolder(const QString& ProgramDir, const QString& Name, const QString& UserDataDir) {
+  for (const QString& Base : {ProgramDir, UserDataDir}) {
+    if (Base.isEmpty()) continue;
+    const QString Folder = QDir::cleanPath(QDir(Base).filePath(Name));
+    if (QFileInfo(Folder).isDir() && QFileInfo(Folder).isWritable()) return Folder;
+    if (!QFileInfo::exists(Folder) && QDir().mkpath(Folder)) return Folder;
+  }
+  return QString();
+}
+
 bool HandedToFirstInstance(const QString&, const QStringList&) { return false; }
 
 bool SplashWindowAvailable() { return false; }

@@ -28,6 +28,14 @@ struct TDataFolders {
 // ProgramDir with or without its trailing '/'.
 TDataFolders InitDataFolders(const QString& ProgramDir);
 
+// The per-user data folder: $XDG_DATA_HOME (else ~/.local/share) +
+// "/Lumaretique 11".
+QString UserDataFolder();
+// The data folder Name ("Textures", "PngData" ...) a save goes into: beside
+// the program, created there when missing, else (the program folder is not
+// writable) in UserDataDir, created there; empty when neither can be made.
+QString EnsureDataFolder(const QString& ProgramDir, const QString& Name, const QString& UserDataDir);
+
 // The single-instance gate: true when this process handed its command line
 // to a first instance and must end. No gate is built: every start keeps its
 // own window.

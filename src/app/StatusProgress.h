@@ -5,17 +5,9 @@
 
 #include <QString>
 
-// The dialog form of a caption: every "&" removed, then a trailing "...",
-// then a trailing ":", blanks trimmed; a non-empty result gets a capital
-// first letter (a to z only) and "...".
-QString FormatCaption(const QString& Text);
-
-// A menu caption cleaned for titles: "&", a trailing "..." and a trailing
-// ":" removed, blanks trimmed.
-QString TitreMenu(const QString& Caption);
-
 // What panel 0 shows for SetStatusText(Text): the ready text and texts
-// ending with '%' as they are, any other text in the dialog form.
+// ending with '%' as they are, any other text as a running action
+// (FormatCaption kind 1).
 QString StatusPanelText(const QString& Text);
 
 // The progress format built from the text panel 0 showed when the operation

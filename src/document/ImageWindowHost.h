@@ -37,6 +37,8 @@ public:
   virtual void InitPosition() = 0;
   // The active window changed, or its layers did: menus and information.
   virtual void MajMenus() = 0;
+  // The status bar's size, mode and file or selection of the active window.
+  virtual void AfficherInfos() = 0;
   virtual void AfficherInfosCalque() = 0;
   // Undo records of a move of the current layer (OldPos: where it was) and of
   // a change of layer order (Index: the index the current layer came from).

@@ -136,6 +136,7 @@ const QString& GifTypeEntry() { return State().Entries[bfkGif]; }
 const QString& MetafileTypeEntry() { return State().Metafile; }
 
 QString LmiTypeEntry() { return Tr(TrId::LayeredImageFormatName) + QStringLiteral("|*.lmi"); }
+QString RleTypeEntry() { return MakeFilterEntry(QString(), QStringLiteral("rle")); }
 QString IconTypeEntry() { return MakeFilterEntry(Tr(TrId::GetFltIconFile), QStringLiteral("ico")); }
 
 QString MakeFilterEntry(const QString& TypeName, const QString& Ext) {
@@ -145,11 +146,13 @@ QString MakeFilterEntry(const QString& TypeName, const QString& Ext) {
 const QString& GetOpenMasks() {
   TFilterState& S = State();
   return Cached(S.OpenMasks, [&S] {
-    QString Masks = IsFreeImageLoaded()
-                        ? Join({QStringLiteral("*.lmi"), MasksOf(S.Metafile), AllFifMasks()}, Semicolon)
-                        : Join({QStringLiteral("*.lmi"), MasksOf(S.Metafile), MasksOf(BitmapTypeEntry()),
-                                MasksOf(JpegTypeEntry()), MasksOf(PngTypeEntry()), MasksOf(GifTypeEntry())},
-                               Semicolon);
+    // ".rle", which the editor writes, is a BMP that no library names.
+    QString Masks =
+        IsFreeImageLoaded()
+            ? Join({QStringLiteral("*.lmi"), MasksOf(S.Metafile), AllFifMasks(), MasksOf(RleTypeEntry())}, Semicolon)
+            : Join({QStringLiteral("*.lmi"), MasksOf(S.Metafile), MasksOf(BitmapTypeEntry()), MasksOf(RleTypeEntry()),
+                    MasksOf(JpegTypeEntry()), MasksOf(PngTypeEntry()), MasksOf(GifTypeEntry())},
+                   Semicolon);
     if (!S.ExtraOpenMasks.isEmpty()) Masks += Semicolon + S.ExtraOpenMasks;
     return Masks;
   });
@@ -160,9 +163,11 @@ const QString& GetOpenFilter() {
   return Cached(S.OpenFilter, [&S] {
     QString Filter =
         IsFreeImageLoaded()
-            ? Join({Tr(TrId::GetOeAll), QStringLiteral("*.*"), LmiTypeEntry(), S.Metafile, AllFifFilters()}, Bar)
-            : Join({Tr(TrId::GetOeAll), GetOpenMasks(), LmiTypeEntry(), S.Metafile, BitmapTypeEntry(), JpegTypeEntry(),
-                    PngTypeEntry(), GifTypeEntry(), IconTypeEntry()},
+            ? Join({Tr(TrId::GetOeAll), QStringLiteral("*.*"), LmiTypeEntry(), S.Metafile, AllFifFilters(),
+                    RleTypeEntry()},
+                   Bar)
+            : Join({Tr(TrId::GetOeAll), GetOpenMasks(), LmiTypeEntry(), S.Metafile, BitmapTypeEntry(), RleTypeEntry(),
+                    JpegTypeEntry(), PngTypeEntry(), GifTypeEntry(), IconTypeEntry()},
                    Bar);
     if (!S.ExtraOpenFilter.isEmpty()) Filter += Bar + S.ExtraOpenFilter;
     return Filter;
@@ -174,8 +179,10 @@ const QString& GetSaveFilter() {
   return Cached(S.SaveFilter, [&S] {
     QString Filter = Join({LmiTypeEntry(), BitmapTypeEntry(), JpegTypeEntry(), PngTypeEntry(), GifTypeEntry()}, Bar);
     if (IsFreeImageLoaded()) {
-      Filter += Bar + MakeFilterEntry(QString(), QStringLiteral("rle"));
-      for (int Fif : {fifTarga, fifTiff, fifJxr, fifJp2, fifWebp, fifXpm}) Filter += Bar + FifFilterEntry(Fif);
+      Filter += Bar + RleTypeEntry();
+      // Only the formats the bound library can write are offered.
+      for (int Fif : {fifTarga, fifTiff, fifJxr, fifJp2, fifWebp, fifXpm})
+        if (FreeImageProvider()->SupportsWriting(Fif)) Filter += Bar + FifFilterEntry(Fif);
     }
     if (!S.ExtraSaveFilter.isEmpty()) Filter += Bar + S.ExtraSaveFilter;
     return Filter;

@@ -59,6 +59,8 @@ const QString& GifTypeEntry();
 const QString& MetafileTypeEntry();
 // Built from the current translatable names.
 QString LmiTypeEntry();
+// "RLE|*.rle": the run-length BMP the editor writes and reads.
+QString RleTypeEntry();
 QString IconTypeEntry();
 // TypeName + "|*." + the lower-case Ext; an empty TypeName becomes the
 // upper-case Ext.

@@ -10,9 +10,11 @@
 #include "files/FreeMetadata.h"
 #include "files/FreeUtils.h"
 #include "files/GifImage.h"
+#include "files/JpegMarkers.h"
 #include "files/MyJpegImage.h"
 #include "files/MyPngImage.h"
 #include "files/OwnThumbnails.h"
+#include "files/ReadLimits.h"
 #include "files/Picture.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
@@ -29,6 +31,7 @@
 #include <exception>
 #include <new>
 #include <stdexcept>
+#include <optional>
 #include <utility>
 
 TOptionsOE OptionsOE;
@@ -56,10 +59,17 @@ void Fire(const TImageIOSender& Sender, const QString& FileName, bool& Continue,
 // chain could read the file.
 std::exception_ptr LoadOutOfMemory;
 
+// Why the current load failed, when a reader knew: the second line of its
+// message.
+std::optional<TrId> LoadFailureReason;
+
 // The one exception guard of every reader and writer.
 template <class F> TImageIOResult Guarded(F&& Body) {
   try {
     return Body();
+  } catch (const EImageTooLarge&) {
+    LoadFailureReason = TrId::GetOeMsgTooLarge;
+    return iorFailed;
   } catch (const std::bad_alloc&) {
     if (!LoadOutOfMemory) LoadOutOfMemory = std::current_exception();
     return iorFailed;
@@ -276,9 +286,15 @@ TImageIOResult ReadFreeImageFileEx(const QString& FileName, TBitmap& Bitmap) {
   });
   if (Result == iorDone) {
     OptionsOE.XBitsPerPixel = Extra.BitsPerPixel;
-    OptionsOE.XDpi = Extra.ResolutionX;
+    // Formats without a resolution field come back with the library's own
+    // 72 dpi: that is no resolution read, so the image gets the default.
+    const bool NoDensityField = Extra.ImageFormat == fifTarga || Extra.ImageFormat == fifWebp ||
+                                Extra.ImageFormat == fifXpm || Extra.ImageFormat == fifGif;
+    OptionsOE.XDpi = NoDensityField ? 0 : Extra.ResolutionX;
     OptionsOE.XMetadata = Extra.Metadata;
     OptionsOE.XComment = FromWin1252(GetMetadataComment(Extra.Metadata));
+    // The library's decoder fills a JPEG cut short with grey and says nothing.
+    OptionsOE.XIncomplete = Extra.ImageFormat == fifJpeg && !OptionsOE.ThumbMode && JpegFileEndsEarly(FileName);
   }
   return Result;
 }
@@ -294,7 +310,7 @@ TImageIOResult ReadOwnFormat(const QString& FileName, TBitmap& Bitmap) {
 TImageIOResult ReadBasicFormat(const QString& FileName, TBitmap& Bitmap) {
   const TImageIOResult Result = ReadOwnFormat(FileName, Bitmap);
   if (Result != iorNotThisFormat) return Result;
-  if (IsBmpImageFile(FileName)) return ReadBmpImageFile(FileName, Bitmap);
+  if (IsBmpImageFile(FileName) || IsRleFile(FileName)) return ReadBmpImageFile(FileName, Bitmap);
   if (IsGifFile(FileName)) return ReadGifFile(FileName, Bitmap);
   if (IsPngFile(FileName)) return ReadPngFile(FileName, Bitmap);
   return iorNotThisFormat;
@@ -468,6 +484,17 @@ void FireIOError(const QString& FileName) {
 // ---- Reports ---------------------------------------------------------------------
 
 void ReportLoadError(const QString& FileName, TImageIOResult Result) {
+  // An empty file tells its reason whatever reader tried it.
+  if (Result < 0 && QFileInfo(FileName).isFile() && QFileInfo(FileName).size() == 0)
+    LoadFailureReason = TrId::GetOeMsgEmptyFile;
+  const std::optional<TrId> Reason = std::exchange(LoadFailureReason, std::nullopt);
+  if (Result < 0 && Reason) {
+    FireIOError(FileName);
+    if (!OptionsOE.DisableErrorMsg)
+      ReportFileError(Format(Tr(TrId::GetOeMsgErrorOpening), {FileName}) + QLatin1Char('\r') + Tr(*Reason));
+    OptionsOE.DisableErrorMsg = false;
+    return;
+  }
   Report(TrId::GetOeMsgErrorOpening, FileName, Result);
 }
 
@@ -483,6 +510,7 @@ void ResetLoadResults() {
   OptionsOE.GraphicHeight = 0;
   OptionsOE.GIFAnimated = false;
   OptionsOE.XBadFormat = false;
+  OptionsOE.XIncomplete = false;
   OptionsOE.XBitsPerPixel = 0;
   OptionsOE.XDpi = 96.0;
   ClearOptionsMetadata();
@@ -521,6 +549,7 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
   if (FileName.isEmpty()) return iorRefused;
   ResetLoadResults();
   LoadOutOfMemory = nullptr;
+  LoadFailureReason.reset();
   TImageIOResult Result = ReadWithImportPlugin(FileName, Bitmap);
   if (Result == iorNotThisFormat) {
     if (HasFreeImage()) {
@@ -542,7 +571,9 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
       OptionsOE.GraphicHeight = Bitmap.Height();
     }
     if (OptionsOE.XBitsPerPixel == 0) OptionsOE.XBitsPerPixel = uint8_t(PixelFormatToBits(Bitmap.PixelFormat()));
-    if (OptionsOE.XDpi < 96) OptionsOE.XDpi = 96;
+    // Only a missing resolution becomes 96: one read from the file (72 dpi
+    // included) is kept, so that a save writes back what was read.
+    if (!(OptionsOE.XDpi > 0)) OptionsOE.XDpi = 96;
   }
   if (const std::exception_ptr OutOfMemory = std::exchange(LoadOutOfMemory, nullptr); OutOfMemory && Result < 0)
     std::rethrow_exception(OutOfMemory);

@@ -55,6 +55,7 @@ struct TOptionsOE {
   QString XComment;          // comment of the file
   TMetadata XMetadata;       // metadata tags read or to write (shared list)
   bool XBadFormat = false;   // FreeImage found another format than the name says
+  bool XIncomplete = false;  // the file ended before the picture: the rest is filled
   bool SilentMode = false;   // save options take their defaults without asking
 };
 
@@ -124,7 +125,7 @@ void AssignLoadInfo(TMyImageLayered& Image);
 // XBitsPerPixel 0, XDpi, XComment and, with PreserveExif, XMetadata (shared)
 // from Image.
 void AssignSaveInfo(TMyImageLayered& Image);
-// GraphicWidth and GraphicHeight 0, GIFAnimated and XBadFormat false,
+// GraphicWidth and GraphicHeight 0, GIFAnimated, XBadFormat and XIncomplete false,
 // XBitsPerPixel 0, XDpi 96, XComment and XMetadata emptied.
 void ResetLoadResults();
 // XComment and XMetadata emptied.

@@ -7,10 +7,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <dlfcn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
+#include <map>
 
 namespace {
 
@@ -29,6 +33,9 @@ public:
   QString FormatDescription(int Fif) const override { return Text8(FreeImageApi().GetFIFDescription(Fif)); }
   QString FormatExtensionList(int Fif) const override { return Text8(FreeImageApi().GetFIFExtensionList(Fif)); }
   QString TagToString(int Model, const TFreeTag& Tag) const override;
+  bool SupportsWriting(int Fif) const override;
+  // Forgotten when the library is loaded again.
+  mutable std::map<int, bool> Writable;
 };
 
 struct TLibraryState {
@@ -118,6 +125,32 @@ bool FillFiTag(TFiTag* FiTag, const TFreeTag& Tag) {
          Fi.SetTagValue(FiTag, Tag.Data.empty() ? &NoBytes : Tag.Data.data());
 }
 
+bool TFreeImageBinding::SupportsWriting(int Fif) const {
+  // A library may claim a writer that fails every save (a codec left out of
+  // its build): one small picture written to a scratch file tells.
+  const auto Known = Writable.find(Fif);
+  if (Known != Writable.end()) return Known->second;
+  const TFreeImageApi& Api = FreeImageApi();
+  bool Ok = false;
+  QTemporaryDir Scratch;
+  if (Api.FIFSupportsWriting(Fif) && Scratch.isValid()) {
+    // In a child process: a codec that crashes on the probe (one does) is as
+    // unwritable as one that fails, and the program goes on.
+    const QByteArray Path = QFile::encodeName(Scratch.filePath(QStringLiteral("probe")));
+    const pid_t Child = fork();
+    if (Child == 0) {
+      // Large enough for the wavelet codecs' smallest picture.
+      constexpr int Side = 64, FitBitmap = 1;
+      TFiBitmap* Dib = Api.AllocateT(FitBitmap, Side, Side, 24, 0, 0, 0);
+      _exit(Dib && Api.Save(Fif, Dib, Path.constData(), 0) ? 0 : 1);
+    }
+    int Status = 0;
+    Ok = Child > 0 && waitpid(Child, &Status, 0) == Child && WIFEXITED(Status) && WEXITSTATUS(Status) == 0;
+  }
+  Writable.emplace(Fif, Ok);
+  return Ok;
+}
+
 QString TFreeImageBinding::TagToString(int Model, const TFreeTag& Tag) const {
   // The library reads some tags at a fixed size whatever their length: an
   // empty value is never handed to it.
@@ -159,6 +192,7 @@ bool LoadFreeImageLibrary(const QString& Path) {
   }
   L.Handle = Handle;
   L.Api = Api;
+  L.Binding.Writable.clear();
   SetFreeImageProvider(&L.Binding);
   return true;
 }

@@ -35,6 +35,8 @@ public:
   virtual QString FormatDescription(int Fif) const = 0;
   // FreeImage_GetFIFExtensionList: lower-case extensions separated by commas.
   virtual QString FormatExtensionList(int Fif) const = 0;
+  // FreeImage_FIFSupportsWriting: the library was built with a writer for it.
+  virtual bool SupportsWriting(int Fif) const = 0;
   // FreeImage_TagToString of one tag of a model.
   virtual QString TagToString(int Model, const TFreeTag& Tag) const = 0;
 };

@@ -11,7 +11,8 @@ void InvalidGraphic(const QString& FileName, const std::string& Reason) {
 void CheckReadSize(int64_t Width, int64_t Height, const QString& FileName) {
   if (Width < 1 || Height < 1) InvalidGraphic(FileName, "empty or negative image size");
   if (!PixelCountFits(Width, Height))
-    InvalidGraphic(FileName, "image too large (" + std::to_string(Width) + " x " + std::to_string(Height) + ")");
+    throw EImageTooLarge(QFile::encodeName(FileName).toStdString() + ": image too large (" + std::to_string(Width) +
+                         " x " + std::to_string(Height) + ")");
 }
 
 void CheckExpansion(int64_t Produced, int64_t Source, int64_t Ratio, const QString& FileName) {

@@ -20,10 +20,17 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// A picture larger than the program opens: the load's message says so.
+class EImageTooLarge : public EInvalidGraphic {
+public:
+  using EInvalidGraphic::EInvalidGraphic;
+};
+
 // Throws EInvalidGraphic naming the file, with the reason.
 [[noreturn]] void InvalidGraphic(const QString& FileName, const std::string& Reason);
 
-// Width and height at least 1 and their product at most MaxReadPixels.
+// Width and height at least 1 and their product at most MaxReadPixels (else
+// EImageTooLarge).
 void CheckReadSize(int64_t Width, int64_t Height, const QString& FileName);
 
 // Data that expands: Produced bytes (or pixels) may be at most Ratio times

@@ -39,7 +39,11 @@ QString Decode(const QByteArray& Bytes) {
   return FromWin1252(std::string_view(Bytes.constData(), static_cast<size_t>(Bytes.size())));
 }
 
-QString EncodeValue(const QString& Value) {
+QString EncodeValue(const QString& Given) {
+  // Blanks at either end would be trimmed by the reader: the value goes in
+  // double quotes, which the reader removes.
+  const QString Value =
+      TrimBlanks(Given).size() != Given.size() ? QLatin1Char('"') + Given + QLatin1Char('"') : Given;
   if (!Value.contains(u'\r') && !Value.contains(u'\n') && !TrimBlanks(Value).startsWith(EscapeMark)) return Value;
   QString Out = EscapeMark;
   for (QChar C : Value) {

@@ -20,9 +20,9 @@
 // lines and the file's line ends are kept. A value holding a line break (or
 // starting with the escape mark "\:") is written escaped: "\:" followed by
 // the text with "\" as "\\", CR as "\r" and LF as "\n"; reading turns it back.
-// Any other value is written as given, so a value with surrounding blanks or
-// quotes reads back as the platform reads it (callers quote what must keep
-// its blanks).
+// A value with blanks at either end is written in double quotes, so that it
+// reads back whole. Any other value is written as given, so a value in
+// quotes reads back as the platform reads it.
 //
 // Changes are kept in memory and written by UpdateFile and by the destructor,
 // through a temporary file renamed over the old one, so the file is never

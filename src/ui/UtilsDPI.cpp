@@ -1,6 +1,9 @@
 #include "ui/UtilsDPI.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
 
 #include <climits>
 #include <cstdint>
@@ -50,4 +53,26 @@ int PointsToPixels(int Points, int Kind) { return MulDiv(Points, ScreenDPI(Kind)
 bool MakeProcessDPIAware() {
   if (QCoreApplication::instance()) return false;
   return qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+void FollowScreenResolution() {
+  auto* App = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  if (!App) return;
+  const auto Read = [] {
+    if (const QScreen* Screen = QGuiApplication::primaryScreen())
+      SetScreenPixelsPerInch(static_cast<int>(Screen->logicalDotsPerInch() + 0.5));
+  };
+  const auto Watch = [Read](QScreen* Screen) {
+    if (Screen) QObject::connect(Screen, &QScreen::logicalDotsPerInchChanged, Screen, [Read](qreal) { Read(); });
+  };
+  Read();
+  // Connected once per application object.
+  static QPointer<QGuiApplication> Followed;
+  if (Followed == App) return;
+  Followed = App;
+  Watch(QGuiApplication::primaryScreen());
+  QObject::connect(App, &QGuiApplication::primaryScreenChanged, App, [Read, Watch](QScreen* Screen) {
+    Watch(Screen);
+    Read();
+  });
 }

@@ -1,7 +1,8 @@
 // DPI helpers: layout values are designed at 96 pixels per inch and scaled to
 // the screen resolution the program works at. Depends on nothing.
 //
-// The resolution is the program's own setting (96 until set), never combined
+// The resolution is the program's own setting (96 until set, then the
+// screen's once FollowScreenResolution runs), never combined
 // with Qt's device-pixel-ratio scaling: MakeProcessDPIAware switches that off
 // before the application object exists, so one layout pixel is one screen pixel.
 #pragma once
@@ -9,6 +10,9 @@
 // The screen's pixels per inch as the program uses it (default 96).
 int ScreenPixelsPerInch();
 void SetScreenPixelsPerInch(int Dpi);
+// Takes the primary screen's logical resolution now and whenever it or the
+// primary screen changes (once the application object exists).
+void FollowScreenResolution();
 
 // The screen's vertical pixels per logical inch.
 int ScreenLogPixelsY();

@@ -55,6 +55,10 @@ TEST(CommandLine, SettingsFilePrecedence) {
   TCommandLineOptions WithPath;
   WithPath.IniPathOption = Root.path() + "/Other.ini";
   EXPECT_EQ(InitIniFileName(WithPath, ProgramDir, UserDir), Root.path() + "/Other.ini");
+  // A path naming a folder is refused: the default file is used.
+  TCommandLineOptions Folder;
+  Folder.IniPathOption = Root.path();
+  EXPECT_EQ(InitIniFileName(Folder, ProgramDir, UserDir), ProgramDir + "Lumaretique.ini");
   WithPath.LocalIniOption = true;
   EXPECT_EQ(InitIniFileName(WithPath, ProgramDir, UserDir), "Lumaretique.ini");
   // A per-user folder that cannot be made falls back to the program folder.

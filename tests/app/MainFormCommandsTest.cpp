@@ -137,7 +137,8 @@ TEST_F(MainFormCommandsTest, AShortCutOfAnItemTheMenuWouldDisableDoesNothing) {
   TBitmap Original;
   Original.Assign(Form->LeFond());
   QAction* Repeat = Form->MenuItem("MenuEditionRepeter");
-  ASSERT_FALSE(Repeat->shortcut().isEmpty());
+  // Repeat has no key of its own: a user's key stands in for one.
+  Repeat->setShortcut(QKeySequence("Ctrl+Shift+F9"));
   Repeat->setEnabled(true);
   Type(Repeat->shortcut());
   EXPECT_FALSE(Repeat->isEnabled());

@@ -4,6 +4,8 @@
 #include "app/ui/ToolbarImages.h"
 #include "platform/IniFile.h"
 #include "raster/ColorUtils.h"
+#include "ui/ColorEdit.h"
+#include "ui/ColorPicker.h"
 #include "ui/DlgColors.h"
 
 #include <QAction>
@@ -49,7 +51,8 @@ TEST_F(MainFormTest, MenusHoldEveryTableItemInFrench) {
   for (const TMenuEntry& E : MainMenuEntries()) {
     QAction* Item = Form.MenuItem(QString::fromLatin1(E.Name));
     ASSERT_NE(Item, nullptr) << E.Name;
-    EXPECT_EQ(Item->text(), QString::fromUtf16(E.Caption)) << E.Name;
+    // A separator carries no caption, which a style would draw as "-".
+    EXPECT_EQ(Item->text(), Item->isSeparator() ? QString() : QString::fromUtf16(E.Caption)) << E.Name;
   }
   // Items stand where the table puts them.
   EXPECT_TRUE(Form.MenuNamed("MenuAttenuation")->actions().contains(Form.MenuItem("MenuFiltreFlou")));
@@ -191,4 +194,40 @@ TEST(ToolbarImages, DisabledLookIsTintedGrey) {
       for (int X = 0; X < 19 && !Opaque; ++X) Opaque = qAlpha(Image.pixel(X, Y)) > 128;
     EXPECT_TRUE(Opaque) << G;
   }
+}
+
+// The File menu's short-cuts are those of its table, and no key runs two
+// commands (Repeat has none of its own).
+TEST_F(MainFormTest, FileShortCutsFollowTheirTableWithNoKeyBoundTwice) {
+  TMainForm Form(State);
+  const std::pair<const char*, const char*> Table[] = {
+      {"MenuFichierNouveau", "Ctrl+N"},          {"MenuFichierOuvrir", "Ctrl+O"},
+      {"MenuFichierRetablir", "Ctrl+R"},         {"MenuFichierEnregistrer", "Ctrl+S"},
+      {"MenuFichierEnregistrerSous", "Ctrl+Shift+S"}, {"MenuFichierFermer", "Ctrl+W"},
+      {"MenuFichierImprimer", "Ctrl+P"},         {"MenuFichierInfos", "Ctrl+J"},
+      {"MenuFichierQuiter", "Ctrl+Q"}};
+  for (const auto& [Name, Keys] : Table) EXPECT_EQ(Form.MenuItem(Name)->shortcut(), QKeySequence(Keys)) << Name;
+  EXPECT_TRUE(Form.MenuItem("MenuEditionRepeter")->shortcut().isEmpty());
+  QHash<QKeySequence, QString> Bound;
+  for (const TMenuEntry& E : MainMenuEntries()) {
+    const QKeySequence Key = Form.MenuItem(QString::fromLatin1(E.Name))->shortcut();
+    if (Key.isEmpty() || E.Again) continue; // an entry listed again is the same item
+    EXPECT_FALSE(Bound.contains(Key)) << Key.toString().toStdString() << ": " << Bound.value(Key).toStdString()
+                                      << " and " << E.Name;
+    Bound.insert(Key, QString::fromLatin1(E.Name));
+  }
+}
+
+// The colour edits made after start-up offer "Autre couleur", black as the
+// default colour and a palette in the style's colours.
+TEST_F(MainFormTest, ColourEditsTakeTheirStartUpTextsAndColours) {
+  SetColorEditCustomText(QString());
+  SetColorPickerDefaultColor(clNone);
+  TMainForm Form(State);
+  EXPECT_EQ(ColorEditCustomText(), QString::fromUtf8("Autre couleur"));
+  EXPECT_EQ(ColorEditDefaultText(), "bidon");
+  EXPECT_EQ(ColorPickerDefaultColor(), clBlack);
+  EXPECT_EQ(ColorPopupBackColor, clDlgList);
+  EXPECT_EQ(ColorPopupOutlineColor, clDlgBorder);
+  EXPECT_EQ(ColorPopupFrameColor, clDlgHighlight);
 }

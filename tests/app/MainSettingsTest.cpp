@@ -151,6 +151,14 @@ TEST_F(MainSettingsTest, WindowRectangleIsMovedIntoTheWorkArea) {
   EXPECT_EQ(Load().WindowRect, QRect(1200, 0, 400, 300));
   WriteIni("[Position]\nX=5\nY=5\nW=3000\nH=300\n");
   EXPECT_EQ(Load().WindowRect, QRect(0, 5, 1600, 300));
+  // No size, or a negative one: the default window, not an empty one.
+  WriteIni("");
+  const QRect Default = Load().WindowRect;
+  EXPECT_GT(Default.width(), 0);
+  for (const char* Text : {"[Position]\nX=0\nY=0\nW=0\nH=300\n", "[Position]\nX=20\nY=30\nW=400\nH=-5\n"}) {
+    WriteIni(Text);
+    EXPECT_EQ(Load().WindowRect, Default) << Text;
+  }
 }
 
 TEST_F(MainSettingsTest, RecentFilesSkipMissingOnesAndSaveDeletesTheRest) {

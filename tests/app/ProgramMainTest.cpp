@@ -1,8 +1,16 @@
 #include "app/ui/ProgramMain.h"
+#include "app/StartupServices.h"
+#include "ui/MsgDlg.h"
+#include "ui/UtilsDPI.h"
 #include "ui/DlgEx.h"
 #include "ui/VisualStyles.h"
 
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QScreen>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTemporaryDir>
@@ -65,4 +73,54 @@ TEST(ProgramMain, DialogFontFromTheSettingsBeforeAnyWindow) {
   // installed): the later tests keep the same font.
   SetDialogFontName(QFontInfo(QFont(Old)).family());
   SetActiveStyle(u"Windows");
+}
+
+// "-ini:" naming a folder is refused with a message naming the file used.
+TEST(ProgramMain, SettingsPathNamingAFolderIsRefused) {
+  QTemporaryDir Dir;
+  QStringList Shown;
+  TScopedMsgDlgAnswers Answers([&](const TMsgDlgRequest& R) {
+    Shown << R.Msg;
+    return TMsgDlgAnswer{mrOk, {}};
+  });
+  InitApplication({"-ini:" + Dir.path()}, Dir.path() + "/");
+  EXPECT_NE(Startup().MainIniFile, Dir.path());
+  EXPECT_FALSE(QFileInfo(Startup().MainIniFile).isDir());
+  ASSERT_EQ(Shown.size(), 1);
+  EXPECT_TRUE(Shown[0].contains(Dir.path())) << Shown[0].toStdString();
+  EXPECT_TRUE(Shown[0].contains(Startup().MainIniFile));
+  Shown.clear();
+  InitApplication({"-ini:" + Dir.path() + "/mine.ini"}, Dir.path() + "/");
+  EXPECT_EQ(Startup().MainIniFile, Dir.path() + "/mine.ini");
+  EXPECT_TRUE(Shown.isEmpty());
+}
+
+// The application carries no display name of its own, so that the platform
+// adds none to the frame's caption (which names the program already).
+TEST(ProgramMain, NoDisplayNameIsAddedToCaptions) {
+  QTemporaryDir Dir;
+  InitApplication({}, Dir.path() + "/");
+  EXPECT_EQ(QApplication::applicationName(), "Lumaretique 11");
+  QApplication::setApplicationName("Other");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "Other"); // follows: not set apart
+  QApplication::setApplicationName("Lumaretique 11");
+}
+
+// The screen's resolution is read at start-up: layouts scale by it.
+TEST(ProgramMain, ScreenResolutionIsReadAtStart) {
+  QTemporaryDir Dir;
+  SetScreenPixelsPerInch(50);
+  InitApplication({}, Dir.path() + "/");
+  const int Screen = static_cast<int>(QGuiApplication::primaryScreen()->logicalDotsPerInch() + 0.5);
+  EXPECT_EQ(ScreenPixelsPerInch(), Screen);
+  SetScreenPixelsPerInch(96);
+}
+
+// Qt's own dialogs speak the interface's language.
+TEST(ProgramMain, QtDialogsSpeakFrench) {
+  if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fr.qm"))
+    GTEST_SKIP() << "Qt's translations are not installed";
+  QTemporaryDir Dir;
+  InitApplication({}, Dir.path() + "/");
+  EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QString::fromUtf8("Voir dans :"));
 }

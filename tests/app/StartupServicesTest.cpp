@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -37,4 +38,23 @@ TEST(StartupServices, DataFoldersThatExistAreTaken) {
   ASSERT_TRUE(QDir(Program).mkdir("8bf_64"));
   F = InitDataFolders(Program + "/");
   EXPECT_EQ(F.PS8bfDir, Program + "/8bf_64");
+}
+
+// A data folder a save goes into is made beside the program, else, when the
+// program folder is read-only, in the per-user data folder.
+TEST(StartupServices, DataFoldersAreMadeWhereASaveCanGo) {
+  QTemporaryDir Dir;
+  const QString Program = Dir.path() + "/program", User = Dir.path() + "/user";
+  ASSERT_TRUE(QDir().mkpath(Program));
+  EXPECT_EQ(EnsureDataFolder(Program + "/", "Textures", User), Program + "/Textures");
+  EXPECT_TRUE(QFileInfo(Program + "/Textures").isDir());
+  EXPECT_EQ(EnsureDataFolder(Program, "Textures", User), Program + "/Textures"); // found again
+  // Where the program folder cannot take it (here a file of that name
+  // stands in the way; a read-only folder is the usual cause).
+  QFile Blocker(Program + "/PngData");
+  ASSERT_TRUE(Blocker.open(QIODevice::WriteOnly));
+  Blocker.close();
+  EXPECT_EQ(EnsureDataFolder(Program, "PngData", User), User + "/PngData");
+  EXPECT_TRUE(QFileInfo(User + "/PngData").isDir());
+  EXPECT_TRUE(EnsureDataFolder(Program, "PngData", "").isEmpty());
 }

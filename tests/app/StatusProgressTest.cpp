@@ -1,5 +1,8 @@
 #include "app/StatusProgress.h"
 
+#include "app/Commun.h"
+#include "raster/FoncUtils.h"
+
 #include <gtest/gtest.h>
 
 TEST(StatusProgress, CaptionForms) {
@@ -17,10 +20,10 @@ TEST(StatusProgress, CaptionForms) {
       {"&...", "", ""},
   };
   for (const TCase& C : Cases) {
-    EXPECT_EQ(TitreMenu(QString::fromUtf8(C.In)), QString::fromUtf8(C.Titre)) << C.In;
-    EXPECT_EQ(FormatCaption(QString::fromUtf8(C.In)), QString::fromUtf8(C.Dialog)) << C.In;
+    EXPECT_EQ(CleanMenuCaption(QString::fromUtf8(C.In)), QString::fromUtf8(C.Titre)) << C.In;
+    EXPECT_EQ(FormatCaption(QString::fromUtf8(C.In), 1), QString::fromUtf8(C.Dialog)) << C.In;
   }
-  EXPECT_EQ(FormatCaption(QString::fromUtf8("éclaircir")), QString::fromUtf8("éclaircir..."));
+  EXPECT_EQ(FormatCaption(QString::fromUtf8("éclaircir"), 1), QString::fromUtf8("éclaircir..."));
 }
 
 TEST(StatusProgress, PanelTextKeepsReadyAndPercentTexts) {

@@ -31,6 +31,7 @@ public:
   void ChangerPosition(TPoint P) override { Position = P; }
   void InitPosition() override { Position = {-1, -1}; }
   void MajMenus() override { ++MenuUpdates; }
+  void AfficherInfos() override {}
   void AfficherInfosCalque() override {}
   void PrepareLayerPosUndo(TPoint OldPos) override {
     TNewImgForm* F = ActiveImageWindow();

@@ -349,7 +349,7 @@ TEST_F(ImgFormTest, SaveQuestionOnClose) {
   File->close();
   ProcessClose();
   ASSERT_EQ(Asked.size(), 4u);
-  EXPECT_EQ(Asked[3].Msg, QStringLiteral("L'image \"R&&D.png\" a été modifiée.\rEnregistrer les modifications avant de "
+  EXPECT_EQ(Asked[3].Msg, QStringLiteral("L'image \"R&D.png\" a été modifiée.\rEnregistrer les modifications avant de "
                                          "continuer ?"));
   EXPECT_EQ(Host.Saves.last(), QStringLiteral("/tmp/a/R&D.png|"));
   EXPECT_TRUE(File.isNull());

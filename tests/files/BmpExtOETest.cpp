@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString DefaultOpenMasks = "*.lmi;*.wmf;*.emf;*.bmp;*.jpg;*.jpeg;*.jpe;*.png;*.gif";
+const QString DefaultOpenMasks = "*.lmi;*.wmf;*.emf;*.bmp;*.rle;*.jpg;*.jpeg;*.jpe;*.png;*.gif";
 
 // The fake library's formats written out the slow way.
 QString FakeMasks(int Fif) {
@@ -86,7 +86,7 @@ TEST_F(BmpExtOE, AlphaCapabilityDependsOnGifAcceptanceAndFreeImage) {
 TEST_F(BmpExtOE, FiltersWithoutFreeImage) {
   EXPECT_EQ(GetOpenMasks(), DefaultOpenMasks);
   EXPECT_EQ(GetOpenFilter(), "Toutes les images|" + DefaultOpenMasks +
-                                 "|Lumaretique Image|*.lmi|Windows Metafile|*.wmf;*.emf|Bitmap|*.bmp"
+                                 "|Lumaretique Image|*.lmi|Windows Metafile|*.wmf;*.emf|Bitmap|*.bmp|RLE|*.rle"
                                  "|JPEG|*.jpg;*.jpeg;*.jpe|PNG|*.png|GIF|*.gif|Icône|*.ico");
   EXPECT_EQ(GetSaveFilter(), "Lumaretique Image|*.lmi|Bitmap|*.bmp|JPEG|*.jpg;*.jpeg;*.jpe|PNG|*.png|GIF|*.gif");
   EXPECT_EQ(FilterIndexOfFile("a.gif", GetSaveFilter()), 5);
@@ -107,9 +107,10 @@ TEST_F(BmpExtOE, FiltersWithFreeImage) {
     AllEntries += (Fif ? "|" : "") + FakeEntry(Fif);
   }
   EXPECT_EQ(FifMaskList(fifTiff), "*.tif;*.tiff");
-  EXPECT_EQ(GetOpenMasks(), "*.lmi;*.wmf;*.emf;" + AllMasks);
-  EXPECT_EQ(GetOpenFilter(),
-            "Toutes les images|*.*|Lumaretique Image|*.lmi|Windows Metafile|*.wmf;*.emf|" + AllEntries);
+  // ".rle", which the editor writes, is opened too.
+  EXPECT_EQ(GetOpenMasks(), "*.lmi;*.wmf;*.emf;" + AllMasks + ";*.rle");
+  EXPECT_EQ(GetOpenFilter(), "Toutes les images|*.*|Lumaretique Image|*.lmi|Windows Metafile|*.wmf;*.emf|" +
+                                 AllEntries + "|RLE|*.rle");
   EXPECT_EQ(GetSaveFilter(), "Lumaretique Image|*.lmi|" + FakeEntry(0) + "|" + FakeEntry(2) + "|" + FakeEntry(13) +
                                  "|" + FakeEntry(25) + "|RLE|*.rle|" + FakeEntry(17) + "|" + FakeEntry(18) + "|" +
                                  FakeEntry(36) + "|" + FakeEntry(31) + "|" + FakeEntry(35) + "|" + FakeEntry(23));
@@ -117,6 +118,17 @@ TEST_F(BmpExtOE, FiltersWithFreeImage) {
   EXPECT_EQ(FilterIndexOfFile("a.rle", GetSaveFilter()), 6);
   EXPECT_TRUE(IsJpegFile("a.jpe"));
   EXPECT_TRUE(IsSavableImageFile("a.webp"));
+}
+
+// A format the bound library cannot write is not offered for saving.
+TEST_F(BmpExtOE, SaveFilterLeavesOutFormatsTheLibraryCannotWrite) {
+  TScopedFakeFreeImage FreeImage;
+  FreeImage.Fake.Unwritable = {fifJxr, fifXpm};
+  EXPECT_FALSE(GetSaveFilter().contains("jxr")) << GetSaveFilter().toStdString();
+  EXPECT_FALSE(GetSaveFilter().contains("xpm"));
+  EXPECT_FALSE(IsSavableImageFile("a.jxr"));
+  EXPECT_TRUE(IsSavableImageFile("a.jp2"));
+  EXPECT_TRUE(GetOpenMasks().contains("*.jxr")); // still read
 }
 
 TEST_F(BmpExtOE, FiltersFollowTheLibraryAndTheTranslation) {

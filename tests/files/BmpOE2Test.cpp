@@ -234,14 +234,16 @@ TEST_F(BmpOE2Test, LayeredFileKeepsLayersResolutionAndComment) {
 
 // ---- The fix-ups of a load and the information read ---------------------------------
 
-TEST_F(BmpOE2Test, Bmp72DpiReadsAs96ThroughTheChainAnd72ThroughInfo) {
+// The resolution read is the one a save writes back: 72 dpi stays 72, and
+// only a file without one gets 96.
+TEST_F(BmpOE2Test, Bmp72DpiKeepsItsResolutionThroughTheChainAndInfo) {
   const QString Name = Folder.Path(QStringLiteral("low.bmp"));
   PBitmap Source = SmoothImage(8, 6);
   SaveBitmapToBmpFile(Name, *Source, 72);
   TBitmap Loaded;
   QString FileName = Name;
   ASSERT_EQ(LoadImageFile(FileName, Loaded, QString()), iorDone);
-  EXPECT_EQ(OptionsOE.XDpi, 96);
+  EXPECT_NEAR(OptionsOE.XDpi, 72, 0.05);
   EXPECT_EQ(OptionsOE.XBitsPerPixel, 24) << "taken from the bitmap";
   EXPECT_EQ(LoadedColorCount(), 16777216);
 
@@ -253,6 +255,11 @@ TEST_F(BmpOE2Test, Bmp72DpiReadsAs96ThroughTheChainAnd72ThroughInfo) {
     EXPECT_EQ(OptionsOE.DisableErrorMsg, Disabled) << "left as it was found";
   }
   OptionsOE.DisableErrorMsg = false;
+  const QString Bare = Folder.Path(QStringLiteral("bare.bmp"));
+  SaveBitmapToBmpFile(Bare, *Source, 0);
+  FileName = Bare;
+  ASSERT_EQ(LoadImageFile(FileName, Loaded, QString()), iorDone);
+  EXPECT_EQ(OptionsOE.XDpi, 96);
   EXPECT_FALSE(ReadImageInfo(Folder.Path(QStringLiteral("missing.png"))));
   EXPECT_FALSE(OptionsOE.DisableErrorMsg);
   EXPECT_TRUE(Messages.isEmpty());
@@ -445,6 +452,39 @@ TEST_F(BmpOE2Test, ErrorsNameTheFileAndFireTheErrorEvent) {
     EXPECT_EQ(Events.back().FileName, Name);
   }
   EXPECT_TRUE(Messages[0].contains(QStringLiteral("\"") + Folder.Path(QStringLiteral("nofolder/picture.png")) + "\""));
+}
+
+// When the reader knows why a file cannot be opened, the message keeps its
+// text and names the reason on a second line.
+TEST_F(BmpOE2Test, KnownReasonsFollowTheMessageOnASecondLine) {
+  const QString Empty = Folder.Path(QStringLiteral("empty.png"));
+  WriteBytes(Empty, {});
+  // A BMP header declaring 100000 x 100000 pixels.
+  const QString Huge = Folder.Path(QStringLiteral("huge.bmp"));
+  {
+    TBitmap Small(4, 4, pf24bit, clRed);
+    SaveBitmapToBmpFile(Huge, Small, 0);
+    QFile File(Huge);
+    ASSERT_TRUE(File.open(QIODevice::ReadWrite));
+    const int32_t Side = 100000;
+    File.seek(18);
+    File.write(reinterpret_cast<const char*>(&Side), 4);
+    File.write(reinterpret_cast<const char*>(&Side), 4);
+  }
+  const QString Broken = Folder.Path(QStringLiteral("broken.png"));
+  WriteBytes(Broken, {0x89, 'P', 'N', 'G', 1, 2, 3});
+  const std::pair<QString, QString> Cases[] = {{Empty, QStringLiteral("Le fichier est vide.")},
+                                               {Huge, QString::fromUtf8("L'image est trop grande pour être ouverte.")},
+                                               {Broken, QString()}};
+  for (const auto& [File, Reason] : Cases) {
+    SCOPED_TRACE(File.toStdString());
+    Messages.clear();
+    TBitmap Bitmap;
+    QString Name = File;
+    EXPECT_EQ(LoadImageFile(Name, Bitmap, QString()), iorFailed);
+    ASSERT_EQ(Messages.size(), 1);
+    EXPECT_EQ(Messages[0], Reason.isEmpty() ? LoadMessage(File) : LoadMessage(File) + '\r' + Reason);
+  }
 }
 
 TEST_F(BmpOE2Test, DisableErrorMsgSilencesExactlyOneReport) {

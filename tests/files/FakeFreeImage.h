@@ -7,12 +7,15 @@
 #include "files/FreeImageProvider.h"
 #include "files/FreeMetadata.h"
 
+#include <QSet>
+
 class TFakeFreeImage : public TFreeImageProvider {
 public:
   QString FormatDescription(int Fif) const override {
     ++DescriptionCalls;
     return QStringLiteral("Format %1").arg(Fif);
   }
+  bool SupportsWriting(int Fif) const override { return !Unwritable.contains(Fif); }
   QString FormatExtensionList(int Fif) const override {
     switch (Fif) {
     case fifBmp:
@@ -44,6 +47,8 @@ public:
                               : QStringLiteral(" text:%1 ").arg(QString::fromStdString(Tag.Key));
   }
   mutable int DescriptionCalls = 0;
+  // Formats whose writer the fake library lacks.
+  QSet<int> Unwritable;
 };
 
 // Installs the fake as the loaded library, with its base filter entries as

@@ -20,7 +20,7 @@
 
 namespace {
 
-const QString OwnOpenMasks = "*.lmi;*.wmf;*.emf;*.bmp;*.jpg;*.jpeg;*.jpe;*.png;*.gif";
+const QString OwnOpenMasks = "*.lmi;*.wmf;*.emf;*.bmp;*.rle;*.jpg;*.jpeg;*.jpe;*.png;*.gif";
 
 // ---- Where the library comes from ---------------------------------------------------------
 

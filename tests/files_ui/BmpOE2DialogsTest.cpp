@@ -91,7 +91,7 @@ TEST_F(BmpOE2Dialogs, OpenDialogsListEveryImageTypeAndKeepThePreviewSwitch) {
   EXPECT_EQ(S.Title, QStringLiteral("Ouvrir"));
   EXPECT_EQ(QDir(S.Directory), QDir(Dir.path()));
   ASSERT_FALSE(S.Filters.isEmpty());
-  EXPECT_EQ(S.Filters[0], QStringLiteral("Toutes les images (*.lmi *.wmf *.emf *.bmp *.jpg *.jpeg *.jpe *.png *.gif)"));
+  EXPECT_EQ(S.Filters[0], QStringLiteral("Toutes les images (*.lmi *.wmf *.emf *.bmp *.rle *.jpg *.jpeg *.jpe *.png *.gif)"));
   EXPECT_EQ(S.SelectedFilter, S.Filters[0]);
   EXPECT_TRUE(S.Filters.contains(QStringLiteral("Icône (*.ico)")));
 

@@ -309,7 +309,7 @@ TEST_F(SaveOptionsTest, StoredChoicesReturnButLiveSettingsWin) {
   // Ok stores the choices; the next dialog (even a new one) starts from them.
   TMyPngImage Png;
   WhenShown([](TSaveOpForm& F) {
-    EXPECT_EQ(F.RBFiltres->ItemIndex(), 0); // the form's own start, without a language module
+    EXPECT_EQ(F.RBFiltres->ItemIndex(), 1); // the default its caption names
     F.RBFiltres->SetItemIndex(4);
     F.BOk->click();
   });
@@ -515,7 +515,8 @@ TEST_F(SaveOptionsTest, JpegPreviewFailureCleansUpAndReports) {
 TEST_F(SaveOptionsTest, LanguageModuleRecaptions) {
   {
     TSaveOpForm F;
-    EXPECT_EQ(F.RBFiltres->ItemIndex(), 0);
+    // The item its caption calls the default, without a language module too.
+    EXPECT_EQ(F.RBFiltres->ItemIndex(), 1);
     EXPECT_EQ(F.RBFiltres->Items()[1], "Différence (défaut)");
     EXPECT_EQ(F.CBExif->text(), "Conserver les informations EXIF/IPTC");
     EXPECT_EQ(F.LblN->text(), "Compression : 90");

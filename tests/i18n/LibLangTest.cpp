@@ -130,7 +130,7 @@ TEST_F(LibLangTest, KeysAreUniqueAndCountedPerFamily) {
   EXPECT_EQ(Mnu, 369);
   EXPECT_EQ(Lbl, 296);
   EXPECT_EQ(Fmt, 42);
-  EXPECT_EQ(Msg, 49);
+  EXPECT_EQ(Msg, 50);
   EXPECT_EQ(Hnt, 18);
   EXPECT_EQ(Prn, 6); // the seventh, GetTrPrnUnit, is the whole number
   EXPECT_EQ(Btn, 10);

@@ -135,6 +135,20 @@ TEST_F(IniFileTest, ValuesWithLineBreaksAndEscapeMarksRoundTrip) {
   EXPECT_EQ(TIniFile(Name).ReadString("S", "Path", ""), "C:\\new\\rows");
 }
 
+// Blanks at either end of a value (a file name ending with a blank) survive
+// the next start: the value is written quoted.
+TEST_F(IniFileTest, ValuesWithBlanksAtTheirEndsReadBackWhole) {
+  const QStringList Values{"/images/ends with a blank ", " starts with one", "  both  ", "two\nlines ", "plain"};
+  {
+    TIniFile Ini(Name);
+    for (int I = 0; I < Values.size(); ++I) Ini.WriteString("S", QString("V%1").arg(I), Values[I]);
+  }
+  TIniFile Ini(Name);
+  for (int I = 0; I < Values.size(); ++I) EXPECT_EQ(Ini.ReadString("S", QString("V%1").arg(I), ""), Values[I]) << I;
+  EXPECT_TRUE(ReadRaw().contains("V4=plain\n")); // written as given
+  EXPECT_TRUE(ReadRaw().contains("V0=\"/images/ends with a blank \"\n"));
+}
+
 TEST_F(IniFileTest, FloatsReadBackWhateverSeparatorTheyWereWrittenWith) {
   QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
   {
@@ -186,9 +200,9 @@ TEST_F(IniFileTest, WriteFailuresAreSwallowedAndUnreadableFilesKept) {
 }
 
 TEST_F(IniFileTest, UnchangedValuesDoNotRewriteTheFile) {
-  WriteRaw("[S]\nK = same \n");
+  WriteRaw("[S]\nK=same\n");
   TIniFile Ini(Name);
-  Ini.WriteString("S", "K", " same ");
+  Ini.WriteString("S", "K", "same");
   EXPECT_FALSE(Ini.Modified());
   Ini.WriteString("S", "K", "other");
   EXPECT_TRUE(Ini.Modified());

@@ -14,7 +14,9 @@ public:
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     App = std::make_unique<QApplication>(Argc, Argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Lumaretique 11"));
+    // Named as the program names itself: no display name apart, which the
+    // platform would add to every window caption.
+    QApplication::setApplicationName(QStringLiteral("Lumaretique 11"));
   }
   void TearDown() override { App.reset(); }
 

@@ -6,6 +6,9 @@
 #include "app/ui/MainStatusBar.h"
 #include "app/ui/ToolbarImages.h"
 #include "i18n/LibLang.h"
+#include "raster/FoncUtils.h"
+#include "ui/ColorEdit.h"
+#include "ui/ColorPicker.h"
 #include "ui/CompUtils.h"
 #include "ui/DlgColors.h"
 #include "ui/DlgEx.h"
@@ -203,6 +206,12 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   LoadSettings(FState.MainIniFile, FEnv, FSettings);
   DialogParams = FSettings.DialogParams;
   SetDialogsIniFile(FState.MainIniFile);
+  // Every colour edit made from now on: its palette in the style's colours,
+  // its custom-colour text, and black as the default colour.
+  SetColorPopupColors(clDlgList, clDlgBorder, clDlgHighlight);
+  SetColorEditCustomText(Tr(TrId::GetDlgOtherColors));
+  SetColorEditDefaultText(QStringLiteral("bidon"));
+  SetColorPickerDefaultColor(clBlack);
   ApplySettings();
   ConnectCommands();
   SizeToolBars();
@@ -220,6 +229,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
 
 TMainForm::~TMainForm() {
   ReleaseFileServices();
+  ReleaseLayerHooks();
   qApp->removeEventFilter(this);
   if (ProgressSink() == this) SetProgressSink(nullptr);
   if (DialogServices() == this) SetDialogServices(nullptr);
@@ -278,7 +288,8 @@ void TMainForm::BuildMenus() {
       if (*E.ShortCut) Action->setShortcut(QKeySequence(QString::fromLatin1(E.ShortCut)));
       FMenus.value(QString::fromLatin1(E.Parent))->addAction(Action);
     }
-    Action->setText(Caption);
+    // A separator has no caption: a style would draw its "-".
+    if (!Action->isSeparator()) Action->setText(Caption);
     Action->setProperty("Tag", E.Tag);
     FItems.insert(Name, Action);
   }
@@ -334,13 +345,14 @@ void TMainForm::BuildPopupMenus() {
 void TMainForm::BuildZoomPopup() {
   QMenu* PopZoom = FMenus.value("PopZoom");
   MenuItem("PopZoomAuto")->setProperty("Tag", 0);
+  // The list only opens with an image (the edit is disabled without one).
+  MenuItem("PopZoomAuto")->setEnabled(true);
   for (const auto& [Percent, Ratio] : ZoomPresets) {
     // Real size stands apart from the reductions and the enlargements.
     if (Percent == 100) PopZoom->addSeparator();
     auto* Item = PopZoom->addAction(QStringLiteral("%1%   (%2)").arg(Percent).arg(QLatin1String(Ratio)));
     Item->setObjectName(QStringLiteral("PopZoom%1").arg(Percent));
     Item->setProperty("Tag", Percent);
-    Item->setEnabled(false);
     FItems.insert(Item->objectName(), Item);
     if (Percent == 100) PopZoom->addSeparator();
   }
@@ -353,7 +365,7 @@ void TMainForm::BuildToolBars() {
       Button->setObjectName(QString::fromLatin1(B.Name));
       Button->setProperty("Glyph", static_cast<int>(B.Glyph));
       Button->setProperty("Command", QString::fromLatin1(B.Command));
-      QString Hint = *B.HintItem ? TitreMenu(MenuItem(QString::fromLatin1(B.HintItem))->text())
+      QString Hint = *B.HintItem ? CleanMenuCaption(MenuItem(QString::fromLatin1(B.HintItem))->text())
                                  : Tr(B.HintKey).section(QLatin1Char(':'), 0, 0);
       Hint += QString::fromLatin1(B.Suffix);
       QAction* Command = *B.Command ? MenuItem(QString::fromLatin1(B.Command)) : nullptr;
@@ -368,7 +380,13 @@ void TMainForm::BuildToolBars() {
       Button->setEnabled(Command && Command->isEnabled());
       if (Command) {
         connect(Command, &QAction::changed, Button, [Command, Button] { Button->setEnabled(Command->isEnabled()); });
-        connect(Button, &QAction::triggered, Command, &QAction::trigger);
+        // The command sees the button as its sender (the zoom buttons work
+        // while a dialog is open, their menu items do not).
+        connect(Button, &QAction::triggered, this, [this, Button, Command] {
+          const QPointer<QAction> Previous = std::exchange(FButtonSender, Button);
+          Command->trigger();
+          FButtonSender = Previous;
+        });
       }
     }
   };
@@ -496,6 +514,8 @@ void TMainForm::ConnectCommands() {
   Connect("MenuFenetreReduire", [this] { MenuFenetreReduireClick(); });
   Connect("MenuFenetreRestaure", [this] { MenuFenetreRestaureClick(); });
   connect(FMenus.value("MenuFenetre"), &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
+  ConnectZoomListCommands();
+  InstallLayerHooks();
   ConnectFileCommands();
   ConnectUndoCommands();
   ConnectSelectionCommands();

@@ -7,9 +7,11 @@
 // TImageWindowHost and TSaveOptionsHost.
 //
 // The action services every command uses are in MainForm_Actions.cpp; the
-// handlers are split by menu (MainForm_File.cpp, with MainForm_Open.cpp and
-// MainForm_Save.cpp for the ways images come and go, MainForm_View.cpp,
-// MainForm_Window.cpp); this header is sectioned the same way. A menu item
+// state of menus and buttons in MainForm_MenuState.cpp; the layer hooks in
+// MainForm_Layers.cpp; the handlers are split by menu (MainForm_File.cpp,
+// with MainForm_Open.cpp and MainForm_Save.cpp for the ways images come and
+// go, MainForm_View.cpp with the zoom, MainForm_Window.cpp); this header is
+// sectioned the same way. A menu item
 // or button whose command is not built yet stays in the menus, disabled.
 #pragma once
 
@@ -91,7 +93,9 @@ public:
   void ProgressCallback(uint8_t Stage, int Value, int Tag) override;
   void HandlePendingMessages() override;
   // TDialogServices
-  void SetModalForm(QWidget* Form) override { FModalForm = Form; }
+  // While a modal form is registered the frame (menus, toolbars, image
+  // windows) is disabled and the form counts as an open dialog.
+  void SetModalForm(QWidget* Form) override;
   // While a dialogue form is registered, every image window but the active
   // one and every layers panel is disabled.
   void SetDialogueForm(QWidget* Form) override;
@@ -137,6 +141,9 @@ public:
   // not), and its begin (status text, hourglass) and end (progress reset,
   // ready text, cursor).
   bool ActionPossible(const QObject* Sender);
+  // The sender of the command Item runs: the toolbar button clicked, else
+  // Item itself.
+  const QObject* CommandSender(const QAction* Item) const;
   bool DisableMenu() const;
   void DebutAction(const QString& Msg, bool ChangerCurseur);
   void FinAction();
@@ -161,24 +168,31 @@ public:
   QString DocumentInfoText() const;
 
   // Status information.
-  void AfficherInfos();
+  void AfficherInfos() override;
   void AfficherInfosSelection(const TRect& R);
 
   // Recent files: most recent first, at most MaxRecentFiles, names compared
-  // without regard to case.
+  // as the file system does, with regard to case.
   const QStringList& ListeFichiers() const { return FSettings.ListeFichiers; }
   void AjouterListeFichiers(const QString& FileName);
   void SupprimerListeFichiers(const QString& FileName);
   void RenommerListeFichiers(const QString& FileName, const QString& NewName);
 
+  // ---- Layer hooks (MainForm_Layers.cpp) ----
   // The two layer hooks of every image: the caption shown for a stored one,
   // and the data object a text layer read from a file needs.
   void ImageGetLayerCaption(const TLayerItem& Item, QString& S);
   void ImageNeedLayerData(TLayerItem& Item);
 
-  // Menu and toolbar state after every command and change of window.
+  // ---- Menu and toolbar state (MainForm_MenuState.cpp) ----
+  // After every command and change of window.
   void MajUndoRedo();
   void UpdateToolButtons();
+  // The state of the File menu's items (also when the menu opens).
+  void MenuFichierClick();
+  // The image windows listed at the end of the window menu, and the window
+  // commands' state.
+  void UpdateWindowMenu();
 
   // TImageWindowHost
   bool CadreOmbre() const override { return FSettings.CadreOmbre; }
@@ -212,8 +226,6 @@ public:
   void MenuFichierFermerClick();
   void MenuFichierFermerToutClick();
   void MenuFichierQuiterClick();
-  // The state of the File menu's items (also when the menu opens).
-  void MenuFichierClick();
   void MenuFichierOuvrirClick();
   void MenuFichierEnregistrerClick();
   void MenuFichierEnregistrerSousClick();
@@ -261,8 +273,6 @@ public:
   void MenuFenetreMosaiqueVClick();
   void MenuFenetreReduireClick();
   void MenuFenetreRestaureClick();
-  // The image windows listed at the end of the window menu.
-  void UpdateWindowMenu();
 
 protected:
   void closeEvent(QCloseEvent* Event) override;
@@ -299,6 +309,11 @@ private:
   // before the frame goes).
   void ConnectFileCommands();
   void ReleaseFileServices();
+  // The zoom list's commands and the zoom edit's events (MainForm_View.cpp).
+  void ConnectZoomListCommands();
+  // The layer hooks of the image-file layer (MainForm_Layers.cpp).
+  void InstallLayerHooks();
+  void ReleaseLayerHooks();
   // Every image window asked about its changes; all close only when none
   // refused. True when none is left.
   bool CloseImageWindows();
@@ -333,6 +348,8 @@ private:
   QStringList FPendingFiles;
   std::function<void(const QString&)> FOpenFileHook;
   QPointer<QWidget> FModalForm, FDialogueForm, FPipetteForm;
+  // The toolbar button whose click runs the command under way, if any.
+  QPointer<QAction> FButtonSender;
 
   // ---- Start-up services, application hooks and cursors (MainForm_Startup.cpp, MainForm_Hooks.cpp) ----
 public:

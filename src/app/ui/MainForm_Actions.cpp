@@ -7,7 +7,6 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
 #include "document/ImageToolHost.h"
-#include "document/TxtData.h"
 #include "files/ColorDepth.h"
 #include "i18n/Format.h"
 #include "platform/Beep.h"
@@ -21,7 +20,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 
 #include <cmath>
@@ -102,6 +103,10 @@ bool TMainForm::ActionPossible(const QObject* Sender) {
   return false;
 }
 
+const QObject* TMainForm::CommandSender(const QAction* Item) const {
+  return FButtonSender ? static_cast<const QObject*>(FButtonSender.data()) : Item;
+}
+
 bool TMainForm::DisableMenu() const { return FDialogueForm || VerticesMode > 0; }
 
 void TMainForm::DebutAction(const QString& Msg, bool ChangerCurseur) {
@@ -140,6 +145,20 @@ void TMainForm::SetDialogueForm(QWidget* Form) {
   }
 }
 
+void TMainForm::SetModalForm(QWidget* Form) {
+  if (FModalForm == Form) return;
+  FModalForm = Form;
+  // The frame's own parts: a modal form the main window owns stays usable.
+  menuBar()->setEnabled(!Form);
+  centralWidget()->setEnabled(!Form);
+  if (Form) {
+    DebutDialogueEx();
+  } else {
+    FinDialogueEx();
+    setFocus();
+  }
+}
+
 void TMainForm::SetPipetteForm(QWidget* Form) {
   if (FPipetteForm == Form) return;
   FPipetteForm = Form;
@@ -164,6 +183,10 @@ TNewImgForm* TMainForm::NouvelleImage(TMyImageLayered* Source, const TBitmap* Bi
   auto* Form = new TNewImgForm(*this, FMdiArea, Source, Bitmap, FileName, SourceType, NbCol, true,
                                MenuItem("MenuAffichageMaximiser")->isChecked());
   FMdiArea->setUpdatesEnabled(true);
+  // The window's own system menu would take Ctrl+W and Ctrl+F4 as well,
+  // and a key bound twice runs neither: the File menu's keys win.
+  if (QMenu* System = Form->systemMenu())
+    for (QAction* Item : System->actions()) Item->setShortcut(QKeySequence());
   connect(
       Form, &QObject::destroyed, this, [this] { ImageWindowGone(); }, Qt::QueuedConnection);
   FEdiZoom->SetItemIndex(0);
@@ -194,11 +217,14 @@ bool TMainForm::FermerImage(TNewImgForm* Window, bool Force) {
   const bool CanClose = Force || Window->VerifEnregistrement();
   Window->CanCloseFlag = false;
   if (!CanClose) return false;
+  // The window beneath the closed one comes forward, not the first opened
+  // (the area would activate that one, and raise it, as the window goes).
+  QList<QMdiSubWindow*> Stack = FMdiArea->subWindowList(QMdiArea::StackingOrder);
+  Stack.removeAll(Window);
   delete Window;
-  if (ImageWindows().empty()) {
-    MajMenus();
-    AfficherInfos();
-  }
+  if (!Stack.isEmpty() && FMdiArea->activeSubWindow() != Stack.last()) FMdiArea->setActiveSubWindow(Stack.last());
+  MajMenus();
+  AfficherInfos();
   return true;
 }
 
@@ -321,7 +347,8 @@ void TMainForm::AfficherInfosCalque() {
 
 void TMainForm::AjouterListeFichiers(const QString& FileName) {
   QStringList& List = FSettings.ListeFichiers;
-  const auto Same = [&FileName](const QString& S) { return S.compare(FileName, Qt::CaseInsensitive) == 0; };
+  // File names differ by case on this system: "A.png" and "a.png" are two.
+  const auto Same = [&FileName](const QString& S) { return S == FileName; };
   const auto It = std::find_if(List.begin(), List.end(), Same);
   if (It != List.end()) {
     List.move(static_cast<int>(It - List.begin()), 0);
@@ -380,12 +407,4 @@ void TMainForm::PrepareLayerIndexUndo(int Index) {
   if (!UneImage()) return;
   if (auto* Item = static_cast<TUndoLayerIndex*>(PrepareLayerInfoUndo(miLayerIndex, Tr(TrId::GetTrLblMoveLayer))))
     Item->SetOldIndex(Index);
-}
-
-// ---- Layer hooks ------------------------------------------------------------------------------------------------
-
-void TMainForm::ImageGetLayerCaption(const TLayerItem&, QString& S) { S = LayerDisplayName(S); }
-
-void TMainForm::ImageNeedLayerData(TLayerItem& Item) {
-  if (!Item.Data()) Item.SetData(std::make_unique<TTextData>());
 }

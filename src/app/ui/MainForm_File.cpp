@@ -1,6 +1,6 @@
 // The file menu's commands of the main window that need no file: new,
-// close, close all, quit and the recent files; and the state of the menus
-// and buttons that follow the active image.
+// close, close all, quit and the recent files; the wiring of the file
+// commands.
 #include "app/ui/MainForm.h"
 
 #include "app/StatusProgress.h"
@@ -21,7 +21,7 @@
 #include <new>
 
 void TMainForm::MenuFichierNouveauClick() {
-  if (!ActionPossible(MenuItem("MenuFichierNouveau"))) return;
+  if (!ActionPossible(CommandSender(MenuItem("MenuFichierNouveau")))) return;
   // The new-image dialog's defaults: 800 x 600 pixels, white, at the
   // screen's resolution.
   constexpr int Width = 800, Height = 600;
@@ -41,9 +41,14 @@ void TMainForm::MenuFichierNouveauClick() {
   }
 }
 
-void TMainForm::MenuFichierFermerClick() { FermerImage(EnfantActif(), false); }
+// Closing is refused while a dialog works on an image, as every command is.
+void TMainForm::MenuFichierFermerClick() {
+  if (!ActionPossible(CommandSender(MenuItem("MenuFichierFermer")))) return;
+  FermerImage(EnfantActif(), false);
+}
 
 void TMainForm::MenuFichierFermerToutClick() {
+  if (!ActionPossible(CommandSender(MenuItem("MenuFichierFermerTout")))) return;
   while (TNewImgForm* Active = EnfantActif())
     if (!FermerImage(Active, false)) return;
   // Windows that never became active.
@@ -80,65 +85,6 @@ void TMainForm::MenuFichierNClick(int Tag) {
   Ouvrir(FSettings.ListeFichiers[Tag], true, true);
 }
 
-// ---- Menu and button state --------------------------------------------------------------------------------------
-
-void TMainForm::EnableCommand(const char* Name, bool Enabled) {
-  QAction* Item = MenuItem(QString::fromLatin1(Name));
-  if (Item && Item->property("Built").toBool()) Item->setEnabled(Enabled);
-}
-
-void TMainForm::MajMenus() {
-  // The zoom edit shows the zoom of the window now active.
-  RestaureZoom();
-  MajUndoRedo();
-  UpdateToolButtons();
-  MenuFichierClick();
-}
-
-void TMainForm::MajUndoRedo() {
-  const TUndoList* List = UneImage() ? EnfantActif()->ListeUndo.get() : nullptr;
-  const TUndoItem* Current = List ? List->CurrentUndo() : nullptr;
-  const TUndoItem* Next = List ? List->NextUndo() : nullptr;
-  const auto Update = [this](const char* Item, const char* Button, TrId Key, const TUndoItem* Record) {
-    QAction* Menu = MenuItem(QString::fromLatin1(Item));
-    Menu->setText(Record ? Tr(Key) + QLatin1Char(' ') + Record->Caption : Tr(Key));
-    EnableCommand(Item, Record != nullptr);
-    if (QAction* Btn = ToolBar(1)->findChild<QAction*>(QString::fromLatin1(Button))) {
-      QString Hint = Menu->text();
-      if (!Menu->shortcut().isEmpty())
-        Hint += QStringLiteral(" [%1]").arg(Menu->shortcut().toString(QKeySequence::NativeText));
-      Btn->setToolTip(Hint);
-    }
-  };
-  Update("MenuEditionUndo", "BtnUndo", TrId::GetTrMnuUndo, Current);
-  Update("MenuEditionRedo", "BtnRedo", TrId::GetTrMnuRedo, Next);
-  EnableCommand("MenuEditionHistoriques", Current || Next);
-  EnableCommand("MenuFichierEnregistrer", UneImage() && EnfantActif()->Modified());
-}
-
-void TMainForm::UpdateToolButtons() {
-  // The buttons follow the enabled state of their menu items; the zoom
-  // edit and the selection button follow the image directly.
-  FEdiZoom->setEnabled(UneImage());
-  if (QAction* Btn = ToolBar(1)->findChild<QAction*>("BtnSelection")) Btn->setEnabled(UneImage());
-  EnableCommand("MenuZoomAuto", UneImage());
-  EnableCommand("MenuZoom100", UneImage() && FEdiZoom->ItemIndex() != 100);
-  RefreshMenuStates();
-}
-
-void TMainForm::MenuFichierClick() {
-  const bool Image = UneImage();
-  const bool Modified = Image && EnfantActif()->Modified();
-  const bool FromFile = Image && EnfantActif()->IsFileSource();
-  for (const char* Name : {"MenuFichierEnregistrerSous", "MenuFichierEnregistrerDans", "MenuFichierFermer",
-                           "MenuFichierFermerTout", "MenuFichierInfos"})
-    EnableCommand(Name, Image);
-  EnableCommand("MenuFichierEnregistrer", Modified);
-  EnableCommand("MenuFichierRetablir", Modified && FromFile);
-  EnableCommand("MenuEnregistrerDansImage", FromFile);
-  MenuNamed("MenuFichierRecents")->menuAction()->setEnabled(!FSettings.ListeFichiers.isEmpty());
-}
-
 // ---- Set-up ------------------------------------------------------------------------------------------------------
 
 void TMainForm::ConnectFileCommands() {
@@ -158,29 +104,13 @@ void TMainForm::ConnectFileCommands() {
                           "MenuEnregistrerDansTextures", "MenuEnregistrerDansPNG"};
   for (int Tag = 0; Tag < 5; ++Tag) Connect(SaveIn[Tag], [this, Tag] { MenuEnregistrerDansClick(Tag); });
   MenuItem("MenuFichierEnregistrerDans")->setProperty("Built", true);
-  Connect("MenuZoomAuto", [this] {
-    if (!ActionPossible(MenuItem("MenuZoomAuto"))) return;
-    FEdiZoom->SetItemIndex(0);
-    MajZoomImage();
-  });
-  Connect("MenuZoom100", [this] {
-    if (!ActionPossible(MenuItem("MenuZoom100"))) return;
-    FEdiZoom->SetItemIndex(100);
-    MajZoomImage();
-  });
   connect(MenuNamed("MenuFichier"), &QMenu::aboutToShow, this, &TMainForm::MenuFichierClick);
   connect(MenuNamed("MenuFichierRecents"), &QMenu::aboutToShow, this, &TMainForm::MenuFichierRecentsClick);
-  FEdiZoom->OnDisplayText = [this](QObject*, QString& Text) { EdiZoomDisplayText(Text); };
-  FEdiZoom->OnSelectItem = [this](QObject*, bool Changed) {
-    if (FEdiZoom->ItemIndex() <= 0 || Changed) MajZoomImage();
-  };
 
   InstallImageFileDialogs();
   SetSaveOptionsHost(this);
-  OnNeedLayerData = [this](TLayerItem& Item) { ImageNeedLayerData(Item); };
-  OnGetLayerCaption = [this](const TLayerItem& Item, QString& S) { ImageGetLayerCaption(Item, S); };
-  OptionsOE.OpenTitle = TitreMenu(MenuItem("MenuFichierOuvrir")->text());
-  OptionsOE.SaveTitle = TitreMenu(MenuItem("MenuFichierEnregistrerSous")->text());
+  OptionsOE.OpenTitle = CleanMenuCaption(MenuItem("MenuFichierOuvrir")->text());
+  OptionsOE.SaveTitle = CleanMenuCaption(MenuItem("MenuFichierEnregistrerSous")->text());
   MajMenus();
 }
 
@@ -190,8 +120,6 @@ void TMainForm::ReleaseFileServices() {
   while (!ImageWindows().empty()) delete ImageWindows().back();
   if (SaveOptionsHost() == this) SetSaveOptionsHost(nullptr);
   FreeSaveOpForm();
-  OnNeedLayerData = nullptr;
-  OnGetLayerCaption = nullptr;
   if (WindowMenu == MenuNamed("MenuFenetre")) WindowMenu = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/MainStatusBar.h"
+#include "raster/FoncUtils.h"
 #include "ui/MsgDlg.h"
 
 #include <QApplication>
@@ -169,7 +170,7 @@ void TMainForm::HandleKeyUp(int Key) {
 
 void TMainForm::BeginCombineSelMode(int Key) {
   CombineSelMode = Key == Qt::Key_Control ? 1 : 2;
-  FStatusBar->SetPanelText(0, TitreMenu(MenuItem(QStringLiteral("MenuSelection"))->text()) +
+  FStatusBar->SetPanelText(0, CleanMenuCaption(MenuItem(QStringLiteral("MenuSelection"))->text()) +
                                   (CombineSelMode == 1 ? QStringLiteral(" (+)") : QStringLiteral(" (-)")));
   UpdateImageCursor();
 }

@@ -86,8 +86,10 @@ void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
     int NbCol = 0;
     std::unique_ptr<TMyImageLayered> Temp = ReadDocument(*this, FileName, NbCol);
     if (!Temp) return;
-    // A layered file read only in part must not look saved.
-    const bool Damaged = Temp->Modified;
+    // A file read only in part (a layered file with a damaged layer, a
+    // picture cut short) must not look saved.
+    const bool Incomplete = OptionsOE.XIncomplete;
+    const bool Damaged = Temp->Modified || Incomplete;
     if (!NewImg)
       RetablirImage(*Temp, FileName, NbCol);
     else if (AsImport)
@@ -112,6 +114,7 @@ void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
       AjouterListeFichiers(FileName);
     }
     if (NewImg && !OptionsOE.SilentMode) WarnFormatMismatch(FileName);
+    if (Incomplete) ShowMsgDlg(Format(Tr(TrId::GetOeMsgIncomplete), {FileName}), mdkWarning, {mdbOk});
   } catch (const std::bad_alloc& E) {
     // The document being read went with the unwinding, and the action's
     // bracket with it; every window is as it was.
@@ -146,7 +149,7 @@ void TMainForm::WarnFormatMismatch(const QString& FileName) {
 // ---- Commands ---------------------------------------------------------------------------------------------------
 
 void TMainForm::MenuFichierOuvrirClick() {
-  if (!ActionPossible(MenuItem("MenuFichierOuvrir"))) return;
+  if (!ActionPossible(CommandSender(MenuItem("MenuFichierOuvrir")))) return;
   DebutAction(Tr(TrId::GetTrStaOpening), false);
   const std::optional<QStringList> Names = OpenImagesDialog(FSettings.OuvrirDir);
   FinAction();
@@ -165,7 +168,7 @@ void TMainForm::WMFilesDropped(const QMimeData* Data) {
 }
 
 void TMainForm::MenuFichierRetablirClick() {
-  if (!UneImage()) return;
+  if (!UneImage() || !ActionPossible(CommandSender(MenuItem("MenuFichierRetablir")))) return;
   if (ShowMsgDlg(Tr(TrId::GetTrDlgMain5), mdkConfirmation, {mdbYes, mdbNo}) != mrYes) return;
   FlagRetablir = true;
   Ouvrir(NomFichier(), false, false);

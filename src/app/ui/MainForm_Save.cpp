@@ -142,7 +142,10 @@ void TMainForm::PrepareBitmapForSave(const QString& FileName) {
     BitmapMaskToBitmap32(Bmp, Mask, Save, false);
     return;
   }
-  if (Img.Layers().Count() < 2) {
+  // An image with its own transparency written to a format without alpha is
+  // flattened as the window and the JPEG preview show it, over white: its
+  // bare colours would put black where it was transparent.
+  if (Img.Layers().Count() < 2 && !ModeRGBA(true)) {
     Save.Assign(LeFond());
     if (Save.Transparent) {
       if (FreeAlpha) {
@@ -172,7 +175,7 @@ TMyImageLayeredView* TMainForm::ActiveImageView() const { return UneImage() ? En
 // ---- Commands ---------------------------------------------------------------------------------------------------
 
 void TMainForm::MenuFichierEnregistrerClick() {
-  if (!UneImage() || !ActionPossible(MenuItem("MenuFichierEnregistrer"))) return;
+  if (!UneImage() || !ActionPossible(CommandSender(MenuItem("MenuFichierEnregistrer")))) return;
   const QString Name = NomFichier();
   if (EnfantActif()->IsFileSource() && IsSavableImageFile(Name))
     Enregistrer(Name, QString(), true, true);
@@ -181,17 +184,25 @@ void TMainForm::MenuFichierEnregistrerClick() {
 }
 
 void TMainForm::MenuFichierEnregistrerSousClick() {
-  if (!UneImage() || !ActionPossible(MenuItem("MenuFichierEnregistrerSous"))) return;
+  if (!UneImage() || !ActionPossible(CommandSender(MenuItem("MenuFichierEnregistrerSous")))) return;
   Enregistrer(QString(), QFileInfo(NomFichier()).fileName(), true, true);
 }
 
 void TMainForm::MenuEnregistrerDansClick(int Tag) {
   if (!UneImage()) return;
   if (Tag < 0 || Tag > 4) return;
-  const TDataFolders Data = InitDataFolders(FState.ProgramDir);
-  const QString Folders[] = {QFileInfo(NomFichier()).absolutePath(), Data.MasqueDir, Data.MotifDir, Data.TextureDir,
-                             Data.PngDir};
-  QString Name = Folders[Tag] + QLatin1Char('/') + QFileInfo(NomFichier()).fileName();
+  // The data folders are made when first saved into: beside the program,
+  // else in the per-user data folder.
+  QString* Fields[] = {nullptr, &FDataFolders.MasqueDir, &FDataFolders.MotifDir, &FDataFolders.TextureDir,
+                       &FDataFolders.PngDir};
+  const char* Names[] = {nullptr, "Masks", "Patterns", "Textures", "PngData"};
+  QString Folder = QFileInfo(NomFichier()).absolutePath();
+  if (Tag > 0) {
+    Folder = EnsureDataFolder(FState.ProgramDir, QString::fromLatin1(Names[Tag]), UserDataFolder());
+    if (Folder.isEmpty()) Folder = *Fields[Tag];
+    *Fields[Tag] = Folder;
+  }
+  QString Name = Folder + QLatin1Char('/') + QFileInfo(NomFichier()).fileName();
   if (Tag == 4) Name = QFileInfo(Name).path() + QLatin1Char('/') + QFileInfo(Name).completeBaseName() + ".png";
   Enregistrer(QString(), Name, false, false);
 }

@@ -10,6 +10,7 @@
 #include "files/FreeImage.h"
 #include "files/FreeMetadata.h"
 #include "platform/IniFile.h"
+#include "raster/FoncUtils.h"
 #include "ui/DlgColors.h"
 #include "ui/MsgDlg.h"
 #include "ui/OwnerDrawMenus.h"
@@ -67,7 +68,7 @@ void TMainForm::LoadModules() {
     Item->setProperty("Tag", 3);
     connect(Item, &QAction::triggered, this, [this] {
       ShowMsgDlg(QStringLiteral("FreeImage is a free open source image library.\rhttps://freeimage.sourceforge.io"),
-                 mdkInformation, {mdbOk}, TitreMenu(MenuItem(QStringLiteral("MenuPluginAPropos"))->text()));
+                 mdkInformation, {mdbOk}, CleanMenuCaption(MenuItem(QStringLiteral("MenuPluginAPropos"))->text()));
     });
     About->menuAction()->setEnabled(true);
   }

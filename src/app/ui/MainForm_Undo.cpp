@@ -6,6 +6,7 @@
 #include "app/StatusProgress.h"
 #include "app/UndoRules.h"
 #include "app/ui/MainForm.h"
+#include "raster/FoncUtils.h"
 
 #include "filters/Blur24.h"
 #include "files/Picture.h"
@@ -326,7 +327,7 @@ void TMainForm::RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info,
   // A toolbar button runs the command as its menu item, which Repeat names.
   if (Sender && Sender != Item && Sender->property("Command").isValid()) Sender = Item;
   TActionBracket Bracket(*this);
-  const QString Titre = TitreMenu(Item->text());
+  const QString Titre = CleanMenuCaption(Item->text());
   PreparerUndo(Info, Titre);
   Work(LeBitmap(), LaSelection());
   AppliquerMasqueSel(MaskMode);
@@ -342,23 +343,19 @@ void TMainForm::MenuFiltreFlouClick(QObject* Sender) {
 
 void TMainForm::ConnectUndoCommands() {
   FSelMaskHost = std::make_unique<TMainSelMaskHost>(*this);
-  // The handlers are told which item or button started them.
-  const auto ConnectSender = [this](const char* Name, const char* ButtonName, std::function<void(QObject*)> Handler) {
+  // The handlers are told which item or toolbar button started them.
+  const auto ConnectSender = [this](const char* Name, std::function<void(QObject*)> Handler) {
     QAction* Item = MenuItem(QString::fromLatin1(Name));
     Item->setEnabled(true);
     Item->setProperty("Built", true);
-    connect(Item, &QAction::triggered, this, [Item, Handler] { Handler(Item); });
-    for (QToolBar* Bar : FToolBars)
-      if (QAction* Button = Bar ? Bar->findChild<QAction*>(QString::fromLatin1(ButtonName)) : nullptr) {
-        disconnect(Button, &QAction::triggered, Item, &QAction::trigger);
-        connect(Button, &QAction::triggered, this, [Button, Handler] { Handler(Button); });
-      }
+    connect(Item, &QAction::triggered, this,
+            [this, Item, Handler] { Handler(const_cast<QObject*>(CommandSender(Item))); });
   };
-  ConnectSender("MenuEditionUndo", "BtnUndo", [this](QObject* S) { MenuEditionUndoClick(S); });
-  ConnectSender("MenuEditionRedo", "BtnRedo", [this](QObject* S) { MenuEditionRedoClick(S); });
-  ConnectSender("PopImgUndo", "", [this](QObject* S) { MenuEditionUndoClick(S); });
-  ConnectSender("PopImgRedo", "", [this](QObject* S) { MenuEditionRedoClick(S); });
-  ConnectSender("MenuFiltreFlou", "BtnFlou", [this](QObject* S) { MenuFiltreFlouClick(S); });
+  ConnectSender("MenuEditionUndo", [this](QObject* S) { MenuEditionUndoClick(S); });
+  ConnectSender("MenuEditionRedo", [this](QObject* S) { MenuEditionRedoClick(S); });
+  ConnectSender("PopImgUndo", [this](QObject* S) { MenuEditionUndoClick(S); });
+  ConnectSender("PopImgRedo", [this](QObject* S) { MenuEditionRedoClick(S); });
+  ConnectSender("MenuFiltreFlou", [this](QObject* S) { MenuFiltreFlouClick(S); });
   Connect("MenuEditionRepeter", [this] { MenuEditionRepeterClick(); });
   // The image popup's undo and redo items read as the Edit menu's.
   connect(MenuNamed("PopImg"), &QMenu::aboutToShow, this, [this] {

@@ -44,8 +44,7 @@ void TMainForm::MenuAffichageMiniatureClick(int Index) {
   ApplyLayerNavigatorSize();
 }
 
-// ---- Zoom
-// ------------------------------------------------------------------------------------------------------------
+// ---- Zoom ------------------------------------------------------------------------------------------------------
 
 namespace {
 
@@ -104,4 +103,21 @@ void TMainForm::EdiZoomDisplayText(QString& Text) {
     return;
   }
   if (UneImage()) Text = QString::number(Round(EnfantActif()->Image->Zoom() * 100)) + QLatin1Char('%');
+}
+
+void TMainForm::ConnectZoomListCommands() {
+  Connect("MenuZoomAuto", [this] {
+    if (!ActionPossible(CommandSender(MenuItem("MenuZoomAuto")))) return;
+    FEdiZoom->SetItemIndex(0);
+    MajZoomImage();
+  });
+  Connect("MenuZoom100", [this] {
+    if (!ActionPossible(CommandSender(MenuItem("MenuZoom100")))) return;
+    FEdiZoom->SetItemIndex(100);
+    MajZoomImage();
+  });
+  FEdiZoom->OnDisplayText = [this](QObject*, QString& Text) { EdiZoomDisplayText(Text); };
+  FEdiZoom->OnSelectItem = [this](QObject*, bool Changed) {
+    if (FEdiZoom->ItemIndex() <= 0 || Changed) MajZoomImage();
+  };
 }

@@ -1,5 +1,4 @@
-// The window menu's commands of the main window, and its list of image
-// windows.
+// The window menu's commands of the main window.
 #include "app/ui/MainForm.h"
 
 #include <QMdiArea>
@@ -66,14 +65,4 @@ void TMainForm::MenuFenetreReduireClick() {
 void TMainForm::MenuFenetreRestaureClick() {
   const std::vector<TNewImgForm*> Windows = ImageWindows();
   for (TNewImgForm* W : Windows) W->showNormal();
-}
-
-void TMainForm::UpdateWindowMenu() {
-  // The image windows list themselves after the separator; the commands
-  // need a window and no dialog.
-  const bool Any = !ImageWindows().empty();
-  MenuItem("ImgSep")->setVisible(Any);
-  for (const char* Name : {"MenuFenetreCascade", "MenuFenetreMosaiqueH", "MenuFenetreMosaiqueV", "MenuFenetreReduire",
-                           "MenuFenetreRestaure"})
-    EnableCommand(Name, Any && !FDialogueForm);
 }

@@ -78,16 +78,8 @@ bool TMainForm::FormMouseWheel(int Delta, const QPoint& Global) {
 }
 
 void TMainForm::ConnectZoomCommands() {
-  const auto ConnectWithButton = [this](const char* Name, const char* ButtonName,
-                                        void (TMainForm::*Handler)(const QObject*)) {
-    QAction* Item = MenuItem(QString::fromLatin1(Name));
-    Connect(Name, [this, Item, Handler] { (this->*Handler)(Item); });
-    // The button is its own sender, for the zoom buttons' own permission.
-    if (QAction* Button = ToolBar(2)->findChild<QAction*>(QString::fromLatin1(ButtonName))) {
-      disconnect(Button, &QAction::triggered, Item, &QAction::trigger);
-      connect(Button, &QAction::triggered, this, [this, Button, Handler] { (this->*Handler)(Button); });
-    }
-  };
-  ConnectWithButton("MenuZoomAvant", "BtnZoomPlus", &TMainForm::MenuZoomAvantClick);
-  ConnectWithButton("MenuZoomArriere", "BtnZoomMoins", &TMainForm::MenuZoomArriereClick);
+  // A toolbar button reaches the handler as its own sender (CommandSender),
+  // for the zoom buttons' own permission.
+  Connect("MenuZoomAvant", [this] { MenuZoomAvantClick(CommandSender(MenuItem("MenuZoomAvant"))); });
+  Connect("MenuZoomArriere", [this] { MenuZoomArriereClick(CommandSender(MenuItem("MenuZoomArriere"))); });
 }

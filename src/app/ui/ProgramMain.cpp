@@ -1,6 +1,8 @@
 #include "app/ui/ProgramMain.h"
 
 #include "app/ui/MainForm.h"
+#include "i18n/Format.h"
+#include "i18n/LibLang.h"
 #include "platform/Beep.h"
 #include "platform/IniFile.h"
 #include "raster/DataFileError.h"
@@ -13,6 +15,8 @@
 #include "ui/WinVersion.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QPalette>
 #include <QStyleHints>
 
@@ -41,16 +45,35 @@ void ApplySkin(const QString& MainIniFile) {
   Startup().SystemStyleAtStart = IsSystemStyle();
 }
 
+void LoadQtTranslations(const QString& Language) {
+  // Qt's own dialogs (file dialogs, their questions) in the interface's
+  // language; kept for the life of the application.
+  static QTranslator* Translator = nullptr;
+  if (!Translator) {
+    Translator = new QTranslator(QCoreApplication::instance());
+    QCoreApplication::installTranslator(Translator);
+  }
+  // Without the translations installed, Qt's dialogs stay in English.
+  Translator->load(QStringLiteral("qtbase_") + Language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
 void InitApplication(const QStringList& Params, const QString& ProgramDir) {
   TStartupState& State = Startup();
   QApplication::setApplicationName(QStringLiteral("Lumaretique 11"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Lumaretique 11"));
   State.ProgramDir = ProgramDir;
   State.Params = Params;
   Randomize();
   State.Options = ParseCommandLine(Params);
   State.MainIniFile = InitIniFileName(State.Options, ProgramDir, UserConfigFolder());
+  if (!State.Options.IniPathOption.isEmpty() && State.MainIniFile != State.Options.IniPathOption &&
+      !State.Options.LocalIniOption)
+    ShowMsgDlg(Format(Tr(TrId::GetTrDlgIniIsFolder), {State.Options.IniPathOption, State.MainIniFile}), mdkWarning,
+               {mdbOk});
   ApplySkin(State.MainIniFile);
+  // The interface speaks French (no language module can be loaded here).
+  LoadQtTranslations(QStringLiteral("fr"));
+  // Qt's own scaling is off: the layout scales by the screen's resolution.
+  FollowScreenResolution();
   // The dialog font of the settings, before any window takes its font.
   const QString Font = TIniFile(State.MainIniFile)
                            .ReadString(QStringLiteral("Params"), QStringLiteral("DefaultFont"), QStringLiteral("ERR"));

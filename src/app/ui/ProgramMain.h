@@ -40,6 +40,9 @@ void ApplySkin(const QString& MainIniFile);
 // Title, command line, settings file name, style and the dialog font of the
 // settings ("DefaultFont"), in that order; Params without the program name.
 void InitApplication(const QStringList& Params, const QString& ProgramDir);
+// Qt's own texts (file dialogs, their questions) in Language ("fr"), from
+// the system's Qt translations when installed.
+void LoadQtTranslations(const QString& Language);
 
 // The main block: the application, the main window, the message loop. The
 // caller may hook the window before it is shown (closing on signals).

@@ -219,7 +219,7 @@ bool TNewImgForm::VerifEnregistrement() {
   BringMDIToFront();
   QString Msg = Tr(TrId::GetTrDlgMain2);
   if (IsFileSource()) {
-    Msg = Format(Tr(TrId::GetTrDlgMain1), {EscapeAmpersands(windowTitle())}) + QLatin1Char('\r') + Msg;
+    Msg = Format(Tr(TrId::GetTrDlgMain1), {windowTitle()}) + QLatin1Char('\r') + Msg;
   }
   switch (ShowMsgDlg(Msg, mdkConfirmation, {mdbYes, mdbNo, mdbCancel})) {
   case mrNo:
@@ -359,10 +359,9 @@ void TNewImgForm::ActivateImage() {
   if (T) T->MajCurseur();
   CheckWindowMenuItem(this);
   FHost.MajMenus();
-  if (T) {
-    T->VerifierSelModeEtPopup();
-    T->AfficherInfos();
-  }
+  if (T) T->VerifierSelModeEtPopup();
+  // The status bar follows the window now active, palette or not.
+  FHost.AfficherInfos();
 }
 
 void HideOtherSelections(TNewImgForm* Form) {

@@ -29,6 +29,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -150,7 +151,8 @@ TSaveOpForm::TSaveOpForm(QWidget* Parent) : TMainDialogForm(Parent) {
   RBFiltres->SetColumns(2);
   RBFiltres->SetItems({QStringLiteral("Aucun"), QStringLiteral("Différence (défaut)"), QStringLiteral("Haut"),
                        QStringLiteral("Moyenne"), QStringLiteral("Paeth"), QStringLiteral("Automatique")});
-  RBFiltres->SetItemIndex(0);
+  // The default its caption names, with or without a language module.
+  RBFiltres->SetItemIndex(1);
   Place(RBFiltres, Margin, Margin, FormWidth - 2 * Margin, 96);
   CBEntrelacer = NewCheckBox(TshPng, "CBEntrelacer", QStringLiteral("Entrelacé"), false);
   Place(CBEntrelacer, Margin, 112, 200, 20);
@@ -342,6 +344,38 @@ void TSaveOpForm::AcceptIniControl(QWidget* Control, bool& Accept) {
 
 void TSaveOpForm::TBNChange() { LblN->setText(::Format(Tr(TrId::GetTrFmtCompress), {TBN->Position()})); }
 
+// The preview is written by the writer the save will run, with the same
+// resolution, comment and metadata, so that the size it tells is the size
+// of the file the save writes.
+int64_t TSaveOpForm::WritePreviewFile(const QString& Path, TBitmap& Bitmap) {
+  const int Quality = TBN->Position();
+  const bool Progressive = RBProgressif->isChecked();
+  const QString Comment = OptionsOE.XComment;
+  const TMetadata Metadata = OptionsOE.XMetadata;
+  if (!SaveExif()) ClearOptionsMetadata();
+  TImageIOEvent Hook = std::exchange(ImageIOHook, [=](const TImageIOSender& Sender, const QString&, bool& Continue,
+                                                      TImageIOStage Event) {
+    if (Event == ieBeforeSave) ApplyJpegChoices(Sender, Quality, Progressive);
+    Continue = true;
+  });
+  struct TRestore {
+    TImageIOEvent& Saved;
+    const QString& Comment;
+    const TMetadata& Metadata;
+    ~TRestore() {
+      ImageIOHook = std::move(Saved);
+      OptionsOE.XComment = Comment;
+      OptionsOE.XMetadata = Metadata;
+    }
+  } Restore{Hook, Comment, Metadata};
+  const TImageIOResult Result = WriteImageFile(Path, Bitmap);
+  if (Result != iorDone) {
+    QFile::remove(Path);
+    throw std::runtime_error("The JPEG preview could not be written to " + QFile::encodeName(Path).toStdString());
+  }
+  return QFileInfo(Path).size();
+}
+
 void TSaveOpForm::BApercuClick() {
   TMyImageLayeredView* View = ActiveView();
   if (!View) return;
@@ -359,23 +393,17 @@ void TSaveOpForm::BApercuClick() {
   View->DisableLayersPainting = true;
   FPreviewView = View;
   Image.MergeLayersForPreview(false);
-  TJPEGImage Jpeg;
-  Jpeg.Assign(Image.Bitmap());
-  Jpeg.CompressionQuality = TBN->Position();
-  Jpeg.ProgressiveEncoding = RBProgressif->isChecked();
   SetProgressPasses(2);
-  HookJpegProgress(Jpeg);
 
   // A temporary folder that does not exist comes back as an empty path,
   // which must not send the scratch file to the working folder.
   const QString Folder = QDir::tempPath();
   if (Folder.isEmpty()) throw std::runtime_error(std::string("No temporary folder for ") + JpegPreviewFileName);
   const QString Path = QDir(Folder).filePath(QString::fromLatin1(JpegPreviewFileName));
-  int64_t Size = 0;
+  const int64_t Size = WritePreviewFile(Path, Image.Bitmap());
+  TJPEGImage Jpeg;
   try {
-    Jpeg.SaveToFile(Path);
     Jpeg.LoadFromFile(Path);
-    Size = QFileInfo(Path).size();
   } catch (...) {
     QFile::remove(Path);
     throw;

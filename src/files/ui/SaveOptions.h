@@ -111,6 +111,9 @@ private:
   // Step 6 of SetFormat: page, buttons and client heights.
   void ArrangePage(QWidget* Page, QWidget* Lowest);
   void FillTiffList(TPixelFormat Format);
+  // Writes Bitmap to Path as the save will (the slider's quality, the
+  // progressive choice, the metadata kept or not) and returns the size.
+  int64_t WritePreviewFile(const QString& Path, TBitmap& Bitmap);
 
   int FFormat = -1;
   // The view whose composite holds a preview; restored when the dialog hides.

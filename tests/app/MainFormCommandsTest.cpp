@@ -87,11 +87,14 @@ protected:
     // leave a closed submenu active, late, where a window system gives the
     // activation back to the frame: the frame is activated until it holds.
     EXPECT_TRUE(WaitUntil([this] {
-      if (QApplication::activeWindow() == Form.get()) return true;
+      if (QApplication::activeWindow() == Form.get() && !QApplication::activePopupWidget()) return true;
       Form->activateWindow();
       return false;
     }));
-    QWidget* Target = QApplication::focusWidget() ? QApplication::focusWidget() : Form.get();
+    // A key sent to a widget outside the frame (a menu just closed) would
+    // reach no short-cut of the frame.
+    QWidget* Focus = QApplication::focusWidget();
+    QWidget* Target = Focus && (Focus == Form.get() || Form->isAncestorOf(Focus)) ? Focus : Form.get();
     QTest::keySequence(Target, Keys);
     QCoreApplication::processEvents();
   }

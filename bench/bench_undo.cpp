@@ -4,6 +4,7 @@
 // bytes.
 #include "BenchFixture.h"
 
+#include "document/MyImageLayered.h"
 #include "document/Undo.h"
 
 #include <benchmark/benchmark.h>
@@ -56,7 +57,55 @@ void BM_UndoRedoWholeLayer(benchmark::State& State) {
   State.SetBytesProcessed(int64_t(State.iterations()) * (WithMask ? LayerBytes() : LayerBytes() / 4 * 3));
 }
 
+// The layers panel the records reach the image through; nothing else of it
+// is needed here.
+class TBenchNavigator final : public LayerNavigator {
+public:
+  explicit TBenchNavigator(TMyImageLayered& Image) : FImage(Image) {}
+  TMyImageLayered& Image() const override { return FImage; }
+  void Synchronize(bool) override {}
+  void ResetLayerIndex() override {}
+  void UpdateThumb(int) override {}
+  int AddLayer(const TBitmap*, const TBitmap*, TPoint, TOpacityRange, const QString&) override { return -1; }
+  int AddLayerData(std::unique_ptr<TLayerData>, const QString&) override { return -1; }
+  int AddLayerAdjust(const TAdjustLayerInfos&, TOpacityRange, const QString&) override { return -1; }
+  int AddLayerColor(TColor, TOpacityRange, bool, const QString&) override { return -1; }
+  void DeleteLayer(int) override {}
+  void DeleteBackground(bool) override {}
+  void InsertNewBackground(const TBitmap*, const TBitmap*, bool, const QString&) override {}
+  void Move(int, int, bool) override {}
+
+private:
+  TMyImageLayered& FImage;
+};
+
+// The record the main window prepares for a filter of a whole layer's
+// bitmap and mask: a region record of the layer, undone and redone in turn.
+void BM_UndoRedoLayerRegion(benchmark::State& State) {
+  TMyImageLayered Image;
+  Image.AddBackground(&BenchImage(), &BenchMask(), QStringLiteral("#0"));
+  TBenchNavigator Navigator(Image);
+  TLayerItem& Layer = Image.Layers()[0];
+  TUndoList List(2);
+  auto Record = std::make_unique<TUndoLayerItem>(Layer, TRect{0, 0, BenchWidth, BenchHeight}, utAll);
+  Record->SetNavigator(&Navigator);
+  List.Add(std::move(Record));
+  for (int Y = 0; Y < BenchHeight; ++Y) {
+    std::memset(Layer.Bitmap().ScanLine(Y), Y & 255, size_t(BenchWidth) * 3);
+    std::memset(Layer.Mask().ScanLine(Y), 255 - (Y & 255), size_t(BenchWidth) * 3);
+  }
+  for (auto _ : State) {
+    if (List.ItemIndex() == 0)
+      List.Undo();
+    else
+      List.Redo();
+    benchmark::ClobberMemory();
+  }
+  State.SetBytesProcessed(int64_t(State.iterations()) * LayerBytes());
+}
+
 } // namespace
 
 BENCHMARK(BM_LayerMemcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedoWholeLayer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoRedoLayerRegion)->Unit(benchmark::kMillisecond);

@@ -30,6 +30,8 @@ public:
   bool IsSelectionTool() const override { return SelectionTool; }
   bool SelectionDrawing() const override { return Drawing; }
   void PauseSelection(bool Pause) override { Paused = Pause; }
+  void SetTool(int Number) override { Tool = Number; }
+  int Tool = -1;
 };
 
 class MainFormHooksTest : public ::testing::Test {

@@ -69,8 +69,8 @@ TEST_F(MainFormTest, MenusHoldEveryTableItemInFrench) {
 
 TEST_F(MainFormTest, CommandsNotBuiltYetAreDisabledWithTheirButtons) {
   TMainForm Form(State);
-  EXPECT_FALSE(Form.MenuItem("MenuFiltreFlou")->isEnabled());
-  EXPECT_FALSE(Form.ToolBar(3)->findChild<QAction*>("BtnFlou")->isEnabled());
+  EXPECT_FALSE(Form.MenuItem("MenuFiltreAdoucir")->isEnabled());
+  EXPECT_FALSE(Form.ToolBar(3)->findChild<QAction*>("BtnAdoucir")->isEnabled());
   EXPECT_TRUE(Form.MenuItem("MenuFichierQuiter")->isEnabled());
   EXPECT_TRUE(Form.MenuItem("MenuFenetreCascade")->isEnabled());
   // Hints come from the menu captions, with the short-cut in brackets.

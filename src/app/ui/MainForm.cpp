@@ -497,6 +497,11 @@ void TMainForm::ConnectCommands() {
   Connect("MenuFenetreRestaure", [this] { MenuFenetreRestaureClick(); });
   connect(FMenus.value("MenuFenetre"), &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
   ConnectFileCommands();
+  ConnectUndoCommands();
+  ConnectSelectionCommands();
+  ConnectZoomCommands();
+  ConnectDisplayCommands();
+  ConnectMenuRules();
   connect(FMdiArea, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
     if (CheckActionKey()) FMenus.value("PopForm")->popup(FMdiArea->mapToGlobal(At));
   });
@@ -536,7 +541,11 @@ void TMainForm::UpdateActiveImage() {
   if (QMdiSubWindow* Active = FMdiArea->activeSubWindow()) Active->update();
 }
 
-bool TMainForm::CheckActionKey() const { return FDialogueForm.isNull() && FModalForm.isNull() && DialogueEnCours <= 0; }
+bool TMainForm::CheckActionKey() const {
+  const bool Selecting = UneImage() && (EnfantActif()->Image->Selecting() || (Sel() && Sel()->Updating() != 0));
+  return FDialogueForm.isNull() && FModalForm.isNull() && DialogueEnCours <= 0 && !Selecting &&
+         !(FToolHooks && FToolHooks->IsEditing());
+}
 
 void TMainForm::SetOpenFileHook(std::function<void(const QString&)> Hook) { FOpenFileHook = std::move(Hook); }
 

@@ -14,11 +14,13 @@
 #pragma once
 
 #include "app/MainSettings.h"
+#include "app/MenuState.h"
 #include "app/ModifInfo.h"
 #include "app/StartupServices.h"
 #include "app/ui/ProgramMain.h"
 #include "app/ui/ToolHooks.h"
 #include "document/ImageWindowHost.h"
+#include "document/SelMask.h"
 #include "document/ui/ImgForm.h"
 #include "files/BmpOE2.h"
 #include "files/ui/SaveOptions.h"
@@ -33,6 +35,8 @@
 #include <memory>
 
 class QAction;
+class QDialog;
+class QKeyEvent;
 class QMdiArea;
 class QMenu;
 class QMimeData;
@@ -378,4 +382,170 @@ private:
   QObject* FAppHooks = nullptr;
   bool FSecondInstance = false;
   // ---- end of start-up services, application hooks and cursors ----
+
+  // ---- Undo, redo and repeat (MainForm_Undo.cpp) ----
+public:
+  // The undo record of the coming change on the active image (one must be
+  // open): the kind adjusted to the layer, the record class, region and
+  // flags its rules give, BmpUndo and MaskUndo copied. Called once per
+  // change, after DebutAction and before any pixel changes.
+  void PreparerUndo(TModifInfo Info, const QString& Titre);
+  // A drawing or filter of bitmap and mask must first grow the current
+  // layer to the image (or to the selection for a drawing).
+  bool NeedExpandLayer(TModifInfo Info) const;
+  // One step back or forward in the active window's list, with the colour
+  // count, resolution and layer offsets the records keep.
+  void Undo();
+  void Redo();
+  void MenuEditionUndoClick(const QObject* Sender);
+  void MenuEditionRedoClick(const QObject* Sender);
+  // The command Edit > Repeat runs again: its title, the item or button that
+  // started it, the handler (which is given that sender) and the extra
+  // condition of the Repeat item (0 none .. 5 a pattern is stored).
+  struct TLastFilter {
+    QString Caption;
+    QPointer<QObject> Sender;
+    std::function<void(QObject*)> Event;
+    int Flag = 0;
+  };
+  const TLastFilter& LastFilter() const { return FLastFilter; }
+  void DernierFiltre(const QString& Titre, QObject* Sender, std::function<void(QObject*)> Event, int Flag);
+  void MenuEditionRepeterClick();
+  // The change just prepared cancelled: pixels restored when Restaure, a
+  // grown layer cut back, the record dropped, Repeat forgotten.
+  void AnnulerFiltre(bool Restaure);
+  // The current record's saved pixels written back (a preview cancelled).
+  void RestaureBitmap();
+  // The change just made kept inside the selection's shape: 0 hard edge, 1
+  // feathered, 2 anti-aliased, as the smoothing items allow.
+  void AppliquerMasqueSel(int Mode);
+  // The selection's outline drawn on the current layer.
+  void DessinerContour(TColor Couleur, int Largeur, bool Lisser, const QString& Motif);
+  // Tool-button hints and undo titles carry the menu short-cut.
+  bool AddShortcut = true;
+  // The selection smoothing chosen in the Selection menu: 0 "Aucun", 1
+  // "Lisser", 2 "Contour progressif".
+  int SelLissage = 1;
+  // A layer was grown by the last undo preparation.
+  bool FlagAutoExpand = false;
+  // Runs a direct pixel command on the current layer within LaSelection:
+  // permission, bracket, undo step of kind Info titled by Item, Work, the
+  // change kept inside the selection, repaint, and Handler registered for
+  // Repeat (a toolbar button as Sender is replaced by Item).
+  void RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode,
+                       const std::function<void(TBitmap&, const TRect&)>& Work, int RepeatFlag,
+                       std::function<void(QObject*)> Handler);
+  // Filter > Blur.
+  void MenuFiltreFlouClick(QObject* Sender);
+
+private:
+  void ConnectUndoCommands();
+  TLastFilter FLastFilter;
+  std::unique_ptr<TSelMaskHost> FSelMaskHost;
+  // ---- end of undo, redo and repeat ----
+
+  // ---- Selection (MainForm_Selection.cpp) ----
+public:
+  // Show and hide the active window's selection; hiding keeps its shape,
+  // rectangle and points. MasquerSelection does nothing without an image.
+  void AfficherSelection();
+  void MasquerSelection();
+  // Edit the tool's shape (Flag 0 and 2), the current selection's (any
+  // Flag but 2), or both (0).
+  void ChangerForme(TMyShape Shape, bool MultiLine, int Flag);
+  // The default selection rectangle for tools and dialogs: the visible part
+  // of the view inset by a tenth of its smaller side, in image coordinates.
+  TRect SelectionDefaut() const;
+  // The view's selection-drawing events (R in its client coordinates).
+  void ImageSelecting(const TRect& R, TSelOption Option);
+  // Hints and the windows around the image on or off while a drag or an
+  // overlay mode runs.
+  void EnableHint(bool Value, bool CheckWindows, bool CheckSelMode);
+  void MenuSelToutClick();
+  void MenuSelSelectionClick(const QObject* Sender);
+
+private:
+  void ConnectSelectionCommands();
+  // ---- end of selection ----
+
+  // ---- Zoom steps, wheel and keys (MainForm_Zoom.cpp, MainForm_Keys.cpp) ----
+public:
+  // Flag 0: can zoom in; 1: zoom in; 2: can zoom out; 3: zoom out. True when
+  // a step exists in that direction.
+  bool ZoomAvantArriere(int Flag);
+  void MenuZoomAvantClick(const QObject* Sender);
+  void MenuZoomArriereClick(const QObject* Sender);
+  // The zoom edit's step (0 automatic .. 15), and setting it.
+  int ZoomEditStep() const;
+  void SetZoomEditStep(int Step);
+  // The wheel at Global turned by Delta (positive away from the user): over
+  // the active view's scroll bars it scrolls by 33 pixels, elsewhere it
+  // zooms in or out about the image point under the mouse. True when the
+  // wheel is the document area's.
+  bool FormMouseWheel(int Delta, const QPoint& Global);
+  // True while a wheel zoom runs: the zoom keeps the point under the mouse.
+  bool FlagZoomSouris = false;
+  // The keys of the image windows: the key map of tools and shapes, the
+  // zoom keys, F6/F7, Escape; then the view and the selection.
+  void FormKeyDown(int Key, Qt::KeyboardModifiers Shift);
+  void FormKeyPress(QChar Key, Qt::KeyboardModifiers Shift);
+  void FormKeyUp(int Key, Qt::KeyboardModifiers Shift);
+  // A key for Receiver handled as the image's (Receiver is this window or
+  // lies in an image window); true when taken.
+  bool RouteImageKey(QWidget* Receiver, QKeyEvent* Key);
+
+private:
+  // What MajZoomImage keeps in view, in image coordinates, and bringing it
+  // back to the centre after the zoom changed.
+  TRect ZoomKeepRect() const;
+  // Where the wheel turned, during a wheel zoom (global).
+  QPoint FZoomMousePos;
+  void ZoomKeepInView(const TRect& Keep);
+  void ConnectZoomCommands();
+  // ---- end of zoom steps, wheel and keys ----
+
+  // ---- Menu and toolbar state (MainForm_MenuRules.cpp) ----
+public:
+  // The state the menu rules read, taken now.
+  TMenuSnapshot MenuSnapshot() const;
+  // The opening handlers of the top menus: the rules of the menu applied to
+  // its items (only built commands are ever enabled).
+  void ApplyMenuRules(const QString& MenuName);
+  // Every menu's rules, so that a short-cut finds its item as the menu would
+  // show it: run before any short-cut is matched.
+  void RefreshMenuStates();
+  // The toolbar buttons' rules, applied to the commands they run.
+  void UpdateToolButtonRules();
+
+private:
+  void ConnectMenuRules();
+  // ---- end of menu and toolbar state ----
+
+  // ---- Modal forms, modules, colours and the image cursor (MainForm_Modal.cpp) ----
+public:
+  // Form shown modally as an open dialogue; true when it closed with Ok.
+  bool ShowModalForm(QDialog* Form);
+  // A module's form owns the image (Form), or gives it back (nullptr): every
+  // image window disabled, the zoom edit read-only, a dialogue counted.
+  void PreparerModule(QWidget* Form);
+  // The colour dialog on Couleur; Couleur takes the colour chosen with Ok.
+  void AfficherPalette(TColor& Couleur);
+  // The image cursor of the active window follows the tool and the mode.
+  void MajCurseurImage() { UpdateImageCursor(); }
+  // The brush outline of the active window hidden.
+  void HideBrushCursor();
+  // The clipboard holds a picture; with DansImage an image in 16M mode must
+  // also be open to paste into.
+  bool CollagePossible(bool DansImage) const;
+  // ---- end of modal forms, modules, colours and the image cursor ----
+
+  // ---- View display switches (MainForm_Display.cpp) ----
+public:
+  void MenuAfficherGrilleClick();
+  void MenuAfficherMagnGrilleClick();
+  void MenuAffichageBarrePluginsClick();
+
+private:
+  void ConnectDisplayCommands();
+  // ---- end of view display switches ----
 };

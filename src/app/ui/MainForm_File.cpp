@@ -123,6 +123,7 @@ void TMainForm::UpdateToolButtons() {
   if (QAction* Btn = ToolBar(1)->findChild<QAction*>("BtnSelection")) Btn->setEnabled(UneImage());
   EnableCommand("MenuZoomAuto", UneImage());
   EnableCommand("MenuZoom100", UneImage() && FEdiZoom->ItemIndex() != 100);
+  RefreshMenuStates();
 }
 
 void TMainForm::MenuFichierClick() {

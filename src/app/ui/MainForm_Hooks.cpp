@@ -39,10 +39,12 @@ protected:
         FForm.HandleMouseClick(Mouse->globalPosition().toPoint());
       return false;
     }
-    case QEvent::Wheel:
-      if (!FForm.DialogueForm() && FForm.MouseOverImage(static_cast<QWheelEvent*>(Event)->globalPosition().toPoint()))
+    case QEvent::Wheel: {
+      const auto* Wheel = static_cast<QWheelEvent*>(Event);
+      if (!FForm.DialogueForm() && FForm.MouseOverImage(Wheel->globalPosition().toPoint()))
         FForm.setFocus(Qt::MouseFocusReason);
-      return false;
+      return !FForm.DialogueForm() && FForm.FormMouseWheel(Wheel->angleDelta().y(), Wheel->globalPosition().toPoint());
+    }
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
       return KeyEvent(static_cast<QWidget*>(Watched), static_cast<QKeyEvent*>(Event));
@@ -63,6 +65,7 @@ private:
     } else {
       FForm.HandleKeyUp(Key->key());
     }
+    if (FForm.RouteImageKey(Receiver, Key)) return true;
     return RouteToolPaletteKeys(Receiver, Key);
   }
 

@@ -7,6 +7,7 @@
 #include "ui/SpecialEdit.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QToolBar>
 
@@ -69,12 +70,17 @@ void TMainForm::MajZoomImage() {
   if (!W) return;
   const int Index = FEdiZoom->ItemIndex();
   W->Image->LockPaint(true);
+  const TRect Keep = ZoomKeepRect();
   W->FlagAutoZoom = Index <= 0;
   const bool WasMaximized = W->isMaximized();
   FMdiArea->setUpdatesEnabled(false);
   if (Index > 0) W->Image->SetZoom(ZoomFactorOfTag(Index));
-  W->SetWindowSize(0, Index <= 0, WasMaximized, false, !W->LockWinRect);
+  // Control held: a tiled window leaves its rectangle and takes its place.
+  const bool Pos = QGuiApplication::keyboardModifiers() & Qt::ControlModifier;
+  if (Pos) W->LockWinRect = false;
+  W->SetWindowSize(0, Index <= 0, WasMaximized, Pos, !W->LockWinRect);
   FMdiArea->setUpdatesEnabled(true);
+  ZoomKeepInView(Keep);
   W->Image->LockPaint(false);
   AfficherInfos();
   UpdateToolButtons();

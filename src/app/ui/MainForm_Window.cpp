@@ -6,38 +6,66 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
-void TMainForm::MenuFenetreCascadeClick() { FMdiArea->cascadeSubWindows(); }
+void TMainForm::MenuFenetreCascadeClick() {
+  // Each window is sized to its image again in its cascade place, and
+  // follows the zoom from now on.
+  FMdiArea->setUpdatesEnabled(false);
+  for (TNewImgForm* W : ImageWindows())
+    if (!W->isMinimized()) W->showNormal();
+  CascadeImageWindows();
+  LockImageWindowRects(false);
+  FMdiArea->setUpdatesEnabled(true);
+  RestaureZoom();
+  AfficherInfos();
+}
 
-void TMainForm::MenuFenetreMosaiqueHClick() {
-  // One row per window, full width.
-  const QList<QMdiSubWindow*> Windows = FMdiArea->subWindowList();
-  if (Windows.isEmpty()) return;
-  const QRect Area = FMdiArea->viewport()->rect();
-  const int Height = Area.height() / static_cast<int>(Windows.size());
-  for (int I = 0; I < Windows.size(); ++I) {
+namespace {
+
+// The windows that are not minimised share the area: one row each (Rows) or
+// one column each, in list order.
+void TileNormalWindows(QMdiArea& Area, bool Rows) {
+  std::vector<TNewImgForm*> Windows;
+  for (TNewImgForm* W : ImageWindows())
+    if (!W->isMinimized()) Windows.push_back(W);
+  if (Windows.empty()) return;
+  const QRect R = Area.viewport()->rect();
+  const int N = static_cast<int>(Windows.size());
+  for (int I = 0; I < N; ++I) {
     Windows[I]->showNormal();
-    Windows[I]->setGeometry(0, I * Height, Area.width(), Height);
+    if (Rows)
+      Windows[I]->setGeometry(0, R.height() * I / N, R.width(), R.height() * (I + 1) / N - R.height() * I / N);
+    else
+      Windows[I]->setGeometry(R.width() * I / N, 0, R.width() * (I + 1) / N - R.width() * I / N, R.height());
   }
 }
 
-void TMainForm::MenuFenetreMosaiqueVClick() {
-  // One column per window, full height.
-  const QList<QMdiSubWindow*> Windows = FMdiArea->subWindowList();
-  if (Windows.isEmpty()) return;
-  const QRect Area = FMdiArea->viewport()->rect();
-  const int Width = Area.width() / static_cast<int>(Windows.size());
-  for (int I = 0; I < Windows.size(); ++I) {
-    Windows[I]->showNormal();
-    Windows[I]->setGeometry(I * Width, 0, Width, Area.height());
-  }
+// The tiled windows keep their rectangles when the zoom changes, until
+// Control is held during a zoom.
+void TileWindows(TMainForm& Form, bool Rows) {
+  QMdiArea& Area = *Form.MdiArea();
+  Area.setUpdatesEnabled(false);
+  TileNormalWindows(Area, Rows);
+  TileImageWindows();
+  LockImageWindowRects(true);
+  Area.setUpdatesEnabled(true);
+  Form.RestaureZoom();
+  Form.AfficherInfos();
 }
+
+} // namespace
+
+void TMainForm::MenuFenetreMosaiqueHClick() { TileWindows(*this, true); }
+
+void TMainForm::MenuFenetreMosaiqueVClick() { TileWindows(*this, false); }
 
 void TMainForm::MenuFenetreReduireClick() {
-  for (QMdiSubWindow* Window : FMdiArea->subWindowList()) Window->showMinimized();
+  const std::vector<TNewImgForm*> Windows = ImageWindows();
+  for (auto It = Windows.rbegin(); It != Windows.rend(); ++It) (*It)->showMinimized();
 }
 
 void TMainForm::MenuFenetreRestaureClick() {
-  for (QMdiSubWindow* Window : FMdiArea->subWindowList()) Window->showNormal();
+  const std::vector<TNewImgForm*> Windows = ImageWindows();
+  for (TNewImgForm* W : Windows) W->showNormal();
 }
 
 void TMainForm::UpdateWindowMenu() {

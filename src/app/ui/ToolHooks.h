@@ -26,4 +26,7 @@ public:
   // that drawing (Space held down).
   virtual bool SelectionDrawing() const = 0;
   virtual void PauseSelection(bool Pause) = 0;
+  // The palette's tool Number becomes current (0 the selection tool, 1 the
+  // pipette ... 17 the nozzle).
+  virtual void SetTool(int Number) = 0;
 };

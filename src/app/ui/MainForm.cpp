@@ -498,6 +498,7 @@ void TMainForm::ConnectCommands() {
   connect(FMenus.value("MenuFenetre"), &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
   ConnectFileCommands();
   ConnectUndoCommands();
+  ConnectAdjustCommands();
   ConnectSelectionCommands();
   ConnectZoomCommands();
   ConnectDisplayCommands();

@@ -21,6 +21,13 @@
 #include <memory>
 
 class FilterDialogFixture : public ::testing::Test {
+public:
+  // A slider moved with the keyboard by Steps page steps (negative: down);
+  // the release of the last key is the end of the move.
+  static void MoveSlider(TTrackBar* Bar, int Steps) {
+    for (int I = 0; I < std::abs(Steps); ++I) QTest::keyClick(Bar, Steps > 0 ? Qt::Key_PageUp : Qt::Key_PageDown);
+  }
+
 protected:
   void SetUp() override { MakeForm(); }
   // The main window, with the AutoReset preference as given.
@@ -52,11 +59,6 @@ protected:
     auto* D = Form->findChild<TForm*>();
     EXPECT_TRUE(D && D->isVisible()) << Item;
     return D;
-  }
-  // A slider moved with the keyboard by Steps page steps (negative: down);
-  // the release of the last key is the end of the move.
-  static void MoveSlider(TTrackBar* Bar, int Steps) {
-    for (int I = 0; I < std::abs(Steps); ++I) QTest::keyClick(Bar, Steps > 0 ? Qt::Key_PageUp : Qt::Key_PageDown);
   }
   static void Click(QPushButton* B) { QTest::mouseClick(B, Qt::LeftButton); }
   // Original with Filter applied over the whole layer.

@@ -5,6 +5,7 @@
 #include "app/ui/MainForm.h"
 
 #include "filters/ui/FilterHost.h"
+#include "filters/ui/ColorForms.h"
 #include "filters/ui/ToneForms.h"
 #include "ui/DlgEx.h"
 
@@ -73,4 +74,14 @@ void TMainForm::ConnectAdjustCommands() {
   };
   Wire("MenuReglageLum", OpenFilterDialog<TLumForm>);
   Wire("MenuReglageCtr", OpenFilterDialog<TCtrForm>);
+  Wire("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
+  Wire("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
+  Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>);
+  Wire("MenuReglageRGB", OpenFilterDialog<TRGBForm>);
+  Wire("MenuReglageTS", OpenFilterDialog<THueSatForm>);
+  Wire("MenuReglageInversionRVB", OpenFilterDialog<TSwapRGBForm>);
+  Wire("MenuReglageBichromie", OpenFilterDialog<TDuotoneForm>);
+  Wire("MenuReglageGris", OpenFilterDialog<TGrayForm>);
+  Wire("MenuFiltreFiltre", OpenFilterDialog<TColoredLayerForm>);
+  Wire("MenuFiltreDesaturation", OpenFilterDialog<TPartialDesat>);
 }

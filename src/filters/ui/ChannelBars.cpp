@@ -5,7 +5,10 @@
 #include "ui/DrawUtils.h"
 #include "ui/TrackBar.h"
 
+#include <algorithm>
+
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -16,30 +19,72 @@ constexpr TColor LabelColors[3] = {0x000080, 0x008000, 0x800000};
 
 } // namespace
 
-QString ChannelLabelText(int Channel, const QString& Suffix, double Value) {
-  const QString Text = Suffix.contains(QLatin1String("%d")) ? Format(Suffix, {int(Value)}) : Format(Suffix, {Value});
-  return Tr(ChannelNames[Channel]) + Text;
+QString ChannelName(int Channel) { return Tr(ChannelNames[Channel]); }
+
+QString BarLabelText(const QString& Fmt, int Position, double Divisor) {
+  if (Fmt.contains(QLatin1String("%d"))) return Format(Fmt, {int(Position / Divisor)});
+  return Format(Fmt, {Position / Divisor});
 }
 
-void NewChannelBars(TFilterNForm& Form, const TChannelBarSpec& Spec, TTrackBar* (&Bars)[3], QLabel* (&Labels)[3]) {
-  for (int C = 0; C < 3; ++C) {
-    Labels[C] = Form.NewLabel(ChannelLabelText(C, Spec.Suffix, Spec.Pos / Spec.Divisor), C == 0 ? Spec.FirstGap : 8);
-    Bars[C] = Form.NewBarCl(Spec.Min, Spec.Max, Spec.Frequency, Spec.PgSize, Spec.Pos, Swatches[C][0], Swatches[C][1], 4);
-    Labels[C]->move(Bars[C]->x() + 6, Labels[C]->y());
-    TTrackBar* Bar = Bars[C];
-    QLabel* Label = Labels[C];
-    Bar->OnChange = [&Form, Bar, Label, C, Spec](QObject*) {
-      Label->setText(ChannelLabelText(C, Spec.Suffix, Bar->Position() / Spec.Divisor));
-      Label->adjustSize();
-      Form.ParamChanged(false);
-    };
+void LinkBarLabel(TFilterNForm& Form, TTrackBar* Bar, QLabel* Label, const QString& Fmt, double Divisor) {
+  Label->setText(BarLabelText(Fmt, Bar->Position(), Divisor));
+  Label->adjustSize();
+  Bar->OnChange = [&Form, Bar, Label, Fmt, Divisor](QObject*) {
+    Label->setText(BarLabelText(Fmt, Bar->Position(), Divisor));
+    Label->adjustSize();
+    Form.ParamChanged(false);
+  };
+}
+
+TTrackBar* NewLabelledBar(TFilterNForm& Form, const QString& Fmt, int Min, int Max, int Frequency, int PgSize, int Pos,
+                          int LabelGap, int BarGap, QLabel*& Label, double Divisor) {
+  Label = Form.NewLabel(QString(), LabelGap);
+  TTrackBar* Bar = Form.NewBar(Min, Max, Frequency, PgSize, Pos, BarGap);
+  LinkBarLabel(Form, Bar, Label, Fmt, Divisor);
+  return Bar;
+}
+
+void NewChannelBars(TFilterNForm& Form, const TChannelBarSpec& Spec, TTrackBar** Bars, QLabel** Labels) {
+  for (int C = Spec.FirstChannel; C < 3; ++C) {
+    const int I = C - Spec.FirstChannel;
+    Labels[I] = Form.NewLabel(QString(), I == 0 ? Spec.FirstGap : 8);
+    if (Spec.OwnSwatches) {
+      Bars[I] = Form.NewBar(Spec.Min, Spec.Max, Spec.Frequency, Spec.PgSize, Spec.Pos, 4);
+      Form.AddBarSwatches(Bars[I], Swatches[C][0], Swatches[C][1], 2);
+    } else {
+      Bars[I] = Form.NewBarCl(Spec.Min, Spec.Max, Spec.Frequency, Spec.PgSize, Spec.Pos, Swatches[C][0], Swatches[C][1], 4);
+    }
+    Labels[I]->move(Bars[I]->x() + 6, Labels[I]->y());
+    LinkBarLabel(Form, Bars[I], Labels[I], ChannelName(C) + Spec.Suffix, Spec.Divisor);
   }
 }
 
-void ColorChannelLabels(QLabel* const (&Labels)[3]) {
-  for (int C = 0; C < 3; ++C) {
-    QPalette P = Labels[C]->palette();
-    P.setColor(QPalette::WindowText, ToQColor(LabelColors[C]));
-    Labels[C]->setPalette(P);
+void ColorChannelLabels(QLabel* const* Labels, int Count, int FirstChannel) {
+  for (int I = 0; I < Count; ++I) {
+    QPalette P = Labels[I]->palette();
+    P.setColor(QPalette::WindowText, ToQColor(LabelColors[FirstChannel + I]));
+    Labels[I]->setPalette(P);
   }
+}
+
+TColor ChannelSwatch(int Channel, int Side) { return Swatches[Channel][Side]; }
+
+QPushButton* PlaceResetButton(TFilterNForm& Form) {
+  QPushButton* B = Form.NewResetButton();
+  B->move(B->x(), Form.ControlsBottom(B) + Form.Rescale(16));
+  return B;
+}
+
+void SetBold(QWidget* Control) {
+  QFont F = Control->font();
+  F.setBold(true);
+  Control->setFont(F);
+}
+
+bool AnyNot(std::initializer_list<const TTrackBar*> Bars, int Value) {
+  return std::any_of(Bars.begin(), Bars.end(), [Value](const TTrackBar* B) { return B->Position() != Value; });
+}
+
+void SetAll(std::initializer_list<TTrackBar*> Bars, int Value) {
+  for (TTrackBar* B : Bars) B->SetPosition(Value);
 }

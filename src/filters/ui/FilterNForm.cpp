@@ -221,18 +221,22 @@ TTrackBar* TFilterNForm::NewBarCl(int Min, int Max, int Frequency, int PgSize, i
                                   int Spacing) {
   TTrackBar* T = NewBar(Min, Max, Frequency, PgSize, Pos, Spacing);
   T->setGeometry(T->x() + Rescale(24), T->y(), T->width() - 2 * Rescale(24), T->height());
+  AddBarSwatches(T, Color1, Color2, 1);
+  return T;
+}
+
+void TFilterNForm::AddBarSwatches(TTrackBar* Bar, TColor Color1, TColor Color2, int Raise) {
   const int Side = Rescale(21);
   const auto Swatch = [&](const char* Suffix, int Left, TColor Color) {
     auto* P = new TSimplePanel(this);
-    P->setObjectName(QStringLiteral("_") + T->objectName() + QString::fromLatin1(Suffix));
-    P->setGeometry(Left, T->y() - 1, Side, Side);
+    P->setObjectName(QStringLiteral("_") + Bar->objectName() + QString::fromLatin1(Suffix));
+    P->setGeometry(Left, Bar->y() - Raise, Side, Side);
     P->SetBevelWidth(1);
     P->SetBevelColor(clDlgBorder);
     P->SetColor(Color);
   };
-  Swatch("_Cl1", T->x() - Rescale(18), Color1);
-  Swatch("_Cl2", T->x() + T->width() - Rescale(3), Color2);
-  return T;
+  Swatch("_Cl1", Bar->x() - Rescale(18), Color1);
+  Swatch("_Cl2", Bar->x() + Bar->width() - Rescale(3), Color2);
 }
 
 TColorEdit* TFilterNForm::NewColorEdit(TColor Color, int Spacing) {

@@ -103,6 +103,9 @@ public:
   QRadioButton* NewRadioBtn(const QString& Caption, bool Checked, int Spacing);
   TTrackBar* NewBar(int Min, int Max, int Frequency, int PgSize, int Pos, int Spacing);
   TTrackBar* NewBarCl(int Min, int Max, int Frequency, int PgSize, int Pos, TColor Color1, TColor Color2, int Spacing);
+  // Two square swatches beside Bar, Raise pixels above its top: Color1 at
+  // its left end, Color2 at its right end (no settings key).
+  void AddBarSwatches(TTrackBar* Bar, TColor Color1, TColor Color2, int Raise);
   TColorEdit* NewColorEdit(TColor Color, int Spacing);
   TSpinEdit2* NewSpinEdit(int Min, int Max, int Value, int Spacing);
   TFloatSpinEdit* NewFloatSpinEdit(double Min, double Max, double Value, int Spacing);

@@ -5,6 +5,7 @@
 
 #include "filters/Filtres24.h"
 #include "filters/ui/ColorForms.h"
+#include "filters/ui/LevelsForm.h"
 #include "filters/ui/ToneForms.h"
 #include "raster/ColorFill.h"
 #include "ui/ColorEdit.h"
@@ -48,6 +49,14 @@ const TDialogCase Cases[] = {
        FilterDialogFixture::MoveSlider(As<TGammaForm>(D)->Bars[1], 10);
      },
      [](TBitmap& B, const TRect& R) { GammaRGB24(B, 0.10, 1.10, 0.10, R); }},
+    // Midtones -30: a 30 % contrast centred on the highlight limit.
+    {"MenuReglageNiveaux", "MenuReglage", "LevelsForm", nullptr,
+     [](TFilterNForm* D) { FilterDialogFixture::MoveSlider(As<TLevelsForm>(D)->Intensity[1], -6); },
+     [](TBitmap& B, const TRect& R) {
+       BandContrast24(B, 0, 0, 85, 85, R);
+       BandContrast24(B, 30, 85, 170, 170, R);
+       BandContrast24(B, 0, 170, 255, 170, R);
+     }},
     {"MenuReglagePosteriser", "MenuReglage", "PosterizeForm", [](TBitmap& B, const TRect& R) { Posterize24(B, 50, R); },
      [](TFilterNForm* D) { FilterDialogFixture::MoveSlider(D->TBN, 1); },
      [](TBitmap& B, const TRect& R) { Posterize24(B, 58, R); }},
@@ -119,6 +128,8 @@ TEST_P(AdjustDialogsTest, DefaultsThenOneChangeGiveTheRoutinesResults) {
   TFilterNForm* D = OpenByName(*Form, C);
   ASSERT_TRUE(D) << C.Item;
   EXPECT_FALSE(D->windowTitle().isEmpty());
+  // The undo step carries the dialog's caption.
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption, D->windowTitle());
   Click(D->BOk);
   EXPECT_FALSE(D->isVisible());
   if (C.Defaults) {

@@ -6,6 +6,7 @@
 
 #include "filters/ui/FilterHost.h"
 #include "filters/ui/ColorForms.h"
+#include "filters/ui/LevelsForm.h"
 #include "filters/ui/ToneForms.h"
 #include "ui/DlgEx.h"
 
@@ -55,12 +56,12 @@ private:
   TMainForm& F;
 };
 
-// Prepares the filter's undo record titled by the item, then shows the
+// Prepares the filter's undo record titled by TitleItem, then shows the
 // dialog (made on first use, kept while the window lives).
-template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item) {
+template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
   static QPointer<TForm> Form;
   if (!F.ActionPossible(Item) || !F.UneImage()) return;
-  F.PreparerUndo(miFiltre, TitreMenu(Item->text()));
+  F.PreparerUndo(miFiltre, TitreMenu(TitleItem->text()));
   CreateFormIfNeeded(Form, &F)->show();
 }
 
@@ -68,15 +69,19 @@ template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item) {
 
 void TMainForm::ConnectAdjustCommands() {
   new TMainFilterHost(*this);
-  const auto Wire = [this](const char* Name, void (*Open)(TMainForm&, QAction*)) {
+  // The undo step is titled by the item, or by the one named Title.
+  const auto Wire = [this](const char* Name, void (*Open)(TMainForm&, QAction*, QAction*),
+                           const char* Title = nullptr) {
     QAction* Item = MenuItem(QString::fromLatin1(Name));
-    Connect(Name, [this, Item, Open] { Open(*this, Item); });
+    QAction* TitleItem = Title ? MenuItem(QString::fromLatin1(Title)) : Item;
+    Connect(Name, [this, Item, TitleItem, Open] { Open(*this, Item, TitleItem); });
   };
   Wire("MenuReglageLum", OpenFilterDialog<TLumForm>);
   Wire("MenuReglageCtr", OpenFilterDialog<TCtrForm>);
   Wire("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
+  Wire("MenuReglageNiveaux", OpenFilterDialog<TLevelsForm>);
   Wire("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
-  Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>);
+  Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>, "MenuReglage");
   Wire("MenuReglageRGB", OpenFilterDialog<TRGBForm>);
   Wire("MenuReglageTS", OpenFilterDialog<THueSatForm>);
   Wire("MenuReglageInversionRVB", OpenFilterDialog<TSwapRGBForm>);

@@ -94,7 +94,7 @@ void TPosterizeForm::ApplyFilter() { Posterize24(Bitmap(), TBN->Position(), Work
 
 TCustomRegForm::TCustomRegForm(QWidget* Parent) : TFilterNForm(Parent) {
   setObjectName(QStringLiteral("CustomRegForm"));
-  setWindowTitle(Title(QStringLiteral("MenuReglagePerso")));
+  setWindowTitle(Title(QStringLiteral("MenuReglage")));
   SetMainBar(-100, 100, 10, 5, 0, Tr(TrId::GetTrFmtBrightness));
   Bars[0] = NewLabelledBar(*this, Tr(TrId::GetTrFmtContrast), -100, 100, 10, 5, 0, 8, 2, Labels[0]);
   Bars[1] = NewLabelledBar(*this, Tr(TrId::GetTrFmtSaturation), -100, 100, 10, 5, 0, 8, 2, Labels[1]);

@@ -8,6 +8,7 @@
 #include "filters/ui/ColorForms.h"
 #include "filters/ui/LevelsForm.h"
 #include "filters/ui/ToneForms.h"
+#include "filters/ui/WBalanceForm.h"
 #include "ui/DlgEx.h"
 
 #include <QAction>
@@ -79,6 +80,7 @@ void TMainForm::ConnectAdjustCommands() {
   Wire("MenuReglageLum", OpenFilterDialog<TLumForm>);
   Wire("MenuReglageCtr", OpenFilterDialog<TCtrForm>);
   Wire("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
+  Wire("MenuReglageBlancs", OpenFilterDialog<TWBalanceForm>);
   Wire("MenuReglageNiveaux", OpenFilterDialog<TLevelsForm>);
   Wire("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
   Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>, "MenuReglage");

@@ -5,7 +5,11 @@
 
 #include "filters/Filtres24.h"
 #include "filters/ui/ColorForms.h"
+#include "filters/ui/LevelsExForm.h"
 #include "filters/ui/LevelsForm.h"
+#include "filters/Convolution.h"
+#include "raster/Bitmap24.h"
+#include "ui/MySlider.h"
 #include "filters/ui/ToneForms.h"
 #include "raster/ColorFill.h"
 #include "ui/ColorEdit.h"
@@ -56,6 +60,23 @@ const TDialogCase Cases[] = {
        BandContrast24(B, 0, 0, 85, 85, R);
        BandContrast24(B, 30, 85, 170, 170, R);
        BandContrast24(B, 0, 170, 255, 170, R);
+     }},
+    // Only the gamma changed: the 50 % blend of the unchanged image is the
+    // image itself, so the result is the gamma-corrected layer.
+    {"MenuReglageTons", "MenuReglage", "LevelsExForm", nullptr,
+     [](TFilterNForm* D) { FilterDialogFixture::MoveSlider(As<TLevelsExForm>(D)->Gamma, 5); },
+     [](TBitmap& B, const TRect& R) { Gamma24(B, 1.5, R); }},
+    {"MenuReglageTons", "MenuReglage", "LevelsExForm", nullptr,
+     [](TFilterNForm* D) {
+       // The shadow cursor dragged to 60 (radius 1: the layer is small).
+       As<TLevelsExForm>(D)->Zones->SetPosProperty(0, 60);
+       D->ParamChanged(true);
+     },
+     [](TBitmap& B, const TRect& R) {
+       TBitmap Unfiltered;
+       Unfiltered.Assign(B);
+       ShadowsHighlights24(B, 0, 177, -40, 255, 77, 0, 5, R);
+       CopyRect24Opacity(Unfiltered, R, B, R.Left, R.Top, R, 50);
      }},
     {"MenuReglagePosteriser", "MenuReglage", "PosterizeForm", [](TBitmap& B, const TRect& R) { Posterize24(B, 50, R); },
      [](TFilterNForm* D) { FilterDialogFixture::MoveSlider(D->TBN, 1); },
@@ -151,6 +172,8 @@ TEST_P(AdjustDialogsTest, DefaultsThenOneChangeGiveTheRoutinesResults) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, AdjustDialogsTest, ::testing::ValuesIn(Cases),
-                         [](const ::testing::TestParamInfo<TDialogCase>& I) { return std::string(I.param.FormName); });
+                         [](const ::testing::TestParamInfo<TDialogCase>& I) {
+                           return std::string(I.param.FormName) + std::to_string(I.index);
+                         });
 
 } // namespace

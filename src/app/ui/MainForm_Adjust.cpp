@@ -6,6 +6,7 @@
 
 #include "filters/ui/FilterHost.h"
 #include "filters/ui/ColorForms.h"
+#include "filters/ui/LevelsExForm.h"
 #include "filters/ui/LevelsForm.h"
 #include "filters/ui/ToneForms.h"
 #include "filters/ui/WBalanceForm.h"
@@ -82,6 +83,7 @@ void TMainForm::ConnectAdjustCommands() {
   Wire("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
   Wire("MenuReglageBlancs", OpenFilterDialog<TWBalanceForm>);
   Wire("MenuReglageNiveaux", OpenFilterDialog<TLevelsForm>);
+  Wire("MenuReglageTons", OpenFilterDialog<TLevelsExForm>);
   Wire("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
   Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>, "MenuReglage");
   Wire("MenuReglageRGB", OpenFilterDialog<TRGBForm>);

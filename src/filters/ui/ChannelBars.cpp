@@ -79,6 +79,8 @@ void SetBold(QWidget* Control) {
   QFont F = Control->font();
   F.setBold(true);
   Control->setFont(F);
+  // A label sized for its plain text would cut the bold one.
+  if (auto* L = qobject_cast<QLabel*>(Control)) L->adjustSize();
 }
 
 bool AnyNot(std::initializer_list<const TTrackBar*> Bars, int Value) {

@@ -518,6 +518,7 @@ void TMainForm::ConnectCommands() {
   InstallLayerHooks();
   ConnectFileCommands();
   ConnectUndoCommands();
+  ConnectAdjustCommands();
   ConnectSelectionCommands();
   ConnectZoomCommands();
   ConnectDisplayCommands();

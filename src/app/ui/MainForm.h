@@ -454,6 +454,9 @@ public:
                        std::function<void(QObject*)> Handler);
   // Filter > Blur.
   void MenuFiltreFlouClick(QObject* Sender);
+  // The Adjust and Filter items that open a filter dialog
+  // (MainForm_Adjust.cpp).
+  void ConnectAdjustCommands();
 
 private:
   void ConnectUndoCommands();

@@ -1,0 +1,96 @@
+// The main window's side of the filter dialogs: the services they reach
+// through TFilterHost, and the Adjust and Filter items that open them, each
+// after preparing the undo record the dialog previews on.
+#include "app/StatusProgress.h"
+#include "app/ui/MainForm.h"
+
+#include "filters/ui/FilterHost.h"
+#include "filters/ui/ColorForms.h"
+#include "filters/ui/LevelsExForm.h"
+#include "filters/ui/LevelsForm.h"
+#include "filters/ui/ToneForms.h"
+#include "filters/ui/WBalanceForm.h"
+#include "ui/DlgEx.h"
+
+#include <QAction>
+#include <QPointer>
+
+static_assert(FilterUndoKind == miFiltre, "the dialogs' undo kind is the main window's miFiltre");
+
+namespace {
+
+class TMainFilterHost final : public QObject, public TFilterHost {
+public:
+  explicit TMainFilterHost(TMainForm& Form) : QObject(&Form), F(Form) { SetFilterHost(this); }
+  ~TMainFilterHost() override {
+    if (FilterHost() == this) SetFilterHost(nullptr);
+  }
+  bool UneImage() const override { return F.UneImage(); }
+  TBitmap& LeBitmap() override { return F.LeBitmap(); }
+  TBitmap& LeMasque() override { return F.LeMasque(); }
+  TRect LaSelection() const override { return F.LaSelection(); }
+  const TBitmap& BmpUndo() const override { return F.BmpUndo; }
+  void DebutAction(const QString& Msg, bool ChangerCurseur) override { F.DebutAction(Msg, ChangerCurseur); }
+  void FinAction() override { F.FinAction(); }
+  void RestaureBitmap() override { F.RestaureBitmap(); }
+  void AppliquerMasqueSel(int Flag) override { F.AppliquerMasqueSel(Flag); }
+  void RefreshBitmap() override { F.RefreshBitmap(); }
+  void AnnulerFiltre(bool Restaure) override { F.AnnulerFiltre(Restaure); }
+  void LayerChanged() override { F.LayerChanged(); }
+  void PreparerUndo(int Info, const QString& Titre) override { F.PreparerUndo(TModifInfo(Info), Titre); }
+  void DernierFiltre(const QString& Titre, QObject* Sender, std::function<void(QObject*)> Event, int Flag) override {
+    F.DernierFiltre(Titre, Sender, std::move(Event), Flag);
+  }
+  void ClearLastFilterEvent() override {
+    const TMainForm::TLastFilter Last = F.LastFilter();
+    F.DernierFiltre(Last.Caption, Last.Sender, nullptr, Last.Flag);
+  }
+  void MarkModified() override {
+    if (F.UneImage()) F.EnfantActif()->Image->Image().Modified = true;
+  }
+  QString TitreMenu(const QString& ItemName) const override {
+    const QAction* Item = F.MenuItem(ItemName);
+    return Item ? ::TitreMenu(Item->text()) : QString();
+  }
+  bool AutoReset() const override { return F.Settings().AutoReset; }
+
+private:
+  TMainForm& F;
+};
+
+// Prepares the filter's undo record titled by TitleItem, then shows the
+// dialog (made on first use, kept while the window lives).
+template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
+  static QPointer<TForm> Form;
+  if (!F.ActionPossible(Item) || !F.UneImage()) return;
+  F.PreparerUndo(miFiltre, TitreMenu(TitleItem->text()));
+  CreateFormIfNeeded(Form, &F)->show();
+}
+
+} // namespace
+
+void TMainForm::ConnectAdjustCommands() {
+  new TMainFilterHost(*this);
+  // The undo step is titled by the item, or by the one named Title.
+  const auto Wire = [this](const char* Name, void (*Open)(TMainForm&, QAction*, QAction*),
+                           const char* Title = nullptr) {
+    QAction* Item = MenuItem(QString::fromLatin1(Name));
+    QAction* TitleItem = Title ? MenuItem(QString::fromLatin1(Title)) : Item;
+    Connect(Name, [this, Item, TitleItem, Open] { Open(*this, Item, TitleItem); });
+  };
+  Wire("MenuReglageLum", OpenFilterDialog<TLumForm>);
+  Wire("MenuReglageCtr", OpenFilterDialog<TCtrForm>);
+  Wire("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
+  Wire("MenuReglageBlancs", OpenFilterDialog<TWBalanceForm>);
+  Wire("MenuReglageNiveaux", OpenFilterDialog<TLevelsForm>);
+  Wire("MenuReglageTons", OpenFilterDialog<TLevelsExForm>);
+  Wire("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
+  Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>, "MenuReglage");
+  Wire("MenuReglageRGB", OpenFilterDialog<TRGBForm>);
+  Wire("MenuReglageTS", OpenFilterDialog<THueSatForm>);
+  Wire("MenuReglageInversionRVB", OpenFilterDialog<TSwapRGBForm>);
+  Wire("MenuReglageBichromie", OpenFilterDialog<TDuotoneForm>);
+  Wire("MenuReglageGris", OpenFilterDialog<TGrayForm>);
+  Wire("MenuFiltreFiltre", OpenFilterDialog<TColoredLayerForm>);
+  Wire("MenuFiltreDesaturation", OpenFilterDialog<TPartialDesat>);
+}

@@ -1,0 +1,61 @@
+// What the filter dialogs need of the main window: the current layer and the
+// work rectangle, the busy bracket, the undo record prepared by the menu
+// command (restore, cancel, the unfiltered copy), the repaint, and the
+// registration for Edit > Repeat. The main window implements it and installs
+// itself; nothing is installed without one (dialogs then do nothing to any
+// image). Depends on platform types, QtCore.
+#pragma once
+
+#include "platform/Bitmap.h"
+#include "platform/Colors.h"
+#include "platform/Types.h"
+
+#include <QString>
+
+#include <functional>
+
+class QObject;
+
+// The undo kind of an ordinary filter, as the main window numbers its kinds.
+constexpr int FilterUndoKind = 7;
+
+class TFilterHost {
+public:
+  virtual ~TFilterHost() = default;
+  // An image is open: the services below require one.
+  virtual bool UneImage() const = 0;
+  virtual TBitmap& LeBitmap() = 0;
+  virtual TBitmap& LeMasque() = 0;
+  virtual TRect LaSelection() const = 0;
+  // The current layer's bitmap as the last undo preparation copied it.
+  virtual const TBitmap& BmpUndo() const = 0;
+  // Busy status text (empty: the default) and cursor, and their end.
+  virtual void DebutAction(const QString& Msg, bool ChangerCurseur) = 0;
+  virtual void FinAction() = 0;
+  // The undo record's saved pixels written back into the layer.
+  virtual void RestaureBitmap() = 0;
+  // The saved pixels blended back outside the selection's shape.
+  virtual void AppliquerMasqueSel(int Flag) = 0;
+  virtual void RefreshBitmap() = 0;
+  // Restores when Restaure, deletes the current undo record, forgets Repeat.
+  virtual void AnnulerFiltre(bool Restaure) = 0;
+  virtual void LayerChanged() = 0;
+  virtual void PreparerUndo(int Info, const QString& Titre) = 0;
+  virtual void DernierFiltre(const QString& Titre, QObject* Sender, std::function<void(QObject*)> Event, int Flag) = 0;
+  // The command remembered for Edit > Repeat loses its handler.
+  virtual void ClearLastFilterEvent() = 0;
+  // The active image now differs from its file.
+  virtual void MarkModified() = 0;
+  // The cleaned caption of the main menu item of that name.
+  virtual QString TitreMenu(const QString& ItemName) const = 0;
+  // The AutoReset preference: dialogs start from their defaults.
+  virtual bool AutoReset() const = 0;
+};
+
+// The installed host (not owned), nullptr when there is no main window.
+inline TFilterHost*& FilterHostSlot() {
+  static TFilterHost* Host = nullptr;
+  return Host;
+}
+inline TFilterHost* FilterHost() { return FilterHostSlot(); }
+inline void SetFilterHost(TFilterHost* Host) { FilterHostSlot() = Host; }

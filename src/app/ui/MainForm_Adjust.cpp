@@ -3,6 +3,7 @@
 // after preparing the undo record the dialog previews on.
 #include "app/StatusProgress.h"
 #include "app/ui/MainForm.h"
+#include "raster/FoncUtils.h"
 
 #include "filters/ui/FilterHost.h"
 #include "filters/ui/ColorForms.h"
@@ -50,7 +51,7 @@ public:
   }
   QString TitreMenu(const QString& ItemName) const override {
     const QAction* Item = F.MenuItem(ItemName);
-    return Item ? ::TitreMenu(Item->text()) : QString();
+    return Item ? ::CleanMenuCaption(Item->text()) : QString();
   }
   bool AutoReset() const override { return F.Settings().AutoReset; }
 
@@ -63,7 +64,7 @@ private:
 template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
   static QPointer<TForm> Form;
   if (!F.ActionPossible(Item) || !F.UneImage()) return;
-  F.PreparerUndo(miFiltre, TitreMenu(TitleItem->text()));
+  F.PreparerUndo(miFiltre, CleanMenuCaption(TitleItem->text()));
   CreateFormIfNeeded(Form, &F)->show();
 }
 

@@ -219,6 +219,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
 }
 
 TMainForm::~TMainForm() {
+  ReleasePalette();
   ReleaseFileServices();
   qApp->removeEventFilter(this);
   if (ProgressSink() == this) SetProgressSink(nullptr);
@@ -445,6 +446,7 @@ void TMainForm::LayoutFrame() {
   In.FilterBarWidth = FToolBars[2]->width();
   In.ModulePanelVisible = FPnlPlugins->isVisibleTo(this);
   In.ModulePanelWidth = FPnlPlugins->width();
+  PaletteFrameInput(In);
   const TFrameLayout L = ::LayoutFrame(In);
   FStatusBar->setGeometry(L.StatusBar);
   FTopSeparator->setGeometry(L.Separator);
@@ -452,6 +454,7 @@ void TMainForm::LayoutFrame() {
   if (In.ModulePanelVisible) FPnlPlugins->setGeometry(L.ModulePanel);
   FMdiArea->setGeometry(L.ImageArea);
   FMdiArea->lower();
+  PlaceDockedPalette(L.Palette);
   PlaceZoomEdit();
 }
 
@@ -560,6 +563,7 @@ void TMainForm::FormPaint() {
   SetProgressSink(this);
   if (!FOpenFileHook) SetOpenFileHook([this](const QString& File) { Ouvrir(File, true, true); });
   OpenFiles({});
+  CreatePalette();
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
   setFocus();

@@ -278,8 +278,6 @@ void TOutilsForm::FormShow() {
 }
 
 void TOutilsForm::FormHide() {
-  // Settings are written at every hide, whatever closed the palette.
-  SaveToIniFile = true;
   if (FServices.Terminating()) return;
   PaletteShown = false;
   ToolBtnClick(FToolButtons[BtnSel]);

@@ -21,6 +21,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -135,6 +136,9 @@ public:
   TNozzleList& Nozzles() { return FNozzles; }
   QString CurrentFileBrush() const { return FBrushes.CurrentFile; }
   void LoadBrushSet(const QString& Name);
+  // Runs Load on the brush list, shows the list again and reports the files
+  // it skipped.
+  void LoadBrushList(const std::function<void()>& Load);
   // Mirrors the selected brush (the mirror state is kept in the buttons'
   // tags).
   void TBSymClick(bool Horizontal);
@@ -194,6 +198,7 @@ private:
   TSpinEdit2* AddSpin(QWidget* Page, const char* Name, const QString& Caption, int Min, int Max, int Default,
                       QMenu* Presets);
   TTrackBar* AddSlider(QWidget* Page, const char* Name, const QString& Caption, int Min, int Max, int Default);
+  QLabel* AddUnderlinedLabel(QWidget* Page, const char* Name);
   QCheckBox* AddCheck(QWidget* Page, const char* Name, const QString& Caption, bool Checked);
   QRadioButton* AddRadio(QWidget* Page, const char* Name, const QString& Caption, bool Checked);
   TSpecialEdit* AddChoice(QWidget* Page, const char* Name, const QString& Caption, QMenu* Menu, int Index);

@@ -120,12 +120,7 @@ void TOutilsForm::CreateListPages() {
   AddSlider(Page, "TBBrushStep", QStringLiteral("Pas"), 0, 10, 1);
   Control<QWidget>("LblTBBrushStep")->setObjectName(QStringLiteral("Label22"));
   AddCheck(Page, "CBFade", QStringLiteral("Atténuer"), false);
-  auto* Mode = new QLabel(Page);
-  Mode->setObjectName(QStringLiteral("LblBrushMode"));
-  QFont Underlined = Mode->font();
-  Underlined.setUnderline(true);
-  Mode->setFont(Underlined);
-  static_cast<QVBoxLayout*>(Page->layout())->addWidget(Mode);
+  AddUnderlinedLabel(Page, "LblBrushMode");
 
   Page = NewPage(PgNoz);
   FCBNozzle = NewList(Page, "CBNozzle");
@@ -145,12 +140,17 @@ void TOutilsForm::CreateListPages() {
 }
 
 void TOutilsForm::LoadBrushSet(const QString& Name) {
+  LoadBrushList([this, Name] { FBrushes.LoadBrushSet(FServices.BrushDir(), Name); });
+}
+
+void TOutilsForm::LoadBrushList(const std::function<void()>& Load) {
   FBrushes.SkippedFiles.clear();
-  FBrushes.LoadBrushSet(FServices.BrushDir(), Name);
+  Load();
   FCBBrush->clear();
   for (int I = 0; I < FBrushes.Count(); ++I) FCBBrush->addItem(FBrushes.Text(I));
   FCBBrush->setCurrentIndex(FBrushes.ItemIndex);
   if (!FBrushes.SkippedFiles.isEmpty()) FServices.ReportSkippedFiles(FBrushes.SkippedFiles);
+  MajCureseurExData();
 }
 
 void TOutilsForm::TBSymClick(bool Horizontal) {
@@ -164,20 +164,11 @@ void TOutilsForm::TBSymClick(bool Horizontal) {
 QMenu* TOutilsForm::BrushFileMenu() {
   if (!FPopBrushFile) FPopBrushFile = new QMenu(this);
   FPopBrushFile->clear();
-  FPopBrushFile->addAction(QStringLiteral("Réinitialiser"), this, [this] {
-    LoadBrushSet(QString());
-    MajCureseurExData();
-  });
+  FPopBrushFile->addAction(QStringLiteral("Réinitialiser"), this, [this] { LoadBrushSet(QString()); });
   FPopBrushFile->addSeparator();
   for (const QString& Name : BrushFileNames(FServices.BrushDir())) {
     QAction* Item = FPopBrushFile->addAction(Name, this, [this, Name] {
-      FBrushes.SkippedFiles.clear();
-      FBrushes.LoadBrushes(FServices.BrushDir(), Name, true);
-      FCBBrush->clear();
-      for (int I = 0; I < FBrushes.Count(); ++I) FCBBrush->addItem(FBrushes.Text(I));
-      FCBBrush->setCurrentIndex(FBrushes.ItemIndex);
-      if (!FBrushes.SkippedFiles.isEmpty()) FServices.ReportSkippedFiles(FBrushes.SkippedFiles);
-      MajCureseurExData();
+      LoadBrushList([this, Name] { FBrushes.LoadBrushes(FServices.BrushDir(), Name, true); });
     });
     Item->setCheckable(true);
     Item->setChecked(Name == FBrushes.CurrentFile);

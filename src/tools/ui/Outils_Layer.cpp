@@ -13,12 +13,7 @@
 
 void TOutilsForm::CreateLayerPage() {
   QWidget* Page = NewPage(pgCalque);
-  auto* Name = new QLabel(Page);
-  Name->setObjectName(QStringLiteral("LblNomCalque"));
-  QFont Underlined = Name->font();
-  Underlined.setUnderline(true);
-  Name->setFont(Underlined);
-  static_cast<QVBoxLayout*>(Page->layout())->addWidget(Name);
+  AddUnderlinedLabel(Page, "LblNomCalque");
   TSpinEdit2* Alpha = AddSpin(Page, "SELayerAlpha", QStringLiteral("Opacité"), 1, 100, 100,
                               findChild<QMenu*>(QStringLiteral("PopAlpha")));
   Alpha->OnChange = [this](QObject* Sender) { LayerOptionChanged(Sender); };

@@ -37,6 +37,17 @@ void AddCaption(QWidget* Page, const char* LabelName, const QString& Caption) {
   PageLayout(Page)->addWidget(Label);
 }
 
+// A check box or radio button of a page; the keyboard stays with the image.
+template <class TButton>
+TButton* AddTwoState(QWidget* Page, const char* Name, const QString& Caption, bool Checked) {
+  auto* Button = new TButton(Caption, Page);
+  Button->setObjectName(QString::fromLatin1(Name));
+  Button->setChecked(Checked);
+  Button->setFocusPolicy(Qt::NoFocus);
+  PageLayout(Page)->addWidget(Button);
+  return Button;
+}
+
 } // namespace
 
 QWidget* TOutilsForm::NewPage(TOptionPage Page) {
@@ -100,22 +111,22 @@ TTrackBar* TOutilsForm::AddSlider(QWidget* Page, const char* Name, const QString
   return Slider;
 }
 
+QLabel* TOutilsForm::AddUnderlinedLabel(QWidget* Page, const char* Name) {
+  auto* Label = new QLabel(Page);
+  Label->setObjectName(QString::fromLatin1(Name));
+  QFont Underlined = Label->font();
+  Underlined.setUnderline(true);
+  Label->setFont(Underlined);
+  PageLayout(Page)->addWidget(Label);
+  return Label;
+}
+
 QCheckBox* TOutilsForm::AddCheck(QWidget* Page, const char* Name, const QString& Caption, bool Checked) {
-  auto* Box = new QCheckBox(Caption, Page);
-  Box->setObjectName(QString::fromLatin1(Name));
-  Box->setChecked(Checked);
-  Box->setFocusPolicy(Qt::NoFocus);
-  PageLayout(Page)->addWidget(Box);
-  return Box;
+  return AddTwoState<QCheckBox>(Page, Name, Caption, Checked);
 }
 
 QRadioButton* TOutilsForm::AddRadio(QWidget* Page, const char* Name, const QString& Caption, bool Checked) {
-  auto* Radio = new QRadioButton(Caption, Page);
-  Radio->setObjectName(QString::fromLatin1(Name));
-  Radio->setChecked(Checked);
-  Radio->setFocusPolicy(Qt::NoFocus);
-  PageLayout(Page)->addWidget(Radio);
-  return Radio;
+  return AddTwoState<QRadioButton>(Page, Name, Caption, Checked);
 }
 
 TSpecialEdit* TOutilsForm::AddChoice(QWidget* Page, const char* Name, const QString& Caption, QMenu* Menu,
@@ -136,7 +147,7 @@ void TOutilsForm::CreateOptionPages() {
   QMenu* PopRadius = NewMenu("PopRadius", RadiusPresets);
   QMenu* PopAlpha = NewMenu("PopAlpha", AlphaPresets);
   QMenu* PopTolerance = NewMenu("PopTolerance", TolerancePresets);
-  QMenu* PopTaille = NewMenu("PopTaille", ScalePresets);
+  NewMenu("PopTaille", ScalePresets); // found by name by the scale edits
   // The radius presets the deform radius (from 20) and the edits limited to
   // 200 cannot take are hidden while their menu is open.
   connect(PopRadius, &QMenu::aboutToShow, this, [PopRadius] {

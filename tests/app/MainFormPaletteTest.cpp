@@ -60,7 +60,9 @@ TEST_F(MainFormPaletteTest, ToolButtonsAndKeysSelectTools) {
   EXPECT_EQ(Palette->Tool(), 0);
   TBitmap Bitmap(120, 80);
   ASSERT_NE(Form.NouvelleImage(nullptr, &Bitmap, QString(), srcNew, 16777216), nullptr);
-  Palette->MajBoutons();
+  // The menus' update enables the painting tools.
+  Form.MajMenus();
+  EXPECT_TRUE(Palette->ToolButton(6)->isEnabled());
   QTest::mouseClick(Palette->ToolButton(6), Qt::LeftButton);
   EXPECT_EQ(Palette->Tool(), 6);
   Form.ToolHooks()->SetTool(3);

@@ -2,6 +2,7 @@
 // close, close all, quit and the recent files; and the state of the menus
 // and buttons that follow the active image.
 #include "app/ui/MainForm.h"
+#include "tools/ui/Outils.h"
 
 #include "app/StatusProgress.h"
 #include "files/ui/BmpOE2.h"
@@ -93,6 +94,8 @@ void TMainForm::MajMenus() {
   MajUndoRedo();
   UpdateToolButtons();
   MenuFichierClick();
+  // The palette's tools follow the active image and layer.
+  if (TOutilsForm* Tools = Palette()) Tools->MajBoutons();
 }
 
 void TMainForm::MajUndoRedo() {

@@ -347,6 +347,14 @@ TEST_F(PaletteTest, BrushOutlineFollowsTheTool) {
   EXPECT_EQ(CursorExData.Style, csRectangle);
   EXPECT_EQ(CursorExData.Width, 32);
   EXPECT_EQ(CursorExData.Height, 32);
+  // The plain line styles draw a square outline, the brush styles a round
+  // one without smoothing.
+  P.SetTool(3);
+  EXPECT_EQ(CursorExData.Style, csRectangle);
+  EXPECT_EQ(CursorExData.Width, 2);
+  P.Control<QComboBox>("CBLineStyle")->setCurrentIndex(3);
+  EXPECT_EQ(CursorExData.Style, csCircle);
+  EXPECT_FALSE(P.Control<QCheckBox>("CBLisserLigne")->isEnabled());
   P.SetTool(0);
   EXPECT_EQ(CursorExData.Width, 0);
 }

@@ -3,6 +3,7 @@
 #include "tools/ui/Outils.h"
 
 #include "tools/ui/ToolGlyphs.h"
+#include "ui/CompUtils.h"
 #include "ui/ControlTag.h"
 #include "ui/SpecialEdit.h"
 #include "ui/SpinEdit.h"
@@ -190,7 +191,9 @@ void TOutilsForm::CreateOptionPages() {
   AddCaption(Page, nullptr, QStringLiteral("Style"));
   auto* LineStyle = new QComboBox(Page);
   LineStyle->setObjectName(QStringLiteral("CBLineStyle"));
-  LineStyle->addItems({"psLine1", "psLine2", "psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear"});
+  // The shared pen-style list: the two plain lines, then the line brushes'
+  // styles, each drawn as a sample.
+  InitPenStyleCombo(LineStyle, true);
   LineStyle->setFocusPolicy(Qt::NoFocus);
   connect(LineStyle, &QComboBox::currentIndexChanged, this, [this] { CBLineStyleChange(); });
   PageLayout(Page)->addWidget(LineStyle);

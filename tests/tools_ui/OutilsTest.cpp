@@ -1,6 +1,7 @@
 #include "tools/ui/Outils.h"
 
 #include "support/WaitFor.h"
+#include "document/Pattern.h"
 #include "document/ui/CursorEx.h"
 #include "tools/ColorStrip.h"
 #include "tools/ui/PaletteWidgets.h"
@@ -63,6 +64,14 @@ public:
   QString NozzleDir() const override { return NozzleFolder; }
   void ReportSkippedFiles(const QStringList& Files) override { Skipped << Files; }
   void ToolChanged(bool LayerTool) override { Calls << (LayerTool ? "tool layer" : "tool"); }
+  // Loads a 6 x 4 pattern when asked to, unless PatternFails.
+  bool PatternFails = false;
+  bool LoadPattern() override {
+    Calls << QStringLiteral("load pattern");
+    if (PatternFails) return false;
+    CurrentPattern().Bmp().SetSize(6, 4);
+    return true;
+  }
   void SetLineWidth(int Width) override { Calls << QStringLiteral("line width %1").arg(Width); }
   void ChangerForme(int Shape, bool MultiLine) override {
     Calls << QStringLiteral("shape %1 %2").arg(Shape).arg(MultiLine);
@@ -380,6 +389,34 @@ TEST_F(PaletteTest, BrokenNozzleAndBrushFilesAreReported) {
   Menu->actions()[2]->trigger();
   EXPECT_EQ(P.Brushes().Count(), 3);
   EXPECT_EQ(P.CurrentFileBrush(), QStringLiteral("Dots"));
+}
+
+TEST_F(PaletteTest, PatternBoxesLoadAPatternAndShowTheirToolbar) {
+  TOutilsForm& P = Shown();
+  CurrentPattern().Clear();
+  P.SetTool(4);
+  auto* Fill = P.Control<QCheckBox>("CBMotifRemplir");
+  Services.PatternFails = true;
+  QTest::mouseClick(Fill, Qt::LeftButton);
+  EXPECT_FALSE(Fill->isChecked()) << "no pattern loaded";
+  EXPECT_FALSE(P.Control<QWidget>("ToolBarPattern2")->isVisible());
+  Services.PatternFails = false;
+  QTest::mouseClick(Fill, Qt::LeftButton);
+  EXPECT_TRUE(Fill->isChecked());
+  EXPECT_TRUE(P.Control<QWidget>("ToolBarPattern2")->isVisible());
+  // The clone with a fixed pattern outlines the pattern.
+  P.SetTool(10);
+  QTest::mouseClick(P.Control<QCheckBox>("CBTamponFixe"), Qt::LeftButton);
+  QTest::mouseClick(P.Control<QCheckBox>("CBTamponMotif"), Qt::LeftButton);
+  EXPECT_EQ(Services.Calls.count(QStringLiteral("load pattern")), 2) << "the pattern was there already";
+  EXPECT_FALSE(P.Control<QWidget>("SERTampon")->isEnabled());
+  EXPECT_EQ(CursorExData.Style, csRectangle);
+  EXPECT_EQ(CursorExData.Width, 6);
+  EXPECT_EQ(CursorExData.Height, 4);
+  // A pattern emptied elsewhere unticks both boxes.
+  CurrentPattern().Clear();
+  EXPECT_FALSE(Fill->isChecked());
+  EXPECT_FALSE(P.Control<QCheckBox>("CBTamponMotif")->isChecked());
 }
 
 TEST_F(PaletteTest, EmptySpinEditTakesItsDefaultOnValidation) {

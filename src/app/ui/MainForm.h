@@ -552,6 +552,8 @@ public:
   // A change of the current layer's options from the palette, in the
   // layer-options undo step (consecutive changes of one layer make one).
   void PaletteLayerOption(const std::function<void(TLayerItem&)>& Change);
+  // The current pattern loaded from a picture the user picks.
+  bool PaletteLoadPattern();
   // The docked palette's part of the frame layout, and its place.
   void PaletteFrameInput(TFrameLayoutInput& In) const;
   void PlaceDockedPalette(const QRect& Area);

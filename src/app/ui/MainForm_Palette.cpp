@@ -9,6 +9,7 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
 #include "document/ImageToolHost.h"
+#include "document/Pattern.h"
 #include "document/ShapeManager.h"
 #include "files/FreeImageProvider.h"
 #include "document/ui/ImgForm.h"
@@ -77,6 +78,7 @@ public:
     F.MajCurseurImage();
     F.AfficherInfos();
   }
+  bool LoadPattern() override { return F.PaletteLoadPattern(); }
   void SetLineWidth(int Width) override { LineShapeWidth = Width; }
   void ChangerForme(int Shape, bool MultiLine) override {
     F.ChangerForme(static_cast<TMyShape>(Shape), MultiLine, 2);
@@ -213,6 +215,8 @@ void TMainForm::PaletteLayerOption(const std::function<void(TLayerItem&)>& Chang
   LayerChanged();
   MajMenus();
 }
+
+bool TMainForm::PaletteLoadPattern() { return FSelMaskHost && LoadCurrentPattern(*FSelMaskHost, QString()); }
 
 void TMainForm::PaletteFrameInput(TFrameLayoutInput& In) const {
   const TOutilsForm* Form = Palette();

@@ -1,6 +1,6 @@
 #include "tools/ui/Outils.h"
 
-#include "document/ui/CursorEx.h"
+#include "document/Pattern.h"
 #include "tools/ui/PaletteWidgets.h"
 #include "tools/ui/ToolGlyphs.h"
 #include "ui/SpinEdit.h"
@@ -104,7 +104,10 @@ TOutilsForm::TOutilsForm(TPaletteServices& Services, QWidget* Parent) : TMainDia
   SetAlignment(PaletteAlignment);
 }
 
-TOutilsForm::~TOutilsForm() { qApp->removeEventFilter(this); }
+TOutilsForm::~TOutilsForm() {
+  qApp->removeEventFilter(this);
+  CurrentPattern().OnClear = nullptr;
+}
 
 TToolId TOutilsForm::Tool() const { return FToolGroup->checkedId(); }
 

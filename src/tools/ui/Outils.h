@@ -210,6 +210,11 @@ private:
   void EdiDessinModeChange();
   void EdiRetoucheChange();
   void CBTamponClick();
+  // The clone's and the fill's "Motif" boxes: ticking one loads a pattern
+  // when there is none (cleared again when none loads); each shows its
+  // pattern toolbar while ticked.
+  void PatternBoxClick(QCheckBox* Box);
+  QWidget* AddPatternBar(QWidget* Page, const char* Name, int Number);
   void CBLineStyleChange();
   void BtnBrushClick(QToolButton* Sender);
   void TBSelClick(QToolButton* Sender);

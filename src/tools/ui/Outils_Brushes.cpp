@@ -2,6 +2,7 @@
 // lists, mirroring, the brush-file menu and the brush-outline cursor.
 #include "tools/ui/Outils.h"
 
+#include "document/Pattern.h"
 #include "document/ui/CursorEx.h"
 #include "ui/SpecialEdit.h"
 #include "ui/SpinEdit.h"
@@ -186,6 +187,10 @@ void TOutilsForm::MajCureseurExData() {
   const TToolId Id = Tool();
   if (Id == 5) {
     Set(csCircle, 2 * Radius("SERAero") - 1);
+  } else if (Id == 10 && Control<QCheckBox>("CBTamponMotif")->isChecked() &&
+             Control<QCheckBox>("CBTamponFixe")->isChecked() && !CurrentPattern().BmpEmpty()) {
+    Set(csRectangle, CurrentPattern().Bmp().Width());
+    Shape.Height = CurrentPattern().Bmp().Height();
   } else if (Id == 10) {
     Set(Control<QCheckBox>("CBTamponPrecis")->isChecked() ? csRectangle : csCircle,
         2 * Radius("SERTampon") + (Control<QCheckBox>("CBTamponPrecis")->isChecked() ? 1 : -1));
@@ -215,6 +220,6 @@ void TOutilsForm::MajCureseurExData() {
     else
       Set(TCursorExStyle(Tag / 100), Tag % 100);
   }
-  Shape.Height = Shape.Width;
+  if (Shape.Height == 0) Shape.Height = Shape.Width;
   CursorExData = Shape;
 }

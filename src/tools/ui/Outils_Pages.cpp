@@ -2,6 +2,7 @@
 // defaults and handlers.
 #include "tools/ui/Outils.h"
 
+#include "document/Pattern.h"
 #include "tools/ui/ToolGlyphs.h"
 #include "ui/CompUtils.h"
 #include "ui/ControlTag.h"
@@ -18,6 +19,8 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <string_view>
 
 namespace {
 
@@ -201,7 +204,9 @@ void TOutilsForm::CreateOptionPages() {
   Page = NewPage(pgRemplir);
   AddSpin(Page, "SEFillTolerance", QStringLiteral("Tolérance"), 0, 100, 30, PopTolerance);
   AddSpin(Page, "SEFillOpacite", QStringLiteral("Opacité"), 10, 100, 100, PopAlpha);
-  AddCheck(Page, "CBMotifRemplir", QStringLiteral("Motif"), false);
+  QCheckBox* FillMotif = AddCheck(Page, "CBMotifRemplir", QStringLiteral("Motif"), false);
+  connect(FillMotif, &QCheckBox::clicked, this, [this, FillMotif] { PatternBoxClick(FillMotif); });
+  AddPatternBar(Page, "ToolBarPattern2", 2);
 
   CreateBrushPage();
   CreateListPages();
@@ -227,8 +232,16 @@ void TOutilsForm::CreateOptionPages() {
   AddSlider(Page, "TBBrushStep3", QStringLiteral("Pas"), 0, 10, 1);
   for (const auto& [Name, Caption] : {std::pair{"CBTamponFixe", "Fixe"}, std::pair{"CBTamponPrecis", "Précis"},
                                       std::pair{"CBTamponDiffuse", "Diffusion"}, std::pair{"CBTamponMotif", "Motif"}})
-    connect(AddCheck(Page, Name, QString::fromUtf8(Caption), false), &QCheckBox::clicked, this,
-            [this] { CBTamponClick(); });
+    connect(AddCheck(Page, Name, QString::fromUtf8(Caption), false), &QCheckBox::clicked, this, [this, Name] {
+      if (Name == std::string_view("CBTamponMotif")) PatternBoxClick(Control<QCheckBox>(Name));
+      CBTamponClick();
+    });
+  AddPatternBar(Page, "ToolBarPattern", 1);
+  // A pattern emptied elsewhere unticks both pattern boxes.
+  CurrentPattern().OnClear = [this] {
+    for (const char* Name : {"CBTamponMotif", "CBMotifRemplir"}) Control<QCheckBox>(Name)->setChecked(false);
+    for (const char* Name : {"ToolBarPattern", "ToolBarPattern2"}) Control<QWidget>(Name)->hide();
+  };
 
   Page = NewPage(pgMagic);
   AddSpin(Page, "EdiMagicTolerance", QStringLiteral("Tolérance"), 0, 100, 30, PopTolerance);
@@ -405,6 +418,41 @@ void TOutilsForm::CBTamponClick() {
   Control<QWidget>("TBBrushStep3")->setEnabled(Fixe);
   Control<QWidget>("LblTBBrushStep3")->setEnabled(Fixe);
   MajCureseurExData();
+}
+
+QWidget* TOutilsForm::AddPatternBar(QWidget* Page, const char* Name, int Number) {
+  auto* Bar = new QWidget(Page);
+  Bar->setObjectName(QString::fromLatin1(Name));
+  auto* Row = new QHBoxLayout(Bar);
+  Row->setContentsMargins(0, 0, 0, 0);
+  const auto Add = [Bar, Row, Number](const char* Base, const QString& Text, const QString& Hint) {
+    auto* Button = new QToolButton(Bar);
+    Button->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(Base)).arg(Number));
+    Button->setText(Text);
+    Button->setToolTip(Hint);
+    Button->setAutoRaise(true);
+    Button->setFocusPolicy(Qt::NoFocus);
+    Row->addWidget(Button);
+    return Button;
+  };
+  connect(Add("TBOpenPattern", QStringLiteral("…"), QStringLiteral("Charger un motif")), &QToolButton::clicked, this,
+          [this] {
+            if (!FServices.LoadPattern() || CurrentPattern().BmpEmpty()) CurrentPattern().Clear();
+          });
+  connect(Add("TBSymHorzPattern", QStringLiteral("↔"), QStringLiteral("Symétrie horizontale")),
+          &QToolButton::clicked, this, [] { CurrentPattern().Flip(false); });
+  connect(Add("TBSymVertPattern", QStringLiteral("↕"), QStringLiteral("Symétrie verticale")),
+          &QToolButton::clicked, this, [] { CurrentPattern().Flip(true); });
+  PageLayout(Page)->addWidget(Bar);
+  Bar->hide();
+  return Bar;
+}
+
+void TOutilsForm::PatternBoxClick(QCheckBox* Box) {
+  if (Box->isChecked() && CurrentPattern().BmpEmpty()) FServices.LoadPattern();
+  if (CurrentPattern().BmpEmpty()) Box->setChecked(false);
+  const bool Clone = Box->objectName() == QLatin1String("CBTamponMotif");
+  Control<QWidget>(Clone ? "ToolBarPattern" : "ToolBarPattern2")->setVisible(Box->isChecked());
 }
 
 void TOutilsForm::CBLineStyleChange() {

@@ -67,6 +67,9 @@ public:
   // shows the active layer's bounds; the selection mode, popup, cursor and
   // status information follow the tool.
   virtual void ToolChanged(bool LayerTool) = 0;
+  // Asks for a picture of the patterns folder and makes it the current
+  // pattern; false when none was loaded.
+  virtual bool LoadPattern() = 0;
   // The line tool's rubber-band width.
   virtual void SetLineWidth(int Width) = 0;
 

@@ -1,6 +1,7 @@
 #include "app/ui/MainForm.h"
 
 #include "support/WaitFor.h"
+#include "document/ui/SelectionControl.h"
 #include "tools/ui/Outils.h"
 
 #include <QMdiArea>
@@ -68,6 +69,24 @@ TEST_F(MainFormPaletteTest, ToolButtonsAndKeysSelectTools) {
   Form.ToolHooks()->SetTool(3);
   EXPECT_EQ(Palette->Tool(), 3);
   EXPECT_FALSE(Form.ToolHooks()->IsSelectionTool());
+}
+
+TEST_F(MainFormPaletteTest, SelectionPageWithoutAVisibleSelection) {
+  TMainForm Form(State);
+  TOutilsForm* Palette = ShowFrame(Form);
+  ASSERT_NE(Palette, nullptr);
+  TBitmap Bitmap(200, 100);
+  TNewImgForm* Window = Form.NouvelleImage(nullptr, &Bitmap, QString(), srcNew, 16777216);
+  ASSERT_NE(Window, nullptr);
+  Form.MajMenus();
+  Form.MasquerSelection();
+  // Inverting marks the next selection; centring shows the default one.
+  QTest::mouseClick(Palette->Control<QToolButton>("TB12"), Qt::LeftButton);
+  EXPECT_TRUE(Form.Sel()->Invert());
+  EXPECT_FALSE(Form.Sel()->Visible());
+  QTest::mouseClick(Palette->Control<QToolButton>("TB13"), Qt::LeftButton);
+  EXPECT_TRUE(Form.Sel()->Visible());
+  EXPECT_EQ(Form.Sel()->BmpSelRect(), Form.SelectionDefaut());
 }
 
 TEST_F(MainFormPaletteTest, PlaceAndVisibilityOfThePaletteSurviveARestart) {

@@ -84,6 +84,18 @@ public:
     F.ChangerForme(static_cast<TMyShape>(Shape), MultiLine, 2);
   }
   void SelectionCommand(TPaletteSelCommand Command) override {
+    // Without a visible selection, inverting applies to the next selection
+    // drawn, and centring shows the default selection.
+    const bool Hidden = F.UneImage() && !F.Sel()->Visible();
+    if (Hidden && Command == TPaletteSelCommand::Invert) {
+      F.Sel()->SetInvert(!F.Sel()->Invert());
+      return;
+    }
+    if (Hidden && Command == TPaletteSelCommand::Centre) {
+      F.Sel()->SetBmpSelRect(F.SelectionDefaut());
+      F.AfficherSelection();
+      return;
+    }
     static const char* const Items[] = {"MenuSelCharger",  "MenuSelInverser", "MenuSelCentre1", "MenuSelParams",
                                         "MenuSelAdapter3", "MenuSelAdapter0", "MenuSelAdapter1"};
     QAction* Item = F.MenuItem(QString::fromLatin1(Items[int(Command)]));

@@ -185,6 +185,7 @@ void SaveSettings(const QString& IniFileName, const TMainSettings& S) {
   Ini.WriteString(Params, "Antialias", Switch(S.Antialias));
   Ini.WriteString(Tools, "FilterBar", Switch(S.FilterBar));
   Ini.WriteString(Tools, "ToolsPalette", Switch(S.ToolsPalette));
+  Ini.WriteInteger(Tools, "ToolsAlignment", S.ToolsAlignment);
   Ini.WriteString(Tools, "Explorer", Switch(S.Explorer));
   Ini.WriteString(Plugins, "PluginsBar", Switch(S.PluginsBar));
   Ini.WriteString(Soft, "TwainSoft", S.TwainSoft);

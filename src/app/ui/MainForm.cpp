@@ -228,6 +228,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
 }
 
 TMainForm::~TMainForm() {
+  ReleasePalette();
   ReleaseFileServices();
   ReleaseLayerHooks();
   qApp->removeEventFilter(this);
@@ -463,6 +464,7 @@ void TMainForm::LayoutFrame() {
   In.FilterBarWidth = FToolBars[2]->width();
   In.ModulePanelVisible = FPnlPlugins->isVisibleTo(this);
   In.ModulePanelWidth = FPnlPlugins->width();
+  PaletteFrameInput(In);
   const TFrameLayout L = ::LayoutFrame(In);
   FStatusBar->setGeometry(L.StatusBar);
   FTopSeparator->setGeometry(L.Separator);
@@ -470,6 +472,7 @@ void TMainForm::LayoutFrame() {
   if (In.ModulePanelVisible) FPnlPlugins->setGeometry(L.ModulePanel);
   FMdiArea->setGeometry(L.ImageArea);
   FMdiArea->lower();
+  PlaceDockedPalette(L.Palette);
   PlaceZoomEdit();
 }
 
@@ -581,6 +584,7 @@ void TMainForm::FormPaint() {
   SetProgressSink(this);
   if (!FOpenFileHook) SetOpenFileHook([this](const QString& File) { Ouvrir(File, true, true); });
   OpenFiles({});
+  CreatePalette();
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
   setFocus();

@@ -46,6 +46,9 @@ class QToolBar;
 class TMainStatusBar;
 class TSimplePanel;
 class TSpecialEdit;
+class TMainPalette;
+class TOutilsForm;
+struct TFrameLayoutInput;
 
 class TMainForm : public QMainWindow,
                   public TDialogServices,
@@ -558,6 +561,26 @@ public:
   // also be open to paste into.
   bool CollagePossible(bool DansImage) const;
   // ---- end of modal forms, modules, colours and the image cursor ----
+
+  // ---- Tool palette (MainForm_Palette.cpp) ----
+public:
+  // The palette, created on the first show (nullptr before), and released
+  // before the frame goes (its place is kept in the settings).
+  TOutilsForm* Palette() const;
+  void CreatePalette();
+  void ReleasePalette();
+  // A change of the current layer's options from the palette, in the
+  // layer-options undo step (consecutive changes of one layer make one).
+  void PaletteLayerOption(const std::function<void(TLayerItem&)>& Change);
+  // The current pattern loaded from a picture the user picks.
+  bool PaletteLoadPattern();
+  // The docked palette's part of the frame layout, and its place.
+  void PaletteFrameInput(TFrameLayoutInput& In) const;
+  void PlaceDockedPalette(const QRect& Area);
+
+private:
+  std::shared_ptr<TMainPalette> FPaletteHost;
+  // ---- end of tool palette ----
 
   // ---- View display switches (MainForm_Display.cpp) ----
 public:

@@ -4,6 +4,7 @@
 #include "app/ui/MainForm.h"
 
 #include "i18n/LibLang.h"
+#include "tools/ui/Outils.h"
 #include "ui/SpecialEdit.h"
 
 #include <QAction>
@@ -21,6 +22,8 @@ void TMainForm::MajMenus() {
   MajUndoRedo();
   UpdateToolButtons();
   MenuFichierClick();
+  // The palette's tools follow the active image and layer.
+  if (TOutilsForm* Tools = Palette()) Tools->MajBoutons();
 }
 
 void TMainForm::MajUndoRedo() {

@@ -1,0 +1,12 @@
+// The small pictures of the tool palette's buttons, drawn by code: one per
+// tool, the swap and black-and-white icons and the arrows of the colour
+// strip. Depends on QtGui.
+#pragma once
+
+#include <QIcon>
+
+// Tool Id's picture (0..17), Side pixels square.
+QIcon ToolGlyph(int Id, int Side);
+// The swap icon (two bent arrows) and the black-and-white icon.
+QIcon SwapGlyph(int Side);
+QIcon BlackWhiteGlyph(int Side);

@@ -4,6 +4,9 @@
 
 #include "app/Commun.h"
 #include "document/TxtData.h"
+#include "files/PatternFile.h"
+
+#include <QFileInfo>
 
 void TMainForm::ImageGetLayerCaption(const TLayerItem&, QString& S) { S = LayerDisplayName(S); }
 
@@ -14,9 +17,22 @@ void TMainForm::ImageNeedLayerData(TLayerItem& Item) {
 void TMainForm::InstallLayerHooks() {
   OnNeedLayerData = [this](TLayerItem& Item) { ImageNeedLayerData(Item); };
   OnGetLayerCaption = [this](const TLayerItem& Item, QString& S) { ImageGetLayerCaption(Item, S); };
+  // A text filled with a pattern reads its file as the fill patterns do;
+  // a missing file leaves the text in its colour, without a question.
+  OnLoadTextPattern = [](const QString& FileName, TBitmap& Pattern, TBitmap& PatternMask) {
+    return !FileName.isEmpty() && QFileInfo(FileName).isFile() &&
+           LoadPatternFile(FileName, Pattern, PatternMask, QString());
+  };
+  OnExpandFolderMacro = [this](const QString& Path) {
+    QString Dir = FState.ProgramDir;
+    if (Dir.endsWith(QLatin1Char('/'))) Dir.chop(1);
+    return QString(Path).replace(QStringLiteral("%lmsdir%"), Dir, Qt::CaseInsensitive);
+  };
 }
 
 void TMainForm::ReleaseLayerHooks() {
   OnNeedLayerData = nullptr;
   OnGetLayerCaption = nullptr;
+  OnLoadTextPattern = nullptr;
+  OnExpandFolderMacro = nullptr;
 }

@@ -9,7 +9,7 @@
 #include "raster/FoncUtils.h"
 
 #include "filters/Blur24.h"
-#include "files/Picture.h"
+#include "files/PatternFile.h"
 #include "platform/Rounding.h"
 #include "raster/Bitmap24.h"
 #include "raster/FilterEvent.h"
@@ -38,19 +38,7 @@ public:
   }
   TMyShape ViewSelShape() const override { return FForm.UneImage() ? FForm.EnfantActif()->Image->SelShape() : ssRect; }
   bool LoadPattern(const QString& FileName, TBitmap& Pattern, TBitmap& PatternMask) override {
-    // A pattern file is any picture the program reads; it has no mask.
-    TPicture Picture;
-    try {
-      Picture.LoadFromFile(FileName);
-    } catch (const std::exception&) {
-      return false;
-    }
-    const TGraphic* G = Picture.Graphic();
-    if (!G || G->Width() <= 0 || G->Height() <= 0) return false;
-    NewBitmap24(Pattern, G->Width(), G->Height(), clWhite);
-    G->Draw(Pattern, 0, 0);
-    PatternMask.Assign(TBitmap());
-    return true;
+    return LoadPatternFile(FileName, Pattern, PatternMask, FForm.DataFolders().MotifDir);
   }
 
 private:

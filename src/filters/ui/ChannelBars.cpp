@@ -44,18 +44,18 @@ TTrackBar* NewLabelledBar(TFilterNForm& Form, const QString& Fmt, int Min, int M
   return Bar;
 }
 
-void NewChannelBars(TFilterNForm& Form, const TChannelBarSpec& Spec, TTrackBar** Bars, QLabel** Labels) {
-  for (int C = Spec.FirstChannel; C < 3; ++C) {
-    const int I = C - Spec.FirstChannel;
-    Labels[I] = Form.NewLabel(QString(), I == 0 ? Spec.FirstGap : 8);
-    if (Spec.OwnSwatches) {
-      Bars[I] = Form.NewBar(Spec.Min, Spec.Max, Spec.Frequency, Spec.PgSize, Spec.Pos, 4);
+void NewChannelBars(TFilterNForm& Form, const TChannelBarLayout& Layout, TTrackBar** Bars, QLabel** Labels) {
+  for (int C = Layout.FirstChannel; C < 3; ++C) {
+    const int I = C - Layout.FirstChannel;
+    Labels[I] = Form.NewLabel(QString(), I == 0 ? Layout.FirstGap : 8);
+    if (Layout.OwnSwatches) {
+      Bars[I] = Form.NewBar(Layout.Min, Layout.Max, Layout.Frequency, Layout.PgSize, Layout.Pos, 4);
       Form.AddBarSwatches(Bars[I], Swatches[C][0], Swatches[C][1], 2);
     } else {
-      Bars[I] = Form.NewBarCl(Spec.Min, Spec.Max, Spec.Frequency, Spec.PgSize, Spec.Pos, Swatches[C][0], Swatches[C][1], 4);
+      Bars[I] = Form.NewBarCl(Layout.Min, Layout.Max, Layout.Frequency, Layout.PgSize, Layout.Pos, Swatches[C][0], Swatches[C][1], 4);
     }
     Labels[I]->move(Bars[I]->x() + 6, Labels[I]->y());
-    LinkBarLabel(Form, Bars[I], Labels[I], ChannelName(C) + Spec.Suffix, Spec.Divisor);
+    LinkBarLabel(Form, Bars[I], Labels[I], ChannelName(C) + Layout.Suffix, Layout.Divisor);
   }
 }
 

@@ -23,7 +23,7 @@ void LinkBarLabel(TFilterNForm& Form, TTrackBar* Bar, QLabel* Label, const QStri
 TTrackBar* NewLabelledBar(TFilterNForm& Form, const QString& Fmt, int Min, int Max, int Frequency, int PgSize, int Pos,
                           int LabelGap, int BarGap, QLabel*& Label, double Divisor = 1);
 
-struct TChannelBarSpec {
+struct TChannelBarLayout {
   int Min, Max, Frequency, PgSize, Pos;
   QString Suffix;      // after the channel name: " : %d%%" or " : %.2f"
   double Divisor = 1;
@@ -34,7 +34,7 @@ struct TChannelBarSpec {
   bool OwnSwatches = false;
 };
 // Builds the channel pairs in order (red, green, blue from FirstChannel).
-void NewChannelBars(TFilterNForm& Form, const TChannelBarSpec& Spec, TTrackBar** Bars, QLabel** Labels);
+void NewChannelBars(TFilterNForm& Form, const TChannelBarLayout& Layout, TTrackBar** Bars, QLabel** Labels);
 // The channel label colours from FirstChannel: red $000080, green $008000,
 // blue $800000.
 void ColorChannelLabels(QLabel* const* Labels, int Count, int FirstChannel = 0);

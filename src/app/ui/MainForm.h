@@ -146,7 +146,7 @@ public:
   bool ActionPossible(const QObject* Sender);
   // The sender of the command Item runs: the toolbar button clicked, else
   // Item itself.
-  const QObject* CommandSender(const QAction* Item) const;
+  QObject* CommandSender(QAction* Item) const;
   bool DisableMenu() const;
   void DebutAction(const QString& Msg, bool ChangerCurseur);
   void FinAction();

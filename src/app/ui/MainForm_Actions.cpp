@@ -103,8 +103,8 @@ bool TMainForm::ActionPossible(const QObject* Sender) {
   return false;
 }
 
-const QObject* TMainForm::CommandSender(const QAction* Item) const {
-  return FButtonSender ? static_cast<const QObject*>(FButtonSender.data()) : Item;
+QObject* TMainForm::CommandSender(QAction* Item) const {
+  return FButtonSender ? static_cast<QObject*>(FButtonSender.data()) : Item;
 }
 
 bool TMainForm::DisableMenu() const { return FDialogueForm || VerticesMode > 0; }

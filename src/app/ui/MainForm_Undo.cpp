@@ -337,7 +337,7 @@ void TMainForm::ConnectUndoCommands() {
     Item->setEnabled(true);
     Item->setProperty("Built", true);
     connect(Item, &QAction::triggered, this,
-            [this, Item, Handler] { Handler(const_cast<QObject*>(CommandSender(Item))); });
+            [this, Item, Handler] { Handler(CommandSender(Item)); });
   };
   ConnectSender("MenuEditionUndo", [this](QObject* S) { MenuEditionUndoClick(S); });
   ConnectSender("MenuEditionRedo", [this](QObject* S) { MenuEditionRedoClick(S); });

@@ -25,7 +25,7 @@ uint32_t Get32(const std::vector<uint8_t>& B, size_t At) {
 // A BMP file from its parts: the header kind, the colour table (as stored:
 // 3 or 4 bytes an entry), the channel masks of a bit-field file and the
 // pixel data exactly as the file holds it.
-struct TBmpSpec {
+struct TBmpLayout {
   uint32_t HeaderSize = 40;
   int Width = 0;
   int Height = 0; // negative: top-down
@@ -36,7 +36,7 @@ struct TBmpSpec {
   std::vector<uint8_t> Pixels;
 };
 
-std::vector<uint8_t> MakeBmp(const TBmpSpec& S) {
+std::vector<uint8_t> MakeBmp(const TBmpLayout& S) {
   const bool Core = S.HeaderSize == 12;
   const size_t MaskBytes = S.HeaderSize == 40 ? 4 * S.Masks.size() : 0;
   const size_t Offset = 14 + S.HeaderSize + MaskBytes + S.ColorTable.size();
@@ -165,7 +165,7 @@ TEST(BmpFile, ResolutionFieldsOnlyOnBitmapsWithAnInformationHeader) {
 TEST(BmpFile, ReadsOs2CoreHeaderWithThreeByteColours) {
   TTestFolder Folder;
   // 3 x 2, 8 bits: colours 0 red, 1 green, 2 blue (stored B, G, R).
-  TBmpSpec S{12, 3, 2, 8, 0, {0, 0, 255, 0, 255, 0, 255, 0, 0}, {}, {}};
+  TBmpLayout S{12, 3, 2, 8, 0, {0, 0, 255, 0, 255, 0, 255, 0, 0}, {}, {}};
   S.ColorTable.resize(3 * 256, 0);
   S.Pixels = {0, 1, 2, 0, /* bottom row */ 2, 2, 1, 0};
   const PBitmap Loaded = Load(MakeBmp(S), Folder);
@@ -180,7 +180,7 @@ TEST(BmpFile, ReadsOs2CoreHeaderWithThreeByteColours) {
 
 TEST(BmpFile, ReadsTopDownRows) {
   TTestFolder Folder;
-  TBmpSpec S{40, 1, -2, 24, 0, {}, {}, {255, 0, 0, 0, 0, 0, 255, 0}};
+  TBmpLayout S{40, 1, -2, 24, 0, {}, {}, {255, 0, 0, 0, 0, 0, 255, 0}};
   const PBitmap Loaded = Load(MakeBmp(S), Folder);
   const TBitmap& B = *Loaded;
   EXPECT_EQ(B.PixelColor(0, 0), clBlue);
@@ -196,7 +196,7 @@ TEST(BmpFile, ReadsRunLengthEncodedPalettes) {
   // up; run of 1 x index 5; end of bitmap. Skipped pixels stay index 0.
   std::vector<uint8_t> Table8 = Table;
   Table8.resize(4 * 256, 0);
-  TBmpSpec R8{40, 5, 3, 8, 1, Table8, {}, {2, 4, 0, 3, 7, 8, 9, 0, 0, 0, 2, 1, 0, 2, 2, 1, 1, 5, 0, 1}};
+  TBmpLayout R8{40, 5, 3, 8, 1, Table8, {}, {2, 4, 0, 3, 7, 8, 9, 0, 0, 0, 2, 1, 0, 2, 2, 1, 1, 5, 0, 1}};
   PBitmap Loaded = Load(MakeBmp(R8), Folder);
   const TBitmap* B8 = Loaded.get();
   const TBitmap& B = *B8;
@@ -205,7 +205,7 @@ TEST(BmpFile, ReadsRunLengthEncodedPalettes) {
   for (int Y = 0; Y < 3; ++Y)
     for (int X = 0; X < 5; ++X) EXPECT_EQ(B.ScanLine(Y)[X], Rows[Y][X]) << X << "," << Y;
   // RLE4, 5 x 1: run of 5 alternating 2 and 3; end of bitmap.
-  TBmpSpec R4{40, 5, 1, 4, 2, Table, {}, {5, 0x23, 0, 1}};
+  TBmpLayout R4{40, 5, 1, 4, 2, Table, {}, {5, 0x23, 0, 1}};
   const PBitmap B4 = Load(MakeBmp(R4), Folder);
   ASSERT_EQ(B4->PixelFormat(), pf4bit);
   for (int X = 0; X < 5; ++X) {
@@ -217,7 +217,7 @@ TEST(BmpFile, ReadsRunLengthEncodedPalettes) {
 TEST(BmpFile, ReadsBitFieldsAt16BitsScaledToFullRange) {
   TTestFolder Folder;
   // 5-6-5: red, green, blue, white; a full channel is 255, not 248.
-  TBmpSpec S{40, 4, 1, 16, 3, {}, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF}};
+  TBmpLayout S{40, 4, 1, 16, 3, {}, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0xFF, 0xFF}};
   const PBitmap Loaded = Load(MakeBmp(S), Folder);
   const TBitmap& B = *Loaded;
   ASSERT_EQ(B.PixelFormat(), pf24bit);
@@ -237,7 +237,7 @@ TEST(BmpFile, Keeps32BitFourthByteAndBitFieldAlpha) {
   EXPECT_EQ(Plain->PixelColor(1, 0), RGB(6, 5, 4));
 
   // A version 5 header with channels in another order and an alpha mask.
-  TBmpSpec V5{124, 1, 1, 32, 3, {}, {}, {0x80, 0x30, 0x20, 0x10}};
+  TBmpLayout V5{124, 1, 1, 32, 3, {}, {}, {0x80, 0x30, 0x20, 0x10}};
   std::vector<uint8_t> Bytes = MakeBmp(V5);
   Put32(Bytes, 54, 0x0000FF00); // red
   Put32(Bytes, 58, 0x00FF0000); // green
@@ -251,7 +251,7 @@ TEST(BmpFile, Keeps32BitFourthByteAndBitFieldAlpha) {
 
 TEST(BmpFile, RefusesHeadersThatCannotBeTrusted) {
   TTestFolder Folder;
-  const TBmpSpec Good{40, 2, 2, 24, 0, {}, {}, std::vector<uint8_t>(16, 7)};
+  const TBmpLayout Good{40, 2, 2, 24, 0, {}, {}, std::vector<uint8_t>(16, 7)};
   struct TCase {
     const char* What;
     size_t Offset;

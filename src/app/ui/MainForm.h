@@ -460,6 +460,10 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
+  // undo step is titled by the item, or by the item named Title.
+  using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);
+  void WireFilterDialog(const char* Name, TFilterDialogOpener Open, const char* Title = nullptr);
 
 private:
   void ConnectUndoCommands();

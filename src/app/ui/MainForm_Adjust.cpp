@@ -5,16 +5,15 @@
 #include "app/ui/MainForm.h"
 #include "raster/FoncUtils.h"
 
+#include "app/ui/FilterDialogOpener.h"
 #include "filters/ui/FilterHost.h"
 #include "filters/ui/ColorForms.h"
 #include "filters/ui/LevelsExForm.h"
 #include "filters/ui/LevelsForm.h"
 #include "filters/ui/ToneForms.h"
 #include "filters/ui/WBalanceForm.h"
-#include "ui/DlgEx.h"
 
 #include <QAction>
-#include <QPointer>
 
 static_assert(FilterUndoKind == miFiltre, "the dialogs' undo kind is the main window's miFiltre");
 
@@ -59,39 +58,29 @@ private:
   TMainForm& F;
 };
 
-// Prepares the filter's undo record titled by TitleItem, then shows the
-// dialog (made on first use, kept while the window lives).
-template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
-  static QPointer<TForm> Form;
-  if (!F.ActionPossible(Item) || !F.UneImage()) return;
-  F.PreparerUndo(miFiltre, CleanMenuCaption(TitleItem->text()));
-  CreateFormIfNeeded(Form, &F)->show();
-}
-
 } // namespace
+
+void TMainForm::WireFilterDialog(const char* Name, TFilterDialogOpener Open, const char* Title) {
+  QAction* Item = MenuItem(QString::fromLatin1(Name));
+  QAction* TitleItem = Title ? MenuItem(QString::fromLatin1(Title)) : Item;
+  Connect(Name, [this, Item, TitleItem, Open] { Open(*this, Item, TitleItem); });
+}
 
 void TMainForm::ConnectAdjustCommands() {
   new TMainFilterHost(*this);
-  // The undo step is titled by the item, or by the one named Title.
-  const auto Wire = [this](const char* Name, void (*Open)(TMainForm&, QAction*, QAction*),
-                           const char* Title = nullptr) {
-    QAction* Item = MenuItem(QString::fromLatin1(Name));
-    QAction* TitleItem = Title ? MenuItem(QString::fromLatin1(Title)) : Item;
-    Connect(Name, [this, Item, TitleItem, Open] { Open(*this, Item, TitleItem); });
-  };
-  Wire("MenuReglageLum", OpenFilterDialog<TLumForm>);
-  Wire("MenuReglageCtr", OpenFilterDialog<TCtrForm>);
-  Wire("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
-  Wire("MenuReglageBlancs", OpenFilterDialog<TWBalanceForm>);
-  Wire("MenuReglageNiveaux", OpenFilterDialog<TLevelsForm>);
-  Wire("MenuReglageTons", OpenFilterDialog<TLevelsExForm>);
-  Wire("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
-  Wire("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>, "MenuReglage");
-  Wire("MenuReglageRGB", OpenFilterDialog<TRGBForm>);
-  Wire("MenuReglageTS", OpenFilterDialog<THueSatForm>);
-  Wire("MenuReglageInversionRVB", OpenFilterDialog<TSwapRGBForm>);
-  Wire("MenuReglageBichromie", OpenFilterDialog<TDuotoneForm>);
-  Wire("MenuReglageGris", OpenFilterDialog<TGrayForm>);
-  Wire("MenuFiltreFiltre", OpenFilterDialog<TColoredLayerForm>);
-  Wire("MenuFiltreDesaturation", OpenFilterDialog<TPartialDesat>);
+  WireFilterDialog("MenuReglageLum", OpenFilterDialog<TLumForm>);
+  WireFilterDialog("MenuReglageCtr", OpenFilterDialog<TCtrForm>);
+  WireFilterDialog("MenuReglageGamma", OpenFilterDialog<TGammaForm>);
+  WireFilterDialog("MenuReglageBlancs", OpenFilterDialog<TWBalanceForm>);
+  WireFilterDialog("MenuReglageNiveaux", OpenFilterDialog<TLevelsForm>);
+  WireFilterDialog("MenuReglageTons", OpenFilterDialog<TLevelsExForm>);
+  WireFilterDialog("MenuReglagePosteriser", OpenFilterDialog<TPosterizeForm>);
+  WireFilterDialog("MenuReglagePerso", OpenFilterDialog<TCustomRegForm>, "MenuReglage");
+  WireFilterDialog("MenuReglageRGB", OpenFilterDialog<TRGBForm>);
+  WireFilterDialog("MenuReglageTS", OpenFilterDialog<THueSatForm>);
+  WireFilterDialog("MenuReglageInversionRVB", OpenFilterDialog<TSwapRGBForm>);
+  WireFilterDialog("MenuReglageBichromie", OpenFilterDialog<TDuotoneForm>);
+  WireFilterDialog("MenuReglageGris", OpenFilterDialog<TGrayForm>);
+  WireFilterDialog("MenuFiltreFiltre", OpenFilterDialog<TColoredLayerForm>);
+  WireFilterDialog("MenuFiltreDesaturation", OpenFilterDialog<TPartialDesat>);
 }

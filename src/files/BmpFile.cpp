@@ -60,7 +60,7 @@ struct TBmpLayout {
 TBmpLayout CheckHeader(QIODevice& Device, const QString& Name) {
   uint8_t H[FileHeaderSize + V5HeaderSize] = {};
   const qint64 Got = Device.read(reinterpret_cast<char*>(H), sizeof H);
-  if (Got < FileHeaderSize + 4 || H[0] != 'B' || H[1] != 'M') InvalidGraphic(Name, "BMP: not a bitmap file");
+  if (Got < FileHeaderSize + 4 || H[0] != 'B' || H[1] != 'M') NotItsFormat(Name, "BMP: not a bitmap file");
   TBmpLayout L;
   L.FileSize = Device.size();
   L.PixelOffset = Get32(H + 10);
@@ -68,7 +68,7 @@ TBmpLayout CheckHeader(QIODevice& Device, const QString& Name) {
   if (HeaderSize != CoreHeaderSize && HeaderSize != InfoHeaderSize && HeaderSize != Os2HeaderSize &&
       HeaderSize != V4HeaderSize && HeaderSize != V5HeaderSize)
     InvalidGraphic(Name, "BMP: unknown header kind");
-  if (Got < FileHeaderSize + static_cast<qint64>(HeaderSize)) InvalidGraphic(Name, "BMP: truncated header");
+  if (Got < FileHeaderSize + static_cast<qint64>(HeaderSize)) TruncatedGraphic(Name, "BMP: truncated header");
   const uint8_t* I = H + FileHeaderSize;
   int Planes;
   int64_t Palette; // colour table entries
@@ -108,7 +108,7 @@ TBmpLayout CheckHeader(QIODevice& Device, const QString& Name) {
   const int64_t TableEnd = FileHeaderSize + HeaderSize + Masks + Palette * EntrySize;
   if (L.PixelOffset == 0) L.PixelOffset = static_cast<uint32_t>(std::min<int64_t>(TableEnd, UINT32_MAX));
   if (TableEnd > L.FileSize || L.PixelOffset < FileHeaderSize + HeaderSize || L.PixelOffset > L.FileSize)
-    InvalidGraphic(Name, "BMP: header, colour table or pixel offset beyond the end of the file");
+    TruncatedGraphic(Name, "BMP: header, colour table or pixel offset beyond the end of the file");
   const int64_t Available = L.FileSize - L.PixelOffset;
   if (L.Compression == BI_RLE4 || L.Compression == BI_RLE8) {
     // A two-byte packet writes at most 255 pixels. The escapes (end of line,
@@ -119,7 +119,7 @@ TBmpLayout CheckHeader(QIODevice& Device, const QString& Name) {
     CheckExpansion(L.Width * L.Height, Available, MaxRlePixelsPerByte, Name);
   } else {
     const int64_t Stride = (L.Width * L.Bits + 31) / 32 * 4;
-    if (Stride * L.Height > Available) InvalidGraphic(Name, "BMP: file too short for its pixels");
+    if (Stride * L.Height > Available) TruncatedGraphic(Name, "BMP: file too short for its pixels");
   }
   if (L.Bits == 16 || L.Bits == 32) {
     if (L.Compression == BI_BITFIELDS) {
@@ -141,7 +141,7 @@ TBmpLayout CheckHeader(QIODevice& Device, const QString& Name) {
       if (!Device.seek(FileHeaderSize + HeaderSize) ||
           Device.read(reinterpret_cast<char*>(Table.data()), static_cast<qint64>(Table.size())) !=
               static_cast<qint64>(Table.size()))
-        InvalidGraphic(Name, "BMP: truncated colour table");
+        TruncatedGraphic(Name, "BMP: truncated colour table");
       T = Table.data();
     }
     for (int64_t E = 0; E < Palette; ++E, T += EntrySize)
@@ -191,7 +191,7 @@ void ReadRle(QIODevice& Device, const TBmpLayout& L, const QString& Name, TBitma
   size_t P = 0;
   bool Ended = false;
   while (!Ended && Y < H) {
-    if (Data.size() - P < 2) InvalidGraphic(Name, "BMP: compressed data ends before the image");
+    if (Data.size() - P < 2) TruncatedGraphic(Name, "BMP: compressed data ends before the image");
     const uint8_t Count = Data[P], Value = Data[P + 1];
     P += 2;
     if (Count > 0) {
@@ -207,14 +207,14 @@ void ReadRle(QIODevice& Device, const TBmpLayout& L, const QString& Name, TBitma
       Ended = true;
       break;
     case 2: // delta
-      if (Data.size() - P < 2) InvalidGraphic(Name, "BMP: compressed data ends before the image");
+      if (Data.size() - P < 2) TruncatedGraphic(Name, "BMP: compressed data ends before the image");
       X += Data[P];
       Y += Data[P + 1];
       P += 2;
       break;
     default: { // Value pixels stored as they are, padded to a whole word
       const size_t Bytes = Four ? (Value + 1u) / 2 : Value;
-      if (Data.size() - P < Bytes) InvalidGraphic(Name, "BMP: compressed data ends before the image");
+      if (Data.size() - P < Bytes) TruncatedGraphic(Name, "BMP: compressed data ends before the image");
       for (int I = 0; I < Value; ++I, ++X)
         Put(X, Y, Four ? (I % 2 ? Data[P + I / 2] & 0x0F : Data[P + I / 2] >> 4) : Data[P + I]);
       P += Bytes + (Bytes & 1);
@@ -256,7 +256,7 @@ void ReadBitFields(QIODevice& Device, const TBmpLayout& L, const QString& Name, 
   for (int R = 0; R < H; ++R) {
     if (Device.read(reinterpret_cast<char*>(Row.data()), static_cast<qint64>(Row.size())) !=
         static_cast<qint64>(Row.size()))
-      InvalidGraphic(Name, "BMP: file too short for its pixels");
+      TruncatedGraphic(Name, "BMP: file too short for its pixels");
     uint8_t* D = Out.ScanLine(L.TopDown ? R : H - 1 - R);
     const uint8_t* S = Row.data();
     for (int X = 0; X < W; ++X, S += Bytes) {

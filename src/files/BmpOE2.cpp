@@ -26,6 +26,7 @@
 #include "raster/FilterEvent.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QFileInfo>
 
 #include <exception>
@@ -63,17 +64,41 @@ std::exception_ptr LoadOutOfMemory;
 // message.
 std::optional<TrId> LoadFailureReason;
 
+// A reader of the current load knew the file's format.
+bool LoadRecognised = false;
+
+// A reader's verdict on the file. "Not an image" holds only while every
+// reader that tried found another format; a reader that knew the format
+// (whatever then failed) makes it an image, and the first reason such a
+// reader gave stays.
+void NoteFailure(std::optional<TrId> Reason) {
+  if (Reason == TrId::GetOeMsgNotAnImage) {
+    if (!LoadRecognised) LoadFailureReason = Reason;
+    return;
+  }
+  if (!LoadRecognised) LoadFailureReason = Reason;
+  LoadRecognised = true;
+}
+
 // The one exception guard of every reader and writer.
 template <class F> TImageIOResult Guarded(F&& Body) {
   try {
     return Body();
   } catch (const EImageTooLarge&) {
-    LoadFailureReason = TrId::GetOeMsgTooLarge;
+    NoteFailure(TrId::GetOeMsgTooLarge);
+    return iorFailed;
+  } catch (const ETruncatedGraphic&) {
+    NoteFailure(TrId::GetOeMsgTruncated);
+    return iorFailed;
+  } catch (const ENotItsFormat&) {
+    NoteFailure(TrId::GetOeMsgNotAnImage);
     return iorFailed;
   } catch (const std::bad_alloc&) {
     if (!LoadOutOfMemory) LoadOutOfMemory = std::current_exception();
+    NoteFailure(std::nullopt);
     return iorFailed;
   } catch (...) {
+    NoteFailure(std::nullopt);
     return iorFailed;
   }
 }
@@ -487,7 +512,10 @@ void ReportLoadError(const QString& FileName, TImageIOResult Result) {
   // An empty file tells its reason whatever reader tried it.
   if (Result < 0 && QFileInfo(FileName).isFile() && QFileInfo(FileName).size() == 0)
     LoadFailureReason = TrId::GetOeMsgEmptyFile;
-  const std::optional<TrId> Reason = std::exchange(LoadFailureReason, std::nullopt);
+  std::optional<TrId> Reason = std::exchange(LoadFailureReason, std::nullopt);
+  // Not an image only when no decoder of the platform knows the content
+  // either: a bitmap saved under a JPEG name is an image, misnamed.
+  if (Reason == TrId::GetOeMsgNotAnImage && !QImageReader::imageFormat(FileName).isEmpty()) Reason.reset();
   if (Result < 0 && Reason) {
     FireIOError(FileName);
     if (!OptionsOE.DisableErrorMsg)
@@ -550,6 +578,7 @@ TImageIOResult LoadImageFile(QString& FileName, TBitmap& Bitmap, const QString& 
   ResetLoadResults();
   LoadOutOfMemory = nullptr;
   LoadFailureReason.reset();
+  LoadRecognised = false;
   TImageIOResult Result = ReadWithImportPlugin(FileName, Bitmap);
   if (Result == iorNotThisFormat) {
     if (HasFreeImage()) {

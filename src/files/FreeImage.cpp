@@ -241,14 +241,11 @@ int GetFifFromName(const QString& FileName) {
   return FreeImageApi().GetFIFFromFilename(FreeImageFilePath(FileName).constData());
 }
 
-namespace {
-// The format by content. Only regular files are opened: the library would
-// wait forever on a pipe.
+// Only regular files are opened: the library would wait forever on a pipe.
 int ContentFif(const QString& FileName) {
   if (!IsFreeImageLoaded() || !QFileInfo(FileName).isFile()) return fifUnknown;
   return FreeImageApi().GetFileType(FreeImageFilePath(FileName).constData(), 0);
 }
-} // namespace
 
 int GetFileFif(const QString& FileName) {
   const int Fif = ContentFif(FileName);

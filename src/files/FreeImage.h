@@ -236,6 +236,9 @@ inline bool AutoToneMap = true;
 
 // The format found by content; when that fails, by name; -1 when neither knows it.
 int GetFileFif(const QString& FileName);
+// The format the library finds in the file's content alone; fifUnknown when
+// none (or the library is not loaded).
+int ContentFif(const QString& FileName);
 int GetFifFromName(const QString& FileName);
 // 0 (BMP) for a ".rle" name, else GetFifFromName.
 int FifOfSaveName(const QString& FileName);

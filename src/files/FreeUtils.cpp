@@ -55,12 +55,20 @@ void TFreeBitmap::LoadFromFileEx(const QString& FileName, PFreeExtraData Extra) 
   TFreeExtraData Local;
   TFreeExtraData& E = Extra ? *Extra : Local;
   if (!QFileInfo(FileName).isFile()) InvalidGraphic(FileName, "no such file");
-  if (FFormat == fifUnknown) InvalidGraphic(FileName, "not a format FreeImage knows");
+  if (FFormat == fifUnknown) NotItsFormat(FileName, "not a format FreeImage knows");
   if (FIOFlag == 0) FIOFlag = FreeImageLoadFlags(FFormat, FThumbMode);
   E.ImageFormat = FFormat;
   E.IOFlag = FIOFlag;
   if (!IsFreeImageLoaded()) InvalidGraphic(FileName, "FreeImage is not loaded");
-  if (!LoadFreeImageFile(FileName, *this, E)) InvalidGraphic(FileName, "FreeImage cannot read the image");
+  try {
+    if (!LoadFreeImageFile(FileName, *this, E)) InvalidGraphic(FileName, "FreeImage cannot read the image");
+  } catch (const EImageTooLarge&) {
+    throw;
+  } catch (const EInvalidGraphic& Error) {
+    // The format was known by the file's name alone: no picture in it.
+    if (ContentFif(FileName) == fifUnknown) throw ENotItsFormat(Error.what());
+    throw;
+  }
   FBitsPerPixel = E.BitsPerPixel;
   FBadFif = FifOfSaveName(FileName) != FFormat;
 }

@@ -150,6 +150,15 @@ std::string GifError(int Code) {
   return Text ? Text : "error " + std::to_string(Code);
 }
 
+// Throws the reading error of Code, telling a file of another format and one
+// cut short from the other faults.
+[[noreturn]] void FailedRead(const QString& Name, int Code) {
+  const std::string Reason = "GIF: " + GifError(Code);
+  if (Code == D_GIF_ERR_NOT_GIF_FILE) NotItsFormat(Name, Reason);
+  if (Code == D_GIF_ERR_READ_FAILED || Code == D_GIF_ERR_EOF_TOO_SOON) TruncatedGraphic(Name, Reason);
+  InvalidGraphic(Name, Reason);
+}
+
 int MaxIndexOf(const std::vector<uint8_t>& Pixels) {
   return Pixels.empty() ? 0 : *std::max_element(Pixels.begin(), Pixels.end());
 }
@@ -258,7 +267,7 @@ void TGIFImage::LoadFromDevice(QIODevice& Device, const QString& Name) {
   int Error = 0;
   TGifCloser Closer{DGifOpen(&Reader, ReadFromDevice, &Error), true};
   GifFileType* Gif = Closer.Gif;
-  const auto Fail = [&](int Code) { InvalidGraphic(Name, std::string("GIF: ") + GifError(Code)); };
+  const auto Fail = [&](int Code) { FailedRead(Name, Code); };
   if (!Gif) Fail(Error);
 
   std::vector<TGIFFrame> Read;

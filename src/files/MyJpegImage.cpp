@@ -402,7 +402,12 @@ void TJPEGImage::Decode(const uint8_t* Data, size_t Size, TJpegFileSource* Sourc
   TJpegDecoder D;
   InitError(D.Error);
   InitProgress(D.Progress, OnProgress, this);
-  const auto Fail = [&] { InvalidGraphic(Name, std::string("JPEG: ") + D.Error.Message); };
+  const auto Fail = [&] {
+    const std::string Reason = std::string("JPEG: ") + D.Error.Message;
+    if (D.Error.Pub.msg_code == JERR_NO_SOI) NotItsFormat(Name, Reason);
+    if (D.Error.Pub.msg_code == JWRN_JPEG_EOF) TruncatedGraphic(Name, Reason);
+    InvalidGraphic(Name, Reason);
+  };
   if (!ReadHeader(D, Data, Size, Source)) Fail();
   CheckReadSize(D.Info.image_width, D.Info.image_height, Name);
   // What follows the first scan's header is all the entropy-coded data.

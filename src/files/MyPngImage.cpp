@@ -25,6 +25,8 @@ public:
   virtual bool Read(uint8_t* Out, size_t Length) = 0;
   // The 8 bytes at At, without moving the current position.
   virtual bool Peek(int64_t At, uint8_t* Out) = 0;
+  // A read asked for bytes beyond the end: the file is cut short.
+  bool Exhausted = false;
 };
 
 // libpng reports errors by longjmp. Each phase below that calls it is a
@@ -99,7 +101,10 @@ private:
 };
 
 void ReadFromSource(png_structp Png, png_bytep Out, size_t Length) {
-  if (!static_cast<TPngInput*>(png_get_io_ptr(Png))->Read(Out, Length)) png_error(Png, "unexpected end of file");
+  auto* Input = static_cast<TPngInput*>(png_get_io_ptr(Png));
+  if (Input->Read(Out, Length)) return;
+  Input->Exhausted = true;
+  png_error(Png, "unexpected end of file");
 }
 
 struct TPngReader {
@@ -357,14 +362,25 @@ void TPngImage::LoadFromMemory(const uint8_t* Data, size_t Size, const QString& 
 }
 
 void TPngImage::Load(TPngInput& Input, const QString& Name) {
-  uint8_t Signature[8];
-  if (!Input.Peek(0, Signature) || png_sig_cmp(Signature, 0, 8) != 0) InvalidGraphic(Name, "PNG: not a PNG file");
+  uint8_t Signature[8] = {};
+  if (!Input.Peek(0, Signature)) {
+    // Shorter than the signature: the start of one is a PNG cut short.
+    const size_t Got = static_cast<size_t>(std::clamp<int64_t>(Input.Size(), 0, 8));
+    if (Got > 0 && Input.Read(Signature, Got) && png_sig_cmp(Signature, 0, Got) == 0)
+      TruncatedGraphic(Name, "PNG: the file ends within its signature");
+    NotItsFormat(Name, "PNG: not a PNG file");
+  }
+  if (png_sig_cmp(Signature, 0, 8) != 0) NotItsFormat(Name, "PNG: not a PNG file");
   TPngReader R;
   R.Source = &Input;
   R.Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &R.Error, OnPngError, OnPngWarning);
   if (R.Png) R.Info = png_create_info_struct(R.Png);
   if (!R.Png || !R.Info) InvalidGraphic(Name, "PNG: out of memory");
-  const auto Fail = [&] { InvalidGraphic(Name, std::string("PNG: ") + R.Error.Message); };
+  const auto Fail = [&] {
+    const std::string Reason = std::string("PNG: ") + R.Error.Message;
+    if (Input.Exhausted) TruncatedGraphic(Name, Reason);
+    InvalidGraphic(Name, Reason);
+  };
   if (!ReadInfo(R)) Fail();
 
   const png_uint_32 W = png_get_image_width(R.Png, R.Info);

@@ -4,8 +4,22 @@
 
 #include <cstdint>
 
+namespace {
+std::string Described(const QString& FileName, const std::string& Reason) {
+  return QFile::encodeName(FileName).toStdString() + ": " + Reason;
+}
+} // namespace
+
 void InvalidGraphic(const QString& FileName, const std::string& Reason) {
-  throw EInvalidGraphic(QFile::encodeName(FileName).toStdString() + ": " + Reason);
+  throw EInvalidGraphic(Described(FileName, Reason));
+}
+
+void NotItsFormat(const QString& FileName, const std::string& Reason) {
+  throw ENotItsFormat(Described(FileName, Reason));
+}
+
+void TruncatedGraphic(const QString& FileName, const std::string& Reason) {
+  throw ETruncatedGraphic(Described(FileName, Reason));
 }
 
 void CheckReadSize(int64_t Width, int64_t Height, const QString& FileName) {

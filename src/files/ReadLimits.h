@@ -26,8 +26,24 @@ public:
   using EInvalidGraphic::EInvalidGraphic;
 };
 
-// Throws EInvalidGraphic naming the file, with the reason.
+// A file whose first bytes are not those of the reader's format: another
+// reader may still know it; when none does, the file is not an image.
+class ENotItsFormat : public EInvalidGraphic {
+public:
+  using EInvalidGraphic::EInvalidGraphic;
+};
+
+// A file of the reader's format that ends before its picture does.
+class ETruncatedGraphic : public EInvalidGraphic {
+public:
+  using EInvalidGraphic::EInvalidGraphic;
+};
+
+// Throw EInvalidGraphic, ENotItsFormat or ETruncatedGraphic naming the file,
+// with the reason.
 [[noreturn]] void InvalidGraphic(const QString& FileName, const std::string& Reason);
+[[noreturn]] void NotItsFormat(const QString& FileName, const std::string& Reason);
+[[noreturn]] void TruncatedGraphic(const QString& FileName, const std::string& Reason);
 
 // Width and height at least 1 and their product at most MaxReadPixels (else
 // EImageTooLarge).

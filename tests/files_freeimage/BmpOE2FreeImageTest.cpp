@@ -122,13 +122,23 @@ TEST_F(BmpOE2FreeImage, BrokenBasicFilesAreRetriedThroughTheLibrary) {
   ImageIOHook = [](const TImageIOSender&, const QString&, bool& Continue, TImageIOStage) { Continue = false; };
   EXPECT_EQ(LoadImageFile(FileName, Loaded, QString()), iorRefused);
 
-  // A PNG file nobody can decode is reported once.
+  // A PNG file nobody can decode is reported once, as cut short.
   ImageIOHook = nullptr;
   const QString Broken = Folder.Path(QStringLiteral("broken.png"));
   WriteBytes(Broken, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13});
   FileName = Broken;
   EXPECT_EQ(LoadImageFile(FileName, Loaded, QString()), iorFailed);
-  EXPECT_EQ(Messages, QStringList{Format(Tr(TrId::GetOeMsgErrorOpening), {Broken})});
+  EXPECT_EQ(Messages,
+            QStringList{Format(Tr(TrId::GetOeMsgErrorOpening), {Broken}) + '\r' + Tr(TrId::GetOeMsgTruncated)});
+
+  // Text under an image name: no reader knows it, with or without the library.
+  const QString Text = Folder.Path(QStringLiteral("notes.png"));
+  WriteBytes(Text, {'T', 'o', ' ', 'd', 'o', ':', ' ', 'b', 'u', 'y', ' ', 'm', 'i', 'l', 'k'});
+  Messages.clear();
+  FileName = Text;
+  EXPECT_EQ(LoadImageFile(FileName, Loaded, QString()), iorFailed);
+  EXPECT_EQ(Messages,
+            QStringList{Format(Tr(TrId::GetOeMsgErrorOpening), {Text}) + '\r' + Tr(TrId::GetOeMsgNotAnImage)});
 }
 
 TEST_F(BmpOE2FreeImage, TargaGoesToTheLibraryOnlyWhenItIsLoaded) {

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 #include <QToolButton>
 
@@ -343,6 +344,24 @@ TEST_F(PaletteTest, SelectionPageButtonsRunTheirCommands) {
   EXPECT_EQ(Services.Calls, QStringList({"shape 1 0", "shape 9 0", "shape 10 1", "shape 10 0",
                                          QStringLiteral("selection %1").arg(int(TPaletteSelCommand::Invert)),
                                          QStringLiteral("selection %1").arg(int(TPaletteSelCommand::Ratio32))}));
+}
+
+// Each selection button shows its own picture (no cut caption) and names
+// its command in its hint.
+TEST_F(PaletteTest, SelectionPageButtonsShowDistinctPictures) {
+  TOutilsForm& P = Shown();
+  QSet<QByteArray> Pictures;
+  for (const char* Name : {"TB0", "TB1", "TB2", "TB3", "TB4", "TB10", "TB5", "TB6", "TB7", "TB8", "TB11", "TB9", "TB12",
+                           "TB13", "TB14"}) {
+    SCOPED_TRACE(Name);
+    const auto* Button = P.Control<QToolButton>(Name);
+    EXPECT_TRUE(Button->text().isEmpty());
+    EXPECT_FALSE(Button->toolTip().isEmpty());
+    const QImage Picture = Button->icon().pixmap(22, 22).toImage();
+    ASSERT_FALSE(Picture.isNull());
+    Pictures.insert(QByteArray(reinterpret_cast<const char*>(Picture.constBits()), Picture.sizeInBytes()));
+  }
+  EXPECT_EQ(Pictures.size(), 15);
 }
 
 TEST_F(PaletteTest, BrushOutlineFollowsTheTool) {

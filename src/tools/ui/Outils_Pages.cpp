@@ -312,7 +312,7 @@ void TOutilsForm::CreateSelectionPage() {
   for (const TSelButton& Row : Buttons) {
     auto* Button = new QToolButton(Bar);
     Button->setObjectName(QString::fromLatin1(Row.Name));
-    Button->setText(QString::fromUtf8(Row.Hint).left(3));
+    Button->setIcon(SelectionGlyph(int(FSelButtons.size()), 22));
     Button->setToolTip(QString::fromUtf8(Row.Hint));
     Button->setAutoRaise(true);
     Button->setFocusPolicy(Qt::NoFocus);

@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -117,6 +118,84 @@ void PaintTool(QPainter& P, int Id) {
   }
 }
 
+// A framed ratio of W x H units, centred, with its label underneath.
+void PaintRatio(QPainter& P, double W, double H) {
+  const double Unit = 16.0 / std::max(W, H);
+  P.drawRect(QRectF(12 - W * Unit / 2, 10 - H * Unit / 2, W * Unit, H * Unit));
+}
+
+void PaintSelection(QPainter& P, int Index) {
+  const QColor Accent(30, 110, 200);
+  switch (Index) {
+  case 0:
+    P.drawRect(QRectF(4, 6, 16, 12));
+    break;
+  case 1:
+    P.drawEllipse(QRectF(3, 6, 18, 12));
+    break;
+  case 2:
+    P.drawRoundedRect(QRectF(4, 6, 16, 12), 4, 4);
+    break;
+  case 3:
+    P.drawPolygon(QPolygonF({QPointF(12, 3), QPointF(21, 12), QPointF(12, 21), QPointF(3, 12)}));
+    break;
+  case 4:
+    P.drawPolygon(QPolygonF({QPointF(12, 4), QPointF(21, 20), QPointF(3, 20)}));
+    break;
+  case 5:
+    P.drawPolygon(QPolygonF({QPointF(4, 4), QPointF(20, 20), QPointF(4, 20)}));
+    break;
+  case 6: { // lasso: a free loop with its tail
+    QPainterPath Loop;
+    Loop.moveTo(8, 20);
+    Loop.cubicTo(2, 14, 4, 4, 13, 4);
+    Loop.cubicTo(22, 4, 22, 14, 13, 15);
+    Loop.cubicTo(9, 15, 8, 12, 10, 10);
+    P.drawPath(Loop);
+    break;
+  }
+  case 7:
+    P.drawPolyline(QPolygonF({QPointF(4, 18), QPointF(6, 5), QPointF(14, 9), QPointF(20, 4), QPointF(19, 19),
+                              QPointF(4, 18)}));
+    break;
+  case 8: // an open folder
+    P.drawPolyline(QPolygonF({QPointF(3, 19), QPointF(3, 6), QPointF(9, 6), QPointF(11, 8), QPointF(18, 8),
+                              QPointF(18, 11)}));
+    P.setBrush(QColor(240, 200, 90));
+    P.drawPolygon(QPolygonF({QPointF(3, 19), QPointF(7, 11), QPointF(21, 11), QPointF(17, 19)}));
+    break;
+  case 9:
+    PaintRatio(P, 1, 1);
+    break;
+  case 10:
+    PaintRatio(P, 4, 3);
+    break;
+  case 11:
+    PaintRatio(P, 3, 2);
+    break;
+  case 12: // invert: the inside and the outside swap their fill
+    P.fillRect(QRectF(3, 4, 18, 16), Accent);
+    P.setBrush(Qt::white);
+    P.drawRect(QRectF(7, 8, 10, 8));
+    break;
+  case 13: // centre: a frame with cross-hairs through its middle
+    P.drawRect(QRectF(4, 5, 16, 14));
+    P.setPen(QPen(Accent, 1.6));
+    P.drawLine(QPointF(12, 8), QPointF(12, 16));
+    P.drawLine(QPointF(8, 12), QPointF(16, 12));
+    break;
+  case 14: { // manual parameters: a frame and a pencil
+    P.setPen(QPen(QColor(40, 40, 40), 1.4, Qt::DashLine));
+    P.drawRect(QRectF(3, 4, 13, 11));
+    P.setPen(QPen(Accent, 2.2, Qt::SolidLine, Qt::RoundCap));
+    P.drawLine(QPointF(11, 20), QPointF(20, 11));
+    break;
+  }
+  default:
+    break;
+  }
+}
+
 } // namespace
 
 QIcon ToolGlyph(int Id, int Side) {
@@ -138,4 +217,8 @@ QIcon BlackWhiteGlyph(int Side) {
     P.setBrush(Qt::black);
     P.drawRect(QRectF(3, 3, 12, 12));
   });
+}
+
+QIcon SelectionGlyph(int Index, int Side) {
+  return Draw(Side, [Index](QPainter& P) { PaintSelection(P, Index); });
 }

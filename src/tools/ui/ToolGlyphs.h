@@ -10,3 +10,8 @@ QIcon ToolGlyph(int Id, int Side);
 // The swap icon (two bent arrows) and the black-and-white icon.
 QIcon SwapGlyph(int Side);
 QIcon BlackWhiteGlyph(int Side);
+// The selection page's buttons in their order (0..14): the shapes rectangle,
+// ellipse, rounded rectangle, diamond, two triangles, lasso and polygon, then
+// load a shape, the square, 4:3 and 3:2 ratios, invert, centre and the
+// manual parameters.
+QIcon SelectionGlyph(int Index, int Side);

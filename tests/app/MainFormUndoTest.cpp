@@ -3,6 +3,7 @@
 // image, a layer grown for a change, Filter > Blur with Undo, Redo and
 // Repeat, and the cancelling of a prepared change.
 #include "app/ui/MainForm.h"
+#include "document/Calque.h"
 
 #include "../support/ImageCompare.h"
 #include "../support/Pixels.h"
@@ -179,6 +180,33 @@ TEST_F(MainFormUndoTest, UndoAndRedoExchangeColourCountResolutionAndLayerOffsets
   EXPECT_DOUBLE_EQ(Img.ResolutionX, 300.0);
   EXPECT_EQ(Img.Layers()[1].Pos, (TPoint{7, 2}));
   (void)L;
+}
+
+// A quarter turn of the whole image: undo turns the upper layers back about
+// the restored background, redo turns them again.
+TEST_F(MainFormUndoTest, UndoAndRedoTurnTheUpperLayersByTheRecordedCode) {
+  Open();
+  TMyImageLayered& Img = Form->Image();
+  TLayerItem& L = AddLayer(10, 6, {4, 4});
+  TBitmap Before;
+  Before.Assign(L.Bitmap());
+  Form->PreparerUndo(miBkgAll, "Rotation");
+  Form->ListeUndo().CurrentUndo()->SetFlag(7, 3);
+  // The command: the background turned clockwise, then every layer.
+  Img.Layers()[0].Rotate270();
+  FlipRotateAllLayers(*Form->LayerNav(), 3);
+  ASSERT_EQ(Img.Layers()[1].BoundsRect(), (TRect{38, 4, 44, 14}));
+  TBitmap Turned;
+  Turned.Assign(Img.Layers()[1].Bitmap());
+
+  Form->Undo();
+  EXPECT_EQ(Form->LeFond().Width(), 64);
+  EXPECT_EQ(Img.Layers()[1].BoundsRect(), (TRect{4, 4, 14, 10}));
+  EXPECT_TRUE(ImagesMatch(Img.Layers()[1].Bitmap(), Before));
+  Form->Redo();
+  EXPECT_EQ(Form->LeFond().Width(), 48);
+  EXPECT_EQ(Img.Layers()[1].BoundsRect(), (TRect{38, 4, 44, 14}));
+  EXPECT_TRUE(ImagesMatch(Img.Layers()[1].Bitmap(), Turned));
 }
 
 TEST_F(MainFormUndoTest, BlurUndoRedoAndRepeatThroughTheCommands) {

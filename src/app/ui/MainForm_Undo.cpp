@@ -6,6 +6,7 @@
 #include "app/StatusProgress.h"
 #include "app/UndoRules.h"
 #include "app/ui/MainForm.h"
+#include "document/Calque.h"
 #include "raster/FoncUtils.h"
 
 #include "filters/Blur24.h"
@@ -205,10 +206,11 @@ void TMainForm::Undo() {
   const int RecordIndex = Layer ? Layer->LayerIndex() : OldIndex;
   const bool Merge = dynamic_cast<const TUndoMergeLayers*>(R) != nullptr;
   const bool Expansion = dynamic_cast<const TUndoExpandLayer*>(R) != nullptr;
-  const int DX = R->GetFlag(5), DY = R->GetFlag(6);
+  const int DX = R->GetFlag(5), DY = R->GetFlag(6), Turn = R->GetFlag(7);
   SwapImageFlags(Img, *R);
   W->ListeUndo->Undo();
   OffsetUpperLayers(Img, -DX, -DY);
+  FlipRotateAllLayers(*W->LayerNav, -Turn);
   const bool SameSize = OldSize == QSize(LeFond().Width(), LeFond().Height());
   if (RecordIndex != 0 || SameSize) {
     RefreshBitmap();
@@ -233,6 +235,7 @@ void TMainForm::Redo() {
   W->ListeUndo->Redo();
   SwapImageFlags(Img, *R);
   OffsetUpperLayers(Img, R->GetFlag(5), R->GetFlag(6));
+  FlipRotateAllLayers(*W->LayerNav, R->GetFlag(7));
   const auto* Layer = dynamic_cast<const TUndoLayerItem*>(R);
   const int RecordIndex = Layer ? Layer->LayerIndex() : OldIndex;
   const bool SameSize = OldSize == QSize(LeFond().Width(), LeFond().Height());

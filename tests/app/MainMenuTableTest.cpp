@@ -76,8 +76,12 @@ TEST(MainMenuTable, TranslatedCaptionsFollowTheLanguageModule) {
   EXPECT_EQ(TranslatedCaption(Entry("MenuFichierOuvrir")), "Open...");
   EXPECT_EQ(TranslatedCaption(Entry("MenuReglageTons")), QString::fromUtf8("Tons sombres / Tons clairs..."));
   EXPECT_EQ(TranslatedCaption(Entry("MenuFiltre8bf")), "8BF");
+  // A plain entry keeps the accelerator "&" the module gives it (Alt+F).
+  ASSERT_TRUE(SetTranslation(TrId::GetTrMnuFile, QStringLiteral("&File")));
+  EXPECT_EQ(TranslatedCaption(Entry("MenuFichier")), "&File");
   SetTranslation(TrId::GetTrFmtBrightness, TrDefault(TrId::GetTrFmtBrightness));
   SetTranslation(TrId::GetTrMnuOpen, TrDefault(TrId::GetTrMnuOpen));
+  SetTranslation(TrId::GetTrMnuFile, TrDefault(TrId::GetTrMnuFile));
 }
 
 namespace {

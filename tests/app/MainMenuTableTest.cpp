@@ -185,9 +185,10 @@ TEST(MainMenuTable, TagsTheHandlersRead) {
       {"MenuSelAucunLissage", 0},
       {"MenuSelContourProgressif", 2},
       {"PopSelLisser", 1},
-      // Proportions.
-      {"MenuSelAdapter0", 0},
-      {"MenuSelAdapter4", 4},
+      // Proportions (the square is told by its name).
+      {"MenuSelAdapter1", 0},
+      {"MenuSelAdapter4", 3},
+      {"MenuSelAdapterEcran", 4},
       // Current-file actions and neighbour files.
       {"MenuShell", 0},
       {"MenuCopierImage", 1},

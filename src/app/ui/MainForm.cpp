@@ -523,6 +523,7 @@ void TMainForm::ConnectCommands() {
   ConnectUndoCommands();
   ConnectAdjustCommands();
   ConnectSelectionCommands();
+  ConnectSelectionMenuCommands();
   ConnectZoomCommands();
   ConnectDisplayCommands();
   ConnectMenuRules();

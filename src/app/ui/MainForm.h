@@ -491,8 +491,41 @@ public:
   void MenuSelToutClick();
   void MenuSelSelectionClick(const QObject* Sender);
 
+  // The Selection menu's other commands (MainForm_SelCommands.cpp).
+  void MenuSelCalqueClick();
+  void MenuSelInverserClick();
+  // The selection moved to Anchor (poCenter, poCenterHorz, poCenterVert) of
+  // the image, its size kept.
+  void MenuSelCentreClick(TPosition Anchor);
+  // R becomes the selection rectangle, centred in the visible part of the
+  // image and kept inside it.
+  void CentrerSel(TRect R);
+  // "Carré" or a proportion of the table, by the item's tag.
+  void MenuSelAdapterClick(const QAction* Item);
+  // The tool palette's proportions: only while no selection is visible.
+  void AfficherSelRatio(double Ratio);
+  void MenuSelNouvelleFormeClick(const QAction* Item, bool FromImagePopup);
+  void MajMenuForme(QMenu* Menu, bool ImagePopup);
+  void SetRoundRectDivisor(int Value);
+  void MenuSelRoundRectDivisor1Click(const QAction* Item);
+  void MenuSelLissageClick(int Tag);
+  void MenuSelCopierClick();
+  void MenuSelCollerClick();
+  void MenuSelEnregistrerClick();
+  // A selection file; a name that is an extension only (".lms") asks for
+  // the file.
+  void ChargerForme(QString NomFichier);
+  // The shape clipboard holds a shape.
+  static bool ShapeCopied();
+
 private:
   void ConnectSelectionCommands();
+  void ConnectSelectionMenuCommands();
+  double ScreenRatio() const;
+  // Without a visible selection, or answered No: the stored rectangle is
+  // placed; Yes keeps the current one.
+  bool AskKeepStoredSize();
+  void PlaceStored(const TRect& Stored, bool UseStoredPlace);
   // ---- end of selection ----
 
   // ---- Zoom steps, wheel and keys (MainForm_Zoom.cpp, MainForm_Keys.cpp) ----

@@ -98,7 +98,7 @@ public:
       return;
     }
     static const char* const Items[] = {"MenuSelCharger",  "MenuSelInverser", "MenuSelCentre1", "MenuSelParams",
-                                        "MenuSelAdapter3", "MenuSelAdapter0", "MenuSelAdapter1"};
+                                        "MenuSelAdapter0", "MenuSelAdapter3", "MenuSelAdapter2"};
     QAction* Item = F.MenuItem(QString::fromLatin1(Items[int(Command)]));
     if (Item && Item->isEnabled()) Item->trigger();
   }

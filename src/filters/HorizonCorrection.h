@@ -78,6 +78,6 @@ void StraightenBitmap(const TBitmap& Src, TBitmap& Dst, double Angle, TAntialias
 // when nothing was cut).
 TRect StraightenHorizon(TBitmap& Background, const TBitmap& Original, double Angle, bool Crop, bool KeepRatio);
 
-// Grid line positions along a side: Round(Extent / Cells x i) for i = 0 ..
+// Grid line positions along a side (the horizon and perspective grids): Round(Extent / Cells x i) for i = 0 ..
 // Cells; none for a side too short to hold a cell (Cells <= 0).
 std::vector<int> GridPositions(double Extent, int Cells);

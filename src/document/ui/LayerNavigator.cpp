@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QToolButton>
 
@@ -317,6 +318,7 @@ void TLayerNavigator::RebuildIfPending() {
 }
 
 void TLayerNavigator::Rebuild() {
+  const QScopedValueRollback<bool> Rebuilding(FRebuilding, true);
   FNeedSynchronize = false;
   FThumbs.clear();
   FLayerIndex = -1;
@@ -672,8 +674,13 @@ void TLayerNavigator::DrawDropMarker() {
 }
 
 void TLayerNavigator::paintEvent(QPaintEvent*) {
-  RebuildIfPending();
-  Render();
+  if (FRebuilding) {
+    // The last picture stands until the thumbnails are complete.
+    update();
+  } else {
+    RebuildIfPending();
+    Render();
+  }
   QPainter P(this);
   P.drawImage(0, 0, FBack.QImageView());
 }

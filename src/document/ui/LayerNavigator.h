@@ -135,6 +135,9 @@ private:
   double FRatio = 1.0;
   int FLayerIndex = -1;
   bool FNeedSynchronize = false;
+  // The thumbnails are being rebuilt: a paint that arrives meanwhile (a
+  // progress repaint flushes the whole window) must not rebuild them again.
+  bool FRebuilding = false;
   QPoint FPtOriginDrag;
   int FDragState = 0;
   int FDraggedItem = -1, FTargetItem = -1;

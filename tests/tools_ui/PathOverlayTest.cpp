@@ -2,65 +2,22 @@
 // clicks that add, insert and delete, drags of vertices, control points and
 // the whole path, Escape, the double click, the arrows, the change requests
 // and the order of the notifications, and the XOR drawing.
-#include "document/ui/MyImage.h"
-#include "raster/Bitmap24.h"
+#include "OverlayFixture.h"
 #include "support/PathVertices.h"
 #include "support/Printers.h"
 #include "tools/ui/PathOverlay.h"
-
-#include <QApplication>
-#include <QMouseEvent>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
 namespace {
 
-constexpr TColor Ground = 0x606060;
-
-class PathOverlayTest : public ::testing::Test {
+class PathOverlayTest : public OverlayFixture {
 protected:
   void SetUp() override {
-    View.resize(300, 240);
-    NewBitmap24(View.Bitmap(), 100, 80, Ground);
-    View.BitmapChanged();
-    View.show();
-    View.SetZoom(2);
-    QApplication::processEvents();
-    Path.ReAlign();
     Path.OnUpdating = [this](QObject*, TSelOption O) { Steps.push_back(O); };
     Path.SetPathMode(pmAdd);
-    Path.show();
-  }
-  // Bitmap point to the overlay's client point.
-  QPoint At(int X, int Y) const {
-    const TPoint P = Path.BmpToClient(TPoint{X, Y});
-    return {P.X, P.Y};
-  }
-  void Send(QEvent::Type Type, QPoint P, Qt::MouseButton Button, Qt::MouseButtons Buttons,
-            Qt::KeyboardModifiers Mods = {}) {
-    QMouseEvent E(Type, P, Path.mapToGlobal(P), Button, Buttons, Mods);
-    QApplication::sendEvent(&Path, &E);
-  }
-  void Click(QPoint P, Qt::KeyboardModifiers Mods = {}) {
-    Send(QEvent::MouseButtonPress, P, Qt::LeftButton, Qt::LeftButton, Mods);
-    Send(QEvent::MouseButtonRelease, P, Qt::LeftButton, {}, Mods);
-  }
-  void Press(QPoint P) { Send(QEvent::MouseButtonPress, P, Qt::LeftButton, Qt::LeftButton); }
-  void MoveTo(QPoint P) { Send(QEvent::MouseMove, P, Qt::NoButton, Qt::LeftButton); }
-  void Release(QPoint P) { Send(QEvent::MouseButtonRelease, P, Qt::LeftButton, {}); }
-  void Drag(QPoint From, QPoint To) {
-    Press(From);
-    MoveTo((From + To) / 2);
-    MoveTo(To);
-    Release(To);
-  }
-  void DoubleClick(QPoint P) {
-    Click(P);
-    Send(QEvent::MouseButtonDblClick, P, Qt::LeftButton, Qt::LeftButton);
-    Release(P);
+    Attach(Path);
   }
   void Key(int K, Qt::KeyboardModifiers Mods = {}) { Path.KeyDown(K, Mods); }
   void SetPath(const std::vector<TPoint>& Anchors) {
@@ -69,7 +26,6 @@ protected:
     Steps.clear();
   }
 
-  TMyImage View;
   TPathOverlay Path{&View};
   std::vector<TSelOption> Steps;
 };

@@ -110,6 +110,11 @@ void TOverlayControl::RefreshCursor() {
   setCursor(ScreenCursor(CursorAt(P.X, P.Y)));
 }
 
+void TOverlayControl::Notify(TSelOption Option) {
+  if (Option == soEnd || Option == soChanged) RefreshCursor();
+  if (OnUpdating) OnUpdating(this, Option);
+}
+
 void TOverlayControl::XorDrawing(const TRect& Area, TBitmap& B) const {
   B.SetPixelFormat(pf32bit);
   B.SetSize(std::max(0, Area.Width()), std::max(0, Area.Height()));

@@ -14,6 +14,7 @@
 // seam (tools/PathControl.h) and the screen cursor table.
 #pragma once
 
+#include "document/SelectionModel.h"
 #include "document/ui/MyImage.h"
 #include "tools/PathControl.h"
 
@@ -98,6 +99,10 @@ private:
   TPoint FOrigin;
 };
 
+// The overlays' reports: soStart when a drag begins, soChanging at every
+// step of it, soEnd when it ends, soChanged for a change made.
+using TUpdatingEvent = std::function<void(QObject* Sender, TSelOption Option)>;
+
 // The colour every overlay XORs with.
 inline constexpr TColor OverlayXorColor = 0xFFD8CE;
 
@@ -119,6 +124,7 @@ public:
   void RefreshCursor();
 
   QMenu* PopupMenu = nullptr;
+  TUpdatingEvent OnUpdating;
   // The mouse on the overlay (client coordinates), after its own handling.
   using TMouseEvent =
       std::function<void(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y)>;
@@ -149,6 +155,8 @@ protected:
   virtual int CursorAt(int X, int Y) const = 0;
   // The overlay was shown or hidden.
   virtual void VisibleChanged() {}
+  // OnUpdating, the cursor chosen again first for soEnd and soChanged.
+  void Notify(TSelOption Option);
   // The mouse position, client coordinates.
   TPoint MousePos() const;
   // Where the last mouse event of the overlay happened, client coordinates.

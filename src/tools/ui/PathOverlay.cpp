@@ -29,11 +29,6 @@ TPathOverlay::TPathOverlay(std::unique_ptr<TOverlayHost> Host)
 
 // ---- Notification ------------------------------------------------------------------------------
 
-void TPathOverlay::Notify(TSelOption Option) {
-  if (Option == soEnd || Option == soChanged) RefreshCursor();
-  if (OnUpdating) OnUpdating(this, Option);
-}
-
 void TPathOverlay::NotifyChanged() {
   TPathControl::NotifyChanged();
   Notify(soChanged);

@@ -14,7 +14,6 @@
 // Depends on the overlay base (OverlayControl.h) and the path model.
 #pragma once
 
-#include "document/SelectionModel.h"
 #include "tools/ui/OverlayControl.h"
 
 enum TPathMode : uint8_t { pmNone, pmAdd, pmDelete, pmEdit, pmReset, pmMoveAll };
@@ -26,7 +25,6 @@ enum TPathChangeInfo : uint8_t { piNone, piMove, piAdd, piInsert, piDelete, piAl
 // current vertex for a selection.
 using TPathChangeInfoEvent =
     std::function<void(QObject* Sender, TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept)>;
-using TUpdatingEvent = std::function<void(QObject* Sender, TSelOption Option)>;
 
 class TPathOverlay : public TOverlayControl, public TPathControl {
   Q_OBJECT
@@ -37,7 +35,6 @@ public:
   TPathOverlay(QWidget* Widget, const TRect& Area);
   explicit TPathOverlay(std::unique_ptr<TOverlayHost> Host);
 
-  TUpdatingEvent OnUpdating;
   TPathChangeInfoEvent OnPathChangeInfo;
 
   TPathMode PathMode() const { return FPathMode; }
@@ -93,7 +90,6 @@ protected:
   void Cleared() override;
 
 private:
-  void Notify(TSelOption Option);
   bool AcceptChange(TPathChangeInfo Info, int Index, int& X, int& Y, int Data);
   bool FarFromVertex(int I, int X, int Y) const;
   TPoint ClientAnchor(int I) const { return BmpToClient(AnchorPoint(I)); }

@@ -522,6 +522,8 @@ void TMainForm::ConnectCommands() {
   ConnectFileCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectDistortionCommands();
+  ConnectPathCommands();
   ConnectSelectionCommands();
   ConnectZoomCommands();
   ConnectDisplayCommands();

@@ -71,9 +71,18 @@ TOverlayControl::TOverlayControl(std::unique_ptr<TOverlayHost> Host)
   setContextMenuPolicy(Qt::DefaultContextMenu);
   hide();
   ReAlign();
+  FHost->Widget()->installEventFilter(this);
 }
 
 TOverlayControl::~TOverlayControl() = default;
+
+bool TOverlayControl::eventFilter(QObject* Watched, QEvent* Event) {
+  if (Watched == FHost->Widget() && (Event->type() == QEvent::Paint || Event->type() == QEvent::Resize)) {
+    const TRect R = FHost->ImgRect();
+    if (geometry() != QRect(R.Left, R.Top, std::max(0, R.Width()), std::max(0, R.Height()))) ReAlign();
+  }
+  return QWidget::eventFilter(Watched, Event);
+}
 
 void TOverlayControl::ReAlign() {
   const TRect R = FHost->ImgRect();

@@ -112,8 +112,9 @@ public:
   ~TOverlayControl() override;
 
   TOverlayHost& Host() const { return *FHost; }
-  // The bounds follow the picture again; the owner calls it after every
-  // scroll, zoom or resize of the host.
+  // The bounds follow the picture again. The overlay also does it itself
+  // whenever its host is resized or repainted (a scroll or a zoom repaints
+  // it), so that it never lags behind the picture.
   void ReAlign();
   // Client pixels and the picture's pixels.
   TPoint ClientToBmp(TPoint P) const;
@@ -170,6 +171,7 @@ protected:
   void contextMenuEvent(QContextMenuEvent* Event) override;
   void showEvent(QShowEvent* Event) override;
   void hideEvent(QHideEvent* Event) override;
+  bool eventFilter(QObject* Watched, QEvent* Event) override;
 
 private:
   std::unique_ptr<TOverlayHost> FHost;

@@ -4,6 +4,7 @@
 // kept for "Rétablir", turned into a selection, and left with the question to
 // save it.
 #include "MainFormFixture.h"
+#include "document/TxtData.h"
 #include "document/ui/SelectionControl.h"
 #include "files/ui/BmpOE2.h"
 #include "support/PathVertices.h"
@@ -147,6 +148,41 @@ TEST_F(MainFormOverlayModesTest, CancellingTheDistortionOfALayerMadeForItRemoves
   Key(Qt::Key_Escape);
   EXPECT_EQ(Form->Image().Layers().Count(), 1);
   EXPECT_FALSE(Form->FlagTransformNewLayer);
+}
+
+TEST_F(MainFormOverlayModesTest, ATextLayerIsRescaledNotResampledWithItsRatioKept) {
+  auto Data = std::make_unique<TTextData>();
+  Data->Lines = {"Texte"};
+  Data->TextSize = 12;
+  TTextData& Text = *Data;
+  TMyImageLayered& Img = Form->Image();
+  Img.SetLayerIndex(Img.AddLayerData(std::move(Data), "Texte"));
+  Form->LayerNav()->Synchronize(true);
+  TLayerItem& Layer = *Img.CurrentLayer();
+  Text.RenderTextLayer(Layer);
+  ASSERT_FALSE(Layer.Bitmap().Empty());
+  const int W = Layer.Bitmap().Width(), H = Layer.Bitmap().Height();
+  const int Before = UndoCount();
+  Trigger("MenuCalqueTransformEchelle");
+  EXPECT_TRUE(Form->MenuItem("PopDistorsionRatio")->isChecked());
+  EXPECT_FALSE(Form->MenuItem("PopDistorsionRatio")->isEnabled());
+  ASSERT_TRUE(Form->VerticesSel->AspectRatio);
+  // Twice the width: the ratio makes it twice the height too.
+  const TPoint Corner{Layer.Pos.X + W, Layer.Pos.Y + H};
+  Drag(*Form->VerticesSel, Corner, {Layer.Pos.X + 2 * W, Layer.Pos.Y + 4 * H});
+  Key(Qt::Key_Return);
+  EXPECT_EQ(UndoCount(), Before + 1);
+  EXPECT_EQ(Layer.Transformation(), nullptr);
+  EXPECT_GT(Text.TextSize, 18);
+  EXPECT_GT(Layer.Bitmap().Height(), H * 3 / 2);
+}
+
+TEST_F(MainFormOverlayModesTest, ALayerWithAShadowIsShownTransformedAtOnce) {
+  AddLayer().ShadowInfos.DrawShadow = true;
+  Trigger("MenuCalqueTransformDistort");
+  EXPECT_NE(Form->Image().CurrentLayer()->Transformation(), nullptr);
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(Form->Image().CurrentLayer()->Transformation(), nullptr);
 }
 
 TEST_F(MainFormOverlayModesTest, APathDrawnSavedAndOpenedAgainKeepsItsShape) {

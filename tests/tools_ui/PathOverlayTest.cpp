@@ -202,6 +202,16 @@ TEST_F(PathOverlayTest, TheOverlayXorsItsMarkersAndSegmentsOverTheView) {
   EXPECT_EQ(Shot.pixelColor(A + QPoint(20, 20)), QColor(0x60, 0x60, 0x60));
 }
 
+TEST_F(PathOverlayTest, TheOverlayFollowsTheViewsZoom) {
+  View.SetZoom(1);
+  View.UpdatePending();
+  QApplication::processEvents();
+  const TRect R = View.ImgRect();
+  EXPECT_EQ(Path.geometry(), QRect(R.Left, R.Top, R.Width(), R.Height()));
+  Click(At(30, 30));
+  EXPECT_EQ(PathAnchors(Path), (Anchors{{30, 30}}));
+}
+
 TEST(PathOverlayOnWidget, ClicksOnAPlainWidgetAreThePicturesPixels) {
   QWidget Graph;
   Graph.resize(260, 260);

@@ -5,6 +5,7 @@
 // save it.
 #include "MainFormFixture.h"
 #include "document/TxtData.h"
+#include "platform/Beep.h"
 #include "document/ui/SelectionControl.h"
 #include "files/ui/BmpOE2.h"
 #include "support/PathVertices.h"
@@ -128,6 +129,13 @@ TEST_F(MainFormOverlayModesTest, EnterOnAnUnmovedFrameAndEscapeLeaveTheLayerAsIt
   EXPECT_EQ(UndoCount(), Before);
 }
 
+TEST_F(MainFormOverlayModesTest, TheBackgroundIsNeverDistorted) {
+  const int Beeps = BeepCount();
+  Trigger("MenuCalqueTransformDistort");
+  EXPECT_EQ(Form->VerticesMode, 0);
+  EXPECT_EQ(BeepCount(), Beeps + 1);
+}
+
 TEST_F(MainFormOverlayModesTest, ARealDistortionLeavesAFourPointSelection) {
   AddLayer();
   Trigger("MenuCalqueTransformDistort");
@@ -242,10 +250,18 @@ TEST_F(MainFormOverlayModesTest, APathOfOnePointClosesWithoutAQuestionAndTheGrid
   Click(*Form->Path, 20, 20);
   Trigger("PopPathGrid");
   EXPECT_TRUE(View->ShowGrid);
+  // The menus are blocked while the editor is open (a short-cut applies
+  // their rules)...
+  Form->RefreshMenuStates();
+  ASSERT_FALSE(Form->MenuItem("MenuZoomAuto")->isEnabled());
   Key(Qt::Key_Escape);
   EXPECT_EQ(Form->VerticesMode, 0);
   EXPECT_TRUE(Messages.Shown.isEmpty());
   EXPECT_FALSE(View->ShowGrid);
+  // ... and come back when it closes.
+  EXPECT_TRUE(Form->MenuItem("MenuZoomAuto")->isEnabled());
+  OpenPathMenu();
+  EXPECT_TRUE(Form->MenuItem("MenuOutilsPathNew")->isEnabled());
 }
 
 TEST_F(MainFormOverlayModesTest, APathBecomesTheSelectionAndASelectionAPath) {

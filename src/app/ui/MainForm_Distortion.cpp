@@ -4,7 +4,9 @@
 // step, Escape or "Annuler" drop it.
 #include "app/ui/MainForm.h"
 #include "app/ui/Cursors.h"
+#include "document/Calque.h"
 #include "document/TxtData.h"
+#include "platform/Beep.h"
 #include "document/ui/SelectionControl.h"
 #include "raster/FoncUtils.h"
 #include "tools/ui/DeformControl.h"
@@ -36,6 +38,12 @@ void TMainForm::ConnectDistortionCommands() {
 
 void TMainForm::MenuCalqueTransform2Click(const QObject* Sender, int Tag) {
   if (!UneImage() || !ActionPossible(Sender) || !Image().CurrentLayer()) return;
+  // The background keeps the image's place and size, a locked layer its
+  // pixels.
+  if (IsBackgroundLayer(Image()) || IsLayerLocked(Image())) {
+    Beep();
+    return;
+  }
   MasquerSelection();
   if (FToolHooks) FToolHooks->SetTool(13);
   StartLayerDistortion(Tag);
@@ -182,4 +190,6 @@ void TMainForm::EndLayerDistortion() {
   FlagTransformNewLayer = false;
   AfficherInfos();
   EnableHint(true, true, true);
+  // The menus and buttons that the mode blocked come back.
+  MajMenus();
 }

@@ -65,6 +65,10 @@ void TMainForm::ConnectPathCommands() {
       PathOpenClick();
   });
   connect(MenuNamed("MenuOutilsPath"), &QMenu::aboutToShow, this, [this] {
+    // The Tools rules reach only the menu's own items; a mode that blocked
+    // the menus left these disabled.
+    EnableCommand("MenuOutilsPathNew", UneImage());
+    EnableCommand("MenuOutilsPathOpen", UneImage());
     EnableCommand("MenuOutilsPathRevert", UneImage() && CanPastePath(LeFond().Width(), LeFond().Height()));
     EnableCommand("MenuOutilsPathConvertSel", UneImage() && Sel()->Visible() && Sel()->Shape() != ssBitmap);
   });
@@ -206,6 +210,8 @@ void TMainForm::FreePath() {
   }
   AfficherInfos();
   EnableHint(true, true, true);
+  // The menus and buttons that the mode blocked come back.
+  MajMenus();
   MajCurseurImage();
 }
 

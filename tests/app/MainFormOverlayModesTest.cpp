@@ -136,11 +136,17 @@ TEST_F(MainFormOverlayModesTest, TheBackgroundIsNeverDistorted) {
   EXPECT_EQ(BeepCount(), Beeps + 1);
 }
 
-TEST_F(MainFormOverlayModesTest, ARealDistortionLeavesAFourPointSelection) {
+TEST_F(MainFormOverlayModesTest, ARealDistortionConfirmedByADoubleClickLeavesAFourPointSelection) {
   AddLayer();
   Trigger("MenuCalqueTransformDistort");
-  Drag(*Form->VerticesSel, {50, 30}, {70, 60});
-  Key(Qt::Key_Enter);
+  TDeformControl& C = *Form->VerticesSel;
+  Drag(C, {50, 30}, {70, 60});
+  const QPoint Inside = At(C, 30, 20);
+  Send(&C, QEvent::MouseButtonPress, Inside, Qt::LeftButton, Qt::LeftButton);
+  Send(&C, QEvent::MouseButtonRelease, Inside, Qt::LeftButton, {});
+  Send(&C, QEvent::MouseButtonDblClick, Inside, Qt::LeftButton, Qt::LeftButton);
+  Send(&C, QEvent::MouseButtonRelease, Inside, Qt::LeftButton, {});
+  ASSERT_TRUE(WaitUntil([this] { return Form->VerticesMode == 0; }));
   EXPECT_EQ(Form->Sel()->Shape(), ssPolygon);
   EXPECT_EQ(Form->Sel()->ShapeManager().PointsCount(), 4);
   EXPECT_GT(Form->Image().CurrentLayer()->Bitmap().Height(), 20);

@@ -59,8 +59,11 @@ void TMainForm::StartLayerDistortion(int Mode) {
   C->DeformMode = Mode != 0 ? TDeformMode::vmDistort : TDeformMode::vmScale;
   const TBitmap& B = Layer->Bitmap();
   C->InitVertices(Bounds(Layer->Pos.X, Layer->Pos.Y, B.Width(), B.Height()), true);
-  // Its double click confirms as Enter does.
-  C->OnDblClick = [this](QObject*) { ValidateLayerDistortion(); };
+  // Its double click confirms as Enter does, once the click is over: the
+  // frame goes with the confirmation.
+  C->OnDblClick = [this](QObject*) {
+    QMetaObject::invokeMethod(this, [this] { ValidateLayerDistortion(); }, Qt::QueuedConnection);
+  };
   C->OnUpdating = [this](QObject*, TSelOption Option) { DistortionUpdating(Option); };
   C->PopupMenu = MenuNamed("PopTortion");
   const bool Text = TextDataOf(*Layer) != nullptr;

@@ -147,7 +147,7 @@ void TDeformControl::VisibleChanged() {
 
 void TDeformControl::MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y, bool Double) {
   FShiftDown = Shift & Qt::ShiftModifier;
-  if (DraggingVertices()) MouseUp(Qt::LeftButton, Shift, X, Y);
+  if (DraggingVertices()) EndDrag();
   int Hit = FindHandle(X, Y);
   if (Hit == -1 && InsideFrame(X, Y)) Hit = -2;
   if (Hit != -1 && Button == Qt::LeftButton && !Double) {
@@ -169,13 +169,15 @@ void TDeformControl::MouseMove(Qt::MouseButtons Buttons, Qt::KeyboardModifiers S
   TOverlayControl::MouseMove(Buttons, Shift, X, Y);
 }
 
+void TDeformControl::EndDrag() {
+  const int W = WatchedHandle();
+  if (FVertices[size_t(W)] != FSaveVertices[size_t(W)]) Notify(soChanged);
+  FDraggedVertex = -1;
+  Notify(soEnd);
+}
+
 void TDeformControl::MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y) {
-  if (DraggingVertices()) {
-    const int W = WatchedHandle();
-    if (FVertices[size_t(W)] != FSaveVertices[size_t(W)]) Notify(soChanged);
-    FDraggedVertex = -1;
-    Notify(soEnd);
-  }
+  if (DraggingVertices()) EndDrag();
   TOverlayControl::MouseUp(Button, Shift, X, Y);
 }
 

@@ -75,6 +75,8 @@ private:
   void SetCorner(int I, TPoint P) { FVertices[size_t(I)] = P; }
   void ComputeMidpoints();
   void DragFrame(int X, int Y, bool CheckMoved);
+  // soChanged when the frame moved, then soEnd.
+  void EndDrag();
   void ScaleDrag(int Handle, int DX, int DY);
   // The handle whose position tells whether the frame moved.
   int WatchedHandle() const { return FDraggedVertex == -2 ? 0 : FDraggedVertex; }

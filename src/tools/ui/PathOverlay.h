@@ -10,7 +10,9 @@
 //   Escape undid one, soEnd when a drag ends (after soChanged when something
 //   moved), soChanged after every other change.
 // While a transformation is pending the mouse edits nothing; the keys work.
-// The owner forwards its key events to KeyDown and KeyUp.
+// The owner forwards its key events to KeyDown and KeyUp; Control and Shift
+// are also taken from every mouse event, so that an owner that forwards no
+// keys (a dialog's graph) still gets the modifier clicks.
 // Depends on the overlay base (OverlayControl.h) and the path model.
 #pragma once
 

@@ -523,6 +523,8 @@ void TMainForm::ConnectCommands() {
   ConnectUndoCommands();
   ConnectAdjustCommands();
   ConnectCorrectionCommands();
+  ConnectDistortionCommands();
+  ConnectPathCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

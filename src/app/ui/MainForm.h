@@ -48,6 +48,8 @@ class TSimplePanel;
 class TSpecialEdit;
 class TMainPalette;
 class TOutilsForm;
+class TDeformControl;
+class TPathOverlay;
 struct TFrameLayoutInput;
 
 class TMainForm : public QMainWindow,
@@ -620,6 +622,56 @@ public:
 private:
   std::shared_ptr<TMainPalette> FPaletteHost;
   // ---- end of tool palette ----
+
+  // ---- Layer distortion and the vector path (MainForm_Distortion.cpp, MainForm_Path.cpp) ----
+public:
+  // The overlay of mode 1 (VerticesMode) over the active image, or none.
+  QPointer<TDeformControl> VerticesSel;
+  // The overlay of mode 2, or none.
+  QPointer<TPathOverlay> Path;
+  // The layer being distorted was just made from the selection: cancelling
+  // removes it, its creation step covers the distortion.
+  bool FlagTransformNewLayer = false;
+  // The path made from the selection goes back into one when its
+  // transformation dialog closes.
+  bool AutoSelToPath = false;
+  // Where the path file dialogs open.
+  QString PathDir;
+  // Mode 0 scales (frame kept rectangular), 1 distorts the current layer.
+  void StartLayerDistortion(int Mode);
+  // The frame's bounds or corners become the layer's pending transformation.
+  void UpdateLayerTransformation();
+  // The transformation applied in one undo step (an unmoved frame cancels).
+  void ValidateLayerDistortion();
+  void CancelLayerDistortion();
+  void EndLayerDistortion();
+  // Layer > Redimensionner le calque (Tag 0) and Distorsion (Tag 1).
+  void MenuCalqueTransform2Click(const QObject* Sender, int Tag);
+  // Mode 0 a new path, 1 the last path put back, 2 the visible selection
+  // converted; a FileName is loaded in move-all mode.
+  void StartPathMode(const QString& FileName, int Mode);
+  // The path kept for "Rétablir", the overlay gone, the grid as it was.
+  void FreePath();
+  // The save dialog; true when a file was written.
+  bool SavePath();
+  // The path transformation dialog closed (Ok or not) while AutoSelToPath.
+  void AutoPathToSel(bool Ok);
+  // The keys of the overlay modes (the owner forwards them); true when used.
+  bool OverlayKeyDown(int Key, Qt::KeyboardModifiers Shift);
+  bool OverlayKeyUp(int Key, Qt::KeyboardModifiers Shift);
+
+private:
+  void ConnectDistortionCommands();
+  void ConnectPathCommands();
+  void DistortionUpdating(TSelOption Option);
+  // The save question before the path is dropped; false when cancelled.
+  bool ConfirmLeavePath();
+  void PopPathPopup();
+  void PathOpenClick();
+  void PathToSelection();
+  bool FPathShowGrid = false;
+  bool FPathGridAlign = false;
+  // ---- end of layer distortion and the vector path ----
 
   // ---- View display switches (MainForm_Display.cpp) ----
 public:

@@ -61,6 +61,7 @@ void TMainForm::FormKeyPress(QChar Key, Qt::KeyboardModifiers Shift) {
 
 void TMainForm::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
   // The distortion frame and the path take the keys in their modes.
+  if (OverlayKeyDown(Key, Shift)) return;
   if (VerticesMode > 0 || FDialogueForm || !UneImage()) return;
   TNewImgForm* W = EnfantActif();
   TMyImageLayered& Img = Image();
@@ -80,6 +81,7 @@ void TMainForm::FormKeyDown(int Key, Qt::KeyboardModifiers Shift) {
 }
 
 void TMainForm::FormKeyUp(int Key, Qt::KeyboardModifiers Shift) {
+  if (OverlayKeyUp(Key, Shift)) return;
   if (VerticesMode > 0 || FDialogueForm || !UneImage()) return;
   EnfantActif()->Image->KeyUp(Key, Shift);
   if (Sel() && Sel()->Visible()) Sel()->KeyUp(Key, Shift);

@@ -82,14 +82,6 @@ void TPathControl::NotifyChanged() {
   if (OnChanged) OnChanged();
 }
 
-template <class F> void TPathControl::ChangePoints(F&& Change) {
-  EraseOverlay();
-  Change();
-  DrawOverlay();
-  FChanged = true;
-  NotifyChanged();
-}
-
 void TPathControl::SetBezierMode(bool Value) {
   if (Value != FBezierMode) ChangePoints([&] { FBezierMode = Value; });
 }
@@ -105,6 +97,7 @@ void TPathControl::Clear() {
   FTransform.reset();
   FVertices.clear();
   FChanged = false;
+  Cleared();
   NotifyChanged();
 }
 

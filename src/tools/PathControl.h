@@ -101,7 +101,8 @@ public:
   bool Closed() const { return FClosed; }
   void SetClosed(bool Value);
   int CurrentVertex() const { return FCurrentVertex; }
-  void SetCurrentVertex(int Value) { FCurrentVertex = Value; }
+  // The overlay asks its owner first and redraws the markers.
+  virtual void SetCurrentVertex(int Value) { FCurrentVertex = Value; }
   bool SymetricBesierPoints() const { return FSymetricBesierPoints; }
   void SetSymetricBesierPoints(bool Value) { FSymetricBesierPoints = Value; }
   // 0 none, 1 open ends joined to the left and right borders, 2 to the top
@@ -223,13 +224,26 @@ protected:
   virtual void DrawOverlay() {}
   // A drag of the overlay is under way (no notification while moving).
   virtual bool Dragging() const { return false; }
-  void NotifyChanged();
+  // soChanged: OnChanged; the overlay adds its cursor and its own event.
+  virtual void NotifyChanged();
+  // Clear has dropped every vertex (the overlay forgets its drag and mode).
+  virtual void Cleared() {}
+  // Erase, Change, redraw, PathChanged, notify.
+  template <class F> void ChangePoints(F&& Change) {
+    EraseOverlay();
+    Change();
+    DrawOverlay();
+    FChanged = true;
+    NotifyChanged();
+  }
+  // The overlay's edits reach the vertices here.
+  TPathVertexList& EditVertices() { return FVertices; }
+  void SetPathChanged(bool Value) { FChanged = Value; }
+  void SetCurrentVertexIndex(int Value) { FCurrentVertex = Value; }
 
 private:
   bool ValidIndex(int I) const { return I >= 0 && I < PointsCount(); }
   template <class F> void MapPoints(F&& Map);
-  // Erase, Change, redraw, PathChanged, notify.
-  template <class F> void ChangePoints(F&& Change);
   TPoint TangentPoint(TPoint PA, TPoint P, TPoint PC) const;
   void ReportError(const QString& Name) const;
 

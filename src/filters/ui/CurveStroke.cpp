@@ -17,12 +17,27 @@ TCurveLUT StrokeCurveLUT(const TPathControl& Path) {
   return T;
 }
 
-TCurveLUT CurveLUT(const TPathVertexList& Vertices, bool BezierMode) {
+namespace {
+
+// F(Path) with the curve as an open path on the curve image.
+template <class F> auto WithCurvePath(const TPathVertexList& Vertices, bool BezierMode, F&& Fn) {
   const TSizedPathView View(CurveSize, CurveSize);
   TPathControl Path(&View);
   Path.SetJoinBorder(1);
   Path.ReplacePath(Vertices, BezierMode, false);
-  return StrokeCurveLUT(Path);
+  return Fn(Path);
+}
+
+} // namespace
+
+TCurveLUT CurveLUT(const TPathVertexList& Vertices, bool BezierMode) {
+  return WithCurvePath(Vertices, BezierMode, [](const TPathControl& Path) { return StrokeCurveLUT(Path); });
+}
+
+void DrawCurve(TBitmap& Bitmap, const TPathVertexList& Vertices, bool BezierMode, TColor Color) {
+  WithCurvePath(Vertices, BezierMode, [&](const TPathControl& Path) {
+    StrokePath(Bitmap, {0, 0, CurveSize, CurveSize}, Path, Color, 100, 3, nullptr, nullptr, WholeBitmapRect);
+  });
 }
 
 TDDAPoints SampleDeformCurve(TBitmap& Bitmap, const TRect& R, const TPathControl& Path, bool Horizontal) {

@@ -27,6 +27,9 @@ private:
 TCurveLUT StrokeCurveLUT(const TPathControl& Path);
 // The same for a curve given by its vertices and segment mode.
 TCurveLUT CurveLUT(const TPathVertexList& Vertices, bool BezierMode);
+// The curve stroked onto a 256 x 256 curve image in Color (minimum step 3,
+// full opacity), joined to the left and right borders.
+void DrawCurve(TBitmap& Bitmap, const TPathVertexList& Vertices, bool BezierMode, TColor Color);
 
 // The deformation curve Path, drawn on its W x H thumbnail, sampled over R
 // (a rect of Bitmap): one entry per pixel of R along the axis (R's width

@@ -1,0 +1,536 @@
+#include "filters/ui/DefCurveForm.h"
+
+#include "document/ui/MyImage.h"
+#include "files/ui/BmpOE2.h"
+#include "filters/StreamUtils.h"
+#include "filters/ui/CurveStroke.h"
+#include "filters/ui/FilterHost.h"
+#include "i18n/LibLang.h"
+#include "raster/Bitmap24.h"
+#include "raster/FoncUtils.h"
+#include "raster/ImgUtils24.h"
+#include "raster/ProgressScope.h"
+#include "raster/Stretching.h"
+#include "raster/TransformFunc.h"
+#include "ui/ColorEdit.h"
+#include "ui/DlgColors.h"
+#include "ui/MyImage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace {
+
+TDeformHost*& DeformHostSlot() {
+  static TDeformHost* Host = nullptr;
+  return Host;
+}
+
+// The program's cursors for dragging, adding and deleting vertices.
+constexpr int DragCursorIndex = 13;
+constexpr int AddCursorIndex = 23;
+constexpr int DelCursorIndex = 24;
+// Vertices keep this many pixels from their neighbours along the axis.
+constexpr int MinVertexGap = 12;
+// The largest thumbnail area, and the least dialog width.
+constexpr int MaxAreaW = 777, MaxAreaH = 444, MinDialogW = 333;
+constexpr char DeformExtension[] = ".lmd";
+
+QString TrOr(TrId Id, const char16_t* French) {
+  const QString T = Tr(Id);
+  return T.isEmpty() ? QString::fromUtf16(French) : T;
+}
+
+} // namespace
+
+TDeformHost* DeformHost() { return DeformHostSlot(); }
+void SetDeformHost(TDeformHost* Host) { DeformHostSlot() = Host; }
+
+TDefCurveForm::TDefCurveForm(QWidget* Parent) : TMainDialogForm(Parent) {
+  setObjectName(QStringLiteral("DefCurveForm"));
+  DialogMode = TMainDialogMode::dmModal;
+  IniCustomVarCount = 1;
+  // Sized and centred at every show: no stored position.
+  IniOptions = IniOptions & ~ioPosition;
+  ThumbMarge = Rescale(8);
+  const int OptionsW = Rescale(168), M = ThumbMarge;
+
+  PnlFond = new QWidget(this);
+  PnlFond->setObjectName(QStringLiteral("_PnlFond"));
+  PnlOptions = new QWidget(this);
+  PnlOptions->setObjectName(QStringLiteral("PnlOptions"));
+  PnlOptions->resize(OptionsW, 10);
+  ImgApercu = new MyImage::TMyImage(PnlOptions);
+  ImgApercu->setGeometry(0, M, OptionsW - M, Rescale(110));
+  int Y = ImgApercu->y() + ImgApercu->height() + M;
+  const auto Place = [&](QWidget* W, int Height, int Left = 0) {
+    W->setGeometry(Left, Y, OptionsW - M - Left, Height);
+    Y += Height + Rescale(4);
+  };
+  CBGrille = new QCheckBox(TrOr(TrId::GetTrMnuTxtGrid, u"Grille"), PnlOptions);
+  CBGrille->setObjectName(QStringLiteral("CBGrille"));
+  CBGrille->setChecked(true);
+  Place(CBGrille, Rescale(20));
+  LblColor = new QLabel(TrOr(TrId::GetTrLblColor, u"Couleur :"), PnlOptions);
+  LblColor->setGeometry(0, Y, Rescale(60), Rescale(22));
+  CEGrille = new TColorEdit(PnlOptions);
+  CEGrille->setObjectName(QStringLiteral("CEGrille"));
+  CEGrille->SetColor(clRed);
+  Place(CEGrille, Rescale(22), Rescale(64));
+  RBHorz = new QRadioButton(TrOr(TrId::GetTrLblHorzAxis, u"Axe horizontal"), PnlOptions);
+  RBHorz->setObjectName(QStringLiteral("RBHorz"));
+  RBHorz->setChecked(true);
+  Place(RBHorz, Rescale(20));
+  RBVert = new QRadioButton(TrOr(TrId::GetTrLblVertAxis, u"Axe vertical"), PnlOptions);
+  RBVert->setObjectName(QStringLiteral("RBVert"));
+  Place(RBVert, Rescale(20));
+  lblFond = new QLabel(TrOr(TrId::GetTrLblBkg, u"Fond") + QStringLiteral(" :"), PnlOptions);
+  lblFond->setGeometry(0, Y, Rescale(60), Rescale(22));
+  CEFond = new TColorEdit(PnlOptions);
+  CEFond->setObjectName(QStringLiteral("CEFond"));
+  CEFond->SetColor(clWhite);
+  Place(CEFond, Rescale(22), Rescale(64));
+
+  const int Side = Rescale(26), Gap = Rescale(4);
+  int Column = 0;
+  const auto NewSB = [&](const QString& Hint, bool Checkable) {
+    auto* B = new QToolButton(PnlOptions);
+    B->setToolTip(Hint);
+    B->setText(Hint.left(1));
+    B->setCheckable(Checkable);
+    B->setGeometry(Column * (Side + Gap), Y, Side, Side);
+    if (++Column == 3) Column = 0, Y += Side + Gap;
+    connect(B, &QToolButton::clicked, this, [this, B] { SBClick(B); });
+    return B;
+  };
+  const auto Menu = [](const char* Name, const char16_t* French) {
+    const TFilterHost* H = FilterHost();
+    const QString T = H ? H->TitreMenu(QString::fromLatin1(Name)) : QString();
+    return T.isEmpty() ? QString::fromUtf16(French) : T;
+  };
+  Y += Gap;
+  SBMove = NewSB(QStringLiteral("Modifier"), true);
+  SBAdd = NewSB(QStringLiteral("Ajouter"), true);
+  SBDel = NewSB(QStringLiteral("Supprimer"), true);
+  SBBezier = NewSB(Menu("MenuFiltreLisser", u"Lisser"), true);
+  SBLine = NewSB(Menu("MenuFiltrePlusNet", u"Plus net"), true);
+  SBReset = NewSB(TrOr(TrId::GetTrBtnReset, u"Réinitialiser"), false);
+  SBOpen = NewSB(Menu("MenuFichierOuvrir", u"Ouvrir"), false);
+  SBSave = NewSB(Menu("MenuFichierEnregistrerSous", u"Enregistrer sous"), false);
+  Y += Side + Gap;
+  for (const auto& Group : {std::initializer_list<QToolButton*>{SBMove, SBAdd, SBDel}, {SBBezier, SBLine}}) {
+    auto* G = new QButtonGroup(this);
+    for (QToolButton* B : Group) G->addButton(B);
+  }
+  SBMove->setChecked(true);
+  SBBezier->setChecked(true);
+  MinHeight = Y;
+
+  BOk = new QPushButton(TrOr(TrId::GetTrBtnOk, u"Ok"), PnlOptions);
+  BAnnuler = new QPushButton(TrOr(TrId::GetTrBtnCancel, u"Annuler"), PnlOptions);
+  for (QPushButton* B : {BOk, BAnnuler}) B->setAutoDefault(false);
+  MinHeight += BOk->sizeHint().height() + 2 * M;
+  OkButton = BOk;
+  CancelButton = BAnnuler;
+  connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
+  connect(BAnnuler, &QPushButton::clicked, this, [this] { close(); });
+
+  ImgThumb = new TMyImage(PnlFond);
+  ImgThumb->SetMarge(1);
+  ImgThumb->KeyScroll = false;
+  ImgThumb->setFrameShape(QFrame::NoFrame);
+  ImgThumb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ImgThumb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  Path = new TPathOverlay(ImgThumb);
+  Path->DragCursor = DragCursorIndex;
+  Path->AddCursor = AddCursorIndex;
+  Path->DelCursor = DelCursorIndex;
+  Path->SetBezierMode(true);
+  Path->SetClosed(false);
+  Path->SetHideControlPoints(true);
+  Path->OnUpdating = [this](QObject*, TSelOption Option) { DeformPathUpdating(Option); };
+  Path->OnPathChangeInfo = [this](QObject*, TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept) {
+    DeformPathChangeInfo(Info, Index, X, Y, Data, Accept);
+  };
+
+  const auto Preview = [this](QObject*) { PreviewDeformation(); };
+  CEGrille->OnChange = [this](QObject*) { UpdateDeformGrid(); };
+  connect(CBGrille, &QCheckBox::toggled, this, [this] { UpdateDeformGrid(); });
+  CEFond->OnChange = Preview;
+  connect(RBHorz, &QRadioButton::toggled, this, [this](bool On) {
+    if (On && !Updating) RBClick();
+  });
+  connect(RBVert, &QRadioButton::toggled, this, [this](bool On) {
+    if (On && !Updating) RBClick();
+  });
+  UpdateDeformTitle();
+}
+
+TDefCurveForm::~TDefCurveForm() {
+  Path->OnUpdating = nullptr;
+  Path->OnPathChangeInfo = nullptr;
+}
+
+bool TDefCurveForm::Horizontal() const { return RBHorz->isChecked(); }
+TBitmap& TDefCurveForm::ThumbBitmap() { return ImgThumb->Bitmap(); }
+TColor TDefCurveForm::DeformBackColor() const { return CEFond->isEnabled() ? CEFond->Color() : clWhite; }
+
+QString TDefCurveForm::GetIniCustomVar(int Index) { return Index == 0 ? FFichierCourbe : QString(); }
+
+void TDefCurveForm::SetIniCustomVar(int Index, const QString& Value) {
+  if (Index == 0) FFichierCourbe = QFileInfo::exists(Value) ? Value : QString();
+}
+
+// ---- Showing --------------------------------------------------------------------------------------------------------
+
+void TDefCurveForm::FormShow() {
+  const TDeformHost* D = DeformHost();
+  const bool Alpha = D && D->HasAlpha();
+  CEFond->setEnabled(!Alpha);
+  lblFond->setEnabled(!Alpha);
+  SizeDefCurveDialog();
+  MakeDeformThumb();
+}
+
+void TDefCurveForm::UpdateControls() {
+  UpdateDeformGrid();
+  ResetDeformPath();
+  if (FFichierCourbe.isEmpty() || !LoadDeformFile(FFichierCourbe)) PreviewDeformation();
+}
+
+void TDefCurveForm::FormHide() {
+  NewBitmap24(ImgApercu->Bitmap(), 1, 1, clWhite);
+  if (!DialogOk) {
+    Path->Clear();
+    NewBitmap24(ThumbBitmap(), 1, 1, clWhite);
+  }
+}
+
+void TDefCurveForm::SizeDefCurveDialog() {
+  const TFilterHost* H = FilterHost();
+  const TDeformHost* D = DeformHost();
+  const TRect S = H && H->UneImage() ? H->LaSelection() : TRect{0, 0, MaxAreaW, MaxAreaH};
+  const QSize Main = D ? D->MainClientSize() : QSize(1024, 768);
+  const int OptionsW = PnlOptions->width();
+  const int MaxW = std::min(MaxAreaW, Main.width() - (2 * ThumbMarge + OptionsW + 133));
+  const int MaxH = std::min(MaxAreaH, Main.height() - (2 * ThumbMarge + 133));
+  int W = S.Width(), H2 = S.Height();
+  FitSize(W, H2, MaxW, MaxH);
+  W = std::max(std::min(W, S.Width()), MinDialogW);
+  H2 = std::max(std::min(H2, S.Height()), MinHeight);
+  PnlFond->setGeometry(0, 0, W + 2 * ThumbMarge, H2 + 2 * ThumbMarge);
+  PnlOptions->setGeometry(PnlFond->width(), 0, OptionsW, PnlFond->height());
+  const int ButtonsTop = PnlOptions->height() - ThumbMarge - BOk->sizeHint().height();
+  const int ButtonW = (OptionsW - 2 * ThumbMarge) / 2;
+  BOk->setGeometry(0, ButtonsTop, ButtonW, BOk->sizeHint().height());
+  BAnnuler->setGeometry(ButtonW + ThumbMarge, ButtonsTop, ButtonW, BOk->height());
+  setFixedSize(PnlFond->width() + OptionsW, PnlFond->height());
+  if (parentWidget()) {
+    const QRect P = parentWidget()->window()->geometry();
+    move(P.center() - rect().center());
+  }
+}
+
+void TDefCurveForm::MakeDeformThumb() {
+  TFilterHost* H = FilterHost();
+  const TDeformHost* D = DeformHost();
+  TBitmap& Thumb = ThumbBitmap();
+  if (!H || !H->UneImage()) {
+    NewBitmap24(Thumb, 1, 1, clWhite);
+    return;
+  }
+  TRect S = H->LaSelection();
+  ClipToBitmap(S, H->LeBitmap());
+  const int AvailW = PnlFond->width() - 2 * ThumbMarge, AvailH = PnlFond->height() - 2 * ThumbMarge;
+  int W = std::max(S.Width(), 1), Ht = std::max(S.Height(), 1);
+  if (W >= AvailW && Ht >= AvailH) FitSize(W, Ht, AvailW, AvailH);
+  W = std::min(W, AvailW), Ht = std::min(Ht, AvailH);
+  NewBitmap24(Thumb, W, Ht, DeformBackColor());
+  const bool Alpha = D && D->HasAlpha();
+  StretchRect24Interpolated(H->LeBitmap(), S, Thumb, {0, 0, W, Ht}, WholeBitmapRect, amBicubic, 100,
+                            Alpha ? &H->LeMasque() : nullptr);
+  ImgThumb->setGeometry((PnlFond->width() - W - 2) / 2, (PnlFond->height() - Ht - 2) / 2, W + 2, Ht + 2);
+  ImgThumb->BitmapChanged();
+  Path->ReAlign();
+}
+
+void TDefCurveForm::UpdateDeformGrid() {
+  LblColor->setEnabled(CBGrille->isChecked());
+  CEGrille->setEnabled(CBGrille->isChecked());
+  ImgThumb->GridWidth = 48;
+  ImgThumb->GridUnit = 0;
+  ImgThumb->GridColor = CEGrille->Color();
+  ImgThumb->GridStyle = TPenStyle::psDot;
+  ImgThumb->ShowGrid = CBGrille->isChecked();
+  ImgThumb->InvalidateView();
+  ImgThumb->viewport()->update();
+}
+
+// ---- The curve ------------------------------------------------------------------------------------------------------
+
+void TDefCurveForm::DefaultDeformCurve() {
+  const int W = ThumbBitmap().Width(), H = ThumbBitmap().Height();
+  TPathVertexList L(3);
+  if (Horizontal()) {
+    L[0].PP = {0, H / 2}, L[1].PP = {W / 2, H / 2}, L[2].PP = {W - 1, H / 2};
+  } else {
+    L[0].PP = {W / 2, 0}, L[1].PP = {W / 2, H / 2}, L[2].PP = {W / 2, H - 1};
+  }
+  FQuiet = true;
+  Path->SetVerticesList(&L);
+  FQuiet = false;
+}
+
+void TDefCurveForm::ResetDeformPath() {
+  Path->ReAlign();
+  Path->hide();
+  Path->SetJoinBorder(Horizontal() ? 1 : 2);
+  DefaultDeformCurve();
+  AutoControlPoints();
+  Path->show();
+  Path->SetPathMode(pmEdit);
+  UpdateDeformButtons();
+}
+
+void TDefCurveForm::AutoControlPoints() {
+  if (!Path->BezierMode()) return;
+  FQuiet = true;
+  Path->DefaultControlPoints();
+  FQuiet = false;
+}
+
+void TDefCurveForm::SetBezierModeQuiet(bool Value) {
+  FQuiet = true;
+  Path->SetBezierMode(Value);
+  FQuiet = false;
+}
+
+void TDefCurveForm::UpdateDeformButtons() {
+  const TPathMode Mode = Path->PathMode();
+  (Mode == pmAdd ? SBAdd : (Mode == pmDelete ? SBDel : SBMove))->setChecked(true);
+  (Path->BezierMode() ? SBBezier : SBLine)->setChecked(true);
+}
+
+void TDefCurveForm::UpdateDeformTitle() {
+  const TFilterHost* H = FilterHost();
+  QString T = H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString();
+  if (!FFichierCourbe.isEmpty()) {
+    T += QStringLiteral(" - ") + QFileInfo(FFichierCourbe).completeBaseName();
+    if (FFlagChanged) T += QStringLiteral("(*)");
+  }
+  setWindowTitle(T);
+}
+
+void TDefCurveForm::CurveEdited() {
+  PreviewDeformation();
+  FFlagChanged = true;
+  UpdateDeformTitle();
+}
+
+void TDefCurveForm::DeformPathUpdating(TSelOption Option) {
+  if (FQuiet || Option != soChanged || !Path->PathChanged()) return;
+  AutoControlPoints();
+  CurveEdited();
+}
+
+void TDefCurveForm::DeformPathChangeInfo(TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept) {
+  const int N = Path->PointsCount();
+  const bool Horz = Horizontal();
+  const auto At = [&](int I) { return Horz ? Path->AnchorPoint(I).X : Path->AnchorPoint(I).Y; };
+  switch (Info) {
+  case piAdd:
+  case piAltern:
+  case piReset:
+    Accept = false;
+    break;
+  case piInsert: {
+    // Insertions come in client pixels.
+    const TPoint P = Path->ClientToBmp(TPoint{X, Y});
+    const int Pos = Horz ? P.X : P.Y;
+    Accept = N < MaxDeformVertices && Index > 0 && Index < N && Pos >= At(Index - 1) + MinVertexGap &&
+             Pos <= At(Index) - MinVertexGap;
+    break;
+  }
+  case piDelete:
+    Accept = N > MinDeformVertices && Index > 0 && Index < N - 1;
+    break;
+  case piSelect:
+    Accept = Index > 0 && Index < N - 1;
+    break;
+  case piMove:
+    if (Data == 0) {
+      int& Pos = Horz ? X : Y;
+      if (Index > 0) Pos = std::max(Pos, At(Index - 1) + MinVertexGap);
+      if (Index < N - 1) Pos = std::min(Pos, At(Index + 1) - MinVertexGap);
+    }
+    break;
+  default:
+    break;
+  }
+  if (!Accept) {
+    SBMove->setChecked(true);
+    Path->SetPathMode(pmEdit);
+  }
+}
+
+TDeformCurve TDefCurveForm::Curve() const {
+  TDeformCurve C;
+  C.Horizontal = Horizontal();
+  C.BezierMode = Path->BezierMode();
+  Path->GetVerticesList(C.Vertices);
+  return C;
+}
+
+// ---- Deforming ------------------------------------------------------------------------------------------------------
+
+void TDefCurveForm::DeformLayerBitmap(TBitmap& Src, TBitmap& Dest, const TRect& Rect, TColor BackColor,
+                                      TAntialiasMode Mode) {
+  TRect R = Rect;
+  if (!ClipToBitmap(R, Src)) return;
+  const TDDAPoints Samples = SampleDeformCurve(Src, R, *Path, Horizontal());
+  const TDeformPoints Points = SmoothDeformPoints(Samples, Path->BezierMode() ? 12 : 3);
+  DeformByCurve(Src, Dest, Horizontal(), Points, BackColor, R, Mode, LayerMode);
+}
+
+void TDefCurveForm::DeformThumb(TBitmap& Bitmap) {
+  const TDeformPoints Points = SmoothDeformPoints(SampleDeformCurve(Bitmap, BitmapRect(Bitmap), *Path, Horizontal()), 1);
+  DeformByCurveCopy(Bitmap, Horizontal(), Points, DeformBackColor(), WholeBitmapRect, amBilinear, LayerMode);
+}
+
+void TDefCurveForm::PreviewDeformation() {
+  const TBitmap& Thumb = ThumbBitmap();
+  const int AW = ImgApercu->width(), AH = ImgApercu->height();
+  int W = Thumb.Width(), H = Thumb.Height();
+  const int MaxW = AW * 3 / 2, MaxH = AH * 3 / 2;
+  if (W >= MaxW && H >= MaxH) FitSize(W, H, MaxW, MaxH);
+  W = std::min(W, MaxW), H = std::min(H, MaxH);
+  TBitmap Work;
+  NewBitmap24(Work, std::max(W, 1), std::max(H, 1), clWhite);
+  StretchRect24(Thumb, BitmapRect(Thumb), Work, BitmapRect(Work), WholeBitmapRect);
+  DeformThumb(Work);
+  TBitmap& Picture = ImgApercu->Bitmap();
+  NewBitmap24(Picture, std::max(AW, 1), std::max(AH, 1), clWhite);
+  DrawThumbnail24(Work, Picture, clWhite, 2, 4, ColorToRGB(clDlgPanel));
+  ImgApercu->UpdateBitmap();
+}
+
+void TDefCurveForm::ApplyDeformation() {
+  TFilterHost* H = FilterHost();
+  TDeformHost* D = DeformHost();
+  if (!H || !D || !H->UneImage()) return;
+  H->DebutAction(QString(), true);
+  struct TEnd {
+    TFilterHost* Host;
+    ~TEnd() { Host->FinAction(); }
+  } End{H};
+  const int W0 = H->LeBitmap().Width(), H0 = H->LeBitmap().Height();
+  D->PrepareDeformUndo(LayerMode, windowTitle());
+  const TRect R = H->LaSelection();
+  if (D->HasAlpha()) {
+    BleedColorsIntoTransparent(D->BmpUndo(), D->MaskUndo(), 2, WholeBitmapRect);
+    DeformLayerBitmap(D->MaskUndo(), H->LeMasque(), R, clWhite, amBilinear);
+    DeformLayerBitmap(D->BmpUndo(), H->LeBitmap(), R, clNone, amBicubic);
+    WhitenMaskedPixels(H->LeBitmap(), H->LeMasque());
+  } else {
+    DeformLayerBitmap(D->BmpUndo(), H->LeBitmap(), R, DeformBackColor(), amBicubic);
+  }
+  if (LayerMode) {
+    D->LayerGrown((H->LeBitmap().Width() - W0) / 2, (H->LeBitmap().Height() - H0) / 2);
+  } else {
+    H->AppliquerMasqueSel(1);
+    H->LayerChanged();
+  }
+  H->MarkModified();
+  H->RefreshBitmap();
+}
+
+void TDefCurveForm::BOkClick() {
+  CloseOk();
+  ApplyDeformation();
+  NewBitmap24(ThumbBitmap(), 1, 1, clWhite);
+}
+
+// ---- Commands and files ---------------------------------------------------------------------------------------------
+
+void TDefCurveForm::RBClick() {
+  ResetDeformPath();
+  PreviewDeformation();
+}
+
+void TDefCurveForm::SBClick(QToolButton* Button) {
+  if (Button == SBAdd) {
+    Path->SetPathMode(pmAdd);
+  } else if (Button == SBDel) {
+    Path->SetPathMode(pmDelete);
+  } else if (Button == SBMove) {
+    Path->SetPathMode(pmEdit);
+  } else if (Button == SBBezier || Button == SBLine) {
+    SetBezierModeQuiet(Button == SBBezier);
+    if (Path->BezierMode())
+      AutoControlPoints();
+    else {
+      FQuiet = true;
+      Path->ResetControlPoints();
+      FQuiet = false;
+    }
+    PreviewDeformation();
+  } else if (Button == SBReset) {
+    ResetDeformPath();
+    PreviewDeformation();
+    FFichierCourbe.clear();
+    FFlagChanged = true;
+    UpdateDeformTitle();
+  } else if (Button == SBOpen || Button == SBSave) {
+    const TFilterHost* H = FilterHost();
+    const QString Caption = H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString();
+    const QString Type = Caption + QStringLiteral(" (*") + DeformExtension + ')';
+    const QString Folder = QFileInfo(FFichierCourbe).absolutePath();
+    const QString Name = Button == SBOpen
+                             ? OpenFileDialogExt(QString::fromLatin1(DeformExtension), Type, Folder, Caption)
+                             : SaveFileDialogExt(QString::fromLatin1(DeformExtension), Type, Folder, Caption);
+    if (Name.isEmpty()) return;
+    if (Button == SBOpen)
+      LoadDeformFile(Name);
+    else
+      SaveDeformFile(Name);
+  }
+}
+
+bool TDefCurveForm::SaveDeformFile(const QString& FileName) {
+  const TDeformCurve C = Curve();
+  const int W = ThumbBitmap().Width(), H = ThumbBitmap().Height();
+  if (!SaveStreamFile(FileName, [&](QIODevice& S) { WriteDeformFile(S, C, W, H); })) return false;
+  FFichierCourbe = FileName;
+  FFlagChanged = false;
+  UpdateDeformTitle();
+  return true;
+}
+
+bool TDefCurveForm::LoadDeformFile(const QString& FileName) {
+  TDeformCurve C;
+  const int W = ThumbBitmap().Width(), H = ThumbBitmap().Height();
+  if (!LoadStreamFile(FileName, [&](QIODevice& S) { C = ReadDeformFile(S, W, H); })) return false;
+  {
+    const bool Saved = std::exchange(Updating, true);
+    (C.Horizontal ? RBHorz : RBVert)->setChecked(true);
+    Updating = Saved;
+  }
+  ResetDeformPath();
+  SetBezierModeQuiet(C.BezierMode);
+  FQuiet = true;
+  Path->SetVerticesList(&C.Vertices);
+  FQuiet = false;
+  Path->SetPathMode(pmEdit);
+  UpdateDeformButtons();
+  AutoControlPoints();
+  PreviewDeformation();
+  FFichierCourbe = FileName;
+  FFlagChanged = false;
+  UpdateDeformTitle();
+  return true;
+}

@@ -3,6 +3,7 @@
 #include "filters/StreamUtils.h"
 
 #include "raster/DataFileError.h"
+#include "support/StreamBytes.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,20 +13,13 @@
 
 namespace {
 
-QByteArray Written(const std::function<void(QIODevice&)>& Write) {
-  QBuffer B;
-  B.open(QIODevice::WriteOnly);
-  Write(B);
-  return B.data();
-}
-
 // Reading Bytes with Read, which must consume them all.
 template <class F> auto ReadAll(QByteArray Bytes, F&& Read) {
-  QBuffer B(&Bytes);
-  B.open(QIODevice::ReadOnly);
-  auto V = Read(B);
-  EXPECT_TRUE(B.atEnd());
-  return V;
+  return ReadFrom(Bytes, [&](QIODevice& S) {
+    auto V = Read(S);
+    EXPECT_TRUE(S.atEnd());
+    return V;
+  });
 }
 
 } // namespace

@@ -74,27 +74,27 @@ TEST_F(CourbesFormTest, DraggedPointPreviewsAndOkAppliesTheCurveTable) {
 }
 
 TEST_F(CourbesFormTest, EditsFollowTheVertexRules) {
-  QTest::mouseClick(D->SBLine, Qt::LeftButton);
+  QTest::mouseClick(D->Buttons.SBLine, Qt::LeftButton);
   // Four insertions far enough apart make 7 vertices; an eighth is refused,
   // and the edit mode comes back.
   for (const int X : {40, 80, 180, 220}) {
-    QTest::mouseClick(D->SBAdd, Qt::LeftButton);
+    QTest::mouseClick(D->Buttons.SBAdd, Qt::LeftButton);
     ClickOn({X, 255 - X});
   }
   ASSERT_EQ(Anchors().size(), 7u);
-  QTest::mouseClick(D->SBAdd, Qt::LeftButton);
+  QTest::mouseClick(D->Buttons.SBAdd, Qt::LeftButton);
   ClickOn({155, 100});
   EXPECT_EQ(Anchors().size(), 7u);
-  EXPECT_TRUE(D->SBMove->isChecked());
+  EXPECT_TRUE(D->Buttons.SBMove->isChecked());
   // The ends cannot be deleted; an inner vertex can.
-  QTest::mouseClick(D->SBDel, Qt::LeftButton);
+  QTest::mouseClick(D->Buttons.SBDel, Qt::LeftButton);
   ClickOn({255, 0});
   EXPECT_EQ(Anchors().size(), 7u);
-  QTest::mouseClick(D->SBDel, Qt::LeftButton);
+  QTest::mouseClick(D->Buttons.SBDel, Qt::LeftButton);
   ClickOn({80, 175});
   EXPECT_EQ(Anchors().size(), 6u);
   // A dragged anchor stops 12 levels before its neighbour.
-  QTest::mouseClick(D->SBMove, Qt::LeftButton);
+  QTest::mouseClick(D->Buttons.SBMove, Qt::LeftButton);
   Drag({128, 127}, {250, 127});
   EXPECT_EQ(Anchors()[2], (TPoint{168, 127}));
 }
@@ -104,7 +104,7 @@ TEST_F(CourbesFormTest, CurveFilesRoundTripAndABadFileChangesNothing) {
   const TFileErrorHandler Old = SetFileErrorHandler([&](const QString& M) { Reports << M; });
   D->CmbCouche->setCurrentIndex(ccGreen);
   Drag({128, 127}, {100, 60});
-  QTest::mouseClick(D->SBLine, Qt::LeftButton);
+  QTest::mouseClick(D->Buttons.SBLine, Qt::LeftButton);
   const TCurveSet Edited = D->Curves();
   const QString Name = QDir(Dir.path()).filePath(QStringLiteral("contraste.lmc"));
   ASSERT_TRUE(D->SaveCurvesFile(Name));

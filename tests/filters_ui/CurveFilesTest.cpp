@@ -3,6 +3,8 @@
 #include "filters/StreamUtils.h"
 #include "filters/ui/CurveFiles.h"
 
+#include "../support/StreamBytes.h"
+
 #include <QBuffer>
 
 #include <gtest/gtest.h>
@@ -10,19 +12,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray Written(const std::function<void(QIODevice&)>& Write) {
-  QBuffer B;
-  B.open(QIODevice::WriteOnly);
-  Write(B);
-  return B.data();
-}
-
-template <class F> auto ReadFrom(QByteArray Bytes, F&& Read) {
-  QBuffer B(&Bytes);
-  B.open(QIODevice::ReadOnly);
-  return Read(B);
-}
 
 TPathVertexData Vertex(TPoint P, TPoint B1 = {}, bool I1 = false, TPoint B2 = {}, bool I2 = false) {
   TPathVertexData V;

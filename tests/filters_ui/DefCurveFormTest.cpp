@@ -106,10 +106,10 @@ TEST_F(DefCurveFormTest, LayerModeGrowsTheLayerByTheCurvesSwing) {
 TEST_F(DefCurveFormTest, EndsStayAndThreeVerticesRemain) {
   Run("MenuFiltreCourbe", "MenuFiltre", [&] {
     // With three vertices none can be deleted; the ends never.
-    QTest::mouseClick(D->SBDel, Qt::LeftButton);
+    QTest::mouseClick(D->Buttons.SBDel, Qt::LeftButton);
     QTest::mouseClick(D->Path, Qt::LeftButton, {}, At({20, 15}));
     EXPECT_EQ(Anchors().size(), 3u);
-    EXPECT_TRUE(D->SBMove->isChecked());
+    EXPECT_TRUE(D->Buttons.SBMove->isChecked());
     // A moved anchor stays 12 pixels from its neighbours.
     Drag({20, 15}, {36, 10});
     EXPECT_EQ(Anchors()[1], (TPoint{27, 10}));
@@ -122,11 +122,11 @@ TEST_F(DefCurveFormTest, CurveFilesRoundTripAndABadOneChangesNothing) {
   const QString Name = QDir(Dir.path()).filePath(QStringLiteral("vague.lmd"));
   Run("MenuFiltreCourbe", "MenuFiltre", [&] {
     Drag({20, 15}, {20, 25});
-    QTest::mouseClick(D->SBLine, Qt::LeftButton);
+    QTest::mouseClick(D->Buttons.SBLine, Qt::LeftButton);
     const std::vector<TPoint> Edited = Anchors();
     ASSERT_TRUE(D->SaveDeformFile(Name));
     EXPECT_TRUE(D->windowTitle().endsWith(QStringLiteral(" - vague")));
-    QTest::mouseClick(D->SBReset, Qt::LeftButton);
+    QTest::mouseClick(D->Buttons.SBReset, Qt::LeftButton);
     EXPECT_EQ(Anchors()[1], (TPoint{20, 15}));
     ASSERT_TRUE(D->LoadDeformFile(Name));
     EXPECT_EQ(Anchors(), Edited);
@@ -135,7 +135,7 @@ TEST_F(DefCurveFormTest, CurveFilesRoundTripAndABadOneChangesNothing) {
     ASSERT_TRUE(F.open(QIODevice::ReadWrite));
     ASSERT_TRUE(F.resize(40));
     F.close();
-    QTest::mouseClick(D->SBReset, Qt::LeftButton);
+    QTest::mouseClick(D->Buttons.SBReset, Qt::LeftButton);
     EXPECT_FALSE(D->LoadDeformFile(Name));
     EXPECT_EQ(Anchors()[1], (TPoint{20, 15}));
   });

@@ -1,7 +1,6 @@
 #include "filters/ui/CourbesForm.h"
 
 #include "document/ui/MyImage.h"
-#include "files/ui/BmpOE2.h"
 #include "filters/StreamUtils.h"
 #include "filters/ui/CurveStroke.h"
 #include "i18n/LibLang.h"
@@ -10,7 +9,6 @@
 #include "ui/DlgColors.h"
 #include "ui/SimplePanel.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
@@ -24,23 +22,11 @@ TCurveLUT CurveLUTs[CurveChannelCount] = {IdentityCurveLUT(), IdentityCurveLUT()
 
 namespace {
 
-// The program's cursors for dragging, adding and deleting vertices.
-constexpr int DragCursorIndex = 13;
-constexpr int AddCursorIndex = 23;
-constexpr int DelCursorIndex = 24;
-
-// Vertices keep this many levels from their neighbours.
-constexpr int MinVertexGap = 12;
-
 // The other channels' curves, drawn in this order: blue, green, red, composite.
 constexpr std::pair<int, TColor> OtherCurveColors[] = {
     {ccBlue, 0x800000}, {ccGreen, 0x008000}, {ccRed, 0x000080}, {ccComposite, 0x1C1D1E}};
 
-// The caption a language module gave, else the French one.
-QString TrOr(TrId Id, const char16_t* French) {
-  const QString T = Tr(Id);
-  return T.isEmpty() ? QString::fromUtf16(French) : T;
-}
+constexpr char CurvesExtension[] = ".lmc";
 
 } // namespace
 
@@ -66,11 +52,7 @@ TCourbesForm::TCourbesForm(QWidget* Parent) : TFilterNForm(Parent) {
   ImgDraw->BitmapChanged();
 
   Path = new TPathOverlay(ImgDraw);
-  Path->DragCursor = DragCursorIndex;
-  Path->AddCursor = AddCursorIndex;
-  Path->DelCursor = DelCursorIndex;
-  Path->SetBezierMode(true);
-  Path->SetClosed(false);
+  PrepareCurvePath(*Path);
   Path->SetJoinBorder(1);
   Path->OnUpdating = [this](QObject*, TSelOption Option) { CurvePathUpdating(Option); };
   Path->OnPathChangeInfo = [this](QObject*, TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept) {
@@ -79,47 +61,19 @@ TCourbesForm::TCourbesForm(QWidget* Parent) : TFilterNForm(Parent) {
 
   CmbCouche = new QComboBox(this);
   CmbCouche->setObjectName(QStringLiteral("CmbCouche"));
-  CmbCouche->addItems({TrOr(TrId::GetTrLblMergeLuminosity, u"Luminosité"), TrOr(TrId::GetTrLblChannelRed, u"Rouge"),
-                       TrOr(TrId::GetTrLblChannelGreen, u"Vert"), TrOr(TrId::GetTrLblChannelBlue, u"Bleu")});
+  CmbCouche->addItems({CurveCaption(TrId::GetTrLblMergeLuminosity, u"Luminosité"), CurveCaption(TrId::GetTrLblChannelRed, u"Rouge"),
+                       CurveCaption(TrId::GetTrLblChannelGreen, u"Vert"), CurveCaption(TrId::GetTrLblChannelBlue, u"Bleu")});
   CmbCouche->setGeometry(M, PnlImage->y() + PnlImage->height() + Rescale(4), PnlImage->width(),
                          CmbCouche->sizeHint().height());
   connect(CmbCouche, &QComboBox::currentIndexChanged, this, [this] { CmbCoucheChange(); });
 
   // The speed buttons in three rows right of the graph.
-  const auto Menu = [this](const char* Name, const char16_t* French) {
-    const QString T = Title(QString::fromLatin1(Name));
-    return T.isEmpty() ? QString::fromUtf16(French) : T;
-  };
   const int Side = Rescale(26), Gap = Rescale(4), Left = PnlImage->x() + PnlImage->width() + M;
-  int Column = 0, Row = 0;
-  const auto NewSB = [&](const QString& Hint, bool Checkable) {
-    auto* B = new QToolButton(this);
-    B->setToolTip(Hint);
-    B->setText(Hint.left(1));
-    B->setCheckable(Checkable);
-    B->setGeometry(Left + Column * (Side + Gap), M + Row * (Side + Gap), Side, Side);
-    ++Column;
-    connect(B, &QToolButton::clicked, this, [this, B] { SBClick(B); });
-    return B;
-  };
-  SBMove = NewSB(QStringLiteral("Modifier"), true);
-  SBAdd = NewSB(QStringLiteral("Ajouter"), true);
-  SBDel = NewSB(QStringLiteral("Supprimer"), true);
-  Column = 0, ++Row;
-  SBBezier = NewSB(Menu("MenuFiltreLisser", u"Lisser"), true);
-  SBLine = NewSB(Menu("MenuFiltrePlusNet", u"Plus net"), true);
-  SBReset = NewSB(TrOr(TrId::GetTrBtnReset, u"Réinitialiser"), false);
-  Column = 0, ++Row;
-  SBOpen = NewSB(Menu("MenuFichierOuvrir", u"Ouvrir"), false);
-  SBSave = NewSB(Menu("MenuFichierEnregistrerSous", u"Enregistrer sous"), false);
-  for (const auto& Group : {std::initializer_list<QToolButton*>{SBMove, SBAdd, SBDel}, {SBBezier, SBLine}}) {
-    auto* G = new QButtonGroup(this);
-    for (QToolButton* B : Group) G->addButton(B);
-  }
-  SBMove->setChecked(true);
-  SBBezier->setChecked(true);
+  Buttons.Create(
+      this, Left, M, Side, Gap, [this](const QString& Item) { return Title(Item); },
+      [this](QToolButton* B) { SBClick(B); });
 
-  BReset = new QPushButton(TrOr(TrId::GetTrBtnReset, u"Réinitialiser"), this);
+  BReset = new QPushButton(CurveCaption(TrId::GetTrBtnReset, u"Réinitialiser"), this);
   BReset->setAutoDefault(false);
   BReset->setGeometry(M, CmbCouche->y() + CmbCouche->height() + Rescale(16), Rescale(88), Rescale(25));
   connect(BReset, &QPushButton::clicked, this, [this] { BResetClick(); });
@@ -191,7 +145,7 @@ void TCourbesForm::ShowCurve(const TCurveChannel& List) {
   // The inner vertices' control points become their own, where they are.
   for (int I = 1; I < Path->PointsCount() - 1; ++I) Path->SetVertex({1, 1}, I, 3);
   Path->SetPathMode(pmEdit);
-  UpdateCurveButtons();
+  Buttons.Follow(*Path);
 }
 
 void TCourbesForm::StoreCurve() { Path->GetVerticesList(ActiveList().Vertices); }
@@ -237,20 +191,7 @@ void TCourbesForm::SetBezierModeQuiet(bool Value) {
   FCurves.BezierMode = Value;
 }
 
-void TCourbesForm::UpdateCurveButtons() {
-  const TPathMode Mode = Path->PathMode();
-  (Mode == pmAdd ? SBAdd : (Mode == pmDelete ? SBDel : SBMove))->setChecked(true);
-  (Path->BezierMode() ? SBBezier : SBLine)->setChecked(true);
-}
-
-void TCourbesForm::UpdateCurvesTitle() {
-  QString T = FilterTitle();
-  if (!FFichierCourbes.isEmpty()) {
-    T += QStringLiteral(" - ") + QFileInfo(FFichierCourbes).completeBaseName();
-    if (FFlagChanged) T += QStringLiteral("(*)");
-  }
-  setWindowTitle(T);
-}
+void TCourbesForm::UpdateCurvesTitle() { setWindowTitle(CurveDialogTitle(FilterTitle(), FFichierCourbes, FFlagChanged)); }
 
 // Changed, a preview when live, the file's curves left behind.
 void TCourbesForm::CurvesChanged() {
@@ -267,36 +208,10 @@ void TCourbesForm::CurvePathUpdating(TSelOption Option) {
   CurvesChanged();
 }
 
-void TCourbesForm::CurvePathChangeInfo(TPathChangeInfo Info, int Index, int& X, int&, int Data, bool& Accept) {
-  const int N = Path->PointsCount();
-  const auto AnchorX = [this](int I) { return Path->AnchorPoint(I).X; };
-  switch (Info) {
-  case piAdd:
-  case piAltern:
-  case piReset:
-    Accept = false;
-    break;
-  case piInsert: {
-    // Insertions come in client pixels.
-    const int At = Path->ClientToBmp(TPoint{X, 0}).X;
-    Accept = N < MaxCurveVertices && Index > 0 && Index < N && At >= AnchorX(Index - 1) + MinVertexGap &&
-             At <= AnchorX(Index) - MinVertexGap;
-    break;
-  }
-  case piDelete:
-    Accept = N > MinCurveVertices && Index > 0 && Index < N - 1;
-    break;
-  case piMove:
-    if (Data == 0) {
-      if (Index > 0) X = std::max(X, AnchorX(Index - 1) + MinVertexGap);
-      if (Index < N - 1) X = std::min(X, AnchorX(Index + 1) - MinVertexGap);
-    }
-    break;
-  default:
-    break;
-  }
+void TCourbesForm::CurvePathChangeInfo(TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept) {
+  Accept = CurveVertexRule(*Path, Info, Index, X, Y, Data, true, MinCurveVertices, MaxCurveVertices, false);
   if (!Accept) {
-    SBMove->setChecked(true);
+    Buttons.SBMove->setChecked(true);
     Path->SetPathMode(pmEdit);
   }
 }
@@ -304,21 +219,16 @@ void TCourbesForm::CurvePathChangeInfo(TPathChangeInfo Info, int Index, int& X, 
 // ---- Commands -----------------------------------------------------------------------------------------------------
 
 void TCourbesForm::SBClick(QToolButton* Button) {
-  if (Button == SBAdd) {
-    Path->SetPathMode(pmAdd);
-  } else if (Button == SBDel) {
-    Path->SetPathMode(pmDelete);
-  } else if (Button == SBMove) {
-    Path->SetPathMode(pmEdit);
-  } else if (Button == SBBezier || Button == SBLine) {
+  if (Buttons.SetMode(*Path, Button)) return;
+  if (Button == Buttons.SBBezier || Button == Buttons.SBLine) {
     // Through the path: the shown channel is then in use.
-    Path->SetBezierMode(Button == SBBezier);
+    Path->SetBezierMode(Button == Buttons.SBBezier);
     ShowCurves();
-  } else if (Button == SBReset) {
+  } else if (Button == Buttons.SBReset) {
     SBResetClick();
-  } else if (Button == SBOpen) {
+  } else if (Button == Buttons.SBOpen) {
     SBOpenClick();
-  } else if (Button == SBSave) {
+  } else if (Button == Buttons.SBSave) {
     SBSaveClick();
   }
 }
@@ -360,23 +270,13 @@ void TCourbesForm::BResetClick() {
 
 // ---- Files ----------------------------------------------------------------------------------------------------------
 
-namespace {
-constexpr char CurvesExtension[] = ".lmc";
-}
-
 void TCourbesForm::SBSaveClick() {
-  const QString Caption = FilterTitle();
-  const QString Name =
-      SaveFileDialogExt(QString::fromLatin1(CurvesExtension), Caption + QStringLiteral(" (*") + CurvesExtension + ')',
-                        QFileInfo(FFichierCourbes).absolutePath(), Caption);
+  const QString Name = AskCurveFile(true, QString::fromLatin1(CurvesExtension), FilterTitle(), FFichierCourbes);
   if (!Name.isEmpty()) SaveCurvesFile(Name);
 }
 
 void TCourbesForm::SBOpenClick() {
-  const QString Caption = FilterTitle();
-  const QString Name =
-      OpenFileDialogExt(QString::fromLatin1(CurvesExtension), Caption + QStringLiteral(" (*") + CurvesExtension + ')',
-                        QFileInfo(FFichierCourbes).absolutePath(), Caption);
+  const QString Name = AskCurveFile(false, QString::fromLatin1(CurvesExtension), FilterTitle(), FFichierCourbes);
   if (!Name.isEmpty()) LoadCurvesFile(Name);
 }
 

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "filters/CurveLuts.h"
+#include "filters/ui/CurveDialogs.h"
 #include "filters/ui/CurveFiles.h"
 #include "filters/ui/FilterNForm.h"
 #include "tools/ui/PathOverlay.h"
@@ -35,14 +36,7 @@ public:
   TMyImage* ImgDraw = nullptr;
   TPathOverlay* Path = nullptr;
   QComboBox* CmbCouche = nullptr;
-  QToolButton* SBMove = nullptr;
-  QToolButton* SBAdd = nullptr;
-  QToolButton* SBDel = nullptr;
-  QToolButton* SBBezier = nullptr;
-  QToolButton* SBLine = nullptr;
-  QToolButton* SBReset = nullptr;
-  QToolButton* SBOpen = nullptr;
-  QToolButton* SBSave = nullptr;
+  TCurveButtons Buttons;
   QPushButton* BReset = nullptr;
 
   // The four curves (the in-use flags are the channels' ListChanged) and
@@ -92,7 +86,6 @@ private:
   void ShowCurve(const TCurveChannel& List);
   void StoreCurve();
   void SetBezierModeQuiet(bool Value);
-  void UpdateCurveButtons();
   void UpdateCurvesTitle();
   void CurvesChanged();
   void CurvePathUpdating(TSelOption Option);

@@ -9,17 +9,6 @@
 #include "filters/DeformCurve24.h"
 #include "tools/PathControl.h"
 
-// A view of a fixed size for a path that lies on no widget.
-class TSizedPathView : public TPathView {
-public:
-  TSizedPathView(int W, int H) : FW(W), FH(H) {}
-  int ImageWidth() const override { return FW; }
-  int ImageHeight() const override { return FH; }
-
-private:
-  int FW, FH;
-};
-
 // Path (on a 256 x 256 curve image, joined to the left and right borders)
 // walked with minimum step 7: entry x := 255 - y for every point (x, y) with
 // 0 <= x <= 255, clamped to 0..255, a later point overwriting an earlier

@@ -1,7 +1,6 @@
 #include "filters/ui/DefCurveForm.h"
 
 #include "document/ui/MyImage.h"
-#include "files/ui/BmpOE2.h"
 #include "filters/StreamUtils.h"
 #include "filters/ui/CurveStroke.h"
 #include "filters/ui/FilterHost.h"
@@ -16,7 +15,6 @@
 #include "ui/DlgColors.h"
 #include "ui/MyImage.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -31,20 +29,9 @@ TDeformHost*& DeformHostSlot() {
   return Host;
 }
 
-// The program's cursors for dragging, adding and deleting vertices.
-constexpr int DragCursorIndex = 13;
-constexpr int AddCursorIndex = 23;
-constexpr int DelCursorIndex = 24;
-// Vertices keep this many pixels from their neighbours along the axis.
-constexpr int MinVertexGap = 12;
 // The largest thumbnail area, and the least dialog width.
 constexpr int MaxAreaW = 777, MaxAreaH = 444, MinDialogW = 333;
 constexpr char DeformExtension[] = ".lmd";
-
-QString TrOr(TrId Id, const char16_t* French) {
-  const QString T = Tr(Id);
-  return T.isEmpty() ? QString::fromUtf16(French) : T;
-}
 
 } // namespace
 
@@ -72,24 +59,24 @@ TDefCurveForm::TDefCurveForm(QWidget* Parent) : TMainDialogForm(Parent) {
     W->setGeometry(Left, Y, OptionsW - M - Left, Height);
     Y += Height + Rescale(4);
   };
-  CBGrille = new QCheckBox(TrOr(TrId::GetTrMnuTxtGrid, u"Grille"), PnlOptions);
+  CBGrille = new QCheckBox(CurveCaption(TrId::GetTrMnuTxtGrid, u"Grille"), PnlOptions);
   CBGrille->setObjectName(QStringLiteral("CBGrille"));
   CBGrille->setChecked(true);
   Place(CBGrille, Rescale(20));
-  LblColor = new QLabel(TrOr(TrId::GetTrLblColor, u"Couleur :"), PnlOptions);
+  LblColor = new QLabel(CurveCaption(TrId::GetTrLblColor, u"Couleur :"), PnlOptions);
   LblColor->setGeometry(0, Y, Rescale(60), Rescale(22));
   CEGrille = new TColorEdit(PnlOptions);
   CEGrille->setObjectName(QStringLiteral("CEGrille"));
   CEGrille->SetColor(clRed);
   Place(CEGrille, Rescale(22), Rescale(64));
-  RBHorz = new QRadioButton(TrOr(TrId::GetTrLblHorzAxis, u"Axe horizontal"), PnlOptions);
+  RBHorz = new QRadioButton(CurveCaption(TrId::GetTrLblHorzAxis, u"Axe horizontal"), PnlOptions);
   RBHorz->setObjectName(QStringLiteral("RBHorz"));
   RBHorz->setChecked(true);
   Place(RBHorz, Rescale(20));
-  RBVert = new QRadioButton(TrOr(TrId::GetTrLblVertAxis, u"Axe vertical"), PnlOptions);
+  RBVert = new QRadioButton(CurveCaption(TrId::GetTrLblVertAxis, u"Axe vertical"), PnlOptions);
   RBVert->setObjectName(QStringLiteral("RBVert"));
   Place(RBVert, Rescale(20));
-  lblFond = new QLabel(TrOr(TrId::GetTrLblBkg, u"Fond") + QStringLiteral(" :"), PnlOptions);
+  lblFond = new QLabel(CurveCaption(TrId::GetTrLblBkg, u"Fond") + QStringLiteral(" :"), PnlOptions);
   lblFond->setGeometry(0, Y, Rescale(60), Rescale(22));
   CEFond = new TColorEdit(PnlOptions);
   CEFond->setObjectName(QStringLiteral("CEFond"));
@@ -97,42 +84,18 @@ TDefCurveForm::TDefCurveForm(QWidget* Parent) : TMainDialogForm(Parent) {
   Place(CEFond, Rescale(22), Rescale(64));
 
   const int Side = Rescale(26), Gap = Rescale(4);
-  int Column = 0;
-  const auto NewSB = [&](const QString& Hint, bool Checkable) {
-    auto* B = new QToolButton(PnlOptions);
-    B->setToolTip(Hint);
-    B->setText(Hint.left(1));
-    B->setCheckable(Checkable);
-    B->setGeometry(Column * (Side + Gap), Y, Side, Side);
-    if (++Column == 3) Column = 0, Y += Side + Gap;
-    connect(B, &QToolButton::clicked, this, [this, B] { SBClick(B); });
-    return B;
-  };
-  const auto Menu = [](const char* Name, const char16_t* French) {
-    const TFilterHost* H = FilterHost();
-    const QString T = H ? H->TitreMenu(QString::fromLatin1(Name)) : QString();
-    return T.isEmpty() ? QString::fromUtf16(French) : T;
-  };
-  Y += Gap;
-  SBMove = NewSB(QStringLiteral("Modifier"), true);
-  SBAdd = NewSB(QStringLiteral("Ajouter"), true);
-  SBDel = NewSB(QStringLiteral("Supprimer"), true);
-  SBBezier = NewSB(Menu("MenuFiltreLisser", u"Lisser"), true);
-  SBLine = NewSB(Menu("MenuFiltrePlusNet", u"Plus net"), true);
-  SBReset = NewSB(TrOr(TrId::GetTrBtnReset, u"Réinitialiser"), false);
-  SBOpen = NewSB(Menu("MenuFichierOuvrir", u"Ouvrir"), false);
-  SBSave = NewSB(Menu("MenuFichierEnregistrerSous", u"Enregistrer sous"), false);
-  Y += Side + Gap;
-  for (const auto& Group : {std::initializer_list<QToolButton*>{SBMove, SBAdd, SBDel}, {SBBezier, SBLine}}) {
-    auto* G = new QButtonGroup(this);
-    for (QToolButton* B : Group) G->addButton(B);
-  }
-  SBMove->setChecked(true);
-  SBBezier->setChecked(true);
+  Y = Buttons.Create(
+          PnlOptions, 0, Y + Gap, Side, Gap,
+          [](const QString& Item) {
+            const TFilterHost* H = FilterHost();
+            return H ? H->TitreMenu(Item) : QString();
+          },
+          [this](QToolButton* B) { SBClick(B); }) +
+      Gap;
   MinHeight = Y;
 
-  BOk = new QPushButton(TrOr(TrId::GetTrBtnOk, u"Ok"), PnlOptions);
-  BAnnuler = new QPushButton(TrOr(TrId::GetTrBtnCancel, u"Annuler"), PnlOptions);
+  BOk = new QPushButton(CurveCaption(TrId::GetTrBtnOk, u"Ok"), PnlOptions);
+  BAnnuler = new QPushButton(CurveCaption(TrId::GetTrBtnCancel, u"Annuler"), PnlOptions);
   for (QPushButton* B : {BOk, BAnnuler}) B->setAutoDefault(false);
   MinHeight += BOk->sizeHint().height() + 2 * M;
   OkButton = BOk;
@@ -147,11 +110,7 @@ TDefCurveForm::TDefCurveForm(QWidget* Parent) : TMainDialogForm(Parent) {
   ImgThumb->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ImgThumb->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   Path = new TPathOverlay(ImgThumb);
-  Path->DragCursor = DragCursorIndex;
-  Path->AddCursor = AddCursorIndex;
-  Path->DelCursor = DelCursorIndex;
-  Path->SetBezierMode(true);
-  Path->SetClosed(false);
+  PrepareCurvePath(*Path);
   Path->SetHideControlPoints(true);
   Path->OnUpdating = [this](QObject*, TSelOption Option) { DeformPathUpdating(Option); };
   Path->OnPathChangeInfo = [this](QObject*, TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept) {
@@ -294,7 +253,7 @@ void TDefCurveForm::ResetDeformPath() {
   AutoControlPoints();
   Path->show();
   Path->SetPathMode(pmEdit);
-  UpdateDeformButtons();
+  Buttons.Follow(*Path);
 }
 
 void TDefCurveForm::AutoControlPoints() {
@@ -310,20 +269,10 @@ void TDefCurveForm::SetBezierModeQuiet(bool Value) {
   FQuiet = false;
 }
 
-void TDefCurveForm::UpdateDeformButtons() {
-  const TPathMode Mode = Path->PathMode();
-  (Mode == pmAdd ? SBAdd : (Mode == pmDelete ? SBDel : SBMove))->setChecked(true);
-  (Path->BezierMode() ? SBBezier : SBLine)->setChecked(true);
-}
-
 void TDefCurveForm::UpdateDeformTitle() {
   const TFilterHost* H = FilterHost();
-  QString T = H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString();
-  if (!FFichierCourbe.isEmpty()) {
-    T += QStringLiteral(" - ") + QFileInfo(FFichierCourbe).completeBaseName();
-    if (FFlagChanged) T += QStringLiteral("(*)");
-  }
-  setWindowTitle(T);
+  setWindowTitle(CurveDialogTitle(H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString(), FFichierCourbe,
+                                  FFlagChanged));
 }
 
 void TDefCurveForm::CurveEdited() {
@@ -339,41 +288,9 @@ void TDefCurveForm::DeformPathUpdating(TSelOption Option) {
 }
 
 void TDefCurveForm::DeformPathChangeInfo(TPathChangeInfo Info, int Index, int& X, int& Y, int Data, bool& Accept) {
-  const int N = Path->PointsCount();
-  const bool Horz = Horizontal();
-  const auto At = [&](int I) { return Horz ? Path->AnchorPoint(I).X : Path->AnchorPoint(I).Y; };
-  switch (Info) {
-  case piAdd:
-  case piAltern:
-  case piReset:
-    Accept = false;
-    break;
-  case piInsert: {
-    // Insertions come in client pixels.
-    const TPoint P = Path->ClientToBmp(TPoint{X, Y});
-    const int Pos = Horz ? P.X : P.Y;
-    Accept = N < MaxDeformVertices && Index > 0 && Index < N && Pos >= At(Index - 1) + MinVertexGap &&
-             Pos <= At(Index) - MinVertexGap;
-    break;
-  }
-  case piDelete:
-    Accept = N > MinDeformVertices && Index > 0 && Index < N - 1;
-    break;
-  case piSelect:
-    Accept = Index > 0 && Index < N - 1;
-    break;
-  case piMove:
-    if (Data == 0) {
-      int& Pos = Horz ? X : Y;
-      if (Index > 0) Pos = std::max(Pos, At(Index - 1) + MinVertexGap);
-      if (Index < N - 1) Pos = std::min(Pos, At(Index + 1) - MinVertexGap);
-    }
-    break;
-  default:
-    break;
-  }
+  Accept = CurveVertexRule(*Path, Info, Index, X, Y, Data, Horizontal(), MinDeformVertices, MaxDeformVertices, true);
   if (!Accept) {
-    SBMove->setChecked(true);
+    Buttons.SBMove->setChecked(true);
     Path->SetPathMode(pmEdit);
   }
 }
@@ -463,41 +380,28 @@ void TDefCurveForm::RBClick() {
 }
 
 void TDefCurveForm::SBClick(QToolButton* Button) {
-  if (Button == SBAdd) {
-    Path->SetPathMode(pmAdd);
-  } else if (Button == SBDel) {
-    Path->SetPathMode(pmDelete);
-  } else if (Button == SBMove) {
-    Path->SetPathMode(pmEdit);
-  } else if (Button == SBBezier || Button == SBLine) {
-    SetBezierModeQuiet(Button == SBBezier);
-    if (Path->BezierMode())
-      AutoControlPoints();
-    else {
-      FQuiet = true;
-      Path->ResetControlPoints();
-      FQuiet = false;
-    }
+  if (Buttons.SetMode(*Path, Button)) return;
+  if (Button == Buttons.SBBezier || Button == Buttons.SBLine) {
+    // Straight segments ignore the control points; curves get them anew.
+    SetBezierModeQuiet(Button == Buttons.SBBezier);
+    AutoControlPoints();
     PreviewDeformation();
-  } else if (Button == SBReset) {
+  } else if (Button == Buttons.SBReset) {
     ResetDeformPath();
     PreviewDeformation();
     FFichierCourbe.clear();
     FFlagChanged = true;
     UpdateDeformTitle();
-  } else if (Button == SBOpen || Button == SBSave) {
+  } else if (Button == Buttons.SBOpen || Button == Buttons.SBSave) {
     const TFilterHost* H = FilterHost();
     const QString Caption = H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString();
-    const QString Type = Caption + QStringLiteral(" (*") + DeformExtension + ')';
-    const QString Folder = QFileInfo(FFichierCourbe).absolutePath();
-    const QString Name = Button == SBOpen
-                             ? OpenFileDialogExt(QString::fromLatin1(DeformExtension), Type, Folder, Caption)
-                             : SaveFileDialogExt(QString::fromLatin1(DeformExtension), Type, Folder, Caption);
+    const bool Save = Button == Buttons.SBSave;
+    const QString Name = AskCurveFile(Save, QString::fromLatin1(DeformExtension), Caption, FFichierCourbe);
     if (Name.isEmpty()) return;
-    if (Button == SBOpen)
-      LoadDeformFile(Name);
-    else
+    if (Save)
       SaveDeformFile(Name);
+    else
+      LoadDeformFile(Name);
   }
 }
 
@@ -526,7 +430,7 @@ bool TDefCurveForm::LoadDeformFile(const QString& FileName) {
   Path->SetVerticesList(&C.Vertices);
   FQuiet = false;
   Path->SetPathMode(pmEdit);
-  UpdateDeformButtons();
+  Buttons.Follow(*Path);
   AutoControlPoints();
   PreviewDeformation();
   FFichierCourbe = FileName;

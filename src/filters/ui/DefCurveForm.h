@@ -12,6 +12,7 @@
 #pragma once
 
 #include "filters/DeformCurve24.h"
+#include "filters/ui/CurveDialogs.h"
 #include "filters/ui/CurveFiles.h"
 #include "tools/ui/PathOverlay.h"
 #include "ui/DlgMain.h"
@@ -71,14 +72,7 @@ public:
   QRadioButton* RBVert = nullptr;
   QLabel* lblFond = nullptr;
   TColorEdit* CEFond = nullptr;
-  QToolButton* SBMove = nullptr;
-  QToolButton* SBAdd = nullptr;
-  QToolButton* SBDel = nullptr;
-  QToolButton* SBBezier = nullptr;
-  QToolButton* SBLine = nullptr;
-  QToolButton* SBReset = nullptr;
-  QToolButton* SBOpen = nullptr;
-  QToolButton* SBSave = nullptr;
+  TCurveButtons Buttons;
   QPushButton* BOk = nullptr;
   QPushButton* BAnnuler = nullptr;
 
@@ -119,7 +113,6 @@ private:
   void DefaultDeformCurve();
   void AutoControlPoints();
   void SetBezierModeQuiet(bool Value);
-  void UpdateDeformButtons();
   void DeformThumb(TBitmap& Bitmap);
   void ApplyDeformation();
   void UpdateDeformTitle();

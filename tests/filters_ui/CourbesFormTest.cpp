@@ -3,6 +3,8 @@
 // curve files, and Ok with no curve in use.
 #include "FilterDialogFixture.h"
 
+#include "../support/Pixels.h"
+#include "document/ui/MyImage.h"
 #include "filters/ui/CourbesForm.h"
 #include "filters/ui/CurveStroke.h"
 #include "raster/DataFileError.h"
@@ -67,6 +69,9 @@ TEST_F(CourbesFormTest, DraggedPointPreviewsAndOkAppliesTheCurveTable) {
   // A red curve on top, then Ok: the tables merged and applied.
   D->CmbCouche->setCurrentIndex(ccRed);
   Drag({128, 127}, {128, 160});
+  // Back on the composite curve, the red one is drawn in the graph.
+  D->CmbCouche->setCurrentIndex(ccComposite);
+  EXPECT_EQ(Px(D->ImgDraw->Bitmap(), 128, 160), Rgb(128, 0, 0));
   Click(D->BOk);
   EXPECT_FALSE(D->isVisible());
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), *ThroughCurves());

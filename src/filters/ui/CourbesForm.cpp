@@ -155,10 +155,9 @@ void TCourbesForm::ShowCurves() {
   TBitmap& B = ImgDraw->Bitmap();
   NewBitmap24(B, CurveSize, CurveSize, clWhite);
   const TColor Grid = ImgDraw->GridColor;
-  for (int V = 0; V < CurveSize; V = V == 224 ? CurveSize - 1 : V + 32) {
+  for (const int V : {0, 32, 64, 96, 128, 160, 192, 224, 255}) {
     DrawLineAA24(B, 0, V, CurveSize, V, Grid, false, 100, WholeBitmapRect);
     DrawLineAA24(B, V, 0, V, CurveSize, Grid, false, 100, WholeBitmapRect);
-    if (V == CurveSize - 1) break;
   }
   DrawLineAA24(B, 0, CurveSize - 1, CurveSize - 1, 0, Grid, false, 100, WholeBitmapRect);
   for (const auto& [Channel, Color] : OtherCurveColors) {

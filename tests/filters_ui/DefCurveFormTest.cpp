@@ -4,6 +4,7 @@
 // vertex rules, and the curve files.
 #include "FilterDialogFixture.h"
 
+#include "document/MyGraphic.h"
 #include "filters/ui/CurveStroke.h"
 #include "filters/ui/DefCurveForm.h"
 #include "raster/DataFileError.h"
@@ -48,10 +49,11 @@ protected:
   }
   // The original layer deformed by the dialog's curve, straight through the
   // routines.
-  std::unique_ptr<TBitmap> Deformed(bool Grow) const {
+  std::unique_ptr<TBitmap> Deformed(bool Grow) const { return Deformed(Original, Grow); }
+  std::unique_ptr<TBitmap> Deformed(const TBitmap& Layer, bool Grow) const {
     auto E = std::make_unique<TBitmap>();
     TBitmap Src;
-    Src.Assign(Original);
+    Src.Assign(Layer);
     const TRect R = Form->LaSelection();
     const TDeformPoints P = SmoothDeformPoints(SampleDeformCurve(Src, R, *D->Path, true), 12);
     DeformByCurve(Src, *E, true, P, clWhite, R, amBicubic, Grow);
@@ -101,6 +103,27 @@ TEST_F(DefCurveFormTest, LayerModeGrowsTheLayerByTheCurvesSwing) {
   EXPECT_GT(Expected->Height(), 30);
   EXPECT_EQ(Form->LeBitmap().Width(), 40);
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected);
+}
+
+TEST_F(DefCurveFormTest, InLayerModeALayerGrowsAndStaysCentred) {
+  TBitmap Layer(20, 16, pf24bit, clBlack);
+  FillRandom(Layer, 11);
+  Form->Image().AddLayer(&Layer, nullptr, {10, 8}, 100, "Calque");
+  Form->Image().SetLayerIndex(1);
+  std::unique_ptr<TBitmap> Expected;
+  Run("MenuCalqueTransformCourbe", "MenuCalque", [&] {
+    EXPECT_TRUE(D->LayerMode);
+    EXPECT_EQ(Anchors(), (std::vector<TPoint>{{0, 8}, {10, 8}, {19, 8}}));
+    Drag({10, 8}, {10, 1});
+    Expected = Deformed(Layer, true);
+    QTest::mouseClick(D->BOk, Qt::LeftButton);
+  });
+  ASSERT_TRUE(Expected);
+  ASSERT_GT(Expected->Height(), 16);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected);
+  const TLayerItem* L = Form->Image().CurrentLayer();
+  ASSERT_TRUE(L);
+  EXPECT_EQ(L->Pos, (TPoint{10, 8 - (Expected->Height() - 16) / 2}));
 }
 
 TEST_F(DefCurveFormTest, EndsStayAndThreeVerticesRemain) {

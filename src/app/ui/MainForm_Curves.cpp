@@ -5,12 +5,16 @@
 // or layer mode.
 #include "app/ui/FilterDialogOpener.h"
 #include "app/ui/MainForm.h"
+#include "app/ui/ToolHooks.h"
 #include "document/Calque.h"
 #include "document/ui/LayerNavigator.h"
 #include "filters/ui/CourbesForm.h"
 #include "filters/ui/DefCurveForm.h"
 
 namespace {
+
+// The layer tool of the palette, chosen for the Layer menu's deformation.
+constexpr int LayerToolNumber = 13;
 
 class TMainDeformHost final : public QObject, public TDeformHost {
 public:
@@ -59,8 +63,11 @@ void OpenDeformDialog(TMainForm& F, QAction* Item, QAction* FilterItem) {
   if (Form->LayerMode) {
     F.MasquerSelection();
     if (Item == F.MenuItem(QStringLiteral("MenuImageCourbe"))) {
+      // The background is what the Image menu deforms.
       F.Image().SetLayerIndex(0);
       F.LayerNav()->ResetLayerIndex();
+    } else if (F.ToolHooks()) {
+      F.ToolHooks()->SetTool(LayerToolNumber);
     }
   }
   Form->ShowAndWait();

@@ -6,6 +6,7 @@
 #include "filters/ui/FilterHost.h"
 #include "i18n/LibLang.h"
 #include "raster/Bitmap24.h"
+#include "raster/FilterEvent.h"
 #include "raster/FoncUtils.h"
 #include "raster/ImgUtils24.h"
 #include "raster/ProgressScope.h"
@@ -349,6 +350,11 @@ void TDefCurveForm::ApplyDeformation() {
   D->PrepareDeformUndo(LayerMode, windowTitle());
   const TRect R = H->LaSelection();
   if (D->HasAlpha()) {
+    // Two deformations, one progress bar.
+    SetProgressPasses(2);
+    struct TPasses {
+      ~TPasses() { SetProgressPasses(1); }
+    } Passes;
     BleedColorsIntoTransparent(D->BmpUndo(), D->MaskUndo(), 2, WholeBitmapRect);
     DeformLayerBitmap(D->MaskUndo(), H->LeMasque(), R, clWhite, amBilinear);
     DeformLayerBitmap(D->BmpUndo(), H->LeBitmap(), R, clNone, amBicubic);

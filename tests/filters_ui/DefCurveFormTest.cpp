@@ -4,6 +4,8 @@
 // vertex rules, and the curve files.
 #include "FilterDialogFixture.h"
 
+#include "../support/Pixels.h"
+#include "ui/ColorEdit.h"
 #include "document/MyGraphic.h"
 #include "filters/ui/CurveStroke.h"
 #include "filters/ui/DefCurveForm.h"
@@ -50,13 +52,13 @@ protected:
   // The original layer deformed by the dialog's curve, straight through the
   // routines.
   std::unique_ptr<TBitmap> Deformed(bool Grow) const { return Deformed(Original, Grow); }
-  std::unique_ptr<TBitmap> Deformed(const TBitmap& Layer, bool Grow) const {
+  std::unique_ptr<TBitmap> Deformed(const TBitmap& Layer, bool Grow, TAntialiasMode Mode = amBicubic) const {
     auto E = std::make_unique<TBitmap>();
     TBitmap Src;
     Src.Assign(Layer);
     const TRect R = Form->LaSelection();
     const TDeformPoints P = SmoothDeformPoints(SampleDeformCurve(Src, R, *D->Path, true), 12);
-    DeformByCurve(Src, *E, true, P, clWhite, R, amBicubic, Grow);
+    DeformByCurve(Src, *E, true, P, clWhite, R, Mode, Grow);
     return E;
   }
   TDefCurveForm* D = nullptr;
@@ -124,6 +126,29 @@ TEST_F(DefCurveFormTest, InLayerModeALayerGrowsAndStaysCentred) {
   const TLayerItem* L = Form->Image().CurrentLayer();
   ASSERT_TRUE(L);
   EXPECT_EQ(L->Pos, (TPoint{10, 8 - (Expected->Height() - 16) / 2}));
+}
+
+TEST_F(DefCurveFormTest, ATransparentLayersMaskIsDeformedAndItsHiddenPixelsWhitened) {
+  TBitmap Layer(24, 16, pf24bit, clBlack), Mask(24, 16, pf24bit, clBlack);
+  FillRandom(Layer, 12);
+  for (int Y = 0; Y < 16; ++Y)
+    for (int X = 12; X < 24; ++X) SetPx(Mask, X, Y, Grey(255)); // the right half transparent
+  Form->Image().AddLayer(&Layer, &Mask, {4, 4}, 100, "Calque");
+  Form->Image().SetLayerIndex(1);
+  ASSERT_TRUE(Form->HasAlpha());
+  std::unique_ptr<TBitmap> ExpectedMask;
+  Run("MenuFiltreCourbe", "MenuFiltre", [&] {
+    EXPECT_FALSE(D->CEFond->isEnabled()); // no background colour for a transparent layer
+    Drag({12, 8}, {12, 2});
+    ExpectedMask = Deformed(Mask, false, amBilinear);
+    QTest::mouseClick(D->BOk, Qt::LeftButton);
+  });
+  ASSERT_TRUE(ExpectedMask);
+  EXPECT_IMAGES_MATCH(Form->LeMasque(), *ExpectedMask);
+  EXPECT_FALSE(ImagesMatch(Form->LeMasque(), Mask, 0));
+  for (int Y = 0; Y < 16; ++Y)
+    for (int X = 0; X < 24; ++X)
+      if (Px(Form->LeMasque(), X, Y) == Grey(255)) ASSERT_EQ(Px(Form->LeBitmap(), X, Y), Grey(255)) << X << "," << Y;
 }
 
 TEST_F(DefCurveFormTest, EndsStayAndThreeVerticesRemain) {

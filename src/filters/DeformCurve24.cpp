@@ -74,7 +74,7 @@ void DeformByCurve(const TBitmap& Src, TBitmap& Dest, bool Horizontal, const TDe
   });
 }
 
-void DeformByCurveCopy(TBitmap& Dest, bool Horizontal, const TDeformPoints& Points, TColor BackColor,
-                       const TRect& Rect, TAntialiasMode Mode, bool Grow) {
+void DeformByCurveCopy(TBitmap& Dest, bool Horizontal, const TDeformPoints& Points, TColor BackColor, const TRect& Rect,
+                       TAntialiasMode Mode, bool Grow) {
   DeformByCurve(Dest, Dest, Horizontal, Points, BackColor, Rect, Mode, Grow);
 }

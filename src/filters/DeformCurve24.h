@@ -47,5 +47,5 @@ void DeformPointsMinMax(const TDeformPoints& Points, double& Min, double& Max);
 void DeformByCurve(const TBitmap& Src, TBitmap& Dest, bool Horizontal, const TDeformPoints& Points, TColor BackColor,
                    const TRect& Rect, TAntialiasMode Mode, bool Grow);
 // The same with Dest as its own source.
-void DeformByCurveCopy(TBitmap& Dest, bool Horizontal, const TDeformPoints& Points, TColor BackColor,
-                       const TRect& Rect, TAntialiasMode Mode, bool Grow);
+void DeformByCurveCopy(TBitmap& Dest, bool Horizontal, const TDeformPoints& Points, TColor BackColor, const TRect& Rect,
+                       TAntialiasMode Mode, bool Grow);

@@ -38,7 +38,9 @@ TEST(CurveLuts, EachChannelGoesThroughItsOwnTableInsideTheRect) {
   for (const TRect& Rect : TestRects()) {
     TBitmap B, Expected;
     B.Assign(Src);
-    ReferenceOver(Src, Expected, Rect, [&](TRGB& P, int, int, const TRect&) { P = {Blue[P.Blue], Green[P.Green], Red[P.Red]}; });
+    ReferenceOver(Src, Expected, Rect, [&](TRGB& P, int, int, const TRect&) {
+      P = {Blue[P.Blue], Green[P.Green], Red[P.Red]};
+    });
     ApplyCurveLUTs(B, Red, Green, Blue, Rect);
     ASSERT_IMAGES_MATCH(B, Expected, 0);
   }

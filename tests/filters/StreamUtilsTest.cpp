@@ -26,7 +26,7 @@ template <class F> auto ReadAll(QByteArray Bytes, F&& Read) {
 
 TEST(StreamUtils, IntegersAreLittleEndianAndReadBackAsSpecified) {
   EXPECT_EQ(Written([](QIODevice& S) { WriteWord(S, 0x12345); }), QByteArray("\x45\x23", 2)); // low 16 bits
-  EXPECT_EQ(ReadAll(QByteArray("\xFE\xFF", 2), ReadWord), 0xFFFE);                          // unsigned
+  EXPECT_EQ(ReadAll(QByteArray("\xFE\xFF", 2), ReadWord), 0xFFFE);                            // unsigned
   EXPECT_EQ(Written([](QIODevice& S) { WriteLong(S, -2); }), QByteArray("\xFE\xFF\xFF\xFF", 4));
   EXPECT_EQ(ReadAll(QByteArray("\x01\x02\x03\x84", 4), ReadLong), int32_t(0x84030201));
   EXPECT_EQ(Written([](QIODevice& S) { WriteBool(S, true); }), QByteArray("\x01", 1));
@@ -49,8 +49,10 @@ TEST(StreamUtils, AnsiStringsWriteTheBytesAskedFor) {
 
 TEST(StreamUtils, ReadsPastTheEndFailWithTheStreamMessage) {
   const std::function<void(QIODevice&)> Reads[] = {
-      [](QIODevice& S) { ReadByte(S), ReadByte(S); }, [](QIODevice& S) { ReadWord(S); },
-      [](QIODevice& S) { ReadLong(S); },  [](QIODevice& S) { ReadPoint(S); },
+      [](QIODevice& S) { ReadByte(S), ReadByte(S); },
+      [](QIODevice& S) { ReadWord(S); },
+      [](QIODevice& S) { ReadLong(S); },
+      [](QIODevice& S) { ReadPoint(S); },
       [](QIODevice& S) { ReadAnsiStr(S, 2); },
       // A length far beyond the data fails before anything is allocated.
       [](QIODevice& S) { ReadAnsiStr(S, 0x7FFFFFFF); },

@@ -1,7 +1,7 @@
 // The tone-curve (.lmc) and curve-deformation (.lmd) files: layout, round
 // trips across thumbnail sizes, and the files the readers refuse whole.
-#include "filters/StreamUtils.h"
 #include "filters/ui/CurveFiles.h"
+#include "filters/StreamUtils.h"
 
 #include "../support/StreamBytes.h"
 

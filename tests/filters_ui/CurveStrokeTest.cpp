@@ -1,7 +1,7 @@
 // The curves walked into tables: the tone-curve tables of a few curves, and
 // the deformation samples of a thumbnail curve over a larger work area.
-#include "filters/ui/CurveFiles.h"
 #include "filters/ui/CurveStroke.h"
+#include "filters/ui/CurveFiles.h"
 
 #include "../support/PathVertices.h"
 

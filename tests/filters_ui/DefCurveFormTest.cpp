@@ -5,11 +5,11 @@
 #include "FilterDialogFixture.h"
 
 #include "../support/Pixels.h"
-#include "ui/ColorEdit.h"
 #include "document/MyGraphic.h"
 #include "filters/ui/CurveStroke.h"
 #include "filters/ui/DefCurveForm.h"
 #include "raster/DataFileError.h"
+#include "ui/ColorEdit.h"
 
 #include <QDir>
 #include <QTimer>

@@ -61,8 +61,9 @@ TCourbesForm::TCourbesForm(QWidget* Parent) : TFilterNForm(Parent) {
 
   CmbCouche = new QComboBox(this);
   CmbCouche->setObjectName(QStringLiteral("CmbCouche"));
-  CmbCouche->addItems({CurveCaption(TrId::GetTrLblMergeLuminosity, u"Luminosité"), CurveCaption(TrId::GetTrLblChannelRed, u"Rouge"),
-                       CurveCaption(TrId::GetTrLblChannelGreen, u"Vert"), CurveCaption(TrId::GetTrLblChannelBlue, u"Bleu")});
+  CmbCouche->addItems(
+      {CurveCaption(TrId::GetTrLblMergeLuminosity, u"Luminosité"), CurveCaption(TrId::GetTrLblChannelRed, u"Rouge"),
+       CurveCaption(TrId::GetTrLblChannelGreen, u"Vert"), CurveCaption(TrId::GetTrLblChannelBlue, u"Bleu")});
   CmbCouche->setGeometry(M, PnlImage->y() + PnlImage->height() + Rescale(4), PnlImage->width(),
                          CmbCouche->sizeHint().height());
   connect(CmbCouche, &QComboBox::currentIndexChanged, this, [this] { CmbCoucheChange(); });
@@ -190,7 +191,9 @@ void TCourbesForm::SetBezierModeQuiet(bool Value) {
   FCurves.BezierMode = Value;
 }
 
-void TCourbesForm::UpdateCurvesTitle() { setWindowTitle(CurveDialogTitle(FilterTitle(), FFichierCourbes, FFlagChanged)); }
+void TCourbesForm::UpdateCurvesTitle() {
+  setWindowTitle(CurveDialogTitle(FilterTitle(), FFichierCourbes, FFlagChanged));
+}
 
 // Changed, a preview when live, the file's curves left behind.
 void TCourbesForm::CurvesChanged() {

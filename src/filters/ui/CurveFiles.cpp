@@ -127,9 +127,7 @@ TDeformCurve ReadDeformFile(QIODevice& Stream, int W, int H) {
   TDeformCurve Curve;
   Curve.Horizontal = ReadBool(Stream);
   Curve.BezierMode = ReadBool(Stream);
-  const auto InSpace = [](TPoint P) {
-    return std::abs(P.X) <= DeformFileSpace && std::abs(P.Y) <= DeformFileSpace;
-  };
+  const auto InSpace = [](TPoint P) { return std::abs(P.X) <= DeformFileSpace && std::abs(P.Y) <= DeformFileSpace; };
   Curve.Vertices = ReadVertices(Stream, MinDeformVertices, MaxDeformVertices, InSpace);
   const double SX = double(std::max(W, 1)) / DeformFileSpace, SY = double(std::max(H, 1)) / DeformFileSpace;
   const TPoint C = DeformCentre(Curve.Horizontal, W, H);

@@ -9,11 +9,12 @@ TCurveLUT StrokeCurveLUT(const TPathControl& Path) {
   TCurveLUT T = IdentityCurveLUT();
   // The bitmap only bounds the walk: the callback draws nothing.
   TBitmap Curve(CurveSize, CurveSize, pf24bit, clWhite);
-  StrokePath(Curve, {0, 0, CurveSize, CurveSize}, Path, 255, 100, 7,
-             [&](int X, int Y, void*) {
-               if (X >= 0 && X < CurveSize) T[size_t(X)] = uint8_t(std::clamp(CurveSize - 1 - Y, 0, 255));
-             },
-             nullptr, WholeBitmapRect);
+  StrokePath(
+      Curve, {0, 0, CurveSize, CurveSize}, Path, 255, 100, 7,
+      [&](int X, int Y, void*) {
+        if (X >= 0 && X < CurveSize) T[size_t(X)] = uint8_t(std::clamp(CurveSize - 1 - Y, 0, 255));
+      },
+      nullptr, WholeBitmapRect);
   return T;
 }
 
@@ -48,14 +49,15 @@ TDDAPoints SampleDeformCurve(TBitmap& Bitmap, const TRect& R, const TPathControl
   // A side of one pixel has no middle line to divide by: the curve then lies
   // on the edge.
   const auto Lift = [](int Extent, int Side) { return Side / 2 ? Round(Extent / (double(Side) / (Side / 2))) : 0; };
-  const TRect Moved = Horizontal ? TRect{0, -Lift(RH, H), RW, RH - Lift(RH, H)}
-                                 : TRect{-Lift(RW, W), 0, RW - Lift(RW, W), RH};
+  const TRect Moved =
+      Horizontal ? TRect{0, -Lift(RH, H), RW, RH - Lift(RH, H)} : TRect{-Lift(RW, W), 0, RW - Lift(RW, W), RH};
   const int Length = int(Points.size());
-  StrokePath(Bitmap, Moved, Path, 255, 100, 3,
-             [&](int X, int Y, void*) {
-               const int At = Horizontal ? X : Y;
-               if (At >= 0 && At < Length) Points[size_t(At)] = Horizontal ? Y : X;
-             },
-             nullptr, WholeBitmapRect);
+  StrokePath(
+      Bitmap, Moved, Path, 255, 100, 3,
+      [&](int X, int Y, void*) {
+        const int At = Horizontal ? X : Y;
+        if (At >= 0 && At < Length) Points[size_t(At)] = Horizontal ? Y : X;
+      },
+      nullptr, WholeBitmapRect);
   return Points;
 }

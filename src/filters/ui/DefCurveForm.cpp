@@ -272,8 +272,8 @@ void TDefCurveForm::SetBezierModeQuiet(bool Value) {
 
 void TDefCurveForm::UpdateDeformTitle() {
   const TFilterHost* H = FilterHost();
-  setWindowTitle(CurveDialogTitle(H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString(), FFichierCourbe,
-                                  FFlagChanged));
+  setWindowTitle(
+      CurveDialogTitle(H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString(), FFichierCourbe, FFlagChanged));
 }
 
 void TDefCurveForm::CurveEdited() {
@@ -316,7 +316,8 @@ void TDefCurveForm::DeformLayerBitmap(TBitmap& Src, TBitmap& Dest, const TRect& 
 }
 
 void TDefCurveForm::DeformThumb(TBitmap& Bitmap) {
-  const TDeformPoints Points = SmoothDeformPoints(SampleDeformCurve(Bitmap, BitmapRect(Bitmap), *Path, Horizontal()), 1);
+  const TDeformPoints Points =
+      SmoothDeformPoints(SampleDeformCurve(Bitmap, BitmapRect(Bitmap), *Path, Horizontal()), 1);
   DeformByCurveCopy(Bitmap, Horizontal(), Points, DeformBackColor(), WholeBitmapRect, amBilinear, LayerMode);
 }
 

@@ -60,6 +60,17 @@ public:
   virtual double GridStep() const { return 0; }
 };
 
+// A view of a fixed size, for a path that lies on no widget.
+class TSizedPathView : public TPathView {
+public:
+  TSizedPathView(int W, int H) : FW(W), FH(H) {}
+  int ImageWidth() const override { return FW; }
+  int ImageHeight() const override { return FH; }
+
+private:
+  int FW, FH;
+};
+
 // ---- Bezier helpers -------------------------------------------------------------
 // The cubic in Bernstein form, each coordinate rounded. (The float form is
 // raster's BezierPoint.)

@@ -18,12 +18,4 @@ inline std::vector<TPoint> PathAnchors(const TPathControl& Path) {
   return R;
 }
 
-class TFakePathView : public TPathView {
-public:
-  TFakePathView(int W, int H) : FW(W), FH(H) {}
-  int ImageWidth() const override { return FW; }
-  int ImageHeight() const override { return FH; }
-
-private:
-  int FW, FH;
-};
+using TFakePathView = TSizedPathView;

@@ -525,6 +525,7 @@ void TMainForm::ConnectCommands() {
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();
+  ConnectCurvesCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

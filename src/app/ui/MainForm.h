@@ -464,6 +464,7 @@ public:
   void ConnectAdjustCommands();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
+  void ConnectCurvesCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

@@ -485,7 +485,7 @@ void TFilterNForm::BOkClick() {
   if (Applied) H->MarkModified();
   if (SetLastFilter && Applied) {
     QPointer<TFilterNForm> Self(this);
-    H->DernierFiltre(windowTitle(), this, [Self](QObject*) {
+    H->DernierFiltre(FilterTitle(), this, [Self](QObject*) {
       if (Self) Self->RepeatFilter();
     }, LastFilterFlag);
   } else {
@@ -511,7 +511,7 @@ void TFilterNForm::ResetButtonClick() {
 void TFilterNForm::RepeatFilter() {
   TFilterHost* H = FilterHost();
   if (!H || !H->UneImage()) return;
-  H->PreparerUndo(LastFilterInfo, windowTitle());
+  H->PreparerUndo(LastFilterInfo, FilterTitle());
   Preview = false;
   Changed = true;
   BApercuClick();

@@ -93,6 +93,9 @@ public:
 
   // The cleaned caption of the main menu item of that name.
   QString Title(const QString& MenuItemName) const;
+  // What Edit > Repeat and its undo record are titled: the window's title,
+  // unless the title carries more (a file name).
+  virtual QString FilterTitle() const { return windowTitle(); }
   void SetMainBar(int Min, int Max, int Frequency, int PgSize, int Pos, const QString& BarFormat);
   void DeleteMainBar();
   void SetDirectPreview();

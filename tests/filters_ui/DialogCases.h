@@ -6,6 +6,7 @@
 
 #include "FilterDialogFixture.h"
 
+#include "raster/FoncUtils.h"
 #include "raster/RandomGen.h"
 #include "ui/DirectionEdit.h"
 
@@ -32,6 +33,13 @@ struct TDialogCase {
   // a dialog that kept them changes nothing.
   std::function<void(TFilterNForm*)> Change;
   TFilter Changed;
+  // The dialog changes the current layer's transparency mask, not its
+  // pixels (the filters above then work on the mask).
+  bool OnMask = false;
+  // Sets up the image before the dialog first opens (a mask, a selection).
+  std::function<void(TMainForm&)> Prepare = nullptr;
+  // The menu item whose title names the undo step, when not the dialog's.
+  const char* UndoTitleItem = nullptr;
 };
 
 template <class T> T* Child(TFilterNForm* D, const char* Name) { return D->findChild<T*>(QString::fromLatin1(Name)); }
@@ -53,38 +61,56 @@ protected:
     return D && D->isVisible() ? D : nullptr;
   }
 
+  // The bitmap the case changes and what it held before.
+  TBitmap& Live(const TDialogCase& C) { return C.OnMask ? Form->LeMasque() : Form->LeBitmap(); }
+  std::unique_ptr<TBitmap> Expect(const TDialogCase& C, const TFilter& Filter) {
+    auto E = std::make_unique<TBitmap>();
+    E->Assign(C.OnMask ? OriginalMask : Original);
+    Filter(*E, {0, 0, E->Width(), E->Height()});
+    return E;
+  }
+
   void RunCase() {
     const TDialogCase& C = GetParam();
+    if (C.Prepare) {
+      C.Prepare(*Form);
+      Original.Assign(Form->LeBitmap());
+    }
+    if (C.OnMask) OriginalMask.Assign(Form->LeMasque());
+    const TBitmap& Start = C.OnMask ? OriginalMask : Original;
     TFixedRandomize Fixed(11);
     TFilterNForm* D = OpenCase(C);
     ASSERT_TRUE(D) << C.Item;
     EXPECT_FALSE(D->windowTitle().isEmpty());
-    EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption, D->windowTitle());
+    const QString Step = C.UndoTitleItem ? CleanMenuCaption(Form->MenuItem(C.UndoTitleItem)->text()) : D->windowTitle();
+    EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption, Step);
     Click(D->BOk);
     EXPECT_FALSE(D->isVisible());
-    EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected(C.Defaults), 0, "defaults");
+    EXPECT_IMAGES_MATCH(Live(C), *Expect(C, C.Defaults), 0, "defaults");
     EXPECT_EQ(UndoSteps(), 1);
     Form->MenuItem("MenuEditionUndo")->trigger();
-    ASSERT_TRUE(ImagesMatch(Form->LeBitmap(), Original));
+    ASSERT_TRUE(ImagesMatch(Live(C), Start));
 
     // A preview of the change, then Cancel: the layer as it was, no step.
     D = OpenCase(C);
     ASSERT_TRUE(D);
     C.Change(D);
     Click(D->BApercu);
-    EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected(C.Changed), 0, "preview");
+    EXPECT_IMAGES_MATCH(Live(C), *Expect(C, C.Changed), 0, "preview");
     Click(D->BAnnuler);
     EXPECT_FALSE(D->isVisible());
-    EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original, 0, "cancelled");
+    EXPECT_IMAGES_MATCH(Live(C), Start, 0, "cancelled");
+    EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original, 0, "cancelled pixels");
     EXPECT_EQ(UndoSteps(), 0);
 
     D = OpenCase(C);
     ASSERT_TRUE(D);
     C.Change(D);
     Click(D->BOk);
-    EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected(C.Changed), 0, "changed");
+    EXPECT_IMAGES_MATCH(Live(C), *Expect(C, C.Changed), 0, "changed");
     EXPECT_EQ(UndoSteps(), 1);
   }
+  TBitmap OriginalMask;
 };
 
 inline std::string CaseName(const ::testing::TestParamInfo<TDialogCase>& I) {

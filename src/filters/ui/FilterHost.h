@@ -19,6 +19,11 @@ class TSelMaskHost;
 
 // The undo kind of an ordinary filter, as the main window numbers its kinds.
 constexpr int FilterUndoKind = 7;
+// A change of the current layer's transparency mask only.
+constexpr int FilterMaskUndoKind = 8;
+// A filter that also paints on the layer's transparency when painting on
+// transparency is on (else an ordinary filter).
+constexpr int FilterPaintUndoKind = 10;
 
 class TFilterHost {
 public:

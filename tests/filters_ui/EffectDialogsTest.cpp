@@ -198,6 +198,26 @@ TEST_F(EffectBehaviourTest, AShadowPreviewedAgainAtAnotherOffsetLeavesNoTraceOfT
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
 }
 
+TEST_F(EffectBehaviourTest, AShadowOnTransparencyMakesItsPixelsVisibleAndUndoHidesThemAgain) {
+  // Only the selected rectangle of the layer is visible.
+  TLayerItem& L = Form->Image().Layers()[0];
+  L.CheckCreateMask(false);
+  FillColor24(L.Mask(), clWhite, 100, Whole(L.Mask()));
+  FillColor24(L.Mask(), clBlack, 100, Sel);
+  TBitmap MaskBefore;
+  MaskBefore.Assign(L.Mask());
+  SelectRect(*Form);
+  auto* D = OpenEffect<TShadowForm>("MenuFiltreOmbre");
+  ASSERT_TRUE(D);
+  Click(D->BOk);
+  EXPECT_LT(Px(Form->LeMasque(), 33, 26).Red, 128); // in the shadow, outside the selection
+  EXPECT_EQ(Px(Form->LeMasque(), 2, 2), Grey(255));  // far from it
+  EXPECT_EQ(Px(Form->LeMasque(), 15, 12), Grey(0));  // the selection keeps its own
+  Undo();
+  EXPECT_IMAGES_MATCH(Form->LeMasque(), MaskBefore);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
+}
+
 TEST_F(EffectBehaviourTest, ProgressiveContourFadesInsideOrOutsideTheRectangle) {
   SelectRect(*Form);
   for (const bool Outside : {false, true}) {

@@ -86,6 +86,15 @@ public:
   bool Step(int Ring) { return ProgressEvent(ProgressStageReport, Ring); }
 };
 
+// A dialog that changes the layer's mask: its name, the caption of its menu
+// item, and Repeat as a mask change, offered only on layers with a mask.
+void SetUpMaskDialog(TFilterNForm& F, const char* Name, const QString& Caption) {
+  F.setObjectName(QString::fromLatin1(Name));
+  F.setWindowTitle(Caption);
+  F.LastFilterInfo = FilterMaskUndoKind;
+  F.LastFilterFlag = 4;
+}
+
 } // namespace
 
 // ---- Drop shadow -------------------------------------------------------------------------------------------------
@@ -368,10 +377,7 @@ void TBorder3DForm::ApplyFilter() {
 // ---- Layer transparency ------------------------------------------------------------------------------------------
 
 TAlphaOpacity::TAlphaOpacity(QWidget* Parent) : TFilterNForm(Parent) {
-  setObjectName(QStringLiteral("AlphaOpacity"));
-  setWindowTitle(Title(QStringLiteral("MenuCalqueOpacite")));
-  LastFilterInfo = FilterMaskUndoKind;
-  LastFilterFlag = 4;
+  SetUpMaskDialog(*this, "AlphaOpacity", Title(QStringLiteral("MenuCalqueOpacite")));
   SetMainBar(0, 100, 5, 5, 100, Tr(TrId::GetTrFmtOpacity));
   CBReset = NewCheckBox(Tr(TrId::GetTrBtnReset), false, 8);
   ArrangeButtons();
@@ -387,10 +393,7 @@ void TAlphaOpacity::ApplyFilter() {
 }
 
 TAlphaProgContour::TAlphaProgContour(QWidget* Parent) : TFilterNForm(Parent) {
-  setObjectName(QStringLiteral("AlphaProgContour"));
-  setWindowTitle(Title(QStringLiteral("MenuCalqueBordProgressif")));
-  LastFilterInfo = FilterMaskUndoKind;
-  LastFilterFlag = 4;
+  SetUpMaskDialog(*this, "AlphaProgContour", Title(QStringLiteral("MenuCalqueBordProgressif")));
   SetMainBar(1, 100, 5, 5, 10, Tr(TrId::GetTrFmtRadius));
   RGInflate = NewRadioGroup(Title(QStringLiteral("MenuSelContracter")), 8);
   RGInflate->resize(RGInflate->width(), CBRealTime->height() * 6);
@@ -409,10 +412,7 @@ void TAlphaProgContour::ApplyFilter() {
 }
 
 TAlphaDispContour::TAlphaDispContour(QWidget* Parent) : TFilterNForm(Parent) {
-  setObjectName(QStringLiteral("AlphaDispContour"));
-  setWindowTitle(Title(QStringLiteral("MenuCalqueBordDispersion")));
-  LastFilterInfo = FilterMaskUndoKind;
-  LastFilterFlag = 4;
+  SetUpMaskDialog(*this, "AlphaDispContour", Title(QStringLiteral("MenuCalqueBordDispersion")));
   SetMainBar(1, 100, 5, 5, 10, Tr(TrId::GetTrFmtRadius));
 }
 
@@ -422,10 +422,7 @@ void TAlphaDispContour::ApplyFilter() {
 }
 
 TAlphaGradientForm::TAlphaGradientForm(QWidget* Parent) : TFilterNForm(Parent) {
-  setObjectName(QStringLiteral("AlphaGradientForm"));
-  setWindowTitle(Title(QStringLiteral("MenuCalqueDegrade")));
-  LastFilterInfo = FilterMaskUndoKind;
-  LastFilterFlag = 4;
+  SetUpMaskDialog(*this, "AlphaGradientForm", Title(QStringLiteral("MenuCalqueDegrade")));
   FlagSelMask = 2;
   SetMainBar(1, 20, 1, 1, 20, Tr(TrId::GetTrFmtLevel2));
   DirEdit = NewDirectionBesideBar(*this, 6);

@@ -33,6 +33,12 @@ TDirectionEdit* NewDirectionBesideBar(TFilterNForm& Form, int Direction) {
   return Edit;
 }
 
+int ContractionInset(int Item, int Radius) {
+  if (Item == 3) return Radius;
+  if (Item == 1 || Item == 2) return std::max(1, Radius / (Item == 1 ? 4 : 2));
+  return 0;
+}
+
 int EmbossDirectionCode(int Position) {
   static constexpr int Codes[8] = {6, 3, 4, 7, 2, 1, 0, 5};
   return Position >= 0 && Position < 8 ? Codes[Position] : 255;
@@ -213,12 +219,7 @@ void TAlphaBlurForm::ApplyFilter() {
   BleedColorsIntoTransparent(Bitmap(), Mask, R, WorkRect());
   Blur(Bitmap(), R, WorkRect());
   if (!CBAlpha->isHidden() && CBAlpha->isChecked()) {
-    if (!RGInflate->isHidden()) {
-      static constexpr int Divisors[3] = {0, 4, 2};
-      const int Item = RGInflate->ItemIndex();
-      const int Inset = Item == 3 ? R : Item > 0 ? std::max(1, R / Divisors[Item]) : 0;
-      GrowShrinkMask(Mask, -Inset, WorkRect(), false);
-    }
+    if (!RGInflate->isHidden()) GrowShrinkMask(Mask, -ContractionInset(RGInflate->ItemIndex(), R), WorkRect(), false);
     Blur(Mask, R, WorkRect());
   }
   if (TUndoList* List = Masks.ListeUndo())

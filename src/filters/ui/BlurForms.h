@@ -16,6 +16,9 @@ class QRadioButton;
 // lay it out: the editor at the top left, the main label and slider moved to
 // its right.
 TDirectionEdit* NewDirectionBesideBar(TFilterNForm& Form, int Direction);
+// The inset of the contraction choices "Aucun", "Léger", "Moyen", "Elevé"
+// for a radius: 0, R div 4 and R div 2 (each at least 1), R.
+int ContractionInset(int Item, int Radius);
 // The emboss direction code of a direction editor position (255 for none).
 int EmbossDirectionCode(int Position);
 

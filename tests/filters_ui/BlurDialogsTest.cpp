@@ -135,6 +135,12 @@ TEST_F(BlurDialogsTest, DustRemovalHasNoSoftenBox) {
   EXPECT_EQ(D->findChildren<QCheckBox*>().size(), 1); // the live preview only
   EXPECT_EQ(D->findChild<QRadioButton*>("RadioButton4"), D->Luminosity);
   EXPECT_EQ(D->findChild<QRadioButton*>("RadioButton5"), D->Color);
+  // The destroyed box leaves the tab order whole: the radio buttons come
+  // after the inherited sliders and before the live-preview box.
+  std::vector<QString> Order;
+  QWidget* W = D->TBN;
+  for (int I = 0; I < 6; ++I, W = W->nextInFocusChain()) Order.push_back(W->objectName());
+  EXPECT_EQ(Order, (std::vector<QString>{"TBN", "TrackBar1", "TrackBar2", "RadioButton4", "RadioButton5", "CBRealTime"}));
 }
 
 } // namespace

@@ -229,7 +229,7 @@ TEST_F(EffectBehaviourTest, ProgressiveContourFadesInsideOrOutsideTheRectangle) 
     D->RGEffect->SetItemIndex(0);
     D->CBInvert->setChecked(Outside);
     Click(D->BOk);
-    // The grey rings of the Part's steps: the edge paints fully, each
+    // The grey rings the contour is made of: the edge paints fully, each
     // pixel further from it a third less.
     TBitmap M(40, 30, pf24bit, Outside ? clWhite : clBlack);
     TBitmap Expected;

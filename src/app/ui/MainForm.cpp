@@ -526,6 +526,7 @@ void TMainForm::ConnectCommands() {
   ConnectDistortionCommands();
   ConnectPathCommands();
   ConnectCurvesCommands();
+  ConnectEffectCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

@@ -465,6 +465,10 @@ public:
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();
+  // The artistic, effect, layer-transparency and blur items (MainForm_Effects.cpp).
+  void ConnectEffectCommands();
+  // What the selection masks reach of the main window.
+  TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

@@ -53,6 +53,8 @@ public:
     return Item ? ::CleanMenuCaption(Item->text()) : QString();
   }
   bool AutoReset() const override { return F.Settings().AutoReset; }
+  TSelMaskHost& SelMasks() override { return F.SelMaskHost(); }
+  bool DessinerSurAlpha() const override { return F.DessinerSurAlpha(); }
 
 private:
   TMainForm& F;

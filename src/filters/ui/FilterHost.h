@@ -3,7 +3,7 @@
 // command (restore, cancel, the unfiltered copy), the repaint, and the
 // registration for Edit > Repeat. The main window implements it and installs
 // itself; nothing is installed without one (dialogs then do nothing to any
-// image). Depends on platform types, QtCore.
+// image). Depends on platform types, QtCore, the selection masks of document.
 #pragma once
 
 #include "platform/Bitmap.h"
@@ -15,9 +15,15 @@
 #include <functional>
 
 class QObject;
+class TSelMaskHost;
 
 // The undo kind of an ordinary filter, as the main window numbers its kinds.
 constexpr int FilterUndoKind = 7;
+// A change of the current layer's transparency mask only.
+constexpr int FilterMaskUndoKind = 8;
+// A filter that also paints on the layer's transparency when painting on
+// transparency is on (else an ordinary filter).
+constexpr int FilterPaintUndoKind = 10;
 
 class TFilterHost {
 public:
@@ -50,6 +56,11 @@ public:
   virtual QString TitreMenu(const QString& ItemName) const = 0;
   // The AutoReset preference: dialogs start from their defaults.
   virtual bool AutoReset() const = 0;
+  // The selection, the undo record under way and the copies taken with it
+  // (BmpUndo, MaskUndo), as the selection masks reach them.
+  virtual TSelMaskHost& SelMasks() = 0;
+  // Painting also makes the current layer's mask opaque.
+  virtual bool DessinerSurAlpha() const = 0;
 };
 
 // The installed host (not owned), nullptr when there is no main window.

@@ -166,7 +166,8 @@ void TFilterNForm::PlaceInTabOrder(QWidget* Control) {
   }
   std::vector<QWidget*> Order;
   if (TBN) Order.push_back(TBN);
-  Order.insert(Order.end(), FTabChain.begin(), FTabChain.end());
+  for (QWidget* C : FTabChain)
+    if (C) Order.push_back(C);
   Order.insert(Order.end(), {CBRealTime, BApercu, BOk, BAnnuler});
   for (size_t I = 1; I < Order.size(); ++I) setTabOrder(Order[I - 1], Order[I]);
 }

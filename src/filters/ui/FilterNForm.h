@@ -29,6 +29,7 @@
 #include "filters/ui/FilterHost.h"
 #include "ui/DlgMain.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <vector>
@@ -164,7 +165,8 @@ private:
   template <class TBox> TBox* NewBox(const QString& Caption, bool Checked, int Spacing, const QString& Prefix);
   // One preview run (steps 4 to 7), repeated while changes arrived during it.
   void RunPreview();
-  std::vector<QWidget*> FTabChain;
+  // Guarded: a descendant may destroy a control it inherited.
+  std::vector<QPointer<QWidget>> FTabChain;
   bool FRunning = false;
   bool FRestart = false;
   bool FChangedWhileRunning = false;

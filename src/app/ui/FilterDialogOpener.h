@@ -1,6 +1,6 @@
 // Opening a filter dialog from a menu item: the item's command must be
 // possible on the active image, then the filter's undo record is prepared
-// (titled by TitleItem) and the dialog shown, made on first use and kept
+// (titled by TitleItem, of kind Info) and the dialog shown, made on first use and kept
 // while the main window lives. Every Filter, Adjust and Effect item that
 // opens a dialog goes through here (TMainForm::WireFilterDialog).
 #pragma once
@@ -12,9 +12,9 @@
 #include <QAction>
 #include <QPointer>
 
-template <class TForm> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
+template <class TForm, TModifInfo Info = miFiltre> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
   static QPointer<TForm> Form;
   if (!F.ActionPossible(Item) || !F.UneImage()) return;
-  F.PreparerUndo(miFiltre, CleanMenuCaption(TitleItem->text()));
+  F.PreparerUndo(Info, CleanMenuCaption(TitleItem->text()));
   CreateFormIfNeeded(Form, &F)->show();
 }

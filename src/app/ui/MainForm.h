@@ -460,6 +460,8 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The texture, frame and distortion items (MainForm_Effects.cpp).
+  void ConnectEffectCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

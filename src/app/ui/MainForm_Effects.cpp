@@ -10,14 +10,19 @@
 #include "filters/ui/EffectHost.h"
 #include "filters/ui/FrameForms.h"
 #include "filters/ui/TextureForms.h"
+#include "filters/ui/ThumbDistortForms.h"
+#include "tools/ui/Outils.h"
 #include "i18n/LibLang.h"
 #include "ui/MsgDlg.h"
 
-static_assert(BkgAllUndoKind == miBkgAll && LayerAllUndoKind == miLayerAll && FilterBMDrawUndoKind == miFiltreBM_D &&
+static_assert(BkgAllUndoKind == miBkgAll && LayerAllUndoKind == miLayerAll && FilterBMUndoKind == miFiltreBM && FilterBMDrawUndoKind == miFiltreBM_D &&
                   FadeUndoKind == miAttenuer,
               "the dialogs' undo kinds are the main window's");
 
 namespace {
+
+// The layer tool of the palette.
+constexpr TToolId LayerToolId = 13;
 
 class TMainEffectHost final : public QObject, public TEffectHost {
 public:
@@ -51,6 +56,26 @@ private:
   TSelMaskHost& FMasks;
 };
 
+// A distortion previewed on a thumbnail: no undo step here (the dialog
+// prepares its own on Ok). From any item but the Filter menu's the dialog
+// works in layer mode, without the selection: from the Image menu on the
+// background, from the Layer menu on the current layer with the layer tool.
+template <class TForm> void OpenThumbDistortDialog(TMainForm& F, QAction* Item, QAction*) {
+  static QPointer<TForm> Form;
+  if (!F.ActionPossible(Item) || !F.UneImage()) return;
+  CreateFormIfNeeded(Form, &F);
+  const QString Name = Item->objectName();
+  Form->LayerMode = !Name.startsWith(QLatin1String("MenuFiltre"));
+  if (Form->LayerMode) {
+    F.MasquerSelection();
+    if (Name.startsWith(QLatin1String("MenuImage")))
+      SelectLayer(*F.LayerNav(), 0);
+    else if (TOutilsForm* Tools = F.Palette())
+      Tools->SetTool(LayerToolId);
+  }
+  Form->show();
+}
+
 } // namespace
 
 void TMainForm::ConnectEffectCommands() {
@@ -67,4 +92,9 @@ void TMainForm::ConnectEffectCommands() {
   WireFilterDialog("MenuFiltreOnde", OpenFilterDialog<TRippleForm>);
   WireFilterDialog("MenuFiltreMasqueRadial", OpenFilterDialog<TRadialMaskForm>);
   WireFilterDialog("MenuImageFisheye", OpenFilterDialog<TFisheyeForm, miBkgAll>);
+  for (const char* Name : {"MenuFiltreSpirale", "MenuImageSpirale", "MenuCalqueTransformSpirale"})
+    WireFilterDialog(Name, OpenThumbDistortDialog<TTwirlForm>);
+  for (const char* Name : {"MenuFiltreTrapeze", "MenuImageTrapeze", "MenuCalqueTransformTrapeze"})
+    WireFilterDialog(Name, OpenThumbDistortDialog<TTrapezForm>);
+  WireFilterDialog("MenuFiltreSphere", OpenThumbDistortDialog<TLensForm>);
 }

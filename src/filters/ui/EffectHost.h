@@ -17,6 +17,7 @@ class TUndoBmpItem;
 // mask, a fade.
 constexpr int BkgAllUndoKind = 1;
 constexpr int LayerAllUndoKind = 2;
+constexpr int FilterBMUndoKind = 9;
 constexpr int FilterBMDrawUndoKind = 10;
 constexpr int FadeUndoKind = 23;
 

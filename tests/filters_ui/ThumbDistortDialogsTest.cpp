@@ -9,6 +9,7 @@
 #include "filters/ui/ThumbDistortForms.h"
 #include "ui/ColorEdit.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -138,6 +139,31 @@ TEST_F(ThumbDistortTest, TwirlOfALayerGrowsItAroundItsCentre) {
   EXPECT_EQ(Layer(L).Pos, (TPoint{5 - DX, 4 - DY}));
   EXPECT_IMAGES_MATCH(Form->LeFond(), Original);
   Undo();
+  EXPECT_EQ(Layer(L).Bitmap().Width(), 10);
+  EXPECT_EQ(Layer(L).Pos, (TPoint{5, 4}));
+}
+
+TEST_F(ThumbDistortTest, InclineSlantsTheBackgroundAndTheLayersAsOneStep) {
+  auto* D = OpenFrom<TInclinerForm>("MenuImageIncliner", "MenuImage");
+  ASSERT_TRUE(D);
+  Click(D->BOk); // at 0: a cancel
+  EXPECT_FALSE(D->isVisible());
+  EXPECT_EQ(UndoSteps(), 0);
+
+  const int L = AddLayer();
+  D = OpenFrom<TInclinerForm>("MenuImageIncliner", "MenuImage");
+  ASSERT_TRUE(D->CBTous->isVisible());
+  ASSERT_TRUE(D->CBLisser->isVisible());
+  D->TB->SetPosition(-20);
+  EXPECT_TRUE(D->Lbl->text().contains(QStringLiteral("-20")));
+  Click(D->BOk);
+  EXPECT_IMAGES_MATCH(Form->LeFond(), *Distorted([](const TBitmap& S, TBitmap& B) {
+    Skew24(S, B, 0.2, 0, clWhite, amBicubic);
+  }));
+  EXPECT_NE(Layer(L).Bitmap().Width(), 10);
+  EXPECT_EQ(UndoSteps(), 1);
+  Undo();
+  EXPECT_IMAGES_MATCH(Form->LeFond(), Original);
   EXPECT_EQ(Layer(L).Bitmap().Width(), 10);
   EXPECT_EQ(Layer(L).Pos, (TPoint{5, 4}));
 }

@@ -97,4 +97,5 @@ void TMainForm::ConnectEffectCommands() {
   for (const char* Name : {"MenuFiltreTrapeze", "MenuImageTrapeze", "MenuCalqueTransformTrapeze"})
     WireFilterDialog(Name, OpenThumbDistortDialog<TTrapezForm>);
   WireFilterDialog("MenuFiltreSphere", OpenThumbDistortDialog<TLensForm>);
+  WireFilterDialog("MenuImageIncliner", OpenThumbDistortDialog<TInclinerForm>);
 }

@@ -19,6 +19,7 @@
 #include "ui/MyImage.h"
 #include "ui/TrackBar.h"
 
+#include <QCheckBox>
 #include <QHideEvent>
 #include <QLabel>
 #include <QPointer>
@@ -27,6 +28,7 @@
 #include <QShowEvent>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int PreviewWidth = 150;
@@ -86,13 +88,17 @@ void TThumbDistortForm::ChangerCouleur(TColor Couleur) { ColorEdit->SetColor(Cou
 
 TColor TThumbDistortForm::ThumbBackColor() const { return ColorEdit->isEnabled() ? ColorEdit->Color() : clWhite; }
 
+void TThumbDistortForm::PrepareShow() {
+  const TEffectHost* H = EffectHost();
+  const bool Opaque = !H || !H->HasAlpha();
+  ColorEdit->setEnabled(Opaque);
+  LblFond->setEnabled(Opaque);
+}
+
 void TThumbDistortForm::showEvent(QShowEvent* Event) {
   if (!Event->spontaneous()) {
-    const TEffectHost* H = EffectHost();
-    const bool Opaque = !H || !H->HasAlpha();
-    ColorEdit->setEnabled(Opaque);
-    LblFond->setEnabled(Opaque);
-    DialogMode = Opaque ? TMainDialogMode::dmPipette : TMainDialogMode::dmModal;
+    PrepareShow();
+    DialogMode = ColorEdit->isEnabled() ? TMainDialogMode::dmPipette : TMainDialogMode::dmModal;
   }
   TPipetteForm::showEvent(Event);
 }
@@ -112,6 +118,15 @@ void TThumbDistortForm::UpdateControls() {
   PreviewThumb();
 }
 
+void TThumbDistortForm::ThumbSize(int& W, int& H) const {
+  const int W0 = W, H0 = H;
+  FitSize(W, H, ImgApercu->width() * 3 / 2, ImgApercu->height() * 3 / 2);
+  if (W0 < W || H0 < H) {
+    W = W0;
+    H = H0;
+  }
+}
+
 void TThumbDistortForm::MakeThumb() {
   Thumb.reset();
   MaskSel.reset();
@@ -122,11 +137,7 @@ void TThumbDistortForm::MakeThumb() {
   TRect R = F->LaSelection();
   if (!ClipToBitmap(R, Layer)) return;
   int W = R.Width(), H = R.Height();
-  FitSize(W, H, ImgApercu->width() * 3 / 2, ImgApercu->height() * 3 / 2);
-  if (R.Width() < W || R.Height() < H) {
-    W = R.Width();
-    H = R.Height();
-  }
+  ThumbSize(W, H);
   Thumb = std::make_unique<TBitmap>(W, H, pf24bit, ThumbBackColor());
   const TBitmap* Mask = F->LeMasque().Empty() ? nullptr : &F->LeMasque();
   StretchRect24Mask(Layer, R, *Thumb, BitmapRect(*Thumb), BitmapRect(*Thumb), Mask);
@@ -347,4 +358,186 @@ double TLensForm::Strength() const { return 1.33 - (TBN->Position() + 3) / 20.0;
 void TLensForm::Distort(const TBitmap& Src, TBitmap& Dst, TColor BackColor, const TRect& Rect, TAntialiasMode Mode,
                         bool) {
   Lens24(Src, Dst, Strength(), BackColor, Rect, Mode);
+}
+
+// ---- Incline -----------------------------------------------------------------------------------------------------
+
+TInclinerForm::TInclinerForm(QWidget* Parent) : TThumbDistortForm(Parent) {
+  setObjectName(QStringLiteral("InclinerForm"));
+  setWindowTitle(FilterHost() ? FilterHost()->TitreMenu(MenuItemName()) : QString());
+  IniOptions = IniOptions | ioNoTrackBarEvent;
+  const int Top = ImgApercu->y() + ImgApercu->height() + Rescale(12);
+  TB = NewLabelledBar(*this, Top, -50, 50, 5, 0, Lbl, QStringLiteral("TB"));
+  TB->OnChange = [this](QObject*) { UpdateLabel(); };
+  PrepareBar(TB);
+  const int RadioTop = TB->y() + TB->height() + Rescale(8);
+  RBHorz = NewRadio(*this, QStringLiteral("RBHorz"), Tr(TrId::GetTrLblHorzAxis), RadioTop, true);
+  RBVert = NewRadio(*this, QStringLiteral("RBVert"), Tr(TrId::GetTrLblVertAxis), RadioTop + Rescale(20), false);
+  for (QRadioButton* B : {RBHorz, RBVert})
+    connect(B, &QRadioButton::toggled, this, [this](bool On) {
+      if (!On || Updating) return;
+      UpdateLabel();
+      if (Thumb) PreviewThumb();
+    });
+  const auto NewBox = [&](const char* Name, TrId Caption, int BoxTop) {
+    auto* B = new QCheckBox(Tr(Caption), this);
+    B->setObjectName(QString::fromLatin1(Name));
+    B->setGeometry(Rescale(16), BoxTop, Rescale(200), Rescale(17));
+    B->setChecked(true);
+    return B;
+  };
+  CBLisser = NewBox("CBLisser", TrId::GetTrLblAntialias, RadioTop + Rescale(48));
+  CBTous = NewBox("CBTous", TrId::GetTrLblAllLayers, RadioTop + Rescale(68));
+  connect(CBLisser, &QCheckBox::toggled, this, [this] {
+    if (!Updating && Thumb) PreviewThumb();
+  });
+  connect(CBTous, &QCheckBox::toggled, this, [this] {
+    if (Updating || !Thumb) return;
+    MakeThumb();
+    PreviewThumb();
+  });
+  UpdateLabel();
+  ArrangeButtons();
+}
+
+namespace {
+TMyImageLayered* ActiveImage() {
+  TEffectHost* E = EffectHost();
+  return E && FilterHost() && FilterHost()->UneImage() ? E->Masks().Image() : nullptr;
+}
+const TBitmap* Background(const TMyImageLayered& Image) {
+  return Image.Layers().Count() > 0 ? &Image.Layers()[0].Bitmap() : nullptr;
+}
+} // namespace
+
+void TInclinerForm::UpdateLabel() {
+  SetLabel(Lbl, Tr(RBHorz->isChecked() ? TrId::GetTrFmtSkewTopBootom : TrId::GetTrFmtSkewLeftRight), TB->Position());
+}
+
+void TInclinerForm::PrepareShow() {
+  TMyImageLayered* Image = ActiveImage();
+  const TEffectHost* E = EffectHost();
+  if (!Image || !E) return;
+  Image->MergeLayersForPreview(true);
+  const TBitmap* Bkg = Background(*Image);
+  const bool BkgTransparent = Bkg && Bkg->Transparent;
+  const bool Mode16M = const_cast<TEffectHost*>(E)->Masks().Mode16M();
+  ColorEdit->setEnabled(!BkgTransparent && !E->ModeRGBA(true));
+  LblFond->setEnabled(ColorEdit->isEnabled());
+  ColorEdit->SetReadOnly(!Mode16M);
+  CBLisser->setVisible(Mode16M && !BkgTransparent);
+  CBTous->setVisible(Image->Layers().Count() > 1);
+}
+
+void TInclinerForm::UpdateControls() {
+  if (TMyImageLayered* Image = ActiveImage()) {
+    const TBitmap* Bkg = Background(*Image);
+    const TEffectHost* E = EffectHost();
+    const bool Saved = std::exchange(Updating, true);
+    if (Bkg && Bkg->Transparent)
+      ColorEdit->SetColor(Bkg->TransparentColor());
+    else if (E->ModeRGBA(true))
+      ColorEdit->SetColor(clWhite);
+    else if (Bkg && !const_cast<TEffectHost*>(E)->Masks().Mode16M())
+      ColorEdit->SetColor(Bkg->Canvas().Pixels(0, 0));
+    Updating = Saved;
+  }
+  UpdateLabel();
+  TThumbDistortForm::UpdateControls();
+}
+
+bool TInclinerForm::HasEffect() const { return TB->Position() != 0; }
+
+bool TInclinerForm::IncludeAllLayers() const { return !CBTous->isHidden() && CBTous->isChecked(); }
+
+bool TInclinerForm::UseSmoothing() const { return !CBLisser->isHidden() && CBLisser->isChecked(); }
+
+bool TInclinerForm::UseCompositeThumb() const {
+  const TMyImageLayered* Image = ActiveImage();
+  if (!Image) return false;
+  const TBitmap* Bkg = Background(*Image);
+  return IncludeAllLayers() || (Bkg && Bkg->Transparent) ||
+         (EffectHost()->ModeRGBA(false) && Image->Layers().Count() == 1);
+}
+
+void TInclinerForm::MakeThumb() {
+  Thumb.reset();
+  TMyImageLayered* Image = ActiveImage();
+  if (!Image || Image->Layers().Count() == 0) return;
+  const bool Composite = UseCompositeThumb();
+  const TBitmap& Source = Composite ? Image->Bitmap() : Image->Layers()[0].Bitmap();
+  const TBitmap* Mask = Composite || Image->Layers()[0].Mask().Empty() ? nullptr : &Image->Layers()[0].Mask();
+  if (Source.Empty()) return;
+  int W = Source.Width(), H = Source.Height();
+  ThumbSize(W, H);
+  Thumb = std::make_unique<TBitmap>(W, H, pf24bit, clWhite);
+  StretchRect24Mask(Source, BitmapRect(Source), *Thumb, BitmapRect(*Thumb), BitmapRect(*Thumb), Mask);
+}
+
+TColor TInclinerForm::ThumbBackColor() const {
+  const TMyImageLayered* Image = ActiveImage();
+  const TBitmap* Bkg = Image ? Background(*Image) : nullptr;
+  if ((Bkg && Bkg->Transparent) || (EffectHost() && EffectHost()->ModeRGBA(true))) return clWhite;
+  return ColorEdit->Color();
+}
+
+void TInclinerForm::SkewFactors(double& Horizontal, double& Vertical) const {
+  const double F = -TB->Position() / 100.0;
+  Horizontal = RBHorz->isChecked() ? F : 0;
+  Vertical = RBHorz->isChecked() ? 0 : F;
+}
+
+void TInclinerForm::Distort(const TBitmap& Src, TBitmap& Dst, TColor BackColor, const TRect&, TAntialiasMode, bool) {
+  double H, V;
+  SkewFactors(H, V);
+  Skew24(Src, Dst, H, V, BackColor, MaskAntialiasMode(UseSmoothing()));
+}
+
+void TInclinerForm::BOkClick() {
+  if (!HasEffect()) {
+    close();
+    return;
+  }
+  TEffectHost* E = EffectHost();
+  if (IncludeAllLayers() && E && E->RefuseTextLayers()) return;
+  CloseOk();
+  ApplyDistortion();
+}
+
+void TInclinerForm::ApplyDistortion() {
+  TFilterHost* F = FilterHost();
+  TEffectHost* E = EffectHost();
+  if (!F || !E || !F->UneImage()) return;
+  struct TBracket {
+    explicit TBracket(TFilterHost& H) : Host(H) { Host.DebutAction(QString(), true); }
+    ~TBracket() { Host.FinAction(); }
+    TFilterHost& Host;
+  } Bracket(*F);
+  const bool All = IncludeAllLayers();
+  TSelMaskHost& M = E->Masks();
+  F->PreparerUndo(BkgAllUndoKind, windowTitle());
+  if (All)
+    if (auto* Record = dynamic_cast<TUndoAllLayers*>(M.ListeUndo()->CurrentUndo())) Record->SaveLayers();
+  TMyImageLayered& Image = *M.Image();
+  TBitmap& Bkg = Image.Layers()[0].Bitmap();
+  const int W0 = Bkg.Width();
+  const int H0 = Bkg.Height();
+  double H, V;
+  SkewFactors(H, V);
+  const bool Smooth = UseSmoothing();
+  TBitmap& Undo = *M.BmpUndo();
+  if (E->ModeRGBA(false)) {
+    const TPassesScope Passes(2);
+    BleedColorsIntoTransparent(Undo, *M.MaskUndo(), 2, BitmapRect(Undo));
+    SkewInPlace24(F->LeMasque(), H, V, clWhite, MaskAntialiasMode(Smooth));
+    Skew24(Undo, Bkg, H, V, clNone, ImageAntialiasMode(Smooth));
+    WhitenMaskedPixels(Bkg, F->LeMasque());
+  } else {
+    Skew24(Undo, Bkg, H, V, ColorEdit->Color(), ImageAntialiasMode(Smooth));
+  }
+  if (All)
+    if (LayerNavigator* Nav = E->LayerNav()) SkewAllLayers(*Nav, H, V, W0, H0);
+  E->TailleChangee();
+  F->RefreshBitmap();
+  F->MarkModified();
 }

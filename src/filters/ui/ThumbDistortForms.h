@@ -13,6 +13,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -41,14 +42,14 @@ public:
 
   void ChangerCouleur(TColor Couleur) override;
   void UpdateControls() override;
-  void MakeThumb();
+  virtual void MakeThumb();
   void PreviewThumb();
   // The background colour while it can be chosen, else white.
-  TColor ThumbBackColor() const;
+  virtual TColor ThumbBackColor() const;
   // The final run on the current layer, with its undo step (also the
   // Repeat handler where registered).
-  void ApplyDistortion();
-  void BOkClick();
+  virtual void ApplyDistortion();
+  virtual void BOkClick();
 
 protected:
   // Src distorted into Dst (which the distortion sizes when Resize).
@@ -65,6 +66,12 @@ protected:
   // Places the buttons under the lowest control; the end of a constructor.
   void ArrangeButtons();
   int ControlsBottom() const;
+
+  // The colour edit's state and the dialog mode on show.
+  virtual void PrepareShow();
+  // The size of the thumbnail of an area W x H: fitted into 1.5 times the
+  // preview, never enlarged.
+  void ThumbSize(int& W, int& H) const;
 
   void showEvent(QShowEvent* Event) override;
   void hideEvent(QHideEvent* Event) override;
@@ -125,4 +132,40 @@ protected:
   void Distort(const TBitmap& Src, TBitmap& Dst, TColor BackColor, const TRect& Rect, TAntialiasMode Mode,
                bool Resize) override;
   QString MenuItemName() const override { return QStringLiteral("MenuFiltreSphere"); }
+};
+
+// Image > Transform > Incline: the whole background slanted top to bottom
+// (horizontal axis) or left to right, with all the other bitmap layers when
+// asked; the image grows to hold it. No Repeat.
+class TInclinerForm : public TThumbDistortForm {
+  Q_OBJECT
+public:
+  explicit TInclinerForm(QWidget* Parent = nullptr);
+  QLabel* Lbl = nullptr;
+  TTrackBar* TB = nullptr;
+  QRadioButton* RBHorz = nullptr;
+  QRadioButton* RBVert = nullptr;
+  QCheckBox* CBLisser = nullptr;
+  QCheckBox* CBTous = nullptr;
+  void UpdateControls() override;
+  void MakeThumb() override;
+  TColor ThumbBackColor() const override;
+  void ApplyDistortion() override;
+  void BOkClick() override;
+  bool IncludeAllLayers() const;
+  bool UseSmoothing() const;
+  bool UseCompositeThumb() const;
+  // The horizontal and vertical factors.
+  void SkewFactors(double& Horizontal, double& Vertical) const;
+
+protected:
+  void Distort(const TBitmap& Src, TBitmap& Dst, TColor BackColor, const TRect& Rect, TAntialiasMode Mode,
+               bool Resize) override;
+  bool HasEffect() const override;
+  bool RegisterRepeat() const override { return false; }
+  QString MenuItemName() const override { return QStringLiteral("MenuImageIncliner"); }
+  void PrepareShow() override;
+
+private:
+  void UpdateLabel();
 };

@@ -6,6 +6,8 @@
 #include "app/ui/FilterDialogOpener.h"
 #include "document/Calque.h"
 #include "document/ui/LayerNavigator.h"
+#include "document/Undo.h"
+#include "filters/ui/CustomFilterForms.h"
 #include "filters/ui/DistortForms.h"
 #include "filters/ui/EffectHost.h"
 #include "filters/ui/FrameForms.h"
@@ -14,6 +16,7 @@
 #include "tools/ui/Outils.h"
 #include "i18n/LibLang.h"
 #include "ui/MsgDlg.h"
+#include "ui/TrackBar.h"
 
 static_assert(BkgAllUndoKind == miBkgAll && LayerAllUndoKind == miLayerAll && FilterBMUndoKind == miFiltreBM && FilterBMDrawUndoKind == miFiltreBM_D &&
                   FadeUndoKind == miAttenuer,
@@ -76,6 +79,25 @@ template <class TForm> void OpenThumbDistortDialog(TMainForm& F, QAction* Item, 
   Form->show();
 }
 
+// Edit > Fade: a fade made just now is adjusted at its stored opacity;
+// otherwise a new fade of the step just made starts at 100 %.
+void OpenFadeDialog(TMainForm& F, QAction* Item, QAction*) {
+  static QPointer<TAttenuerForm> Form;
+  if (!F.ActionPossible(Item) || !F.UneImage()) return;
+  const TUndoItem* Current = F.ListeUndo().CurrentUndo();
+  if (!Current) return;
+  CreateFormIfNeeded(Form, &F);
+  if (Current->GetFlag(2) == miAttenuer) {
+    Form->Nouveau = false;
+    Form->TBN->SetPosition(Current->GetFlag(3));
+  } else {
+    F.PreparerUndo(miAttenuer, CleanMenuCaption(Item->text()));
+    Form->Nouveau = true;
+    Form->TBN->SetPosition(100);
+  }
+  Form->show();
+}
+
 } // namespace
 
 void TMainForm::ConnectEffectCommands() {
@@ -98,4 +120,7 @@ void TMainForm::ConnectEffectCommands() {
     WireFilterDialog(Name, OpenThumbDistortDialog<TTrapezForm>);
   WireFilterDialog("MenuFiltreSphere", OpenThumbDistortDialog<TLensForm>);
   WireFilterDialog("MenuImageIncliner", OpenThumbDistortDialog<TInclinerForm>);
+  WireFilterDialog("MenuFiltrePerso", OpenFilterDialog<TPersoForm>);
+  WireFilterDialog("MenuFiltreDegrade", OpenFilterDialog<TGradientForm, miFiltreBM_D>);
+  WireFilterDialog("MenuAttenuer", OpenFadeDialog);
 }

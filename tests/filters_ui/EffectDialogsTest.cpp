@@ -71,6 +71,15 @@ const TEffectCase Cases[] = {
        F.DessinerContour(0x0000FF, 2, true, QString());
        CopyRect24Opacity(F.BmpUndo, R, B, R.Left, R.Top, R, 30);
      }},
+    // With relief (the default): the embossed edges, a black outline.
+    {"MenuFiltrePuzzle", "MenuFiltre", "PuzzleForm", [](TFilterNForm* D) { D->TBN->SetPosition(10); },
+     [](TMainForm& F, TBitmap& B, const TRect& R) {
+       TBitmap Work(R.Width() + 6, R.Height() + 6, pf24bit, clWhite);
+       DrawPuzzleRelief(Work, 10, 2, 3, 2);
+       ApplyTextureRelief24(Work, B, -3, -3, R, 100);
+       F.DessinerContour(clBlack, 1, true, QString());
+       CopyRect24Opacity(F.BmpUndo, R, B, R.Left, R.Top, R, 30);
+     }},
     {"MenuFiltreQuadrillage", "MenuFiltre", "GridForm",
      [](TFilterNForm* D) {
        D->TBN->SetPosition(10);

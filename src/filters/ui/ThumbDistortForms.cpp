@@ -32,6 +32,13 @@
 
 namespace {
 constexpr int PreviewWidth = 150;
+
+// The busy status and cursor for the life of a final run.
+struct TActionBracket {
+  explicit TActionBracket(TFilterHost& H) : Host(H) { Host.DebutAction(QString(), true); }
+  ~TActionBracket() { Host.FinAction(); }
+  TFilterHost& Host;
+};
 constexpr int PreviewHeight = 120;
 } // namespace
 
@@ -180,11 +187,7 @@ void TThumbDistortForm::ApplyDistortion() {
   TFilterHost* F = FilterHost();
   TEffectHost* E = EffectHost();
   if (!F || !E || !F->UneImage()) return;
-  struct TBracket {
-    explicit TBracket(TFilterHost& H) : Host(H) { Host.DebutAction(QString(), true); }
-    ~TBracket() { Host.FinAction(); }
-    TFilterHost& Host;
-  } Bracket(*F);
+  const TActionBracket Bracket(*F);
   TSelMaskHost& M = E->Masks();
   TMyImageLayered& Image = *M.Image();
   const bool OnBackground = Image.LayerIndex() == 0;
@@ -258,6 +261,25 @@ QRadioButton* NewRadio(TThumbDistortForm& Form, const QString& Name, const QStri
   return B;
 }
 
+} // namespace
+
+// "Axe horizontal" and "Axe vertical" under Below; a new choice runs
+// Relabel, then previews.
+void TThumbDistortForm::NewAxisRadios(TThumbDistortForm& Form, QWidget* Below, QRadioButton*& Horz,
+                                      QRadioButton*& Vert, std::function<void()> Relabel) {
+  const int Top = Below->y() + Below->height() + Form.Rescale(8);
+  Horz = NewRadio(Form, QStringLiteral("RBHorz"), Tr(TrId::GetTrLblHorzAxis), Top, true);
+  Vert = NewRadio(Form, QStringLiteral("RBVert"), Tr(TrId::GetTrLblVertAxis), Top + Form.Rescale(20), false);
+  for (QRadioButton* B : {Horz, Vert})
+    connect(B, &QRadioButton::toggled, &Form, [&Form, Relabel](bool On) {
+      if (!On || Form.Updating) return;
+      Relabel();
+      if (Form.Thumb) Form.PreviewThumb();
+    });
+}
+
+namespace {
+
 void SetLabel(QLabel* Label, const QString& Fmt, int Value) {
   Label->setText(Format(Fmt, {Value}));
   Label->adjustSize();
@@ -304,15 +326,7 @@ TTrapezForm::TTrapezForm(QWidget* Parent) : TThumbDistortForm(Parent) {
     Bar->OnChange = [this](QObject*) { UpdateLabels(); };
     PrepareBar(Bar);
   }
-  const int RadioTop = TB2->y() + TB2->height() + Rescale(8);
-  RBHorz = NewRadio(*this, QStringLiteral("RBHorz"), Tr(TrId::GetTrLblHorzAxis), RadioTop, true);
-  RBVert = NewRadio(*this, QStringLiteral("RBVert"), Tr(TrId::GetTrLblVertAxis), RadioTop + Rescale(20), false);
-  for (QRadioButton* B : {RBHorz, RBVert})
-    connect(B, &QRadioButton::toggled, this, [this](bool On) {
-      if (!On || Updating) return;
-      UpdateLabels();
-      if (Thumb) PreviewThumb();
-    });
+  NewAxisRadios(*this, TB2, RBHorz, RBVert, [this] { UpdateLabels(); });
   UpdateLabels();
   ArrangeButtons();
 }
@@ -370,15 +384,8 @@ TInclinerForm::TInclinerForm(QWidget* Parent) : TThumbDistortForm(Parent) {
   TB = NewLabelledBar(*this, Top, -50, 50, 5, 0, Lbl, QStringLiteral("TB"));
   TB->OnChange = [this](QObject*) { UpdateLabel(); };
   PrepareBar(TB);
-  const int RadioTop = TB->y() + TB->height() + Rescale(8);
-  RBHorz = NewRadio(*this, QStringLiteral("RBHorz"), Tr(TrId::GetTrLblHorzAxis), RadioTop, true);
-  RBVert = NewRadio(*this, QStringLiteral("RBVert"), Tr(TrId::GetTrLblVertAxis), RadioTop + Rescale(20), false);
-  for (QRadioButton* B : {RBHorz, RBVert})
-    connect(B, &QRadioButton::toggled, this, [this](bool On) {
-      if (!On || Updating) return;
-      UpdateLabel();
-      if (Thumb) PreviewThumb();
-    });
+  NewAxisRadios(*this, TB, RBHorz, RBVert, [this] { UpdateLabel(); });
+  const int RadioTop = RBHorz->y();
   const auto NewBox = [&](const char* Name, TrId Caption, int BoxTop) {
     auto* B = new QCheckBox(Tr(Caption), this);
     B->setObjectName(QString::fromLatin1(Name));
@@ -508,11 +515,7 @@ void TInclinerForm::ApplyDistortion() {
   TFilterHost* F = FilterHost();
   TEffectHost* E = EffectHost();
   if (!F || !E || !F->UneImage()) return;
-  struct TBracket {
-    explicit TBracket(TFilterHost& H) : Host(H) { Host.DebutAction(QString(), true); }
-    ~TBracket() { Host.FinAction(); }
-    TFilterHost& Host;
-  } Bracket(*F);
+  const TActionBracket Bracket(*F);
   const bool All = IncludeAllLayers();
   TSelMaskHost& M = E->Masks();
   F->PreparerUndo(BkgAllUndoKind, windowTitle());

@@ -11,6 +11,7 @@
 #include "raster/ScanMan.h"
 #include "ui/DlgMain.h"
 
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -63,6 +64,8 @@ protected:
   virtual QString MenuItemName() const = 0;
   // Builds the trackbar's label behaviour and key-release preview.
   void PrepareBar(TTrackBar* Bar);
+  static void NewAxisRadios(TThumbDistortForm& Form, QWidget* Below, QRadioButton*& Horz, QRadioButton*& Vert,
+                            std::function<void()> Relabel);
   // Places the buttons under the lowest control; the end of a constructor.
   void ArrangeButtons();
   int ControlsBottom() const;

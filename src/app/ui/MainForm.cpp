@@ -527,6 +527,7 @@ void TMainForm::ConnectCommands() {
   ConnectPathCommands();
   ConnectCurvesCommands();
   ConnectEffectCommands();
+  ConnectTextureCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

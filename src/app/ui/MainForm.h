@@ -469,6 +469,8 @@ public:
   void ConnectEffectCommands();
   // What the selection masks reach of the main window.
   TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
+  // The texture, frame and distortion items (MainForm_Textures.cpp).
+  void ConnectTextureCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

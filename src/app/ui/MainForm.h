@@ -460,6 +460,9 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The histogram and the colour dialogs of the Adjust, Filter and Image
+  // menus (MainForm_Colors.cpp).
+  void ConnectColorCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

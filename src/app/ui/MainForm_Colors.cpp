@@ -4,13 +4,44 @@
 #include "app/ui/MainForm.h"
 #include "raster/FoncUtils.h"
 
+#include "filters/ui/ColorDialogHost.h"
 #include "filters/ui/HistogForm.h"
+#include "filters/ui/IndexForm.h"
+#include "i18n/LibLang.h"
 #include "ui/DlgEx.h"
+#include "ui/MsgDlg.h"
 
 #include <QAction>
 #include <QPointer>
 
+namespace {
+
+class TMainColorDialogHost final : public QObject, public TColorDialogHost {
+public:
+  explicit TMainColorDialogHost(TMainForm& Form) : QObject(&Form), F(Form) { SetColorDialogHost(this); }
+  ~TMainColorDialogHost() override {
+    if (ColorDialogHost() == this) SetColorDialogHost(nullptr);
+  }
+  TBitmap& LeFond() override { return F.LeFond(); }
+  int NbCouleurs() const override { return F.NbCouleurs(); }
+  void SetNbCouleurs(int Value) override { F.SetNbCouleurs(Value); }
+  void MajMenus() override { F.MajMenus(); }
+  void AfficherInfos() override { F.AfficherInfos(); }
+
+private:
+  TMainForm& F;
+};
+
+} // namespace
+
+bool TMainForm::CheckSingleLayer() {
+  if (UneImage() && Image().Layers().Count() == 1) return true;
+  ShowMsgDlg(Tr(TrId::GetTrDlgLayer1), mdkWarning, TMsgDlgButtons{mdbOk});
+  return false;
+}
+
 void TMainForm::ConnectColorCommands() {
+  new TMainColorDialogHost(*this);
   Connect("MenuReglageHistog", [this] {
     static QPointer<THistogForm> Form;
     QAction* Item = MenuItem(QStringLiteral("MenuReglageHistog"));
@@ -18,6 +49,22 @@ void TMainForm::ConnectColorCommands() {
     THistogForm* Dialog = CreateFormIfNeeded(Form, this);
     if (!Dialog->InitImage()) return;
     PreparerUndo(miFiltre, CleanMenuCaption(Item->text()));
+    Dialog->show();
+  });
+  Connect("MenuModeIndex", [this] {
+    static QPointer<TIndexForm> Form;
+    QAction* Item = MenuItem(QStringLiteral("MenuModeIndex"));
+    if (!ActionPossible(CommandSender(Item)) || !CheckSingleLayer()) return;
+    const bool Transparent = LeFond().Transparent;
+    if (Transparent && ShowMsgDlg(Tr(TrId::GetTrDlgMain13), mdkConfirmation, TMsgDlgButtons{mdbYes, mdbNo}) != mrYes)
+      return;
+    PreparerUndo(miBkgAll, CleanMenuCaption(Item->text()));
+    TIndexForm* Dialog = CreateFormIfNeeded(Form, this);
+    if (Transparent) {
+      LeFond().Transparent = false;
+      RefreshBitmap();
+      UpdateActiveImage();
+    }
     Dialog->show();
   });
 }

@@ -1,5 +1,6 @@
 #include "filters/ui/FilterNForm.h"
 
+#include "filters/ui/DialogTexts.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
 #include "raster/FilterEvent.h"
@@ -313,9 +314,7 @@ QComboBox* TFilterNForm::NewComboBox(bool Editable, int Spacing) {
 
 TRadioGroup* TFilterNForm::NewRadioGroup(const QString& Caption, int Spacing) {
   auto* G = new TRadioGroup(this);
-  QString Text = Caption.trimmed();
-  if (!Text.isEmpty()) Text[0] = Text[0].toUpper();
-  G->setTitle(QLatin1Char(' ') + Text + QLatin1Char(' '));
+  G->setTitle(GroupTitle(Caption));
   PlaceBelow(G, Spacing);
   G->resize(width() - 2 * G->x(), Rescale(65));
   NameControl(G, QStringLiteral("RadioGroup"));

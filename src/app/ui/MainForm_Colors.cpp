@@ -4,9 +4,15 @@
 #include "app/ui/MainForm.h"
 #include "raster/FoncUtils.h"
 
+#include "app/ui/FilterDialogOpener.h"
+#include "document/Calque.h"
+#include "document/ui/ImgForm.h"
+#include "document/ui/LayerNavigator.h"
+#include "filters/ui/ChgCouleur2Form.h"
 #include "filters/ui/ColorDialogHost.h"
 #include "filters/ui/HistogForm.h"
 #include "filters/ui/IndexForm.h"
+#include "filters/ui/TransparencyForms.h"
 #include "i18n/LibLang.h"
 #include "ui/DlgEx.h"
 #include "ui/MsgDlg.h"
@@ -66,5 +72,28 @@ void TMainForm::ConnectColorCommands() {
       UpdateActiveImage();
     }
     Dialog->show();
+  });
+  WireFilterDialog("MenuReglageRemplacer2", OpenFilterDialog<TChgCouleur2Form>);
+  Connect("MenuImageCouleurTrans", [this] {
+    static QPointer<TCouleurTransForm> Form;
+    QAction* Item = MenuItem(QStringLiteral("MenuImageCouleurTrans"));
+    QObject* Sender = CommandSender(Item);
+    if (!ActionPossible(Sender) || !UneImage()) return;
+    if (Sender == Item) SelectLayer(*EnfantActif()->LayerNav, 0);
+    // A layer, or a background with an alpha mask, takes the layer command.
+    if (Image().CurrentLayer() != &Image().Layers()[0] || !Image().Layers()[0].Mask().Empty()) {
+      if (QAction* LayerItem = MenuItem(QStringLiteral("MenuCalqueCouleurTrans")); LayerItem->isEnabled())
+        LayerItem->trigger();
+      return;
+    }
+    PreparerUndo(miBkgAll, CleanMenuCaption(Item->text()));
+    CreateFormIfNeeded(Form, this)->show();
+  });
+  Connect("MenuImageMaskTransp", [this] {
+    static QPointer<TMaskCoulForm> Form;
+    QAction* Item = MenuItem(QStringLiteral("MenuImageMaskTransp"));
+    if (!UneImage() || !CheckSingleLayer()) return;
+    PreparerUndo(miBkgAll, CleanMenuCaption(Item->text()));
+    CreateFormIfNeeded(Form, this)->show();
   });
 }

@@ -70,9 +70,12 @@ void TColorPreviewForm::BApercuClick() {
 
 void TColorPreviewForm::BOkClick() {
   CloseOk();
-  if (Changed) BApercuClick();
-  Closing();
+  OkSteps();
   if (TFilterHost* H = FilterHost()) H->MarkModified();
+}
+
+void TColorPreviewForm::OkSteps() {
+  if (Changed) BApercuClick();
 }
 
 void TColorPreviewForm::CBPreviewClick() {

@@ -2,13 +2,12 @@
 // operation is applied for real to the layer, over the undo record the menu
 // command prepared; every new preview first restores the saved pixels; Ok
 // keeps the result (a final preview when a parameter changed since) and runs
-// the dialog's closing steps; closing otherwise restores and drops the
-// record. An optional live-preview box previews at every change. Depends on
+// the dialog's own steps; closing otherwise restores and drops the record. An optional live-preview box previews at every change. Depends on
 // the dialog framework of ui/ and the main window through TFilterHost.
 //
 // How to add one: derive, build the controls, put the buttons with
 // PlaceButtons, call ParamChanged from every change, override ApplyOperation
-// and, where Ok must do more, Closing.
+// and, where Ok must do more, OkSteps.
 #pragma once
 
 #include "filters/ui/FilterHost.h"
@@ -39,8 +38,9 @@ public:
 
 protected:
   virtual void ApplyOperation() = 0;
-  // After the final preview of Ok.
-  virtual void Closing() {}
+  // What Ok does once the dialog is closed: by default the final preview
+  // when a parameter changed since the last one.
+  virtual void OkSteps();
   // The live-preview box ("Aperçu direct") at Left, Top.
   void AddLivePreviewBox(int Left, int Top);
   // The three buttons at Top, the client height under them.

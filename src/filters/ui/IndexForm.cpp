@@ -118,7 +118,8 @@ void TIndexForm::ApplyOperation() {
   H.FinAction();
 }
 
-void TIndexForm::Closing() {
+void TIndexForm::OkSteps() {
+  TColorPreviewForm::OkSteps();
   if (TColorDialogHost* C = ColorDialogHost()) {
     C->SetNbCouleurs(IndexColorCount(PageControl->currentIndex(),
                                      (PageControl->currentIndex() == ipOptimized ? RGManuel : RGAuto)->ItemIndex()));

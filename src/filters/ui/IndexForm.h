@@ -33,5 +33,5 @@ public:
 
 protected:
   void ApplyOperation() override;
-  void Closing() override;
+  void OkSteps() override;
 };

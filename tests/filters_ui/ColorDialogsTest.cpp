@@ -1,0 +1,129 @@
+// The colour dialogs on a real main window: range replacement by a hue,
+// the background's transparent colour (new, combined, cancelled) and the
+// transparency mask, each against the routines called directly.
+#include "FilterDialogFixture.h"
+
+#include "filters/Filtres24.h"
+#include "filters/ui/ChgCouleur2Form.h"
+#include "filters/ui/TransparencyForms.h"
+#include "raster/ColorFill.h"
+#include "raster/ColorUtils.h"
+#include "ui/ColorEdit.h"
+#include "ui/MyImage.h"
+#include "ui/RadioGroup.h"
+#include "ui/TrackBar.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include <cmath>
+
+namespace {
+
+using ColorDialogsTest = FilterDialogFixture;
+
+TEST_F(ColorDialogsTest, RangeReplacementTakesTheHueOfTheRampAndRepeats) {
+  auto* D = Open<TChgCouleur2Form>("MenuReglageRemplacer2");
+  ASSERT_TRUE(D);
+  EXPECT_EQ(UndoSteps(), 1);
+  PickOnImage(D, 12, 7);
+  const TColor Picked = ColorAt(Original, 12, 7);
+  EXPECT_EQ(D->ColorEdit1->Color(), Picked);
+  // A click on the ramp a third of the way: hue Trunc(x / ScaleX).
+  const int X = D->ImgDegrade->width() / 3;
+  QTest::mouseClick(D->ImgDegrade, Qt::LeftButton, {}, QPoint(X, 5));
+  const int Hue = int(std::trunc(X / D->ScaleX));
+  EXPECT_EQ(D->TBN->Position(), Hue);
+  EXPECT_EQ(D->LblN->text(), QString::number(Hue) + QChar(0x00B0));
+  Click(D->BOk);
+  EXPECT_FALSE(D->isVisible());
+  const auto Replace = [&](TBitmap& B, const TRect& R) { ReplaceColorHue24(B, Picked, HSVToColor(Hue, 255, 255), 50, R); };
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected(Replace));
+  EXPECT_EQ(UndoSteps(), 1);
+  emit Form->MenuNamed("MenuEdition")->aboutToShow();
+  ASSERT_TRUE(Form->MenuItem("MenuEditionRepeter")->isEnabled());
+  Form->MenuItem("MenuEditionRepeter")->trigger();
+  EXPECT_EQ(UndoSteps(), 2);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected([&](TBitmap& B, const TRect& R) {
+    Replace(B, R);
+    Replace(B, R);
+  }));
+}
+
+TEST_F(ColorDialogsTest, TransparentColourOfABackgroundWithoutOne) {
+  ASSERT_FALSE(Form->LeFond().Transparent);
+  auto* D = Open<TCouleurTransForm>("MenuImageCouleurTrans", "MenuImage");
+  ASSERT_TRUE(D);
+  EXPECT_FALSE(D->RBCombiner->isVisible());
+  EXPECT_FALSE(D->CBAnnulerTransp->isVisible());
+  EXPECT_EQ(D->ColorEdit->Color(), ColorAt(Original, 0, 0));
+  PickOnImage(D, 5, 5);
+  const TColor Picked = ColorAt(Original, 5, 5);
+  // A preview then Cancel: the pixels and the transparency come back.
+  Click(D->BApercu);
+  EXPECT_TRUE(Form->LeFond().Transparent);
+  Click(D->BAnnuler);
+  EXPECT_FALSE(Form->LeFond().Transparent);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
+  EXPECT_EQ(UndoSteps(), 0);
+
+  D = Open<TCouleurTransForm>("MenuImageCouleurTrans", "MenuImage");
+  ASSERT_TRUE(D);
+  D->ChangerCouleur(Picked);
+  Click(D->BOk);
+  EXPECT_TRUE(Form->LeFond().Transparent);
+  EXPECT_EQ(Form->LeFond().TransparentColor(), Picked);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected([&](TBitmap& B, const TRect& R) { ReplaceColor24(B, Picked, Picked, 30, R); }));
+  EXPECT_EQ(UndoSteps(), 1);
+}
+
+TEST_F(ColorDialogsTest, CombineMergesNearPixelsIntoTheExistingTransparentColour) {
+  const TColor Existing = RGB(1, 2, 3);
+  Form->LeFond().SetTransparentColor(Existing);
+  Form->LeFond().Transparent = true;
+  auto* D = Open<TCouleurTransForm>("MenuImageCouleurTrans", "MenuImage");
+  ASSERT_TRUE(D);
+  EXPECT_TRUE(D->RBCombiner->isVisible() && D->RBCombiner->isChecked());
+  EXPECT_EQ(D->ColorEdit->Color(), Existing);
+  PickOnImage(D, 20, 10);
+  const TColor Picked = ColorAt(Original, 20, 10);
+  Click(D->BOk);
+  EXPECT_EQ(Form->LeFond().TransparentColor(), Existing);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected([&](TBitmap& B, const TRect& R) { ReplaceColor24(B, Picked, Existing, 30, R); }));
+
+  // "Désactiver la transparence": the pixels stay, the transparency goes.
+  D = Open<TCouleurTransForm>("MenuImageCouleurTrans", "MenuImage");
+  ASSERT_TRUE(D);
+  D->CBAnnulerTransp->setChecked(true);
+  EXPECT_FALSE(D->RBCombiner->isEnabled());
+  Click(D->BOk);
+  EXPECT_FALSE(Form->LeFond().Transparent);
+}
+
+TEST_F(ColorDialogsTest, TransparencyMaskWithEachEdgeEffect) {
+  for (int Effect : {meNone, meSmooth, meProgressive}) {
+    auto* D = Open<TMaskCoulForm>("MenuImageMaskTransp", "MenuImage");
+    ASSERT_TRUE(D);
+    EXPECT_EQ(D->RGEffet->ItemIndex(), meSmooth);
+    EXPECT_EQ(D->TBN->Position(), 30);
+    PickOnImage(D, 9, 9);
+    const TColor Picked = ColorAt(Original, 9, 9);
+    QTest::mouseClick(D->RGEffet->Button(Effect), Qt::LeftButton, {}, QPoint(5, 8));
+    Click(D->BOk);
+    EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected([&](TBitmap& B, const TRect&) {
+      MaskFromBackground(B, Picked, 30, Effect);
+    }));
+    EXPECT_EQ(Form->NbCouleurs(), 256);
+    Form->MenuItem("MenuEditionUndo")->trigger();
+    ASSERT_TRUE(ImagesMatch(Form->LeBitmap(), Original));
+  }
+  // The mask: 255 on the picked colour, 0 elsewhere.
+  TBitmap Two(4, 1, pf24bit, clBlack);
+  SetPx(Two, 2, 0, Rgb(250, 250, 250));
+  MaskFromBackground(Two, clWhite, 10, meNone);
+  EXPECT_EQ(Px(Two, 2, 0), Grey(255));
+  EXPECT_EQ(Px(Two, 1, 0), Grey(0));
+}
+
+} // namespace

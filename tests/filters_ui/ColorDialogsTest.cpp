@@ -6,6 +6,9 @@
 #include "filters/Filtres24.h"
 #include "filters/ui/ChgCouleur2Form.h"
 #include "filters/ui/TransparencyForms.h"
+#include "filters/ui/VarianteForm.h"
+#include "document/ui/MyImageLayeredView.h"
+#include "document/ui/SelectionControl.h"
 #include "raster/ColorFill.h"
 #include "raster/ColorUtils.h"
 #include "ui/ColorEdit.h"
@@ -124,6 +127,36 @@ TEST_F(ColorDialogsTest, TransparencyMaskWithEachEdgeEffect) {
   MaskFromBackground(Two, clWhite, 10, meNone);
   EXPECT_EQ(Px(Two, 2, 0), Grey(255));
   EXPECT_EQ(Px(Two, 1, 0), Grey(0));
+}
+
+TEST_F(ColorDialogsTest, HueVariationPreviewsInsideTheDialogAndAppliesOnOk) {
+  auto* D = Open<TVarianteForm>("MenuFiltreVariante", "MenuFiltre");
+  ASSERT_TRUE(D);
+  EXPECT_EQ(UndoSteps(), 0); // its own record comes with Ok
+  EXPECT_EQ(D->TBN->Position(), 50);
+  ASSERT_GT(D->RApercu.Width(), 0);
+  // Method 2 and a hue from the ramp: the thumbnail shows it, the image not.
+  TBitmap Before;
+  Before.Assign(D->ImgApercu->Bitmap());
+  QTest::mouseClick(D->RB2, Qt::LeftButton, {}, QPoint(5, 8));
+  const int X = D->ImgDegrade->width() / 2;
+  QTest::mouseClick(D->ImgDegrade, Qt::LeftButton, {}, QPoint(X, 5));
+  const int Hue = int(std::trunc(X / D->ScaleX));
+  EXPECT_EQ(D->TBN->Position(), Hue);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
+  const TRect R = D->RApercu;
+  const TBitmap& After = D->ImgApercu->Bitmap();
+  const TPoint Inside{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
+  EXPECT_NE(Px(After, Inside.X, Inside.Y), Px(Before, Inside.X, Inside.Y));
+  EXPECT_EQ(Px(After, 0, 0), Px(Before, 0, 0)); // the frame around stays
+  Click(D->BOk);
+  EXPECT_FALSE(D->isVisible());
+  const auto Tint = [&](TBitmap& B, const TRect& Rect) { VarianteColors24(B, false, HSVToColor(Hue, 255, 255), Rect); };
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected(Tint));
+  EXPECT_EQ(UndoSteps(), 1);
+  emit Form->MenuNamed("MenuEdition")->aboutToShow();
+  Form->MenuItem("MenuEditionRepeter")->trigger();
+  EXPECT_EQ(UndoSteps(), 2);
 }
 
 } // namespace

@@ -465,6 +465,8 @@ public:
   void ConnectColorCommands();
   // True when the active image has one layer; else the merge message.
   bool CheckSingleLayer();
+  // What the selection masks read of the active window.
+  TSelMaskHost& SelMaskHost() { return *FSelMaskHost; }
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

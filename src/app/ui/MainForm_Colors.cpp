@@ -6,6 +6,7 @@
 
 #include "app/ui/FilterDialogOpener.h"
 #include "document/Calque.h"
+#include "document/SelMask.h"
 #include "document/ui/ImgForm.h"
 #include "document/ui/LayerNavigator.h"
 #include "filters/ui/ChgCouleur2Form.h"
@@ -13,6 +14,7 @@
 #include "filters/ui/HistogForm.h"
 #include "filters/ui/IndexForm.h"
 #include "filters/ui/TransparencyForms.h"
+#include "filters/ui/VarianteForm.h"
 #include "i18n/LibLang.h"
 #include "ui/DlgEx.h"
 #include "ui/MsgDlg.h"
@@ -33,6 +35,11 @@ public:
   void SetNbCouleurs(int Value) override { F.SetNbCouleurs(Value); }
   void MajMenus() override { F.MajMenus(); }
   void AfficherInfos() override { F.AfficherInfos(); }
+  bool HasAlpha() const override { return F.HasAlpha(); }
+  std::unique_ptr<TBitmap> SelectionMask() override {
+    const bool Shown = F.UneImage() && F.Sel() && F.Sel()->Visible();
+    return Shown ? SelectionMaskOfLayer(F.SelMaskHost(), true, true) : nullptr;
+  }
 
 private:
   TMainForm& F;
@@ -87,6 +94,11 @@ void TMainForm::ConnectColorCommands() {
       return;
     }
     PreparerUndo(miBkgAll, CleanMenuCaption(Item->text()));
+    CreateFormIfNeeded(Form, this)->show();
+  });
+  Connect("MenuFiltreVariante", [this] {
+    static QPointer<TVarianteForm> Form;
+    if (!ActionPossible(CommandSender(MenuItem(QStringLiteral("MenuFiltreVariante")))) || !UneImage()) return;
     CreateFormIfNeeded(Form, this)->show();
   });
   Connect("MenuImageMaskTransp", [this] {

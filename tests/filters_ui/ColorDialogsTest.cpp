@@ -11,7 +11,9 @@
 #include "document/ui/SelectionControl.h"
 #include "raster/ColorFill.h"
 #include "raster/ColorUtils.h"
+#include "raster/ImgUtils24.h"
 #include "ui/ColorEdit.h"
+#include "ui/DlgColors.h"
 #include "ui/MyImage.h"
 #include "ui/RadioGroup.h"
 #include "ui/TrackBar.h"
@@ -157,6 +159,34 @@ TEST_F(ColorDialogsTest, HueVariationPreviewsInsideTheDialogAndAppliesOnOk) {
   emit Form->MenuNamed("MenuEdition")->aboutToShow();
   Form->MenuItem("MenuEditionRepeter")->trigger();
   EXPECT_EQ(UndoSteps(), 2);
+}
+
+TEST_F(ColorDialogsTest, HueVariationPreviewChangesOnlyTheSelectedPart) {
+  // The left half selected.
+  TMyImageLayeredView* View = Form->EnfantActif()->Image;
+  View->SelectionMode = TSelMode::smShape;
+  const TRect Client = View->BmpToClient(TRect{0, 0, 20, 30});
+  Form->ImageSelecting(Client, soStart);
+  Form->ImageSelecting(Client, soChanging);
+  Form->ImageSelecting(Client, soEnd);
+  ASSERT_TRUE(Form->Sel()->Visible());
+  auto* D = Open<TVarianteForm>("MenuFiltreVariante", "MenuFiltre");
+  ASSERT_TRUE(D);
+  TBitmap Layer, Thumb(D->ImgApercu->width(), D->ImgApercu->height(), pf24bit, clWhite);
+  Layer.Assign(Original);
+  ASSERT_EQ(DrawThumbnail24(Layer, Thumb, clWhite, 2, 4, clDlgPanel), D->RApercu);
+  const TRect R = D->RApercu;
+  const TBitmap& Shown = D->ImgApercu->Bitmap();
+  const int Y = (R.Top + R.Bottom) / 2;
+  int Changed = 0;
+  for (int X = R.Left; X < R.Right; ++X) {
+    const int Quarter = (X - R.Left) * 4 / R.Width();
+    if (Quarter == 3) EXPECT_EQ(Px(Shown, X, Y), Px(Thumb, X, Y)) << X; // outside
+    if (Quarter == 0) Changed += Px(Shown, X, Y) != Px(Thumb, X, Y);
+  }
+  EXPECT_GT(Changed, 0);
+  Click(D->BAnnuler);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
 }
 
 } // namespace

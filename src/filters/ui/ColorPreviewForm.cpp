@@ -56,11 +56,7 @@ void TColorPreviewForm::BApercuClick() {
   if (Preview && !Changed) return;
   TFilterHost* H = FilterHost();
   if (!H || !H->UneImage()) return;
-  H->DebutAction(QString(), true);
-  struct TEnd {
-    TFilterHost* H;
-    ~TEnd() { H->FinAction(); }
-  } End{H};
+  const TBusyAction Busy(*H);
   if (Preview) H->RestaureBitmap();
   ApplyOperation();
   H->RefreshBitmap();

@@ -300,11 +300,7 @@ void THistogForm::BApercuClick() {
   if (Preview && !Changed) return;
   TFilterHost* H = FilterHost();
   if (!H || !H->UneImage()) return;
-  H->DebutAction(QString(), true);
-  struct TEnd {
-    TFilterHost* H;
-    ~TEnd() { H->FinAction(); }
-  } End{H};
+  const TBusyAction Busy(*H);
   if (Preview) H->RestaureBitmap();
   if (ChannelsChanged(FLevels, 0)) {
     ApplyHistogLevels(H->LeBitmap(), H->LaSelection(), FLevels);

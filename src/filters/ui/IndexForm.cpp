@@ -111,11 +111,10 @@ void TIndexForm::AcceptIniControl(QWidget* Control, bool& Accept) {
 void TIndexForm::ApplyOperation() {
   TFilterHost& H = *FilterHost();
   const TColorDialogHost* C = ColorDialogHost();
-  H.DebutAction(Tr(TrId::GetTrStaPreparingColor), true);
+  const TBusyAction Busy(H, Tr(TrId::GetTrStaPreparingColor));
   IndexColors24(H.LeBitmap(), PageControl->currentIndex(),
                 (PageControl->currentIndex() == ipOptimized ? RGManuel : RGAuto)->ItemIndex(),
                 CBDiffusion->isChecked(), C ? C->NbCouleurs() : 16777216);
-  H.FinAction();
 }
 
 void TIndexForm::OkSteps() {

@@ -152,11 +152,7 @@ void TVarianteForm::PreviewVariante(TColor Color) {
 void TVarianteForm::ApplyVariante() {
   TFilterHost* H = FilterHost();
   if (!H || !H->UneImage()) return;
-  H->DebutAction(QString(), true);
-  struct TEnd {
-    TFilterHost* H;
-    ~TEnd() { H->FinAction(); }
-  } End{H};
+  const TBusyAction Busy(*H);
   H->PreparerUndo(FilterUndoKind, windowTitle());
   VarianteColors24(H->LeBitmap(), RB1->isChecked(), PnlCouleur->Color(), H->LaSelection());
   H->AppliquerMasqueSel(1);

@@ -61,6 +61,8 @@ TEST_F(ColorDialogsTest, TransparentColourOfABackgroundWithoutOne) {
   auto* D = Open<TCouleurTransForm>("MenuImageCouleurTrans", "MenuImage");
   ASSERT_TRUE(D);
   EXPECT_FALSE(D->RBCombiner->isVisible());
+  EXPECT_EQ(D->BApercu->text(), QString::fromUtf8("Aperçu"));
+  EXPECT_EQ(D->BAnnuler->text(), "Annuler");
   EXPECT_FALSE(D->CBAnnulerTransp->isVisible());
   EXPECT_EQ(D->ColorEdit->Color(), ColorAt(Original, 0, 0));
   PickOnImage(D, 5, 5);

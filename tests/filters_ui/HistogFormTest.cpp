@@ -39,6 +39,10 @@ TEST_F(HistogFormTest, OpensOnlyOnMoreThanAHundredPixels) {
   ASSERT_TRUE(D);
   EXPECT_EQ(UndoSteps(), 1);
   EXPECT_EQ(D->windowTitle(), "Histogramme");
+  // The captions a user reads, without a language module.
+  for (auto [Button, Text] : {std::pair<QAbstractButton*, const char*>{D->BApercu, "Aperçu"}, {D->BOk, "Ok"},
+                              {D->BAnnuler, "Annuler"}, {D->CBRealTime, "Aperçu direct"}, {D->CBMajHisto, "Histogramme"}})
+    EXPECT_EQ(Button->text(), QString::fromUtf8(Text));
   EXPECT_EQ(D->LblMediane->text(), QString::fromUtf8("Médiane : 49"));
   EXPECT_EQ(D->LblMoyenne->text(), "Moyenne : 50.00");
   EXPECT_EQ(D->LblPixels->text(), "101 pixels");

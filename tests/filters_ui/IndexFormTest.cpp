@@ -85,6 +85,7 @@ TEST_F(IndexFormTest, TheDialogReducesTheBackgroundAndSetsTheColourCount) {
   auto* D = Open<TIndexForm>("MenuModeIndex", "MenuImage");
   ASSERT_TRUE(D);
   EXPECT_EQ(UndoSteps(), 1);
+  EXPECT_EQ(D->CBPreview->text(), QString::fromUtf8("Aperçu direct"));
   D->PageControl->setCurrentIndex(ipSystem);
   QTest::mouseClick(D->RGAuto->Button(3), Qt::LeftButton, {}, QPoint(5, 8));
   Click(D->BOk);

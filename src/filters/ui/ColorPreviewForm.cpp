@@ -1,21 +1,21 @@
 #include "filters/ui/ColorPreviewForm.h"
 
-#include "i18n/LibLang.h"
+#include "filters/ui/DialogTexts.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 
 TColorPreviewForm::TColorPreviewForm(QWidget* Parent) : TPipetteForm(Parent) {
-  const auto MakeButton = [this](TrId Id, const char* Name) {
-    auto* B = new QPushButton(Tr(Id), this);
+  const auto MakeButton = [this](TrId Id, const char16_t* French, const char* Name) {
+    auto* B = new QPushButton(TrOr(Id, French), this);
     B->setObjectName(QString::fromLatin1(Name));
     B->setAutoDefault(false);
     B->resize(Rescale(75), Rescale(25));
     return B;
   };
-  BApercu = MakeButton(TrId::GetTrBtnPreview, "BApercu");
-  BOk = MakeButton(TrId::GetTrBtnOk, "BOk");
-  BAnnuler = MakeButton(TrId::GetTrBtnCancel, "BAnnuler");
+  BApercu = MakeButton(TrId::GetTrBtnPreview, u"Aperçu", "BApercu");
+  BOk = MakeButton(TrId::GetTrBtnOk, u"Ok", "BOk");
+  BAnnuler = MakeButton(TrId::GetTrBtnCancel, u"Annuler", "BAnnuler");
   connect(BApercu, &QPushButton::clicked, this, [this] { BApercuClick(); });
   connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
   connect(BAnnuler, &QPushButton::clicked, this, [this] { close(); });
@@ -24,7 +24,7 @@ TColorPreviewForm::TColorPreviewForm(QWidget* Parent) : TPipetteForm(Parent) {
 }
 
 void TColorPreviewForm::AddLivePreviewBox(int Left, int Top) {
-  CBPreview = new QCheckBox(Tr(TrId::GetTrLblDirectPreview), this);
+  CBPreview = new QCheckBox(TrOr(TrId::GetTrLblDirectPreview, u"Aperçu direct"), this);
   CBPreview->setObjectName(QStringLiteral("CBPreview"));
   CBPreview->setGeometry(Left, Top, Rescale(200), Rescale(17));
   connect(CBPreview, &QCheckBox::toggled, this, [this] { CBPreviewClick(); });

@@ -1,6 +1,7 @@
 #include "filters/ui/HistogForm.h"
 
 #include "filters/ui/ChannelBars.h"
+#include "filters/ui/DialogTexts.h"
 #include "filters/ui/FilterHost.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
@@ -77,9 +78,10 @@ THistogForm::THistogForm(QWidget* Parent) : TPipetteForm(Parent) {
   LblInMin = new QLabel(this);
   LblInMin->move(HistoView->x(), InLabels);
   LblIn = new QLabel(this);
-  LblIn->move(HistoView->x() + HistoView->width() / 2 - Rescale(30), InLabels);
+  // The gamma over the histogram's right end, level with the channel list.
+  LblIn->move(HistoView->x(), CmbCouche->y() + Rescale(4));
   LblInMax = new QLabel(this);
-  LblInMax->setAlignment(Qt::AlignRight);
+  LblInMax->move(0, InLabels);
 
   ImgGrad = new MyImage::TMyImage(this);
   ImgGrad->setGeometry(HistoView->x(), InLabels + Rescale(22), HistoView->width(), Rescale(StripHeight));
@@ -93,9 +95,7 @@ THistogForm::THistogForm(QWidget* Parent) : TPipetteForm(Parent) {
   LblOutMin = new QLabel(this);
   LblOutMin->move(HistoView->x(), OutLabels);
   LblOutMax = new QLabel(this);
-  LblOutMax->setAlignment(Qt::AlignRight);
-  for (auto [Label, Top] : {std::pair{LblInMax, InLabels}, std::pair{LblOutMax, OutLabels}})
-    Label->setGeometry(HistoView->x() + HistoView->width() / 2, Top, HistoView->width() / 2, Rescale(16));
+  LblOutMax->move(0, OutLabels);
 
   // The pipettes: both may be up; the one down says which point a pick sets.
   const auto MakePipette = [this](int Top, TSimplePanel*& Swatch, TColor Grey) {
@@ -132,21 +132,21 @@ THistogForm::THistogForm(QWidget* Parent) : TPipetteForm(Parent) {
   CBMajHisto->setObjectName(QStringLiteral("CBMajHisto"));
   CBMajHisto->setGeometry(Rescale(RightColumn), BReset->y() + BReset->height() + Rescale(12), Rescale(100),
                           Rescale(17));
-  CBRealTime = new QCheckBox(Tr(TrId::GetTrLblDirectPreview), this);
+  CBRealTime = new QCheckBox(TrOr(TrId::GetTrLblDirectPreview, u"Aperçu direct"), this);
   CBRealTime->setObjectName(QStringLiteral("CBRealTime"));
   CBRealTime->setGeometry(CBMajHisto->x(), CBMajHisto->y() + Rescale(22), Rescale(100), Rescale(17));
 
   const int ButtonsTop = std::max(LblOutMin->y() + Rescale(28), CBRealTime->y() + Rescale(30));
-  const auto MakeButton = [this, ButtonsTop](TrId Id, int Left) {
-    auto* B = new QPushButton(Tr(Id), this);
+  const auto MakeButton = [this, ButtonsTop](TrId Id, const char16_t* French, int Left) {
+    auto* B = new QPushButton(TrOr(Id, French), this);
     B->setAutoDefault(false);
     B->setGeometry(Rescale(Left), ButtonsTop, Rescale(75), Rescale(25));
     return B;
   };
-  BApercu = MakeButton(TrId::GetTrBtnPreview, ViewLeft);
-  BOk = MakeButton(TrId::GetTrBtnOk, 218);
-  BAnnuler = MakeButton(TrId::GetTrBtnCancel, 303);
-  setFixedSize(Rescale(RightColumn + 104), BApercu->y() + BApercu->height() + Rescale(16));
+  BApercu = MakeButton(TrId::GetTrBtnPreview, u"Aperçu", ViewLeft);
+  BOk = MakeButton(TrId::GetTrBtnOk, u"Ok", RightColumn + 44 - 83);
+  BAnnuler = MakeButton(TrId::GetTrBtnCancel, u"Annuler", RightColumn + 44);
+  setFixedSize(Rescale(RightColumn + 135), BApercu->y() + BApercu->height() + Rescale(16));
 
   SliderIn->OnChange = [this](TMySlider*, int Index, TSliderChangeMode Mode) {
     if (Mode != TSliderChangeMode::cmProperty) InputCursorMoved(Index);
@@ -208,15 +208,19 @@ void THistogForm::DrawHistogram(int Channel) {
 void THistogForm::UpdateLevelLabels(bool Store) {
   const QString MinText = FilterHost() ? FilterHost()->TitreMenu(QStringLiteral("MenuFiltreMinimum")) : QString();
   const QString MaxText = FilterHost() ? FilterHost()->TitreMenu(QStringLiteral("MenuFiltreMaximum")) : QString();
-  const auto Show = [](QLabel* L, const QString& Text, int Value) { L->setText(Text + QStringLiteral(" : %1").arg(Value)); };
+  // Minimum labels start at the view's left edge, maximum labels end at its right edge.
+  const auto Show = [this](QLabel* L, const QString& Text, int Value) {
+    L->setText(Text + QStringLiteral(" : %1").arg(Value));
+    L->adjustSize();
+    if (L == LblInMax || L == LblOutMax) L->move(HistoView->x() + HistoView->width() - L->width(), L->y());
+  };
   LblIn->setText(Format(Tr(TrId::GetTrFmtLevel), {FGamma}));
   LblIn->adjustSize();
+  LblIn->move(HistoView->x() + HistoView->width() - LblIn->width(), LblIn->y());
   Show(LblInMin, MinText, SliderIn->GetPosition(0));
   Show(LblInMax, MaxText, SliderIn->GetPosition(2));
   Show(LblOutMin, MinText, SliderOut->GetPosition(0));
   Show(LblOutMax, MaxText, SliderOut->GetPosition(1));
-  LblInMin->adjustSize();
-  LblOutMin->adjustSize();
   Pnl1->SetColor(GreyOf(SliderIn->GetPosition(0)));
   Pnl2->SetColor(GreyOf(SliderIn->GetPosition(2)));
   if (Store) SaveChannel(FActiveCouche);

@@ -69,15 +69,15 @@ TVarianteForm::TVarianteForm(QWidget* Parent) : TMainDialogForm(Parent) {
   RB2->setGeometry(Left, RB1->y() + Rescale(24), Width, Rescale(17));
   ImgApercu = new MyImage::TMyImage(this);
   ImgApercu->setGeometry(Left + Width + Rescale(16), Rescale(12), Rescale(200), Rescale(150));
-  const auto MakeButton = [this](TrId Id, int X, int Y) {
-    auto* B = new QPushButton(Tr(Id), this);
+  const auto MakeButton = [this](TrId Id, const char16_t* French, int X, int Y) {
+    auto* B = new QPushButton(TrOr(Id, French), this);
     B->setAutoDefault(false);
     B->setGeometry(X, Y, Rescale(75), Rescale(25));
     return B;
   };
   const int ButtonsTop = std::max(RB2->y() + RB2->height(), ImgApercu->y() + ImgApercu->height()) + Rescale(16);
-  BAnnuler = MakeButton(TrId::GetTrBtnCancel, ImgApercu->x() + ImgApercu->width() - Rescale(75), ButtonsTop);
-  BOk = MakeButton(TrId::GetTrBtnOk, BAnnuler->x() - Rescale(83), ButtonsTop);
+  BAnnuler = MakeButton(TrId::GetTrBtnCancel, u"Annuler", ImgApercu->x() + ImgApercu->width() - Rescale(75), ButtonsTop);
+  BOk = MakeButton(TrId::GetTrBtnOk, u"Ok", BAnnuler->x() - Rescale(83), ButtonsTop);
   setFixedSize(ImgApercu->x() + ImgApercu->width() + Left, ButtonsTop + Rescale(25) + Left);
   OkButton = BOk;
   CancelButton = BAnnuler;

@@ -31,7 +31,7 @@ TEST_F(HistogFormTest, OpensOnlyOnMoreThanAHundredPixels) {
   NewImage(TBitmap(10, 10, pf24bit, clWhite));
   EXPECT_EQ(OpenHistogram(), nullptr);
   EXPECT_EQ(UndoSteps(), 0);
-  // 101 greys 0..100: the statistics of the Part's example.
+  // 101 greys 0..100: median 49, mean 50.
   TBitmap Ramp(101, 1, pf24bit);
   for (int X = 0; X <= 100; ++X) SetPx(Ramp, X, 0, Grey(X));
   NewImage(Ramp);

@@ -17,6 +17,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -126,6 +128,23 @@ const TDialogCase Cases[] = {
      [](TBitmap& B, const TRect& R) { FillColor24(B, 0x000080, 30, R); },
      [](TFilterNForm* D) { QTest::mouseClick(As<TColoredLayerForm>(D)->Invert, Qt::LeftButton, {}, QPoint(5, 8)); },
      [](TBitmap& B, const TRect& R) { FillColor24(B, 0x000080, -30, R); }},
+    // The second colour taken by the pipette on the image, once its picker
+    // button is down.
+    {"MenuReglageRemplacer", "MenuReglage", "ReplaceColorForm",
+     [](TBitmap& B, const TRect& R) { ReplaceColor24(B, clWhite, clBlack, 30, R); },
+     [](TFilterNForm* D) {
+       auto* F = As<TReplaceColorForm>(D);
+       F->Picker2->click();
+       EXPECT_FALSE(F->Picker1->isChecked());
+       FilterDialogFixture::PickOnImage(D, 3, 4);
+       F->Picker1->click();
+       FilterDialogFixture::PickOnImage(D, 5, 6);
+       FilterDialogFixture::MoveSlider(D->TBN, 2);
+     },
+     [](TBitmap& B, const TRect& R) {
+       const TColor From = FilterDialogFixture::ColorAt(B, 5, 6), To = FilterDialogFixture::ColorAt(B, 3, 4);
+       ReplaceColor24(B, From, To, 40, R);
+     }},
     // Intensity 0 runs the routine, which then changes nothing.
     {"MenuFiltreDesaturation", "MenuFiltre", "PartialDesatForm",
      [](TBitmap& B, const TRect& R) { PartialDesat24(B, 0x0000FF, 0.0f, 5.0f / 1.42f + 1.0f, false, R); },
@@ -175,5 +194,27 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, AdjustDialogsTest, ::testing::ValuesIn(Cases),
                          [](const ::testing::TestParamInfo<TDialogCase>& I) {
                            return std::string(I.param.FormName) + std::to_string(I.index);
                          });
+
+// The adjustment buttons of the toolbar open their dialogs as their menu
+// items do, and are refused while a dialog is open.
+TEST_F(AdjustDialogsTest, ToolbarButtonsOpenTheirDialogs) {
+  const struct {
+    const char* Button;
+    const char* FormName;
+  } Buttons[] = {{"BtnReglage", "CustomRegForm"}, {"BtnBlancs", "WBalanceForm"}, {"BtnGris", "GrayForm"}};
+  for (const auto& B : Buttons) {
+    emit Form->MenuNamed("MenuReglage")->aboutToShow();
+    QAction* Button = Form->ToolBar(3)->findChild<QAction*>(B.Button);
+    ASSERT_TRUE(Button && Button->isEnabled()) << B.Button;
+    Button->trigger();
+    auto* D = Form->findChild<TFilterNForm*>(B.FormName);
+    ASSERT_TRUE(D && D->isVisible()) << B.Button;
+    EXPECT_EQ(UndoSteps(), 1);
+    Button->trigger(); // refused: the dialog is open
+    EXPECT_EQ(UndoSteps(), 1);
+    Click(D->BAnnuler);
+    EXPECT_EQ(UndoSteps(), 0);
+  }
+}
 
 } // namespace

@@ -5,6 +5,9 @@
 #include "app/ui/MainForm.h"
 
 #include "../support/ImageCompare.h"
+#include "../support/Pixels.h"
+#include "document/ui/ImgForm.h"
+#include "document/ui/MyImageLayeredView.h"
 #include "filters/ui/FilterNForm.h"
 #include "ui/TrackBar.h"
 
@@ -27,6 +30,17 @@ public:
   static void MoveSlider(TTrackBar* Bar, int Steps) {
     for (int I = 0; I < std::abs(Steps); ++I) QTest::keyClick(Bar, Steps > 0 ? Qt::Key_PageUp : Qt::Key_PageDown);
   }
+
+  // A click with the pipette on the pixel (X, Y) of the active image.
+  static void PickOnImage(const QWidget* Dialog, int X, int Y) {
+    auto* Main = qobject_cast<TMainForm*>(Dialog->parentWidget());
+    TMyImageLayeredView* View = Main->EnfantActif()->Image;
+    const TPoint C = View->BmpToClient(TPoint{X, Y});
+    QTest::mouseClick(View->viewport(), Qt::LeftButton, {}, QPoint(C.X, C.Y));
+  }
+
+  // The colour of a pixel as a TColor.
+  static TColor ColorAt(const TBitmap& B, int X, int Y) { return TRGBToColor(Px(B, X, Y)); }
 
 protected:
   void SetUp() override { MakeForm(); }

@@ -4,11 +4,15 @@
 // arrives while a preview runs.
 #include "FilterDialogFixture.h"
 
+#include "app/ui/MainStatusBar.h"
+#include "filters/Blur24.h"
 #include "filters/Filtres24.h"
+#include "raster/FilterEvent.h"
 #include "filters/ui/ToneForms.h"
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QTimer>
 
 namespace {
 
@@ -217,9 +221,9 @@ TEST_F(FilterNFormTest, AChangeDuringAPreviewStartsTheNewOneAfterIt) {
   D->show();
   D->CBRealTime->setChecked(true);
   D->DuringRun = [D] {
-    // Ok and Cancel wait for the run.
+    // Ok waits for the run; Cancel would stop it.
     EXPECT_FALSE(D->BOk->isEnabled());
-    EXPECT_FALSE(D->BAnnuler->isEnabled());
+    EXPECT_TRUE(D->BAnnuler->isEnabled());
     D->TBN->SetPosition(-40);
     QTest::keyRelease(D->TBN, Qt::Key_Left);
   };
@@ -230,6 +234,65 @@ TEST_F(FilterNFormTest, AChangeDuringAPreviewStartsTheNewOneAfterIt) {
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Expected([](TBitmap& B, const TRect& R) { BrightnessRGB24(B, -40, -40, -40, R); }));
   EXPECT_TRUE(D->BOk->isEnabled());
   Click(D->BAnnuler);
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
+  EXPECT_EQ(UndoSteps(), 0);
+}
+
+// A dialog whose filter is a blur that reports its progress row by row.
+class TBlurProbeForm : public TFilterNForm {
+public:
+  explicit TBlurProbeForm(QWidget* Parent) : TFilterNForm(Parent) {
+    setObjectName("BlurProbeForm");
+    SetMainBar(1, 10, 1, 1, 3, "%d");
+  }
+  bool Stopped = false;
+  void ApplyFilter() override {
+    BoxBlur(Bitmap(), TBN->Position(), TBN->Position(), WorkRect());
+    Stopped = ProgressCancelled;
+  }
+};
+
+TEST_F(FilterNFormTest, ALongPreviewShowsItsProgressAndCancelStopsItAndClosesAfterIt) {
+  // A clock a tenth of a second further at every reading: every step
+  // reports and lets the pending events through.
+  class TTickingClock final : public TClock {
+  public:
+    TMonoTime Now() const override { return FNow += std::chrono::milliseconds(100); }
+
+  private:
+    mutable TMonoTime FNow{};
+  } Clock;
+  const TScopedClock Scoped(Clock);
+  const int SavedDelay = std::exchange(ProgressInitialDelay, 0), SavedInterval = std::exchange(ProgressMinInterval, 1);
+  // The main window takes the progress at its first paint.
+  ASSERT_TRUE(QTest::qWaitFor([] { return ProgressSink() != nullptr; }));
+  Form->PreparerUndo(miFiltre, "Probe");
+  auto* D = new TBlurProbeForm(Form.get());
+  D->show();
+  bool ProgressShown = false;
+  QString StatusText;
+  // Looks at every step that handles the pending events; cancels once the
+  // status bar shows the progress.
+  std::function<void()> Watch = [&] {
+    if (!D->PreviewRunning()) return;
+    if (!Form->StatusBar()->ProgressDrawn()) {
+      QTimer::singleShot(0, D, Watch);
+      return;
+    }
+    ProgressShown = true;
+    StatusText = Form->StatusBar()->PanelText(0);
+    Click(D->BAnnuler);
+    EXPECT_TRUE(D->isVisible()); // not before the run ended
+  };
+  QTimer::singleShot(0, D, Watch);
+  D->BApercu->click();
+  ProgressInitialDelay = SavedDelay;
+  ProgressMinInterval = SavedInterval;
+  EXPECT_TRUE(ProgressShown);
+  EXPECT_TRUE(StatusText.endsWith('%')) << StatusText.toStdString();
+  EXPECT_TRUE(D->Stopped);
+  EXPECT_FALSE(D->isVisible());
+  EXPECT_FALSE(Form->StatusBar()->ProgressDrawn());
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
   EXPECT_EQ(UndoSteps(), 0);
 }

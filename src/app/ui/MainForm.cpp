@@ -528,6 +528,7 @@ void TMainForm::ConnectCommands() {
   ConnectCurvesCommands();
   ConnectEffectCommands();
   ConnectTextureCommands();
+  ConnectColorCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

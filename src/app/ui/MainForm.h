@@ -471,6 +471,11 @@ public:
   TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
   // The texture, frame and distortion items (MainForm_Textures.cpp).
   void ConnectTextureCommands();
+  // The histogram and the colour dialogs of the Adjust, Filter and Image
+  // menus (MainForm_Colors.cpp).
+  void ConnectColorCommands();
+  // True when the active image has one layer; else the merge message.
+  bool CheckSingleLayer();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

@@ -85,4 +85,5 @@ void TMainForm::ConnectAdjustCommands() {
   WireFilterDialog("MenuReglageGris", OpenFilterDialog<TGrayForm>);
   WireFilterDialog("MenuFiltreFiltre", OpenFilterDialog<TColoredLayerForm>);
   WireFilterDialog("MenuFiltreDesaturation", OpenFilterDialog<TPartialDesat>);
+  WireFilterDialog("MenuReglageRemplacer", OpenFilterDialog<TReplaceColorForm>);
 }

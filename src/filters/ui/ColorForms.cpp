@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 namespace {
 
@@ -137,6 +138,29 @@ TColoredLayerForm::TColoredLayerForm(QWidget* Parent) : TFilterNForm(Parent) {
 
 void TColoredLayerForm::ApplyFilter() {
   FillColor24(Bitmap(), Color->Color(), Invert->isChecked() ? -TBN->Position() : TBN->Position(), WorkRect());
+}
+
+// ---- Colour replacement ------------------------------------------------------------------------------------------
+
+TReplaceColorForm::TReplaceColorForm(QWidget* Parent) : TFilterNForm(Parent) {
+  setObjectName(QStringLiteral("ReplaceColorForm"));
+  setWindowTitle(Title(QStringLiteral("MenuReglageRemplacer")));
+  SetMainBar(0, 100, 5, 5, 30, Tr(TrId::GetTrFmtTolerance));
+  QLabel* L1 = NewLabel(Tr(TrId::GetTrLblColor1), 8);
+  Color1 = NewColorEdit(clWhite, 4);
+  Picker1 = NewColorPickerBtn(Color1, true);
+  QLabel* L2 = NewLabel(Tr(TrId::GetTrLblColor2), 0);
+  L2->move(Rescale(133), L1->y());
+  Color2 = NewColorEdit(clBlack, 0);
+  Color2->move(L2->x(), Color1->y());
+  Picker2 = NewColorPickerBtn(Color2, false);
+  ArrangeButtons();
+}
+
+void TReplaceColorForm::ChangerCouleur(TColor Couleur) { (Picker1->isChecked() ? Color1 : Color2)->SetColor(Couleur); }
+
+void TReplaceColorForm::ApplyFilter() {
+  ReplaceColor24(Bitmap(), Color1->Color(), Color2->Color(), TBN->Position(), WorkRect());
 }
 
 // ---- Partial desaturation ----------------------------------------------------------------------------------------

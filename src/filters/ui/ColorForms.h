@@ -10,6 +10,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 
 // Adjust > Hue, saturation: HueShift24(main), Saturation24(saturation),
 // BrightnessRGB24(red, green, blue).
@@ -68,6 +69,21 @@ public:
   explicit TColoredLayerForm(QWidget* Parent = nullptr);
   TColorEdit* Color = nullptr;
   QCheckBox* Invert = nullptr;
+  void ApplyFilter() override;
+};
+
+// Adjust > Replace a colour: ReplaceColor24(colour 1, colour 2, main). A
+// colour picked on the image goes to colour 1 while its picker button is
+// down, else to colour 2.
+class TReplaceColorForm : public TFilterNForm {
+  Q_OBJECT
+public:
+  explicit TReplaceColorForm(QWidget* Parent = nullptr);
+  TColorEdit* Color1 = nullptr;
+  TColorEdit* Color2 = nullptr;
+  QToolButton* Picker1 = nullptr;
+  QToolButton* Picker2 = nullptr;
+  void ChangerCouleur(TColor Couleur) override;
   void ApplyFilter() override;
 };
 

@@ -9,7 +9,6 @@
 #include "filters/Filtres24.h"
 #include "filters/ui/BlurForms.h"
 #include "filters/ui/ChannelBars.h"
-#include "filters/ui/ColorPickerButton.h"
 #include "i18n/LibLang.h"
 #include "raster/Bitmap24.h"
 #include "raster/ColorFill.h"
@@ -28,6 +27,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QLabel>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -306,12 +306,12 @@ TBorder3DForm::TBorder3DForm(QWidget* Parent) : TFilterNForm(Parent) {
   CBColor1 = NewCheckBox(Tr(TrId::GetTrLblColor1), true, 16);
   ColorEdit1 = NewColorEdit(clWhite, 0);
   ColorEdit1->move(ColorEdit1->x(), CBColor1->y() + CBColor1->height() + 4);
-  SB1 = NewColorPickerBtn(*this, ColorEdit1, true);
+  SB1 = NewColorPickerBtn(ColorEdit1, true);
   CBColor2 = NewCheckBox(Tr(TrId::GetTrLblColor2), true, 0);
   PlaceLevel(CBColor2, CBColor1, Rescale(144));
   ColorEdit2 = NewColorEdit(clBlack, 0);
   PlaceLevel(ColorEdit2, ColorEdit1, CBColor2->x());
-  SB2 = NewColorPickerBtn(*this, ColorEdit2, false);
+  SB2 = NewColorPickerBtn(ColorEdit2, false);
   LblWidth = NewLabel(Tr(TrId::GetTrLblWidth), 8);
   EdiWidth = NewSpinEdit(1, 100, 7, 4);
   LblAlpha = NewLabel(Tr(TrId::GetTrLblOpacity), 0);

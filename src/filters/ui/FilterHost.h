@@ -63,6 +63,19 @@ public:
   virtual bool DessinerSurAlpha() const = 0;
 };
 
+// The busy status and cursor for a scope: DebutAction (Msg empty: the
+// default text) now, FinAction on every way out.
+class TBusyAction {
+public:
+  explicit TBusyAction(TFilterHost& Host, const QString& Msg = QString()) : FHost(Host) { Host.DebutAction(Msg, true); }
+  ~TBusyAction() { FHost.FinAction(); }
+  TBusyAction(const TBusyAction&) = delete;
+  TBusyAction& operator=(const TBusyAction&) = delete;
+
+private:
+  TFilterHost& FHost;
+};
+
 // The installed host (not owned), nullptr when there is no main window.
 inline TFilterHost*& FilterHostSlot() {
   static TFilterHost* Host = nullptr;

@@ -1,11 +1,13 @@
 #include "filters/ui/FilterNForm.h"
 
+#include "filters/ui/DialogTexts.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
 #include "raster/FilterEvent.h"
 #include "ui/ColorEdit.h"
 #include "ui/DirectionEdit.h"
 #include "ui/DlgColors.h"
+#include "ui/GlyphButtons.h"
 #include "ui/MsgDlg.h"
 #include "ui/MyBevel.h"
 #include "ui/RadioGroup.h"
@@ -13,6 +15,7 @@
 #include "ui/SpinEdit.h"
 #include "ui/TrackBar.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -20,6 +23,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 
 #include <type_traits>
 #include <utility>
@@ -253,6 +257,16 @@ TColorEdit* TFilterNForm::NewColorEdit(TColor Color, int Spacing) {
   return E;
 }
 
+QToolButton* TFilterNForm::NewColorPickerBtn(TColorEdit* ColorEdit, bool Down) {
+  if (!FPickerGroup) FPickerGroup = new QButtonGroup(this);
+  auto* B = new QToolButton(this);
+  B->setCheckable(true);
+  FPickerGroup->addButton(B);
+  B->setChecked(Down);
+  SetupColorButton(B, ColorEdit);
+  return B;
+}
+
 namespace {
 // The characters the largest value needs, one more for a minus sign.
 int SpinMaxLength(const QString& MaxText, bool Negative) { return int(MaxText.size()) + (Negative ? 1 : 0); }
@@ -301,9 +315,7 @@ QComboBox* TFilterNForm::NewComboBox(bool Editable, int Spacing) {
 
 TRadioGroup* TFilterNForm::NewRadioGroup(const QString& Caption, int Spacing) {
   auto* G = new TRadioGroup(this);
-  QString Text = Caption.trimmed();
-  if (!Text.isEmpty()) Text[0] = Text[0].toUpper();
-  G->setTitle(QLatin1Char(' ') + Text + QLatin1Char(' '));
+  G->setTitle(GroupTitle(Caption));
   PlaceBelow(G, Spacing);
   G->resize(width() - 2 * G->x(), Rescale(65));
   NameControl(G, QStringLiteral("RadioGroup"));
@@ -424,6 +436,8 @@ void TFilterNForm::BApercuClick() {
     return;
   }
   RunPreview();
+  // Cancelled while it ran: the record it drew on can go now.
+  if (std::exchange(FCloseAfterRun, false)) close();
 }
 
 void TFilterNForm::RunPreview() {
@@ -431,9 +445,8 @@ void TFilterNForm::RunPreview() {
   struct TRunBracket {
     TRunBracket(TFilterNForm& F, TFilterHost& H) : Form(F), Host(H), SavedMessages(ProgressProcessMessages) {
       Form.FRunning = true;
-      // Ok and Cancel wait for the run: they would drop the record it draws on.
+      // Ok waits for the run; Cancel stops it and closes after it.
       Form.BOk->setEnabled(false);
-      Form.BAnnuler->setEnabled(false);
       ProgressProcessMessages = true;
       Host.DebutAction(QString(), true);
     }
@@ -443,7 +456,6 @@ void TFilterNForm::RunPreview() {
       ProgressCancelled = false;
       Form.FRunning = false;
       Form.BOk->setEnabled(true);
-      Form.BAnnuler->setEnabled(true);
     }
     TFilterNForm& Form;
     TFilterHost& Host;
@@ -461,7 +473,7 @@ void TFilterNForm::RunPreview() {
     }
     // A cancelled run still counts as a preview: the next one restores first.
     Preview = true;
-  } while (FRestart);
+  } while (FRestart && !FCloseAfterRun);
   H.RefreshBitmap();
   Changed = FChangedWhileRunning;
 }
@@ -553,8 +565,15 @@ void TFilterNForm::hideEvent(QHideEvent* Event) {
   Preview = false;
 }
 
+bool TFilterNForm::StopRunBeforeClosing() {
+  if (!FRunning) return false;
+  FCloseAfterRun = true;
+  ProgressCancelled = true;
+  return true;
+}
+
 void TFilterNForm::closeEvent(QCloseEvent* Event) {
-  if (FRunning) {
+  if (StopRunBeforeClosing()) {
     Event->ignore();
     return;
   }
@@ -562,5 +581,5 @@ void TFilterNForm::closeEvent(QCloseEvent* Event) {
 }
 
 void TFilterNForm::reject() {
-  if (!FRunning) TPipetteForm::reject();
+  if (!StopRunBeforeClosing()) TPipetteForm::reject();
 }

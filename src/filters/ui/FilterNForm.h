@@ -9,7 +9,8 @@
 // kind, then shows the dialog. Each preview applies the filter for real to
 // the current layer, first restoring the pixels the record saved; Ok keeps
 // the result and registers the dialog for Edit > Repeat; Cancel (the button,
-// Escape or closing the window) restores once and deletes the record; Ok
+// Escape or closing the window) restores once and deletes the record, after
+// stopping a preview still running at its next progress step; Ok
 // with neutral parameters is a cancel. Ok whose final application the
 // dialog refuses (CanApply) keeps the dialog open. The image is marked
 // changed only once a result was kept.
@@ -35,6 +36,7 @@
 #include <vector>
 
 class QCheckBox;
+class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -46,6 +48,7 @@ class TRadioGroup;
 class TSpinEdit2;
 class TTrackBar;
 class QRadioButton;
+class QToolButton;
 
 class TFilterNForm : public TPipetteForm {
   Q_OBJECT
@@ -111,6 +114,9 @@ public:
   // its left end, Color2 at its right end (no settings key).
   void AddBarSwatches(TTrackBar* Bar, TColor Color1, TColor Color2, int Raise);
   TColorEdit* NewColorEdit(TColor Color, int Spacing);
+  // A flat pipette button right of ColorEdit; the dialog's picker buttons
+  // exclude each other, the one down marks the edit that takes picked colours.
+  QToolButton* NewColorPickerBtn(TColorEdit* ColorEdit, bool Down);
   TSpinEdit2* NewSpinEdit(int Min, int Max, int Value, int Spacing);
   TFloatSpinEdit* NewFloatSpinEdit(double Min, double Max, double Value, int Spacing);
   QComboBox* NewComboBox(bool Editable, int Spacing);
@@ -165,9 +171,13 @@ private:
   template <class TBox> TBox* NewBox(const QString& Caption, bool Checked, int Spacing, const QString& Prefix);
   // One preview run (steps 4 to 7), repeated while changes arrived during it.
   void RunPreview();
+  // Closing while a preview runs cancels the run and closes after it.
+  bool StopRunBeforeClosing();
   // Guarded: a descendant may destroy a control it inherited.
   std::vector<QPointer<QWidget>> FTabChain;
+  QButtonGroup* FPickerGroup = nullptr;
   bool FRunning = false;
   bool FRestart = false;
   bool FChangedWhileRunning = false;
+  bool FCloseAfterRun = false;
 };

@@ -48,6 +48,7 @@ class TSimplePanel;
 class TSpecialEdit;
 class TMainPalette;
 class TOutilsForm;
+class TStrokeTools;
 struct TFrameLayoutInput;
 
 class TMainForm : public QMainWindow,
@@ -439,6 +440,8 @@ public:
   // The change just made kept inside the selection's shape: 0 hard edge, 1
   // feathered, 2 anti-aliased, as the smoothing items allow.
   void AppliquerMasqueSel(int Mode);
+  // What the selection masks and the painting tools read of the active image.
+  TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
   // The selection's outline drawn on the current layer.
   void DessinerContour(TColor Couleur, int Largeur, bool Lisser, const QString& Motif);
   // Tool-button hints and undo titles carry the menu short-cut.
@@ -581,6 +584,13 @@ public:
   // The docked palette's part of the frame layout, and its place.
   void PaletteFrameInput(TFrameLayoutInput& In) const;
   void PlaceDockedPalette(const QRect& Area);
+  // The painting tools at work on the images (nullptr before the palette).
+  TStrokeTools* StrokeTools() const;
+  // The view's selection mode and the selection's mouse follow the tool
+  // (MainForm_Tools.cpp).
+  void VerifierSelModeEtPopup();
+  // A stroke still running is ended (and its undo step completed).
+  void EndStrokeInProgress();
 
 private:
   std::shared_ptr<TMainPalette> FPaletteHost;

@@ -194,6 +194,7 @@ void OffsetUpperLayers(TMyImageLayered& Img, int DX, int DY) {
 } // namespace
 
 void TMainForm::Undo() {
+  EndStrokeInProgress();
   TNewImgForm* W = EnfantActif();
   TUndoItem* R = W ? W->ListeUndo->CurrentUndo() : nullptr;
   if (!R) return;
@@ -224,6 +225,7 @@ void TMainForm::Undo() {
 }
 
 void TMainForm::Redo() {
+  EndStrokeInProgress();
   TNewImgForm* W = EnfantActif();
   TUndoItem* R = W ? W->ListeUndo->NextUndo() : nullptr;
   if (!R) return;

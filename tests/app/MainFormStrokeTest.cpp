@@ -1,0 +1,231 @@
+// The painting tools driven by the mouse on a real image window: what a
+// stroke paints, that it is one undo step and that undo gives the original
+// back, confinement to the selection, the stroke that loses its layer.
+#include "MainFormFixture.h"
+
+#include "document/SelMask.h"
+#include "document/ui/MyImageLayeredView.h"
+#include "document/ui/SelectionControl.h"
+#include "support/ImageCompare.h"
+#include "support/Pixels.h"
+#include "support/WaitFor.h"
+#include "tools/ui/Outils.h"
+#include "tools/ui/StrokeTools.h"
+#include "ui/SpecialEdit.h"
+#include "ui/SpinEdit.h"
+#include "ui/TrackBar.h"
+
+#include <QCheckBox>
+#include <QToolButton>
+
+namespace {
+
+class MainFormStrokeTest : public MainFormFixture {
+protected:
+  // The frame with its palette and one white W x H image.
+  void Open(int W = 120, int H = 80, const TBitmap* Picture = nullptr) {
+    Form = Start();
+    ASSERT_TRUE(WaitUntil([this] { return Form->Palette() && Form->Palette()->isVisible(); }));
+    Palette = Form->Palette();
+    TBitmap White(W, H, pf24bit, clWhite);
+    Window = Form->NouvelleImage(nullptr, Picture ? Picture : &White, QString(), srcNew, 16777216);
+    ASSERT_NE(Window, nullptr);
+    Form->MajMenus();
+    Window->Image->SetZoom(1);
+    QApplication::processEvents();
+  }
+  void Tool(int Id) {
+    Form->ToolHooks()->SetTool(Id);
+    ASSERT_EQ(Palette->Tool(), Id);
+  }
+  template <class T> T* C(const char* Name) { return Palette->Control<T>(Name); }
+  QWidget* Viewport() const { return Window->Image->viewport(); }
+  QPoint At(int X, int Y) const {
+    const TPoint P = Window->Image->LayerToClient(TPoint{X, Y});
+    return {P.X, P.Y};
+  }
+  void Move(QPoint P, Qt::MouseButton Button = Qt::LeftButton, Qt::KeyboardModifiers Keys = {}) {
+    QMouseEvent E(QEvent::MouseMove, P, Viewport()->mapToGlobal(P), Qt::NoButton, Button, Keys);
+    QApplication::sendEvent(Viewport(), &E);
+  }
+  // Press at the first point, moves through the others, release at the last.
+  void Stroke(std::initializer_list<QPoint> Points, Qt::MouseButton Button = Qt::LeftButton,
+              Qt::KeyboardModifiers Keys = {}) {
+    const QPoint* P = Points.begin();
+    QTest::mousePress(Viewport(), Button, Keys, *P);
+    for (++P; P != Points.end(); ++P) Move(*P, Button, Keys);
+    QTest::mouseRelease(Viewport(), Button, Keys, *(Points.end() - 1));
+  }
+  // The square brush of radius R at full pressure, no spacing.
+  void SquareBrush(int R) {
+    Tool(6);
+    QTest::mouseClick(C<QToolButton>("ToolButton3"), Qt::LeftButton);
+    C<TSpinEdit2>("SERBrush")->SetValue(R);
+    C<TTrackBar>("TBDessin")->SetPosition(10);
+    C<TTrackBar>("TBBrushStep2")->SetPosition(0);
+  }
+  TBitmap& Layer() const { return Form->LeBitmap(); }
+  int UndoCount() const { return Form->ListeUndo().ItemIndex() + 1; }
+  // Every pixel of R has colour Color and every other one White.
+  static void ExpectOnly(const TBitmap& B, const TRect& R, TRGB Color, TRGB Other) {
+    int Wrong = 0;
+    for (int Y = 0; Y < B.Height(); ++Y)
+      for (int X = 0; X < B.Width(); ++X)
+        if (Px(B, X, Y) != (PtInRect(R, {X, Y}) ? Color : Other) && ++Wrong < 4)
+          ADD_FAILURE() << "pixel " << X << "," << Y << " is " << ::testing::PrintToString(Px(B, X, Y));
+    EXPECT_EQ(Wrong, 0);
+  }
+
+  std::unique_ptr<TMainForm> Form;
+  TOutilsForm* Palette = nullptr;
+  TNewImgForm* Window = nullptr;
+};
+
+TEST_F(MainFormStrokeTest, BrushStrokePaintsAlongTheDragAsOneUndoStep) {
+  Open();
+  SquareBrush(3);
+  Palette->SetColor(0x0000FF, false);
+  const PBitmap Before = Copy(Layer());
+  const int Steps = UndoCount();
+  Stroke({At(20, 20), At(40, 20), At(40, 50)});
+  // The 7 x 7 square walked along both segments.
+  int Wrong = 0;
+  for (int Y = 0; Y < 80; ++Y)
+    for (int X = 0; X < 120; ++X) {
+      const bool In = (X >= 17 && X <= 43 && Y >= 17 && Y <= 23) || (X >= 37 && X <= 43 && Y >= 17 && Y <= 53);
+      if (Px(Layer(), X, Y) != (In ? Rgb(255, 0, 0) : Grey(255))) ++Wrong;
+    }
+  EXPECT_EQ(Wrong, 0);
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption.left(13), QStringLiteral("Outil Pinceau"));
+  EXPECT_FALSE(Palette->IsDrawing());
+  const PBitmap Painted = Copy(Layer());
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Layer(), *Before);
+  Form->Redo();
+  EXPECT_IMAGES_MATCH(Layer(), *Painted);
+}
+
+TEST_F(MainFormStrokeTest, RightButtonPaintsTheBackgroundAndShiftPressContinuesWithALine) {
+  Open();
+  SquareBrush(3);
+  Palette->SetColor(0x00FF00, true);
+  Stroke({At(10, 10)}, Qt::RightButton);
+  EXPECT_EQ(Px(Layer(), 10, 10), Rgb(0, 255, 0));
+  // Shift + press: a straight line from (10, 10), one more undo step.
+  const int Steps = UndoCount();
+  Stroke({At(30, 10)}, Qt::RightButton, Qt::ShiftModifier);
+  for (int X = 9; X <= 31; ++X) EXPECT_EQ(Px(Layer(), X, 10), Rgb(0, 255, 0)) << X;
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  // After choosing a tool again, Shift + press starts a normal stroke.
+  SquareBrush(3);
+  Stroke({At(60, 40)}, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(Px(Layer(), 45, 25), Grey(255));
+}
+
+TEST_F(MainFormStrokeTest, ShiftDuringTheDragLocksTheAxisChosenByTheFirstMove) {
+  Open();
+  SquareBrush(3);
+  Palette->SetColor(clBlack, false);
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, At(10, 40));
+  Move(At(20, 42), Qt::LeftButton, Qt::ShiftModifier);
+  Move(At(30, 60), Qt::LeftButton, Qt::ShiftModifier);
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, Qt::ShiftModifier, At(30, 60));
+  EXPECT_EQ(Px(Layer(), 30, 40), Grey(0));
+  EXPECT_EQ(Px(Layer(), 30, 60), Grey(255));
+}
+
+TEST_F(MainFormStrokeTest, EraserPaintsTheBackgroundColourAndItsOwnUndoStep) {
+  Open();
+  Tool(12);
+  QTest::mouseClick(C<QToolButton>("ToolButton3"), Qt::LeftButton);
+  C<TSpinEdit2>("SERBrush")->SetValue(3);
+  C<TTrackBar>("TBDessin")->SetPosition(10);
+  Palette->SetColor(0x123456, true);
+  Stroke({At(50, 30), At(60, 30)});
+  EXPECT_EQ(Px(Layer(), 55, 30), Rgb(0x56, 0x34, 0x12));
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption.left(11), QStringLiteral("Outil Gomme"));
+}
+
+TEST_F(MainFormStrokeTest, StrokeInsideAnEllipseLeavesTheOutsideUntouched) {
+  Open();
+  SquareBrush(4);
+  Palette->SetColor(clBlack, false);
+  Form->Sel()->SetShape(ssEllipse);
+  Form->Sel()->SetBmpSelRect({20, 10, 100, 70});
+  Form->AfficherSelection();
+  Form->SelLissage = 0; // no softening: the hard shape stays exact
+  const auto Inside = MakeSelectionMask(Form->SelMaskHost(), 0);
+  ASSERT_TRUE(Inside);
+  Stroke({At(0, 40), At(119, 40)});
+  // Outside unchanged; inside, the band of rows 36..44 painted.
+  int Outside = 0, Missed = 0;
+  for (int Y = 0; Y < 80; ++Y)
+    for (int X = 0; X < 120; ++X) {
+      const bool In = Px(*Inside, X, Y).Blue == 255;
+      if (!In && Px(Layer(), X, Y) != Grey(255)) ++Outside;
+      if (In && Y >= 36 && Y <= 44 && Px(Layer(), X, Y) != Grey(0) && ++Missed < 5)
+        ADD_FAILURE() << X << "," << Y << " " << ::testing::PrintToString(Px(Layer(), X, Y));
+    }
+  EXPECT_EQ(Outside, 0);
+  EXPECT_EQ(Missed, 0);
+}
+
+TEST_F(MainFormStrokeTest, SoftenedEdgeOnReleaseStaysInsideTheBand) {
+  Open();
+  SquareBrush(4);
+  Palette->SetColor(clBlack, false);
+  Form->Sel()->SetShape(ssEllipse);
+  Form->Sel()->SetBmpSelRect({20, 10, 100, 70});
+  Form->AfficherSelection();
+  Form->SelLissage = 1;
+  Stroke({At(0, 40), At(119, 40)});
+  // The edge at the ellipse's left end is grey, the far outside white.
+  EXPECT_EQ(Px(Layer(), 5, 40), Grey(255));
+  EXPECT_EQ(Px(Layer(), 60, 40), Grey(0));
+  bool Grey = false;
+  for (int X = 18; X <= 26; ++X) Grey = Grey || (Px(Layer(), X, 40).Red > 0 && Px(Layer(), X, 40).Red < 255);
+  EXPECT_TRUE(Grey);
+}
+
+TEST_F(MainFormStrokeTest, StrokeWhoseRecordIsUndoneOrWindowClosedEndsSafely) {
+  Open();
+  SquareBrush(3);
+  Palette->SetColor(clBlack, false);
+  const PBitmap Before = Copy(Layer());
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, At(20, 20));
+  Move(At(40, 20));
+  const PBitmap Half = Copy(Layer());
+  // Undo in the middle of the stroke: the stroke ends as one step, which is
+  // undone; the later moves paint nothing.
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Layer(), *Before);
+  Move(At(40, 60));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, At(40, 60));
+  EXPECT_IMAGES_MATCH(Layer(), *Before);
+  EXPECT_FALSE(Palette->IsDrawing());
+  Form->Redo();
+  EXPECT_IMAGES_MATCH(Layer(), *Half);
+  // The window closed in the middle: the next events, on the window now
+  // active, paint nothing.
+  TBitmap White(60, 40, pf24bit, clWhite);
+  TNewImgForm* Other = Form->NouvelleImage(nullptr, &White, QString(), srcNew, 16777216);
+  ASSERT_NE(Other, nullptr);
+  Form->MajMenus();
+  TNewImgForm* First = Window;
+  Window = Other;
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, At(10, 10));
+  Move(At(20, 10));
+  ASSERT_TRUE(Palette->IsDrawing());
+  Other->BringMDIToFront();
+  ASSERT_TRUE(Form->FermerImage(Other, true));
+  ASSERT_TRUE(WaitUntil([this, First] { return Form->EnfantActif() == First; }));
+  Window = First;
+  const PBitmap Kept = Copy(Layer());
+  Move(At(60, 60));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, At(60, 60));
+  EXPECT_FALSE(Palette->IsDrawing());
+  EXPECT_IMAGES_MATCH(Layer(), *Kept);
+}
+
+} // namespace

@@ -40,8 +40,9 @@ protected:
   }
   template <class T> T* C(const char* Name) { return Palette->Control<T>(Name); }
   QWidget* Viewport() const { return Window->Image->viewport(); }
+  // The client point of image pixel (X, Y).
   QPoint At(int X, int Y) const {
-    const TPoint P = Window->Image->LayerToClient(TPoint{X, Y});
+    const TPoint P = Window->Image->BmpToClient(TPoint{X, Y});
     return {P.X, P.Y};
   }
   void Move(QPoint P, Qt::MouseButton Button = Qt::LeftButton, Qt::KeyboardModifiers Keys = {}) {
@@ -229,3 +230,197 @@ TEST_F(MainFormStrokeTest, StrokeWhoseRecordIsUndoneOrWindowClosedEndsSafely) {
 }
 
 } // namespace
+
+namespace {
+
+// A white picture with two red squares apart and a black frame around a
+// pocket of white on the right.
+PBitmap WandFixture() {
+  auto B = std::make_unique<TBitmap>(80, 50, pf24bit, clWhite);
+  for (int Y = 0; Y < 50; ++Y)
+    for (int X = 0; X < 80; ++X) {
+      if ((X >= 5 && X < 15 && Y >= 5 && Y < 15) || (X >= 20 && X < 26 && Y >= 30 && Y < 40))
+        SetPx(*B, X, Y, Rgb(255, 0, 0));
+      if (X >= 50 && X < 70 && Y >= 10 && Y < 30 && (X == 50 || X == 69 || Y == 10 || Y == 29))
+        SetPx(*B, X, Y, Grey(0));
+    }
+  return B;
+}
+
+// The selection as a layer mask: 0 where selected.
+PBitmap SelectedPixels(TMainForm& Form) {
+  auto M = SelectionMaskOfLayer(Form.SelMaskHost(), false, false);
+  return M ? std::move(M) : std::make_unique<TBitmap>();
+}
+
+class MainFormClickToolsTest : public MainFormStrokeTest {
+protected:
+  void Wand(int Tolerance, bool ColourMode) {
+    Tool(2);
+    C<TSpinEdit2>("EdiMagicTolerance")->SetValue(Tolerance);
+    C<QCheckBox>("CBMagicCouleur")->setChecked(ColourMode);
+  }
+  void Click(int X, int Y, Qt::MouseButton Button = Qt::LeftButton) {
+    QTest::mouseClick(Viewport(), Button, {}, At(X, Y));
+  }
+  static bool Selected(const TBitmap& M, int X, int Y) { return Px(M, X, Y).Blue == 0; }
+};
+
+} // namespace
+
+TEST_F(MainFormClickToolsTest, WandSelectsTheConnectedRegionOrEveryPixelOfTheColour) {
+  const PBitmap Picture = WandFixture();
+  Open(80, 50, Picture.get());
+  Wand(0, false);
+  Click(8, 8);
+  ASSERT_TRUE(Form->Sel()->Visible());
+  PBitmap M = SelectedPixels(*Form);
+  int Wrong = 0;
+  for (int Y = 0; Y < 50; ++Y)
+    for (int X = 0; X < 80; ++X)
+      Wrong += Selected(*M, X, Y) != (X >= 5 && X < 15 && Y >= 5 && Y < 15);
+  EXPECT_EQ(Wrong, 0);
+  // Colour mode: both squares.
+  Wand(0, true);
+  Click(22, 35);
+  M = SelectedPixels(*Form);
+  EXPECT_TRUE(Selected(*M, 5, 5));
+  EXPECT_TRUE(Selected(*M, 25, 39));
+  EXPECT_FALSE(Selected(*M, 30, 35));
+  // Inverting a traced selection traces its inverse.
+  Form->StrokeTools()->InverserBaguetteMagique();
+  M = SelectedPixels(*Form);
+  EXPECT_FALSE(Selected(*M, 5, 5));
+  EXPECT_TRUE(Selected(*M, 30, 35));
+}
+
+TEST_F(MainFormClickToolsTest, WandAddModeAppliesToOneClick) {
+  const PBitmap Picture = WandFixture();
+  Open(80, 50, Picture.get());
+  Wand(0, false);
+  Click(8, 8);
+  Form->CombineSelMode = 1;
+  Click(22, 35);
+  PBitmap M = SelectedPixels(*Form);
+  EXPECT_TRUE(Selected(*M, 8, 8));
+  EXPECT_TRUE(Selected(*M, 22, 35));
+  EXPECT_EQ(Form->CombineSelMode, 0);
+  // The next click replaces.
+  Click(60, 20);
+  M = SelectedPixels(*Form);
+  EXPECT_FALSE(Selected(*M, 8, 8));
+  EXPECT_TRUE(Selected(*M, 60, 20));
+  EXPECT_FALSE(Selected(*M, 75, 20)) << "outside the frame";
+}
+
+TEST_F(MainFormClickToolsTest, FillFloodsTheEnclosedAreaInTheButtonsColourAsOneStep) {
+  const PBitmap Picture = WandFixture();
+  Open(80, 50, Picture.get());
+  Tool(4);
+  C<TSpinEdit2>("SEFillTolerance")->SetValue(0);
+  C<TSpinEdit2>("SEFillOpacite")->SetValue(100);
+  Palette->SetColor(0x00FF00, false);
+  Palette->SetColor(0xFF0000, true);
+  const int Steps = UndoCount();
+  Click(60, 20);
+  int Wrong = 0;
+  for (int Y = 0; Y < 50; ++Y)
+    for (int X = 0; X < 80; ++X) {
+      const bool Pocket = X > 50 && X < 69 && Y > 10 && Y < 29;
+      Wrong += Px(Layer(), X, Y) != (Pocket ? Rgb(0, 255, 0) : Px(*Picture, X, Y));
+    }
+  EXPECT_EQ(Wrong, 0);
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption.left(17), QStringLiteral("Outil Remplissage"));
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Layer(), *Picture);
+  // The right button fills with the background colour.
+  Click(8, 8, Qt::RightButton);
+  EXPECT_EQ(Px(Layer(), 14, 14), Rgb(0, 0, 255));
+  EXPECT_EQ(Px(Layer(), 15, 14), Grey(255));
+}
+
+TEST_F(MainFormClickToolsTest, FillOnALayerWithTransparency) {
+  // The layer keeps its size: a click beside it is outside it.
+  TIniFile(State.MainIniFile).WriteString("Params", "AutoExpandLayer", "0");
+  Open(80, 50);
+  // A 30 x 20 layer at (40, 20), opaque grey with a transparent hole.
+  TBitmap Bmp(30, 20, pf24bit, 0x808080), Mask(30, 20, pf24bit, clBlack);
+  for (int Y = 5; Y < 15; ++Y)
+    for (int X = 5; X < 15; ++X) SetPx(Mask, X, Y, Grey(255));
+  Form->Image().AddLayer(&Bmp, &Mask, {40, 20}, 100, "Calque");
+  Form->Image().SetLayerIndex(Form->Image().Layers().Count() - 1);
+  Form->MajMenus();
+  ASSERT_TRUE(Form->DessinerSurAlpha());
+  Tool(4);
+  C<TSpinEdit2>("SEFillTolerance")->SetValue(0);
+  Palette->SetColor(0x0000FF, false);
+  // Outside the layer: nothing, and no undo step.
+  const int Steps = UndoCount();
+  Click(10, 10);
+  EXPECT_EQ(UndoCount(), Steps);
+  // Into the hole: filled and made opaque.
+  Click(50, 30);
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  EXPECT_EQ(Px(Form->LeBitmap(), 10, 10), Rgb(255, 0, 0));
+  EXPECT_EQ(Px(Form->LeMasque(), 10, 10), Grey(0));
+  EXPECT_EQ(Px(Form->LeBitmap(), 2, 2), Grey(0x80));
+}
+
+TEST_F(MainFormClickToolsTest, EraserOnALayerWithTransparencyErasesOrRestoresTheMask) {
+  Open(80, 50);
+  TBitmap Bmp(30, 20, pf24bit, 0x808080), Mask(30, 20, pf24bit, clBlack);
+  Form->Image().AddLayer(&Bmp, &Mask, {0, 0}, 100, "Calque");
+  Form->Image().SetLayerIndex(Form->Image().Layers().Count() - 1);
+  Form->MajMenus();
+  Tool(12);
+  QTest::mouseClick(C<QToolButton>("ToolButton3"), Qt::LeftButton);
+  C<TSpinEdit2>("SERBrush")->SetValue(3);
+  C<TTrackBar>("TBDessin")->SetPosition(10);
+  Stroke({At(10, 10)});
+  EXPECT_EQ(Px(Form->LeMasque(), 10, 10), Grey(255));
+  EXPECT_EQ(Px(Form->LeBitmap(), 10, 10), Grey(0x80)) << "the pixels stay";
+  ASSERT_TRUE(C<QCheckBox>("CBInvertGomme")->isVisible());
+  C<QCheckBox>("CBInvertGomme")->setChecked(true);
+  Stroke({At(10, 10)});
+  EXPECT_EQ(Px(Form->LeMasque(), 10, 10), Grey(0));
+  Form->Undo();
+  EXPECT_EQ(Px(Form->LeMasque(), 10, 10), Grey(255));
+}
+
+TEST_F(MainFormClickToolsTest, LineToolDrawsTheDraggedLineAtItsOpacity) {
+  Open(80, 50);
+  Tool(3);
+  C<TSpinEdit2>("SELineWidth")->SetValue(1);
+  C<TSpinEdit2>("SELineOpacite")->SetValue(100);
+  Palette->SetColor(clBlack, false);
+  Stroke({At(10, 20), At(30, 20), At(60, 20)});
+  EXPECT_EQ(Px(Layer(), 10, 20), Grey(0));
+  EXPECT_EQ(Px(Layer(), 40, 20), Grey(0));
+  EXPECT_EQ(Px(Layer(), 40, 22), Grey(255));
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption.left(11), QStringLiteral("Outil Ligne"));
+  C<TSpinEdit2>("SELineOpacite")->SetValue(40);
+  Stroke({At(10, 30), At(60, 30)});
+  // 40 % of black over white.
+  EXPECT_NEAR(Px(Layer(), 40, 30).Red, 153, 1);
+}
+
+TEST_F(MainFormClickToolsTest, NewEllipseWithContourAndFillIsOneStepAndNoSelection) {
+  Open(80, 50);
+  Tool(0);
+  C<QCheckBox>("CBContour")->setChecked(true);
+  C<QCheckBox>("CBRemplir")->setChecked(true);
+  Form->ChangerForme(ssEllipse, false, 2);
+  Palette->SetColor(clBlack, false);
+  Palette->SetColor(0x0000FF, true);
+  const int Steps = UndoCount();
+  Stroke({At(10, 10), At(40, 25), At(70, 40)});
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption.left(15), QStringLiteral("Contour/Remplir"));
+  EXPECT_FALSE(Form->Sel()->Visible());
+  EXPECT_EQ(Px(Layer(), 40, 25), Rgb(255, 0, 0)) << "filled with the background colour";
+  EXPECT_EQ(Px(Layer(), 2, 2), Grey(255));
+  bool Outline = false;
+  for (int X = 8; X < 20; ++X) Outline = Outline || Px(Layer(), X, 25) == Grey(0);
+  EXPECT_TRUE(Outline);
+}

@@ -424,3 +424,112 @@ TEST_F(MainFormClickToolsTest, NewEllipseWithContourAndFillIsOneStepAndNoSelecti
   for (int X = 8; X < 20; ++X) Outline = Outline || Px(Layer(), X, 25) == Grey(0);
   EXPECT_TRUE(Outline);
 }
+
+namespace {
+
+struct TPointToolCase {
+  int Tool;
+  const char* Radius;
+  const char* Pressure;
+};
+
+class MainFormStrokeToolsTest : public MainFormStrokeTest, public ::testing::WithParamInterface<TPointToolCase> {};
+
+} // namespace
+
+// Each tool changes pixels near the stroke only, in one undo step that
+// gives the exact original back.
+TEST_P(MainFormStrokeToolsTest, PaintsNearTheStrokeAsOneUndoStep) {
+  const TPointToolCase Case = GetParam();
+  TBitmap Picture(80, 50);
+  FillRandom(Picture, 44);
+  Open(80, 50, &Picture);
+  Tool(Case.Tool);
+  C<TSpinEdit2>(Case.Radius)->SetValue(6);
+  const int R = C<TSpinEdit2>(Case.Radius)->Value(); // the deform's is at least 20
+  C<TTrackBar>(Case.Pressure)->SetPosition(10);
+  const int Steps = UndoCount();
+  Stroke({At(30, 25), At(34, 26), At(40, 25)});
+  EXPECT_FALSE(Palette->IsDrawing());
+  int Changed = 0, Far = 0;
+  for (int Y = 0; Y < 50; ++Y)
+    for (int X = 0; X < 80; ++X)
+      if (Px(Layer(), X, Y) != Px(Picture, X, Y)) {
+        ++Changed;
+        Far += X < 30 - R - 1 || X > 40 + R + 1 || Y < 25 - R - 1 || Y > 26 + R + 1;
+      }
+  EXPECT_GT(Changed, 0);
+  EXPECT_EQ(Far, 0);
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption.left(10),
+            Palette->ToolButton(Case.Tool)->toolTip().left(10));
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Layer(), Picture);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, MainFormStrokeToolsTest,
+                         ::testing::Values(TPointToolCase{8, "SERGoutte", "TBGoutte"},
+                                           TPointToolCase{5, "SERAero", "TBPressionAero"},
+                                           TPointToolCase{9, "SERDoigt", "TBDoigt"},
+                                           TPointToolCase{14, "SERRetouche", "TBRetouche"},
+                                           TPointToolCase{15, "SERDeform", "TBDeform"},
+                                           TPointToolCase{16, "SERArt", "TBArt"}));
+
+TEST_F(MainFormStrokeTest, FingerChangesNothingAtThePress) {
+  TBitmap Picture(60, 40);
+  FillRandom(Picture, 7);
+  Open(60, 40, &Picture);
+  Tool(9);
+  Stroke({At(30, 20)});
+  EXPECT_IMAGES_MATCH(Layer(), Picture);
+}
+
+TEST_F(MainFormStrokeTest, CloneCopiesFromTheSourceWithTheOffsetKeptAcrossStrokes) {
+  TBitmap Picture(80, 50);
+  FillRandom(Picture, 3);
+  Open(80, 50, &Picture);
+  Tool(10);
+  C<TSpinEdit2>("SERTampon")->SetValue(3);
+  C<TTrackBar>("TBTampon")->SetPosition(10);
+  C<QCheckBox>("CBTamponPrecis")->setChecked(true);
+  // Without a source: the message, nothing painted, no step.
+  TScopedMsgDlgAnswers Answers(Messages.Provider());
+  const int Steps = UndoCount();
+  Stroke({At(50, 30)});
+  ASSERT_EQ(Messages.Shown.size(), 1);
+  EXPECT_TRUE(Messages.Shown[0].startsWith(QStringLiteral("Vous devez définir l'origine du tampon")));
+  EXPECT_EQ(UndoCount(), Steps);
+  // Ctrl + press picks (10, 10); the press at (50, 30) copies around it.
+  QTest::keyPress(Viewport(), Qt::Key_Control);
+  QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::ControlModifier, At(10, 10));
+  QTest::keyRelease(Viewport(), Qt::Key_Control);
+  Stroke({At(50, 30)});
+  for (int DY = -3; DY <= 3; ++DY)
+    for (int DX = -3; DX <= 3; ++DX)
+      EXPECT_EQ(Px(Layer(), 50 + DX, 30 + DY), Px(Picture, 10 + DX, 10 + DY)) << DX << "," << DY;
+  EXPECT_EQ(UndoCount(), Steps + 1);
+  // A second stroke keeps the offset (-40, -20).
+  Stroke({At(60, 40)});
+  EXPECT_EQ(Px(Layer(), 61, 41), Px(Picture, 21, 21));
+  EXPECT_EQ(Messages.Shown.size(), 1);
+}
+
+TEST_F(MainFormStrokeTest, CloneSourceLayerDeletedLeavesNoSource) {
+  Open(80, 50);
+  TBitmap Bmp(30, 20, pf24bit, 0x808080);
+  Form->Image().AddLayer(&Bmp, nullptr, {0, 0}, 100, "Calque");
+  Form->Image().SetLayerIndex(1);
+  Form->MajMenus();
+  Tool(10);
+  QTest::keyPress(Viewport(), Qt::Key_Control);
+  QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::ControlModifier, At(10, 10));
+  QTest::keyRelease(Viewport(), Qt::Key_Control);
+  ASSERT_EQ(Form->StrokeTools()->CloneSource().Layer, &Form->Image().Layers()[1]);
+  Form->Image().SetLayerIndex(0);
+  Form->Image().Layers().Delete(1);
+  Form->MajMenus();
+  TScopedMsgDlgAnswers Answers(Messages.Provider());
+  Stroke({At(50, 30)});
+  EXPECT_EQ(Messages.Shown.size(), 1);
+  EXPECT_EQ(Px(Layer(), 50, 30), Grey(255));
+}

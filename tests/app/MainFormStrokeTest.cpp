@@ -3,6 +3,7 @@
 // back, confinement to the selection, the stroke that loses its layer.
 #include "MainFormFixture.h"
 
+#include "document/Pattern.h"
 #include "document/SelMask.h"
 #include "document/ui/MyImageLayeredView.h"
 #include "document/ui/SelectionControl.h"
@@ -16,6 +17,9 @@
 #include "ui/TrackBar.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace {
@@ -532,4 +536,68 @@ TEST_F(MainFormStrokeTest, CloneSourceLayerDeletedLeavesNoSource) {
   Stroke({At(50, 30)});
   EXPECT_EQ(Messages.Shown.size(), 1);
   EXPECT_EQ(Px(Layer(), 50, 30), Grey(255));
+}
+
+TEST_F(MainFormStrokeTest, NozzleFramesFollowOneAnotherAndShiftRestartsThem) {
+  // A tube of two 8 x 8 frames, red then blue, in the nozzles folder.
+  QDir(Dir.path()).mkdir("Nozzles");
+  QImage Tube(16, 8, QImage::Format_ARGB32);
+  Tube.fill(Qt::red);
+  for (int Y = 0; Y < 8; ++Y)
+    for (int X = 8; X < 16; ++X) Tube.setPixel(X, Y, qRgb(0, 0, 255));
+  ASSERT_TRUE(Tube.save(Path("Nozzles/Tube.png"), "PNG"));
+  Open(80, 50);
+  ASSERT_EQ(Palette->Nozzles().Count(), 1);
+  Tool(17);
+  C<TTrackBar>("TBNozzle")->SetPosition(10);
+  const int Steps = UndoCount();
+  Stroke({At(20, 20)});
+  Stroke({At(50, 20)});
+  Stroke({At(20, 40)}, Qt::LeftButton, Qt::ShiftModifier);
+  EXPECT_EQ(Px(Layer(), 20, 20), Rgb(255, 0, 0));
+  EXPECT_EQ(Px(Layer(), 50, 20), Rgb(0, 0, 255));
+  EXPECT_EQ(Px(Layer(), 20, 40), Rgb(255, 0, 0)) << "Shift paints the first frame";
+  EXPECT_EQ(Px(Layer(), 35, 20), Grey(255));
+  EXPECT_EQ(UndoCount(), Steps + 3);
+}
+
+TEST_F(MainFormStrokeTest, PatternCloneTilesFromTheLayerOriginOrStampsThePatternWhole) {
+  Open(80, 50);
+  TBitmap Pattern(4, 3);
+  FillRandom(Pattern, 9);
+  CurrentPattern().Bmp().Assign(Pattern);
+  Tool(10);
+  C<QCheckBox>("CBTamponMotif")->setChecked(true);
+  C<QCheckBox>("CBTamponPrecis")->setChecked(true);
+  C<TSpinEdit2>("SERTampon")->SetValue(3);
+  C<TTrackBar>("TBTampon")->SetPosition(10);
+  Stroke({At(20, 20)});
+  for (int Y = 17; Y <= 23; ++Y)
+    for (int X = 17; X <= 23; ++X) EXPECT_EQ(Px(Layer(), X, Y), Px(Pattern, X % 4, Y % 3)) << X << "," << Y;
+  // Fixed: the whole pattern with its top-left corner at (x - 1, y - 1).
+  C<QCheckBox>("CBTamponFixe")->setChecked(true);
+  Stroke({At(50, 30)});
+  for (int Y = 0; Y < 3; ++Y)
+    for (int X = 0; X < 4; ++X) EXPECT_EQ(Px(Layer(), 49 + X, 29 + Y), Px(Pattern, X, Y)) << X << "," << Y;
+  EXPECT_EQ(Px(Layer(), 53, 29), Grey(255));
+  CurrentPattern().Clear();
+}
+
+TEST_F(MainFormStrokeTest, HandScrollMovesTheViewBySnappedSteps) {
+  Open(400, 300);
+  Window->Image->SetZoom(4);
+  QApplication::processEvents();
+  Tool(11);
+  C<QRadioButton>("RBScrollSacade")->setChecked(true);
+  QScrollBar* Bar = Window->Image->horizontalScrollBar();
+  Bar->setValue(Bar->maximum() / 2);
+  const int Start = Bar->value();
+  const QPoint P(96, 96);
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, P);
+  Move(P + QPoint(20, 0)); // within 16 after snapping: nothing
+  EXPECT_EQ(Bar->value(), Start);
+  Move(P + QPoint(40, 0));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, P + QPoint(40, 0));
+  EXPECT_EQ(Bar->value(), Start - 32);
+  EXPECT_EQ(Form->ListeUndo().ItemIndex(), -1) << "scrolling changes no pixel";
 }

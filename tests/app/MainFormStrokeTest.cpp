@@ -601,3 +601,25 @@ TEST_F(MainFormStrokeTest, HandScrollMovesTheViewBySnappedSteps) {
   EXPECT_EQ(Bar->value(), Start - 32);
   EXPECT_EQ(Form->ListeUndo().ItemIndex(), -1) << "scrolling changes no pixel";
 }
+
+TEST_F(MainFormStrokeTest, CloneRightButtonShowsTheSourceCrossOnlyWhileHeld) {
+  Open(80, 50);
+  Tool(10);
+  QTest::keyPress(Viewport(), Qt::Key_Control);
+  QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::ControlModifier, At(20, 20));
+  QTest::keyRelease(Viewport(), Qt::Key_Control);
+  const TCanvas& Back = Window->Image->Canvas();
+  const auto BackAt = [&Back](QPoint P) { return Back.Pixels(P.x(), P.y()); };
+  const QPoint Source = At(25, 20); // the source once the mouse is at (55, 30)
+  const TColor Before = BackAt(Source);
+  const int Steps = UndoCount();
+  QTest::mousePress(Viewport(), Qt::RightButton, {}, At(50, 30));
+  Move(At(55, 30), Qt::RightButton);
+  EXPECT_TRUE(Palette->IsDrawing());
+  EXPECT_NE(BackAt(Source), Before) << "the cross is drawn at the source";
+  QTest::mouseRelease(Viewport(), Qt::RightButton, {}, At(55, 30));
+  EXPECT_EQ(BackAt(Source), Before) << "and gone with the release";
+  EXPECT_FALSE(Palette->IsDrawing());
+  EXPECT_EQ(UndoCount(), Steps);
+  EXPECT_EQ(Px(Layer(), 55, 30), Grey(255));
+}

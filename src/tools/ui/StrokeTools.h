@@ -130,6 +130,9 @@ private:
   void CommencerTampon(Qt::MouseButton Button, int X, int Y);
   void DessinerTamponVers(int X, int Y, Qt::KeyboardModifiers Keys);
   void CloneLineStep(int X, int Y);
+  // The source cross (XOR, so a second drawing erases it) on the source
+  // image's view, for the stroke's client point (X, Y); nothing when fixed.
+  void DessinerCurseurTampon(int X, int Y);
   void FinTampon();
   void CommencerTampon2(Qt::MouseButton Button, int X, int Y);
   void DessinerTampon2Vers(int X, int Y, Qt::KeyboardModifiers Keys);
@@ -165,6 +168,8 @@ private:
   TCloneSource FClone;
   TPoint FCloneShift{};
   bool FCloneFixed = false, FClonePrecise = false, FCloneDiffuse = false;
+  TPoint FCloneCursorPos{};  // client point of the stroke's view
+  TPoint FCloneSrcLayerPos{}; // the source layer's position in its image
   const TBitmap* FCloneRead = nullptr;
   const TBitmap* FCloneReadMask = nullptr;
   // Nozzle.

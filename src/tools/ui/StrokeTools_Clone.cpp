@@ -9,6 +9,7 @@
 #include "platform/Rounding.h"
 #include "tools/FiltresOutils24.h"
 #include "tools/Footprint.h"
+#include "platform/Canvas.h"
 #include "tools/ui/Outils.h"
 #include "ui/MsgDlg.h"
 
@@ -37,6 +38,7 @@ void TStrokeTools::CommencerTampon(Qt::MouseButton Button, int X, int Y) {
                mdkInformation, {mdbOk});
     return;
   }
+  FCloneSrcLayerPos = FClone.Layer->Pos;
   TBitmap* Target = &FView->Image().CurrentLayer()->Bitmap();
   if (Target != FClone.LastTarget) {
     FClone.Offset.X = OffsetNotSet;
@@ -48,6 +50,7 @@ void TStrokeTools::CommencerTampon(Qt::MouseButton Button, int X, int Y) {
   S.Step = FCloneFixed ? BrushStep(FRadius, Position("TBBrushStep3")) : Round(FRadius * 0.33);
   FClonePrecise = Checked("CBTamponPrecis");
   FCloneDiffuse = Checked("CBTamponDiffuse");
+  FCloneCursorPos = {X, Y};
   const auto Shift = [this](TPoint At) {
     if (FCloneFixed) {
       FCloneShift = FClone.Point;
@@ -64,6 +67,7 @@ void TStrokeTools::CommencerTampon(Qt::MouseButton Button, int X, int Y) {
     S.Drawing = false;
     FCursorOnly = true;
     FKind = TStrokeKind::Clone;
+    DessinerCurseurTampon(X, Y);
     return;
   }
   FCursorOnly = false;
@@ -75,6 +79,7 @@ void TStrokeTools::CommencerTampon(Qt::MouseButton Button, int X, int Y) {
     // offset follows its new origin.
     const TPoint D = Expand->Offset();
     if (SameLayer) {
+      FCloneSrcLayerPos = {FCloneSrcLayerPos.X - D.X, FCloneSrcLayerPos.Y - D.Y};
       FClone.Point = {FClone.Point.X + D.X, FClone.Point.Y + D.Y};
       if (FCloneFixed) FCloneShift = FClone.Point;
     } else if (!FCloneFixed) {
@@ -90,6 +95,29 @@ void TStrokeTools::CommencerTampon(Qt::MouseButton Button, int X, int Y) {
   FCloneReadMask = UsableMask(SameLayer ? Host.MaskUndo() : &FClone.Layer->Mask());
   CloneLineStep(Pt.X, Pt.Y);
   RepaintStroke({Pt.X - FRadius, Pt.Y - FRadius, Pt.X + FRadius + 1, Pt.Y + FRadius + 1});
+  DessinerCurseurTampon(X, Y);
+}
+
+void TStrokeTools::DessinerCurseurTampon(int X, int Y) {
+  if (FCloneFixed || !FView || !FClone.View) return;
+  const TPoint L = FView->ClientToLayer(TPoint{X, Y});
+  const TPoint Source{L.X + FCloneShift.X + FCloneSrcLayerPos.X, L.Y + FCloneShift.Y + FCloneSrcLayerPos.Y};
+  TMyImageLayeredView& V = *FClone.View;
+  const TPoint C = V.BmpToClient(Source);
+  TCanvas& Canvas = V.Canvas();
+  const TRect OldClip = Canvas.ClipRect();
+  const TPen OldPen = Canvas.Pen;
+  Canvas.SetClipRect(V.ImgRect());
+  Canvas.Pen = TPen{0xFFD8CE, 1, TPenStyle::psSolid, TPenMode::pmXor};
+  Canvas.MoveTo(C.X - 8, C.Y);
+  Canvas.LineTo(C.X + 8, C.Y);
+  Canvas.MoveTo(C.X, C.Y - 8);
+  Canvas.LineTo(C.X, C.Y - 1);
+  Canvas.MoveTo(C.X, C.Y + 1);
+  Canvas.LineTo(C.X, C.Y + 8);
+  Canvas.Pen = OldPen;
+  Canvas.SetClipRect(OldClip);
+  V.ShowClientRect({C.X - 8, C.Y - 8, C.X + 9, C.Y + 9});
 }
 
 void TStrokeTools::CloneLineStep(int X, int Y) {
@@ -103,18 +131,26 @@ void TStrokeTools::CloneLineStep(int X, int Y) {
 }
 
 void TStrokeTools::DessinerTamponVers(int X, int Y, Qt::KeyboardModifiers Keys) {
-  if (FCursorOnly) return;
-  if (!StrokeAlive()) return;
+  if (!FCursorOnly && !StrokeAlive()) return;
+  if (!FView) return;
   TPoint Pt = ToLayer(X, Y);
   if (Pt == S.LastPoint) return;
   if (Keys & Qt::ShiftModifier) S.LockAxis(Pt);
+  DessinerCurseurTampon(FCloneCursorPos.X, FCloneCursorPos.Y);
+  FCloneCursorPos = {X, Y};
+  if (FCursorOnly) {
+    DessinerCurseurTampon(X, Y);
+    return;
+  }
   WalkSegment(S.LastPoint, Pt, [this](int PX, int PY) { CloneLineStep(PX, PY); });
   RepaintStroke({std::min(S.LastPoint.X, Pt.X) - FRadius - 1, std::min(S.LastPoint.Y, Pt.Y) - FRadius - 1,
                  std::max(S.LastPoint.X, Pt.X) + FRadius + 1, std::max(S.LastPoint.Y, Pt.Y) + FRadius + 1});
   S.AddPoint(Pt);
+  DessinerCurseurTampon(X, Y);
 }
 
 void TStrokeTools::FinTampon() {
+  DessinerCurseurTampon(FCloneCursorPos.X, FCloneCursorPos.Y);
   if (FCursorOnly) {
     FCursorOnly = false;
     FKind = TStrokeKind::None;

@@ -623,3 +623,75 @@ TEST_F(MainFormStrokeTest, CloneRightButtonShowsTheSourceCrossOnlyWhileHeld) {
   EXPECT_EQ(UndoCount(), Steps);
   EXPECT_EQ(Px(Layer(), 55, 30), Grey(255));
 }
+
+namespace {
+
+struct TBrushCase {
+  const char* Name;
+  int Tool;           // 6 the built-in brushes, 7 the brush list
+  const char* Button; // a brush button of the built-in page
+  int Mode;           // EdiDessinMode
+};
+
+class MainFormBrushModesTest : public MainFormStrokeTest, public ::testing::WithParamInterface<TBrushCase> {};
+
+} // namespace
+
+// Every brush and drawing mode paints along the stroke, in something other
+// than white, in one step that undo takes back exactly.
+TEST_P(MainFormBrushModesTest, PaintsAlongTheStroke) {
+  const TBrushCase Case = GetParam();
+  Open(80, 50);
+  Tool(Case.Tool);
+  if (Case.Tool == 6) QTest::mouseClick(C<QToolButton>(Case.Button), Qt::LeftButton);
+  C<TSpecialEdit>("EdiDessinMode")->SetItemIndex(Case.Mode);
+  C<TSpinEdit2>("SERBrush")->SetValue(8);
+  Palette->SetColor(0x0000C0, false);
+  const PBitmap Before = Copy(Layer());
+  Stroke({At(20, 25), At(60, 25)});
+  int Painted = 0;
+  for (int X = 20; X <= 60; ++X) Painted += Px(Layer(), X, 25) != Grey(255);
+  EXPECT_GT(Painted, 10) << Case.Name;
+  EXPECT_EQ(Px(Layer(), 40, 5), Grey(255)) << Case.Name;
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Layer(), *Before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Brushes, MainFormBrushModesTest,
+                         ::testing::Values(TBrushCase{"round", 6, "ToolButton1", 0},
+                                           TBrushCase{"glyph disc", 6, "ToolButton9", 0},
+                                           TBrushCase{"rainbow", 6, "ToolButton2", 1},
+                                           TBrushCase{"pastel", 6, "ToolButton1", 2},
+                                           TBrushCase{"charcoal", 6, "ToolButton3", 3},
+                                           TBrushCase{"3D", 6, "ToolButton3", 4},
+                                           TBrushCase{"list", 7, nullptr, 0}),
+                         [](const auto& Info) {
+                           QString Name = QString::fromLatin1(Info.param.Name);
+                           return Name.remove(QLatin1Char(' ')).toStdString();
+                         });
+
+TEST_F(MainFormStrokeTest, EraserOnA256ColourImagePaintsItsTransparentColourAtFullPressure) {
+  TBitmap Picture(60, 40, pf24bit, clWhite);
+  Picture.Transparent = true;
+  Picture.SetTransparentColor(0x00FF00);
+  Form = Start();
+  ASSERT_TRUE(WaitUntil([this] { return Form->Palette() && Form->Palette()->isVisible(); }));
+  Palette = Form->Palette();
+  Window = Form->NouvelleImage(nullptr, &Picture, QString(), srcNew, 256);
+  ASSERT_NE(Window, nullptr);
+  Form->LeFond().Transparent = true;
+  Form->LeFond().SetTransparentColor(0x00FF00);
+  Form->MajMenus();
+  Window->Image->SetZoom(1);
+  Tool(12);
+  QTest::mouseClick(C<QToolButton>("ToolButton1"), Qt::LeftButton);
+  C<TSpinEdit2>("SERBrush")->SetValue(5);
+  C<TTrackBar>("TBDessin")->SetPosition(3); // ignored: full pressure
+  Stroke({At(30, 20)});
+  EXPECT_EQ(Px(Layer(), 30, 20), Rgb(0, 255, 0));
+  // The stamp is two-level: no pixel between white and green.
+  for (int X = 20; X <= 40; ++X) {
+    const TRGB P = Px(Layer(), X, 20);
+    EXPECT_TRUE(P == Rgb(0, 255, 0) || P == Grey(255)) << X;
+  }
+}

@@ -25,6 +25,11 @@ void WalkSegment(TPoint From, TPoint To, const std::function<void(int X, int Y)>
   Proc(To.X, To.Y);
 }
 
+TRect SegmentRect(TPoint A, TPoint B, int MarginX, int MarginY) {
+  return {std::min(A.X, B.X) - MarginX, std::min(A.Y, B.Y) - MarginY, std::max(A.X, B.X) + MarginX,
+          std::max(A.Y, B.Y) + MarginY};
+}
+
 void TStrokeState::Start(TPoint P) {
   Drawing = true;
   DirtyRect = {P.X, P.Y, P.X, P.Y};
@@ -78,9 +83,9 @@ TRect TStrokeState::EndSelectionClip(bool Soften) {
 }
 
 TRect TStrokeState::FinalRect(int MarginX, int MarginY) const {
-  const TRect R{DirtyRect.Left - MarginX, DirtyRect.Top - MarginY, DirtyRect.Right + MarginX,
-                DirtyRect.Bottom + MarginY};
-  return IntersectRect(R, Clip);
+  return IntersectRect(SegmentRect({DirtyRect.Left, DirtyRect.Top}, {DirtyRect.Right, DirtyRect.Bottom}, MarginX,
+                                   MarginY),
+                       Clip);
 }
 
 void TStrokeState::Clear() {

@@ -33,6 +33,10 @@ int RepeatTimerInterval(int TickCount);
 // including, To, then for To itself: the points one mouse segment stamps.
 void WalkSegment(TPoint From, TPoint To, const std::function<void(int X, int Y)>& Proc);
 
+// The rectangle spanned by A and B grown by MarginX and MarginY: what one
+// mouse segment may have painted.
+TRect SegmentRect(TPoint A, TPoint B, int MarginX, int MarginY);
+
 struct TStrokeState {
   bool Drawing = false;
   TBitmap* Target = nullptr;

@@ -69,6 +69,16 @@ protected:
     C<TTrackBar>("TBDessin")->SetPosition(10);
     C<TTrackBar>("TBBrushStep2")->SetPosition(0);
   }
+  // A black 9 x 9 brush and an elliptical selection (20, 10, 100, 70) with
+  // the smoothing Lissage.
+  void PrepareEllipse(int Lissage) {
+    SquareBrush(4);
+    Palette->SetColor(clBlack, false);
+    Form->Sel()->SetShape(ssEllipse);
+    Form->Sel()->SetBmpSelRect({20, 10, 100, 70});
+    Form->AfficherSelection();
+    Form->SelLissage = Lissage;
+  }
   TBitmap& Layer() const { return Form->LeBitmap(); }
   int UndoCount() const { return Form->ListeUndo().ItemIndex() + 1; }
   // Every pixel of R has colour Color and every other one White.
@@ -154,12 +164,7 @@ TEST_F(MainFormStrokeTest, EraserPaintsTheBackgroundColourAndItsOwnUndoStep) {
 
 TEST_F(MainFormStrokeTest, StrokeInsideAnEllipseLeavesTheOutsideUntouched) {
   Open();
-  SquareBrush(4);
-  Palette->SetColor(clBlack, false);
-  Form->Sel()->SetShape(ssEllipse);
-  Form->Sel()->SetBmpSelRect({20, 10, 100, 70});
-  Form->AfficherSelection();
-  Form->SelLissage = 0; // no softening: the hard shape stays exact
+  PrepareEllipse(0); // no softening: the hard shape stays exact
   const auto Inside = MakeSelectionMask(Form->SelMaskHost(), 0);
   ASSERT_TRUE(Inside);
   Stroke({At(0, 40), At(119, 40)});
@@ -178,12 +183,7 @@ TEST_F(MainFormStrokeTest, StrokeInsideAnEllipseLeavesTheOutsideUntouched) {
 
 TEST_F(MainFormStrokeTest, SoftenedEdgeOnReleaseStaysInsideTheBand) {
   Open();
-  SquareBrush(4);
-  Palette->SetColor(clBlack, false);
-  Form->Sel()->SetShape(ssEllipse);
-  Form->Sel()->SetBmpSelRect({20, 10, 100, 70});
-  Form->AfficherSelection();
-  Form->SelLissage = 1;
+  PrepareEllipse(1);
   Stroke({At(0, 40), At(119, 40)});
   // The edge at the ellipse's left end is grey, the far outside white.
   EXPECT_EQ(Px(Layer(), 5, 40), Grey(255));

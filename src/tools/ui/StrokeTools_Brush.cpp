@@ -127,9 +127,7 @@ void TStrokeTools::CommencerDessin(Qt::MouseButton Button, Qt::KeyboardModifiers
   const TPoint Pt = ToLayer(X, Y);
   if (P.CanDrawBrushLine && (Keys & Qt::ShiftModifier)) {
     // Shift + press: a straight line from the previous stroke's last point.
-    S.DirtyRect = {std::min(S.LastPoint.X, Pt.X), std::min(S.LastPoint.Y, Pt.Y), std::max(S.LastPoint.X, Pt.X),
-                   std::max(S.LastPoint.Y, Pt.Y)};
-    S.LastStamp = S.LastPoint;
+    S.DirtyRect = SegmentRect(S.LastPoint, Pt, 0, 0);
     DessinerVers(X, Y, true, Keys);
     return;
   }
@@ -146,8 +144,7 @@ void TStrokeTools::DessinerVers(int X, int Y, bool IgnoreDirection, Qt::Keyboard
   if (Pt == S.LastPoint) return;
   if (!IgnoreDirection && (Keys & Qt::ShiftModifier)) S.LockAxis(Pt);
   WalkSegment(S.LastPoint, Pt, [this](int PX, int PY) { BrushLineStep(S, PX, PY); });
-  RepaintStroke({std::min(S.LastPoint.X, Pt.X) - S.RadiusX - 2, std::min(S.LastPoint.Y, Pt.Y) - S.RadiusY - 2,
-                 std::max(S.LastPoint.X, Pt.X) + S.RadiusX + 2, std::max(S.LastPoint.Y, Pt.Y) + S.RadiusY + 2});
+  RepaintStroke(SegmentRect(S.LastPoint, Pt, S.RadiusX + 2, S.RadiusY + 2));
   S.AddPoint(Pt);
 }
 

@@ -189,9 +189,7 @@ void TStrokeTools::TracerLigne(const TRect& R) {
     ArrowMargin = H;
   }
   const int Grow = Width / 2 + 3 + (Arrow1 || Arrow2 ? ArrowMargin : 0);
-  const TRect Changed = IntersectRect({std::min(A.X, B.X) - Grow, std::min(A.Y, B.Y) - Grow,
-                                       std::max(A.X, B.X) + Grow, std::max(A.Y, B.Y) + Grow},
-                                      Clip);
+  const TRect Changed = IntersectRect(SegmentRect(A, B, Grow, Grow), Clip);
   TUndoBmpItem* Record = CurrentRecord(Host);
   if (Record) Record->ResetData(Host.BmpUndo(), Host.MaskUndo(), Changed);
   Svc.AppliquerMasqueSel(2);

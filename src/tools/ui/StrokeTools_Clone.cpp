@@ -143,8 +143,7 @@ void TStrokeTools::DessinerTamponVers(int X, int Y, Qt::KeyboardModifiers Keys) 
     return;
   }
   WalkSegment(S.LastPoint, Pt, [this](int PX, int PY) { CloneLineStep(PX, PY); });
-  RepaintStroke({std::min(S.LastPoint.X, Pt.X) - FRadius - 1, std::min(S.LastPoint.Y, Pt.Y) - FRadius - 1,
-                 std::max(S.LastPoint.X, Pt.X) + FRadius + 1, std::max(S.LastPoint.Y, Pt.Y) + FRadius + 1});
+  RepaintStroke(SegmentRect(S.LastPoint, Pt, FRadius + 1, FRadius + 1));
   S.AddPoint(Pt);
   DessinerCurseurTampon(X, Y);
 }
@@ -216,7 +215,6 @@ void TStrokeTools::DessinerTampon2Vers(int X, int Y, Qt::KeyboardModifiers Keys)
     PatternStamp(PX, PY);
     S.LastStamp = {PX, PY};
   });
-  RepaintStroke({std::min(S.LastPoint.X, Pt.X) - S.RadiusX - 2, std::min(S.LastPoint.Y, Pt.Y) - S.RadiusY - 2,
-                 std::max(S.LastPoint.X, Pt.X) + S.RadiusX + 2, std::max(S.LastPoint.Y, Pt.Y) + S.RadiusY + 2});
+  RepaintStroke(SegmentRect(S.LastPoint, Pt, S.RadiusX + 2, S.RadiusY + 2));
   S.AddPoint(Pt);
 }

@@ -36,6 +36,7 @@ constexpr TPointToolRow PointRows[] = {
 constexpr int RetoucheGommeMagique = 7;
 constexpr int ArtTeinte = 8;
 
+// The footprint of radius R around P.
 TRect Around(TPoint P, int R) { return {P.X - R, P.Y - R, P.X + R + 1, P.Y + R + 1}; }
 
 } // namespace
@@ -164,8 +165,7 @@ void TStrokeTools::DoigtVers(int X, int Y) {
                   S.Clip);
     S.LastStamp = {PX, PY};
   });
-  RepaintStroke({std::min(S.LastPoint.X, Pt.X) - FRadius - 1, std::min(S.LastPoint.Y, Pt.Y) - FRadius - 1,
-                 std::max(S.LastPoint.X, Pt.X) + FRadius + 1, std::max(S.LastPoint.Y, Pt.Y) + FRadius + 1});
+  RepaintStroke(SegmentRect(S.LastPoint, Pt, FRadius + 1, FRadius + 1));
   S.AddPoint(Pt);
 }
 

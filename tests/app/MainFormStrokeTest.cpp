@@ -516,6 +516,11 @@ TEST_F(MainFormStrokeTest, CloneCopiesFromTheSourceWithTheOffsetKeptAcrossStroke
   Stroke({At(60, 40)});
   EXPECT_EQ(Px(Layer(), 61, 41), Px(Picture, 21, 21));
   EXPECT_EQ(Messages.Shown.size(), 1);
+  // Toggling "Fixe" forgets it: the next stroke starts at the source.
+  C<QCheckBox>("CBTamponFixe")->setChecked(true);
+  C<QCheckBox>("CBTamponFixe")->setChecked(false);
+  Stroke({At(30, 40)});
+  EXPECT_EQ(Px(Layer(), 30, 40), Px(Picture, 10, 10));
 }
 
 TEST_F(MainFormStrokeTest, CloneSourceLayerDeletedLeavesNoSource) {

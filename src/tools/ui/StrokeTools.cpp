@@ -16,7 +16,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-TStrokeTools::TStrokeTools(TOutilsForm& Palette, TStrokeServices& Services) : P(Palette), Svc(Services) {}
+TStrokeTools::TStrokeTools(TOutilsForm& Palette, TStrokeServices& Services) : P(Palette), Svc(Services) {
+  // Toggling "Fixe" forgets the clone's aligned offset.
+  connect(P.Control<QCheckBox>("CBTamponFixe"), &QCheckBox::toggled, this, [this] { FClone.Offset.X = OffsetNotSet; });
+}
 
 TStrokeTools::~TStrokeTools() = default;
 

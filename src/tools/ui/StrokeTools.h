@@ -62,12 +62,13 @@ public:
   void DessinSelAuto();
 
   // The clone source, kept across strokes (StrokeTools_Clone.cpp).
+  static constexpr int OffsetNotSet = -999999;
   struct TCloneSource {
     QPointer<TMyImageLayeredView> View; // the source image's view
     TLayerItem* Layer = nullptr;
     TBitmap* LastTarget = nullptr;
     TPoint Point{};                   // source-layer coordinates
-    TPoint Offset{-999999, 0};        // aligned mode; X -999999 not set
+    TPoint Offset{OffsetNotSet, 0};   // aligned mode
   };
   const TCloneSource& CloneSource() const { return FClone; }
 

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int BtnTampon = 10;
-constexpr int OffsetNotSet = -999999;
 
 } // namespace
 

@@ -211,6 +211,19 @@ TEST_F(MainFormStrokeTest, StrokeWhoseRecordIsUndoneOrWindowClosedEndsSafely) {
   EXPECT_FALSE(Palette->IsDrawing());
   Form->Redo();
   EXPECT_IMAGES_MATCH(Layer(), *Half);
+  // A command in the middle of a stroke: the stroke so far is one step, the
+  // command the next; undoing both gives the original back.
+  Form->Undo();
+  QTest::mousePress(Viewport(), Qt::LeftButton, {}, At(20, 20));
+  Move(At(40, 20));
+  Form->MenuFiltreFlouClick(nullptr);
+  Move(At(40, 60));
+  QTest::mouseRelease(Viewport(), Qt::LeftButton, {}, At(40, 60));
+  EXPECT_FALSE(Palette->IsDrawing());
+  EXPECT_EQ(UndoCount(), 2);
+  Form->Undo();
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Layer(), *Before);
   // The window closed in the middle: the next events, on the window now
   // active, paint nothing.
   TBitmap White(60, 40, pf24bit, clWhite);

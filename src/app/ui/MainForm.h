@@ -589,7 +589,8 @@ public:
   // The view's selection mode and the selection's mouse follow the tool
   // (MainForm_Tools.cpp).
   void VerifierSelModeEtPopup();
-  // A stroke still running is ended (and its undo step completed).
+  // A stroke still running is ended (and its undo step completed): before
+  // an undo, a redo or the preparation of another command's step.
   void EndStrokeInProgress();
 
 private:

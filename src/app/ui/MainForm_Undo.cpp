@@ -69,6 +69,9 @@ bool TMainForm::NeedExpandLayer(TModifInfo Info) const {
 void TMainForm::PreparerUndo(TModifInfo Info, const QString& Titre) {
   TNewImgForm* W = EnfantActif();
   if (!W) return;
+  // A command that comes in the middle of a stroke follows it as a step of
+  // its own.
+  EndStrokeInProgress();
   UpdateImageWindows();
   FlagAutoExpand = false;
   if (UndoHidesSelection(Info)) MasquerSelection();

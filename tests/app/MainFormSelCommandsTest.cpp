@@ -2,7 +2,9 @@
 // centring, proportions, invert, the shape clipboard and selection files.
 #include "MainFormFixture.h"
 
+#include "document/MyImageLayered.h"
 #include "document/ShapeManager.h"
+#include "document/ui/LayerNavigator.h"
 #include "document/ui/ImgForm.h"
 #include "document/ui/MyImageLayeredView.h"
 #include "document/ui/SelectionControl.h"
@@ -11,6 +13,8 @@
 
 #include <QAction>
 #include <QMenu>
+
+#include <cstring>
 
 namespace {
 
@@ -160,4 +164,23 @@ TEST_F(MainFormSelCommandsTest, SelectionFilesSaveAndLoadCentred) {
   Trigger("MenuSelEnregistrer");
   ASSERT_EQ(Asked.size(), 3u);
   EXPECT_TRUE(Asked[2].FileName.endsWith("02.lms")) << Asked[2].FileName.toStdString();
+}
+
+// A layer whose left half is opaque: selecting the layer traces that half;
+// inverting the trace selects the other half, still as a trace.
+TEST_F(MainFormSelCommandsTest, SelectTheLayerTracesItsMaskAndInvertTracesTheRest) {
+  TMyImageLayered& Img = Form->Image();
+  const PBitmap Pixels = Bands(200, 150);
+  TBitmap Mask(200, 150, pf24bit, clWhite);
+  for (int Y = 0; Y < 150; ++Y) std::memset(Mask.ScanLine(Y), 0, 3 * 100);
+  Img.SetLayerIndex(Img.AddLayer(Pixels.get(), &Mask, {0, 0}, 100, "Calque"));
+  Form->LayerNav()->Synchronize(true);
+  Trigger("MenuSelCalque");
+  ASSERT_TRUE(Sel().Visible());
+  EXPECT_EQ(Sel().Shape(), ssBitmap);
+  EXPECT_EQ(Sel().BmpSelRect(), (TRect{0, 0, 100, 150}));
+  Trigger("MenuSelInverser");
+  EXPECT_EQ(Sel().Shape(), ssBitmap);
+  EXPECT_FALSE(Sel().Invert());
+  EXPECT_EQ(Sel().BmpSelRect(), (TRect{100, 0, 200, 150}));
 }

@@ -50,6 +50,7 @@ class TMainPalette;
 class TOutilsForm;
 class TDeformControl;
 class TPathOverlay;
+class TStrokeTools;
 struct TFrameLayoutInput;
 
 class TMainForm : public QMainWindow,
@@ -441,6 +442,8 @@ public:
   // The change just made kept inside the selection's shape: 0 hard edge, 1
   // feathered, 2 anti-aliased, as the smoothing items allow.
   void AppliquerMasqueSel(int Mode);
+  // What the selection masks and the painting tools read of the active image.
+  TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
   // The selection's outline drawn on the current layer.
   void DessinerContour(TColor Couleur, int Largeur, bool Lisser, const QString& Motif);
   // Tool-button hints and undo titles carry the menu short-cut.
@@ -467,8 +470,6 @@ public:
   void ConnectCurvesCommands();
   // The artistic, effect, layer-transparency and blur items (MainForm_Effects.cpp).
   void ConnectEffectCommands();
-  // What the selection masks reach of the main window.
-  TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
   // The texture, frame and distortion items (MainForm_Textures.cpp).
   void ConnectTextureCommands();
   // The histogram and the colour dialogs of the Adjust, Filter and Image
@@ -630,6 +631,14 @@ public:
   // The docked palette's part of the frame layout, and its place.
   void PaletteFrameInput(TFrameLayoutInput& In) const;
   void PlaceDockedPalette(const QRect& Area);
+  // The painting tools at work on the images (nullptr before the palette).
+  TStrokeTools* StrokeTools() const;
+  // The view's selection mode and the selection's mouse follow the tool
+  // (MainForm_Tools.cpp).
+  void VerifierSelModeEtPopup();
+  // A stroke still running is ended (and its undo step completed): before
+  // an undo, a redo or the preparation of another command's step.
+  void EndStrokeInProgress();
 
 private:
   std::shared_ptr<TMainPalette> FPaletteHost;

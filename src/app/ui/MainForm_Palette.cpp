@@ -4,6 +4,7 @@
 // combine mode, Space pausing a selection being drawn) and to the image
 // windows, whose mouse reaches the current tool through TImageToolHost.
 #include "app/ui/MainForm.h"
+#include "app/ui/MainStrokeServices.h"
 #include "raster/FoncUtils.h"
 
 #include "app/FrameLayout.h"
@@ -17,6 +18,7 @@
 #include "document/ui/MyImageLayeredView.h"
 #include "document/ui/SelectionControl.h"
 #include "tools/ui/Outils.h"
+#include "tools/ui/StrokeTools.h"
 #include "ui/MsgDlg.h"
 
 #include <QApplication>
@@ -29,6 +31,8 @@ class TMainPalette : public TPaletteServices, public TToolHooks, public TImageTo
 public:
   explicit TMainPalette(TMainForm& Form) : F(Form) {}
   TOutilsForm* Palette = nullptr;
+  std::unique_ptr<TStrokeServices> StrokeServices;
+  std::unique_ptr<TStrokeTools> Strokes;
 
   // ---- TPaletteServices
   bool UneImage() const override { return F.UneImage(); }
@@ -76,6 +80,7 @@ public:
   }
   void ToolChanged(bool LayerTool) override {
     if (LayerTool) F.MasquerSelection();
+    F.VerifierSelModeEtPopup();
     F.MajCurseurImage();
     F.AfficherInfos();
   }
@@ -146,7 +151,10 @@ public:
   bool ModeRGBA(bool CheckBkgVisible) const override { return F.ModeRGBA(CheckBkgVisible); }
   void MajCurseur() override { F.MajCurseurImage(); }
   void RestaureZoom() override { F.RestaureZoom(); }
-  void VerifierSelModeEtPopup() override { F.MajCurseurImage(); }
+  void VerifierSelModeEtPopup() override {
+    F.VerifierSelModeEtPopup();
+    F.MajCurseurImage();
+  }
   void AfficherInfos() override { F.AfficherInfos(); }
   void EnableHint(bool Enable) override { F.EnableHint(Enable, false, false); }
   void MenuCalqueOptionsClick() override { Trigger("MenuCalqueOptions"); }
@@ -161,21 +169,33 @@ public:
   void ModuleImageClick(TPoint, Qt::MouseButton) override {}
   void ModuleColor(TColor) override {}
   bool PaletteVisible() const override { return Palette && Palette->ToolPaletteVisible(); }
-  bool IsDrawing() const override { return Palette && Palette->IsDrawing(); }
+  bool IsDrawing() const override { return Strokes && Strokes->IsDrawing(); }
   bool IsLayerTool() const override { return Palette && Palette->IsLayerTool(); }
   // The pipette picks the colour under the mouse (the right button the
-  // background colour); the painting tools come with the stroke engine.
-  void ToolMouseDown(TMyImageLayeredView& Image, Qt::MouseButton Button, Qt::KeyboardModifiers, int X,
+  // background colour); the other tools get the mouse in their phases.
+  void ToolMouseDown(TMyImageLayeredView& Image, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                      int Y) override {
-    if (!Palette || !Palette->IsPipetteTool() || !Image.PtInImage({X, Y})) return;
-    Palette->SetColor(ImageColorAtClient(X, Y, true), Button == Qt::RightButton);
+    if (!Palette) return;
+    if (Palette->IsPipetteTool()) {
+      if (Image.PtInImage({X, Y})) Palette->SetColor(ImageColorAtClient(X, Y, true), Button == Qt::RightButton);
+      return;
+    }
+    Strokes->MouseDown(Image, Button, Shift, X, Y);
   }
   void ToolMouseMove(TMyImageLayeredView& Image, Qt::MouseButtons Buttons, Qt::KeyboardModifiers Shift, int X,
                      int Y) override {
-    if (Buttons & (Qt::LeftButton | Qt::RightButton))
-      ToolMouseDown(Image, Buttons & Qt::RightButton ? Qt::RightButton : Qt::LeftButton, Shift, X, Y);
+    if (!Palette) return;
+    if (Palette->IsPipetteTool() && !Strokes->IsDrawing()) {
+      if ((Buttons & (Qt::LeftButton | Qt::RightButton)) && Image.PtInImage({X, Y}))
+        Palette->SetColor(ImageColorAtClient(X, Y, true), Buttons & Qt::RightButton);
+      return;
+    }
+    Strokes->MouseMove(Image, Buttons, Shift, X, Y);
   }
-  void ToolMouseUp(TMyImageLayeredView&, Qt::MouseButton, Qt::KeyboardModifiers, int, int) override {}
+  void ToolMouseUp(TMyImageLayeredView& Image, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                   int Y) override {
+    if (Palette) Strokes->MouseUp(Image, Button, Shift, X, Y);
+  }
 
 private:
   void Trigger(const char* Name) {
@@ -185,6 +205,7 @@ private:
 };
 
 TOutilsForm* TMainForm::Palette() const { return FPaletteHost ? FPaletteHost->Palette : nullptr; }
+TStrokeTools* TMainForm::StrokeTools() const { return FPaletteHost ? FPaletteHost->Strokes.get() : nullptr; }
 
 void TMainForm::CreatePalette() {
   if (FPaletteHost) return;
@@ -193,6 +214,8 @@ void TMainForm::CreatePalette() {
   PaletteShown = FSettings.ToolsPalette;
   auto* Form = new TOutilsForm(*FPaletteHost, centralWidget());
   FPaletteHost->Palette = Form;
+  FPaletteHost->StrokeServices = MakeStrokeServices(*this);
+  FPaletteHost->Strokes = std::make_unique<TStrokeTools>(*Form, *FPaletteHost->StrokeServices);
   // Hooks already installed (a test's) are left in place.
   if (!ToolHooks()) SetToolHooks(FPaletteHost.get());
   if (!ImageToolHost()) SetImageToolHost(FPaletteHost.get());
@@ -209,6 +232,7 @@ void TMainForm::CreatePalette() {
 
 void TMainForm::ReleasePalette() {
   if (!FPaletteHost) return;
+  FPaletteHost->Strokes.reset();
   TOutilsForm* Form = std::exchange(FPaletteHost->Palette, nullptr);
   FSettings.ToolsAlignment = Form->Alignment();
   // Hidden while the frame still stands, so that it writes its settings.

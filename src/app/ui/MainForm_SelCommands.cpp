@@ -16,6 +16,7 @@
 #include "raster/GreyMasks.h"
 #include "raster/Polygon24.h"
 #include "raster/RectUtils.h"
+#include "tools/ui/StrokeTools.h"
 #include "ui/MsgDlg.h"
 
 #include <QAction>
@@ -64,7 +65,11 @@ void TMainForm::MenuSelCalqueClick() {
 
 void TMainForm::MenuSelInverserClick() {
   if (!UneImage()) return;
-  Sel()->SetInvert(!Sel()->Invert());
+  // A traced selection (magic wand) is inverted by the tools, as a new trace.
+  if (TStrokeTools* Tools = StrokeTools(); Tools && Sel()->Shape() == ssBitmap)
+    Tools->InverserBaguetteMagique();
+  else
+    Sel()->SetInvert(!Sel()->Invert());
 }
 
 void TMainForm::MenuSelCentreClick(TPosition Anchor) {

@@ -3,6 +3,8 @@
 // selection, the default rectangle of tools and dialogs, and the view's
 // selection-drawing events.
 #include "app/ui/MainForm.h"
+#include "tools/ui/Outils.h"
+#include "tools/ui/StrokeTools.h"
 
 #include "app/ui/MainStatusBar.h"
 #include "i18n/LibLang.h"
@@ -141,6 +143,12 @@ void TMainForm::ImageSelecting(const TRect& R, TSelOption Option) {
     AfficherInfosSelection(W->Image->ClientToBmp(R));
     break;
   case soEnd: {
+    if (W->Image->SelectionMode == TSelMode::smLine) {
+      // The line tool's rubber band becomes the line.
+      if (StrokeTools()) StrokeTools()->TracerLigne(R);
+      EnableHint(true, true, false);
+      break;
+    }
     const TRect BmpR = W->Image->ClientToBmp(R);
     if (CurrentCombineSel != 0) {
       MasquerSelection();
@@ -150,7 +158,16 @@ void TMainForm::ImageSelecting(const TRect& R, TSelOption Option) {
     } else {
       Sel()->AssignImageShape();
       Sel()->SetBmpSelRect(BmpR);
-      AfficherSelection();
+      if (Palette() && Palette()->IsFillContourTool() && StrokeTools()) {
+        // Outline and/or fill the new shape, which then goes away.
+        Sel()->SetShowBorder(false);
+        AfficherSelection();
+        StrokeTools()->DessinSelAuto();
+        MasquerSelection();
+        Sel()->SetShowBorder(true);
+      } else {
+        AfficherSelection();
+      }
     }
     EnableHint(true, true, false);
     break;

@@ -70,6 +70,9 @@ bool TMainForm::NeedExpandLayer(TModifInfo Info) const {
 void TMainForm::PreparerUndo(TModifInfo Info, const QString& Titre) {
   TNewImgForm* W = EnfantActif();
   if (!W) return;
+  // A command that comes in the middle of a stroke follows it as a step of
+  // its own.
+  EndStrokeInProgress();
   UpdateImageWindows();
   FlagAutoExpand = false;
   if (UndoHidesSelection(Info)) MasquerSelection();
@@ -195,6 +198,7 @@ void OffsetUpperLayers(TMyImageLayered& Img, int DX, int DY) {
 } // namespace
 
 void TMainForm::Undo() {
+  EndStrokeInProgress();
   TNewImgForm* W = EnfantActif();
   TUndoItem* R = W ? W->ListeUndo->CurrentUndo() : nullptr;
   if (!R) return;
@@ -226,6 +230,7 @@ void TMainForm::Undo() {
 }
 
 void TMainForm::Redo() {
+  EndStrokeInProgress();
   TNewImgForm* W = EnfantActif();
   TUndoItem* R = W ? W->ListeUndo->NextUndo() : nullptr;
   if (!R) return;

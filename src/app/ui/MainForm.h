@@ -460,6 +460,8 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The Image items that open the image dialogs (MainForm_Image.cpp).
+  void ConnectImageCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

@@ -1,9 +1,11 @@
 // The main window's side of the image dialogs: the services they reach
-// through TImageDialogHost, and File > New.
+// through TImageDialogHost, File > New, and the Image items that open the
+// size, canvas, fit, rotation and offset dialogs.
 #include "app/ui/MainForm.h"
 
 #include "dialogs/ui/ImageDialogHost.h"
 #include "dialogs/ui/New.h"
+#include "dialogs/ui/Redim.h"
 #include "files/ui/BmpOE2.h"
 #include "raster/FoncUtils.h"
 #include "ui/DlgEx.h"
@@ -66,6 +68,20 @@ template <class TForm> TForm* ImageDialog(TMainForm& F) {
   return CreateFormIfNeeded(Form, &F);
 }
 
+// An Image item's command: possible on the active image, the selection
+// hidden, the dialog shown; the offset dialog previews on the undo record
+// prepared before it shows.
+template <class TForm> void ConnectImageDialog(TMainForm& F, QAction* Item, bool PrepareUndo) {
+  QObject::connect(Item, &QAction::triggered, &F, [&F, Item, PrepareUndo] {
+    if (!F.ActionPossible(F.CommandSender(Item)) || !F.UneImage()) return;
+    F.MasquerSelection();
+    if (PrepareUndo) F.PreparerUndo(miBkgAll, CleanMenuCaption(Item->text()));
+    ImageDialog<TForm>(F)->show();
+  });
+  Item->setEnabled(true);
+  Item->setProperty("Built", true);
+}
+
 } // namespace
 
 void TMainForm::MenuFichierNouveauClick() {
@@ -76,4 +92,6 @@ void TMainForm::MenuFichierNouveauClick() {
 
 void TMainForm::ConnectImageCommands() {
   new TMainImageDialogHost(*this);
+  ConnectImageDialog<TRedimForm>(*this, MenuItem("MenuImageRedim"), false);
+  ConnectImageDialog<TRedimForm>(*this, MenuItem("PopImgRedim"), false);
 }

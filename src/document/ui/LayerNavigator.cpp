@@ -317,10 +317,19 @@ void TLayerNavigator::RebuildIfPending() {
 }
 
 void TLayerNavigator::Rebuild() {
+  if (FRebuilding) return;
   FNeedSynchronize = false;
-  FThumbs.clear();
-  FLayerIndex = -1;
-  for (int I = 0; I < FImage.Layers().Count(); ++I) AddThumb();
+  {
+    FRebuilding = true;
+    const struct TEnd {
+      TLayerNavigator* N;
+      ~TEnd() { N->FRebuilding = false; }
+    } End{this};
+    FThumbs.clear();
+    FLayerIndex = -1;
+    for (int I = 0; I < FImage.Layers().Count(); ++I) AddThumb();
+  }
+  update();
   LayoutButtons();
   FLayerIndex = FImage.LayerIndex();
   if (OnSelectLayer) OnSelectLayer(this);
@@ -672,6 +681,7 @@ void TLayerNavigator::DrawDropMarker() {
 }
 
 void TLayerNavigator::paintEvent(QPaintEvent*) {
+  if (FRebuilding) return;
   RebuildIfPending();
   Render();
   QPainter P(this);

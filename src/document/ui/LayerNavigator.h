@@ -135,6 +135,9 @@ private:
   double FRatio = 1.0;
   int FLayerIndex = -1;
   bool FNeedSynchronize = false;
+  // A rebuild is under way: a repaint it causes (a thumbnail's progress
+  // repaints the window) neither rebuilds nor draws the half-made rows.
+  bool FRebuilding = false;
   QPoint FPtOriginDrag;
   int FDragState = 0;
   int FDraggedItem = -1, FTargetItem = -1;

@@ -5,6 +5,7 @@
 
 #include "dialogs/ui/ImageDialogHost.h"
 #include "dialogs/ui/New.h"
+#include "dialogs/ui/Rec.h"
 #include "dialogs/ui/Redim.h"
 #include "files/ui/BmpOE2.h"
 #include "raster/FoncUtils.h"
@@ -94,4 +95,6 @@ void TMainForm::ConnectImageCommands() {
   new TMainImageDialogHost(*this);
   ConnectImageDialog<TRedimForm>(*this, MenuItem("MenuImageRedim"), false);
   ConnectImageDialog<TRedimForm>(*this, MenuItem("PopImgRedim"), false);
+  ConnectImageDialog<TRecadrerForm>(*this, MenuItem("MenuImageZone"), false);
+  ConnectImageDialog<TRecadrerForm>(*this, MenuItem("PopImgZone"), false);
 }

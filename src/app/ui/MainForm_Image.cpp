@@ -3,6 +3,7 @@
 // size, canvas, fit, rotation and offset dialogs.
 #include "app/ui/MainForm.h"
 
+#include "dialogs/ui/Adapt.h"
 #include "dialogs/ui/ImageDialogHost.h"
 #include "dialogs/ui/New.h"
 #include "dialogs/ui/Rec.h"
@@ -97,4 +98,6 @@ void TMainForm::ConnectImageCommands() {
   ConnectImageDialog<TRedimForm>(*this, MenuItem("PopImgRedim"), false);
   ConnectImageDialog<TRecadrerForm>(*this, MenuItem("MenuImageZone"), false);
   ConnectImageDialog<TRecadrerForm>(*this, MenuItem("PopImgZone"), false);
+  ConnectImageDialog<TAdapterForm>(*this, MenuItem("MenuImageAdapter"), false);
+  ConnectImageDialog<TAdapterForm>(*this, MenuItem("PopImgAdapter"), false);
 }

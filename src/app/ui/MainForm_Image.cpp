@@ -8,6 +8,7 @@
 #include "dialogs/ui/New.h"
 #include "dialogs/ui/Rec.h"
 #include "dialogs/ui/Redim.h"
+#include "dialogs/ui/Rot.h"
 #include "files/ui/BmpOE2.h"
 #include "raster/FoncUtils.h"
 #include "ui/DlgEx.h"
@@ -100,4 +101,5 @@ void TMainForm::ConnectImageCommands() {
   ConnectImageDialog<TRecadrerForm>(*this, MenuItem("PopImgZone"), false);
   ConnectImageDialog<TAdapterForm>(*this, MenuItem("MenuImageAdapter"), false);
   ConnectImageDialog<TAdapterForm>(*this, MenuItem("PopImgAdapter"), false);
+  ConnectImageDialog<TRotForm>(*this, MenuItem("MenuImageRotLibre"), false);
 }

@@ -129,18 +129,15 @@ void TMainForm::ApplyMenuRules(const QString& MenuName) {
     else if (Item->property("Built").toBool())
       Item->setEnabled(Enabled);
   };
-  std::function<void(QMenu*)> DisableAll = [&](QMenu* Menu) {
+  // Submenus' items too: those a blocked state disabled come back with the
+  // menu's condition.
+  std::function<void(QMenu*, bool)> SetAll = [&](QMenu* Menu, bool Enabled) {
     for (QAction* Item : Menu->actions()) {
-      SetEnabled(Item, false);
-      if (Item->menu()) DisableAll(Item->menu());
+      SetEnabled(Item, Enabled);
+      if (Item->menu()) SetAll(Item->menu(), Enabled);
     }
   };
-  QMenu* Menu = MenuNamed(MenuName);
-  if (M.DisableEverything) {
-    DisableAll(Menu);
-  } else {
-    for (QAction* Item : Menu->actions()) SetEnabled(Item, M.All);
-  }
+  SetAll(MenuNamed(MenuName), M.All && !M.DisableEverything);
   for (const auto& [Name, Enabled] : M.Enabled)
     if (QAction* Item = MenuItem(Name)) SetEnabled(Item, Enabled && !M.DisableEverything);
   for (const auto& [Name, Checked] : M.Checked)

@@ -84,7 +84,15 @@ protected:
   static void Click(QAbstractButton* B) { QTest::mouseClick(B, Qt::LeftButton, {}, QPoint(4, 4)); }
   const TLayerItem& Layer(int Index) const { return Form->Image().Layers()[Index]; }
   int UndoSteps() const { return Form->ListeUndo().ItemIndex() + 1; }
-  void Undo() const { Form->MenuItem("MenuEditionUndo")->trigger(); }
+  // Edit > Undo or Redo, as the menu shows them when it opens.
+  void Undo() const { EditItem("MenuEditionUndo"); }
+  void Redo() const { EditItem("MenuEditionRedo"); }
+  void EditItem(const char* Name) const {
+    emit Form->MenuNamed(QStringLiteral("MenuEdition"))->aboutToShow();
+    QAction* A = Form->MenuItem(QString::fromLatin1(Name));
+    ASSERT_TRUE(A->isEnabled()) << Name;
+    A->trigger();
+  }
 
   QTemporaryDir Dir;
   TStartupState State;

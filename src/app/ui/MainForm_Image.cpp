@@ -4,6 +4,7 @@
 #include "app/ui/MainForm.h"
 
 #include "dialogs/ui/Adapt.h"
+#include "dialogs/ui/Decaler.h"
 #include "dialogs/ui/ImageDialogHost.h"
 #include "dialogs/ui/New.h"
 #include "dialogs/ui/Rec.h"
@@ -102,4 +103,5 @@ void TMainForm::ConnectImageCommands() {
   ConnectImageDialog<TAdapterForm>(*this, MenuItem("MenuImageAdapter"), false);
   ConnectImageDialog<TAdapterForm>(*this, MenuItem("PopImgAdapter"), false);
   ConnectImageDialog<TRotForm>(*this, MenuItem("MenuImageRotLibre"), false);
+  ConnectImageDialog<TDecalerForm>(*this, MenuItem("MenuImageDecaler"), true);
 }

@@ -218,6 +218,7 @@ void TLayerNavigator::UpdateThumb(int Index) {
     update();
     return;
   }
+  const TBusyScope Busy(FBusy);
   const TLayerItem& L = FImage.Layers()[Index];
   TBitmap& T = *FThumbs[Index];
   NewBitmap24(T, FThumbWidth, FThumbHeight, clWhite);
@@ -317,14 +318,10 @@ void TLayerNavigator::RebuildIfPending() {
 }
 
 void TLayerNavigator::Rebuild() {
-  if (FRebuilding) return;
+  if (FBusy > 0) return;
   FNeedSynchronize = false;
   {
-    FRebuilding = true;
-    const struct TEnd {
-      TLayerNavigator* N;
-      ~TEnd() { N->FRebuilding = false; }
-    } End{this};
+    const TBusyScope Busy(FBusy);
     FThumbs.clear();
     FLayerIndex = -1;
     for (int I = 0; I < FImage.Layers().Count(); ++I) AddThumb();
@@ -681,7 +678,7 @@ void TLayerNavigator::DrawDropMarker() {
 }
 
 void TLayerNavigator::paintEvent(QPaintEvent*) {
-  if (FRebuilding) return;
+  if (FBusy > 0) return;
   RebuildIfPending();
   Render();
   QPainter P(this);

@@ -61,9 +61,9 @@ QString SizeCheckMessage(TSizeCheck Check, int64_t W, int64_t H) {
   case TSizeCheck::Ok:
     return {};
   case TSizeCheck::TooSmall:
-    return Tr(TrId::GetTrDlgSizeTooSmall);
+    return Tr(TrId::GetOeMsgSizeTooSmall);
   case TSizeCheck::TooLarge:
-    return Format(Tr(TrId::GetTrDlgSizeTooLarge),
+    return Format(Tr(TrId::GetOeMsgSizeTooLarge),
                   {static_cast<long long>(W), static_cast<long long>(H), static_cast<long long>(MaxReadPixels)});
   }
   return {};

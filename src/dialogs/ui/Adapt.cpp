@@ -45,6 +45,7 @@ TAdapterForm::TAdapterForm(QWidget* Parent) : TMainDialogForm(Parent) {
   LstTaille = new TSpecialEdit(GBNew);
   LstTaille->setObjectName(QStringLiteral("LstTaille"));
   LstTaille->SetDropDownMenu(PopTaille);
+  LstTaille->SetShowButton(true);
   LstTaille->SetItemIndex(0);
   Form->addRow(TrLabel(TrId::GetTrLblLimitList, QStringLiteral("Limites prédéfinies :")), LstTaille);
   Form->addRow(TrText(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), EdiL);
@@ -76,8 +77,8 @@ TAdapterForm::TAdapterForm(QWidget* Parent) : TMainDialogForm(Parent) {
 }
 
 void TAdapterForm::FormShow() {
-  TImageDialogHost* Host = ImageDialogHost();
-  if (!Host || !Host->UneImage()) return;
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (!Host) return;
   L = Host->LeFond().Width();
   H = Host->LeFond().Height();
   CBOptimiser->setEnabled(!Host->LeFond().Transparent);
@@ -105,8 +106,8 @@ void TAdapterForm::BOkClick() {
     return;
   }
   FitImageSize(L, H, EdiL->Value(), EdiH->Value(), CBDeformer->isChecked(), NewL, NewH);
-  TImageDialogHost* Host = ImageDialogHost();
-  if (!Host || !Host->UneImage() || (NewL == L && NewH == H)) {
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (!Host || (NewL == L && NewH == H)) {
     close();
     return;
   }

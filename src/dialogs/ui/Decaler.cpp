@@ -14,15 +14,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-TImageDialogHost* ActiveHost() {
-  TImageDialogHost* Host = ImageDialogHost();
-  return Host && Host->UneImage() ? Host : nullptr;
-}
-
-} // namespace
-
 TDecalerForm::TDecalerForm(QWidget* Parent) : TMainDialogForm(Parent) {
   setObjectName(QStringLiteral("DecalerForm"));
   setWindowTitle(DialogTitle("MenuImageDecaler", QStringLiteral("Décaler")));
@@ -93,13 +84,13 @@ void TDecalerForm::UpdateControls() {
 }
 
 void TDecalerForm::TakeBackPreview() {
-  TImageDialogHost& Host = *ActiveHost();
+  TImageDialogHost& Host = *ActiveImageDialogHost();
   Host.RestaureBitmap();
   OffsetAllLayers(Host.LayerNav(), -DX, -DY, false);
 }
 
 void TDecalerForm::BApercuClick() {
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host) return;
   if (SEDX->text().isEmpty() || SEDY->text().isEmpty()) {
     if (!CBPreview->isChecked()) WarnEmptyFields();
@@ -132,12 +123,12 @@ void TDecalerForm::CBPreviewClick() {
     if (Changed) BApercuClick();
     return;
   }
-  if (!Preview || !ActiveHost()) return;
+  if (!Preview || !ActiveImageDialogHost()) return;
   Changed = true;
   Preview = false;
   TakeBackPreview();
   DX = DY = 0;
-  ActiveHost()->RefreshBitmap();
+  ActiveImageDialogHost()->RefreshBitmap();
 }
 
 void TDecalerForm::BOkClick() {
@@ -145,7 +136,7 @@ void TDecalerForm::BOkClick() {
     WarnEmptyFields();
     return;
   }
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host || (SEDX->Value() == 0 && SEDY->Value() == 0)) {
     close();
     return;
@@ -162,7 +153,7 @@ void TDecalerForm::BOkClick() {
 
 void TDecalerForm::FormHide() {
   if (DialogOk) return;
-  if (TImageDialogHost* Host = ActiveHost()) {
+  if (TImageDialogHost* Host = ActiveImageDialogHost()) {
     if (Preview) OffsetAllLayers(Host->LayerNav(), -DX, -DY, false);
     Host->AnnulerFiltre(Preview);
   }

@@ -77,3 +77,8 @@ inline TImageDialogHost*& ImageDialogHostSlot() {
 }
 inline TImageDialogHost* ImageDialogHost() { return ImageDialogHostSlot(); }
 inline void SetImageDialogHost(TImageDialogHost* Host) { ImageDialogHostSlot() = Host; }
+// The installed host when an image is open, else nullptr.
+inline TImageDialogHost* ActiveImageDialogHost() {
+  TImageDialogHost* Host = ImageDialogHost();
+  return Host && Host->UneImage() ? Host : nullptr;
+}

@@ -40,3 +40,7 @@ void EndGeometryChange(TImageDialogHost& Host, bool LayersDone);
 // background) run with the progress start of the background's pass kept;
 // its answer, true without AllLayers.
 bool LayersFollow(bool AllLayers, const std::function<bool()>& Transform);
+// Work, a change of the background made after its undo step was prepared;
+// when memory runs out the background is taken back, the user told how
+// much the result needed (Needed bytes) and false answered.
+bool GuardMemory(TImageDialogHost& Host, int64_t Needed, const std::function<void()>& Work);

@@ -55,12 +55,6 @@ QStringList PresetCaptions() {
           QStringLiteral("DVD - PAL/SECAM (720x576)")};
 }
 
-// Sets a list's entry without running its change handler.
-void SetIndexSilent(QComboBox* Combo, int Index) {
-  const QSignalBlocker Block(Combo);
-  Combo->setCurrentIndex(Index);
-}
-
 } // namespace
 
 TNewForm::TNewForm(QWidget* Parent) : TMainDialogForm(Parent) {
@@ -69,39 +63,24 @@ TNewForm::TNewForm(QWidget* Parent) : TMainDialogForm(Parent) {
   DialogMode = TMainDialogMode::dmModal;
   auto* Main = new QVBoxLayout(this);
 
-  auto* GBNew = new QGroupBox(TrText(TrId::GetTrLblNewSize, QStringLiteral(" Nouvelle taille ")), this);
-  GBNew->setObjectName(QStringLiteral("GBNew"));
-  auto* Form = new QFormLayout(GBNew);
+  const std::vector Units{TSizeUnit::Pixels, TSizeUnit::Centimetres, TSizeUnit::Inches};
+  const TSizeGroup Size = MakeSizeGroup(this, "GBNew", Units);
+  EdiL = Size.EdiL;
+  EdiH = Size.EdiH;
+  CmbUnit = Size.CmbUnit;
   PopTaille = new QMenu(this);
   PopTaille->setObjectName(QStringLiteral("PopTaille"));
   for (const QString& Caption : PresetCaptions()) PopTaille->addAction(Caption);
-  LstTaille = new TSpecialEdit(GBNew);
+  LstTaille = new TSpecialEdit(Size.Group);
   LstTaille->setObjectName(QStringLiteral("LstTaille"));
   LstTaille->SetDropDownMenu(PopTaille);
+  LstTaille->SetShowButton(true);
   LstTaille->SetItemIndex(0);
-  Form->addRow(TrLabel(TrId::GetTrLblSizeList, QStringLiteral("Taille prédéfinie :")), LstTaille);
-  EdiL = NewSizeEdit(GBNew, "EdiL");
-  EdiH = NewSizeEdit(GBNew, "EdiH");
-  CmbUnit = new QComboBox(GBNew);
-  CmbUnit->setObjectName(QStringLiteral("CmbUnit"));
-  CmbUnit->addItems({TrText(TrId::GetTrLblPixels, QStringLiteral("pixels")), TrText(TrId::GetTrLblCm, QStringLiteral("cm")),
-                     TrText(TrId::GetTrLblInches, QStringLiteral("pouces"))});
-  Form->addRow(TrText(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), EdiL);
-  Form->addRow(TrText(TrId::GetTrLblHeight, QStringLiteral("Hauteur :")), EdiH);
-  Form->addRow(QString(), CmbUnit);
-  EdiRes = new TFloatSpinEdit(GBNew);
-  EdiRes->setObjectName(QStringLiteral("EdiRes"));
-  EdiRes->SetMinValue(10);
-  EdiRes->SetMaxValue(20000);
-  EdiRes->setMaxLength(7);
-  CmbRes = new QComboBox(GBNew);
-  CmbRes->setObjectName(QStringLiteral("CmbRes"));
-  const QString Px = TrText(TrId::GetTrLblPixels, QStringLiteral("pixels"));
-  CmbRes->addItems({Px + u'/' + TrText(TrId::GetTrLblInch, QStringLiteral("pouces")),
-                    Px + u'/' + TrText(TrId::GetTrLblCm, QStringLiteral("cm"))});
-  Form->addRow(TrLabel(TrId::GetTrLblResolution, QStringLiteral("Résolution :")), EdiRes);
-  Form->addRow(QString(), CmbRes);
-  Main->addWidget(GBNew);
+  Size.Form->insertRow(0, TrLabel(TrId::GetTrLblSizeList, QStringLiteral("Taille prédéfinie :")), LstTaille);
+  Resolution = std::make_unique<TResolutionFields>(Size.Group, *Size.Form);
+  EdiRes = Resolution->EdiRes;
+  CmbRes = Resolution->CmbRes;
+  Main->addWidget(Size.Group);
 
   auto* Bkg = new QFormLayout;
   ColorEdit = new TColorEdit(this);
@@ -124,16 +103,13 @@ TNewForm::TNewForm(QWidget* Parent) : TMainDialogForm(Parent) {
   BOk = Buttons.BOk;
   BAnnuler = Buttons.BAnnuler;
 
-  Fields = std::make_unique<TSizeFields>(
-      EdiL, EdiH, CmbUnit, std::vector{TSizeUnit::Pixels, TSizeUnit::Centimetres, TSizeUnit::Inches},
-      [this] { return GetResolution(); });
+  Fields = std::make_unique<TSizeFields>(EdiL, EdiH, CmbUnit, Units, [this] { return GetResolution(); });
   Pattern->Select = [] { return ImageDialogHost() ? ImageDialogHost()->SelectPatternFile() : QString(); };
   Pattern->CBMotifClick();
   EdiRes->SetValue2(ScreenPixelsPerInch());
   EdiL->SetValue2(800);
   EdiH->SetValue2(600);
-  SetIndexSilent(CmbUnit, ImageDialogHost() ? std::clamp(ImageDialogHost()->UniteDefaut(), 0, 2) : 0);
-  Fields->UnitChange();
+  Fields->SwitchTo(ImageUnitOf(ImageDialogHost() ? ImageDialogHost()->UniteDefaut() : 0));
   // The value stored for the pattern file only when that file exists.
   Pattern->EdiMotif->setProperty("Tag", -772);
 
@@ -144,7 +120,6 @@ TNewForm::TNewForm(QWidget* Parent) : TMainDialogForm(Parent) {
     Fields->UnitChange();
     RefreshDisplays();
   });
-  connect(CmbRes, &QComboBox::currentIndexChanged, this, [this] { CmbResChange(); });
   LstTaille->OnChange = [this](QObject*) {
     if (!Updating) LstTailleChange();
   };
@@ -154,7 +129,7 @@ TNewForm::TNewForm(QWidget* Parent) : TMainDialogForm(Parent) {
 
 TNewForm::~TNewForm() = default;
 
-double TNewForm::GetResolution() const { return ResolutionToPpi(EdiRes->Value(), CmbRes->currentIndex()); }
+double TNewForm::GetResolution() const { return Resolution->Ppi(); }
 
 void TNewForm::FormShow() {
   // Restored values keep their decimals whatever the unit was.
@@ -193,28 +168,20 @@ void TNewForm::EdiResChange() {
   RefreshDisplays();
 }
 
-void TNewForm::CmbResChange() {
-  if (Updating) return;
-  const double V = EdiRes->Value();
-  EdiRes->SetValue2(CmbRes->currentIndex() == 1 ? V / 2.54 : V * 2.54);
-}
-
 void TNewForm::LstTailleChange() {
   const int Index = LstTaille->ItemIndex();
   if (Index <= 0) return;
   const TNewImagePreset& P = NewImagePreset(Index);
   const TImageDialogHost* Host = ImageDialogHost();
-  SetIndexSilent(CmbRes, 0);
+  Resolution->SetPpiUnitSilently();
   if (!P.Centimetres) {
-    SetIndexSilent(CmbUnit, 0);
-    Fields->UnitChange();
+    Fields->SwitchTo(TSizeUnit::Pixels);
     EdiRes->SetValue2(ScreenPixelsPerInch());
     Fields->SetNewWidth(int(P.Width));
     Fields->SetNewHeight(int(P.Height));
   } else {
     const bool Inches = Host && Host->UniteDefautPrn() == 1;
-    SetIndexSilent(CmbUnit, Inches ? 2 : 1);
-    Fields->UnitChange();
+    Fields->SwitchTo(Inches ? TSizeUnit::Inches : TSizeUnit::Centimetres);
     EdiRes->SetValue2(P.Resolution);
     EdiL->SetValue2(Inches ? P.Width / 2.54 : P.Width);
     EdiH->SetValue2(Inches ? P.Height / 2.54 : P.Height);

@@ -37,6 +37,7 @@ public:
   QPushButton* BOk;
   QPushButton* BAnnuler;
   std::unique_ptr<TSizeFields> Fields;
+  std::unique_ptr<TResolutionFields> Resolution;
   // The size computed at Ok.
   int NewL = 0, NewH = 0;
 
@@ -53,6 +54,5 @@ protected:
 private:
   void SizeEdited(bool Width);
   void EdiResChange();
-  void CmbResChange();
   void RefreshDisplays();
 };

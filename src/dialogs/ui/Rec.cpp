@@ -32,19 +32,12 @@ TRecadrerForm::TRecadrerForm(QWidget* Parent) : TPipetteForm(Parent) {
       this, TrText(TrId::GetTrLblSizeMemory, QStringLiteral(" Taille en pixels / Mémoire (Fond) ")));
   Main->addWidget(Display->Group);
 
-  auto* GBNew = new QGroupBox(TrText(TrId::GetTrLblNewSize, QStringLiteral(" Nouvelle taille ")), this);
-  GBNew->setObjectName(QStringLiteral("GBNew"));
-  auto* Form = new QFormLayout(GBNew);
-  EdiL = NewSizeEdit(GBNew, "EdiL");
-  EdiH = NewSizeEdit(GBNew, "EdiH");
-  CmbUnit = new QComboBox(GBNew);
-  CmbUnit->setObjectName(QStringLiteral("CmbUnit"));
-  CmbUnit->addItems({TrText(TrId::GetTrLblPixels, QStringLiteral("pixels")), TrText(TrId::GetTrLblPct, QStringLiteral("%")),
-                     TrText(TrId::GetTrLblCm, QStringLiteral("cm")), TrText(TrId::GetTrLblInches, QStringLiteral("pouces"))});
-  Form->addRow(TrText(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), EdiL);
-  Form->addRow(TrText(TrId::GetTrLblHeight, QStringLiteral("Hauteur :")), EdiH);
-  Form->addRow(QString(), CmbUnit);
-  Main->addWidget(GBNew);
+  const std::vector Units{TSizeUnit::Pixels, TSizeUnit::Percent, TSizeUnit::Centimetres, TSizeUnit::Inches};
+  const TSizeGroup Size = MakeSizeGroup(this, "GBNew", Units);
+  EdiL = Size.EdiL;
+  EdiH = Size.EdiH;
+  CmbUnit = Size.CmbUnit;
+  Main->addWidget(Size.Group);
 
   auto* Place = new QFormLayout;
   ToolBar = new TAnchorBar(this);
@@ -65,17 +58,12 @@ TRecadrerForm::TRecadrerForm(QWidget* Parent) : TPipetteForm(Parent) {
 
   // The canvas's physical sizes are at the image's own resolution (the
   // screen's for an image that has none).
-  Fields = std::make_unique<TSizeFields>(
-      EdiL, EdiH, CmbUnit,
-      std::vector{TSizeUnit::Pixels, TSizeUnit::Percent, TSizeUnit::Centimetres, TSizeUnit::Inches}, [] {
-        TImageDialogHost* Host = ImageDialogHost();
-        const double R = Host && Host->UneImage() ? Host->Image().ResolutionX : 0.0;
-        return R > 0 ? R : double(ScreenPixelsPerInch());
-      });
-  const int Unit = ImageDialogHost() ? std::clamp(ImageDialogHost()->UniteDefaut(), 0, 2) : 0;
-  CmbUnit->setCurrentIndex(Unit == 0 ? 0 : Unit + 1);
-  Fields->IndexUnit = CmbUnit->currentIndex();
-  Fields->SetFormats();
+  Fields = std::make_unique<TSizeFields>(EdiL, EdiH, CmbUnit, Units, [] {
+    TImageDialogHost* Host = ActiveImageDialogHost();
+    const double R = Host ? Host->Image().ResolutionX : 0.0;
+    return R > 0 ? R : double(ScreenPixelsPerInch());
+  });
+  Fields->SelectUnit(ImageUnitOf(ImageDialogHost() ? ImageDialogHost()->UniteDefaut() : 0));
   Pattern->Select = [] { return ImageDialogHost() ? ImageDialogHost()->SelectPatternFile() : QString(); };
 
   EdiL->OnChange = [this](QObject*) { SizeEdited(); };
@@ -89,8 +77,8 @@ TRecadrerForm::TRecadrerForm(QWidget* Parent) : TPipetteForm(Parent) {
 TRecadrerForm::~TRecadrerForm() = default;
 
 void TRecadrerForm::FormShow() {
-  TImageDialogHost* Host = ImageDialogHost();
-  if (!Host || !Host->UneImage()) return;
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (!Host) return;
   const TBitmap& Fond = Host->LeFond();
   Fields->L = Fond.Width();
   Fields->H = Fond.Height();
@@ -114,8 +102,8 @@ void TRecadrerForm::FormShow() {
 }
 
 void TRecadrerForm::ChangerCouleur(TColor Couleur) {
-  TImageDialogHost* Host = ImageDialogHost();
-  if (Host && Host->UneImage() && !Host->Image().NeedBkgTransparency()) ColorEdit->SetColor(Couleur);
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (Host && !Host->Image().NeedBkgTransparency()) ColorEdit->SetColor(Couleur);
 }
 
 void TRecadrerForm::SizeEdited() {
@@ -140,8 +128,8 @@ void TRecadrerForm::BOkClick() {
   NewL = LimitSide(Fields->GetNewWidth());
   NewH = LimitSide(Fields->GetNewHeight());
   if (!AcceptImageSize(NewL, NewH)) return;
-  TImageDialogHost* Host = ImageDialogHost();
-  if (!Host || !Host->UneImage() || (NewL == Fields->L && NewH == Fields->H)) {
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (!Host || (NewL == Fields->L && NewH == Fields->H)) {
     close();
     return;
   }
@@ -153,7 +141,11 @@ void TRecadrerForm::BOkClick() {
     return;
   TActionScope Action(*Host);
   Host->PreparerUndo(UndoKindBkgAll, Host->TitreMenu(QStringLiteral("MenuImageZone")));
-  ResizeBackground(NewL, NewH, Motif.BmpEmpty() ? nullptr : &Motif.Bmp(), Motif.MaskEmpty() ? nullptr : &Motif.Mask());
+  if (!GuardMemory(*Host, int64_t(NewL) * NewH * 3, [&] {
+        ResizeBackground(NewL, NewH, Motif.BmpEmpty() ? nullptr : &Motif.Bmp(),
+                         Motif.MaskEmpty() ? nullptr : &Motif.Mask());
+      }))
+    return;
   if (TUndoItem* Record = Host->CurrentUndo()) {
     Record->SetFlag(5, RPos.Left);
     Record->SetFlag(6, RPos.Top);

@@ -24,33 +24,19 @@ TRedimForm::TRedimForm(QWidget* Parent) : TMainDialogForm(Parent) {
       this, TrText(TrId::GetTrLblSizeMemory, QStringLiteral(" Taille en pixels / Mémoire (Fond) ")));
   Main->addWidget(Display->Group);
 
-  auto* GroupBox1 = new QGroupBox(TrText(TrId::GetTrLblNewSize, QStringLiteral(" Nouvelle taille ")), this);
-  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  auto* Form = new QFormLayout(GroupBox1);
-  EdiL = NewSizeEdit(GroupBox1, "EdiL");
-  EdiH = NewSizeEdit(GroupBox1, "EdiH");
-  CmbUnit = new QComboBox(GroupBox1);
-  CmbUnit->setObjectName(QStringLiteral("CmbUnit"));
-  CmbUnit->addItems({TrText(TrId::GetTrLblPixels, QStringLiteral("pixels")), TrText(TrId::GetTrLblPct, QStringLiteral("%")),
-                     TrText(TrId::GetTrLblCm, QStringLiteral("cm")), TrText(TrId::GetTrLblInches, QStringLiteral("pouces"))});
-  Form->addRow(TrText(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), EdiL);
-  Form->addRow(TrText(TrId::GetTrLblHeight, QStringLiteral("Hauteur :")), EdiH);
-  Form->addRow(QString(), CmbUnit);
+  const std::vector Units{TSizeUnit::Pixels, TSizeUnit::Percent, TSizeUnit::Centimetres, TSizeUnit::Inches};
+  const TSizeGroup Size = MakeSizeGroup(this, "GroupBox1", Units);
+  QGroupBox* GroupBox1 = Size.Group;
+  QFormLayout* Form = Size.Form;
+  EdiL = Size.EdiL;
+  EdiH = Size.EdiH;
+  CmbUnit = Size.CmbUnit;
   CBProportions = new QCheckBox(TrText(TrId::GetTrLblAspectRation, QStringLiteral("Conserver les proportions")), GroupBox1);
   CBProportions->setObjectName(QStringLiteral("CBProportions"));
   Form->addRow(CBProportions);
-  EdiRes = new TFloatSpinEdit(GroupBox1);
-  EdiRes->setObjectName(QStringLiteral("EdiRes"));
-  EdiRes->SetMinValue(10);
-  EdiRes->SetMaxValue(20000);
-  EdiRes->setMaxLength(7);
-  CmbRes = new QComboBox(GroupBox1);
-  CmbRes->setObjectName(QStringLiteral("CmbRes"));
-  const QString Px = TrText(TrId::GetTrLblPixels, QStringLiteral("pixels"));
-  CmbRes->addItems({Px + u'/' + TrText(TrId::GetTrLblInch, QStringLiteral("pouces")),
-                    Px + u'/' + TrText(TrId::GetTrLblCm, QStringLiteral("cm"))});
-  Form->addRow(TrLabel(TrId::GetTrLblResolution, QStringLiteral("Résolution :")), EdiRes);
-  Form->addRow(QString(), CmbRes);
+  Resolution = std::make_unique<TResolutionFields>(GroupBox1, *Form);
+  EdiRes = Resolution->EdiRes;
+  CmbRes = Resolution->CmbRes;
   CmbFiltres = new QComboBox(GroupBox1);
   CmbFiltres->setObjectName(QStringLiteral("CmbFiltres"));
   CmbFiltres->addItems({u'<' + TrText(TrId::GetTrLblAutoFilter, QStringLiteral("Automatique")) + u'>',
@@ -70,14 +56,8 @@ TRedimForm::TRedimForm(QWidget* Parent) : TMainDialogForm(Parent) {
   BOk = Buttons.BOk;
   BAnnuler = Buttons.BAnnuler;
 
-  Fields = std::make_unique<TSizeFields>(
-      EdiL, EdiH, CmbUnit,
-      std::vector{TSizeUnit::Pixels, TSizeUnit::Percent, TSizeUnit::Centimetres, TSizeUnit::Inches},
-      [this] { return GetResolution(); });
-  // ImageUnit 1 (cm) and 2 (inches) are entries 2 and 3 here.
-  const int Unit = ImageDialogHost() ? std::clamp(ImageDialogHost()->UniteDefaut(), 0, 2) : 0;
-  CmbUnit->setCurrentIndex(Unit == 0 ? 0 : Unit + 1);
-  Fields->UnitChange();
+  Fields = std::make_unique<TSizeFields>(EdiL, EdiH, CmbUnit, Units, [this] { return GetResolution(); });
+  Fields->SelectUnit(ImageUnitOf(ImageDialogHost() ? ImageDialogHost()->UniteDefaut() : 0));
 
   EdiL->OnChange = [this](QObject*) { SizeEdited(true); };
   EdiH->OnChange = [this](QObject*) { SizeEdited(false); };
@@ -85,17 +65,16 @@ TRedimForm::TRedimForm(QWidget* Parent) : TMainDialogForm(Parent) {
   connect(CmbUnit, &QComboBox::currentIndexChanged, this, [this] {
     if (!Updating) Fields->UnitChange();
   });
-  connect(CmbRes, &QComboBox::currentIndexChanged, this, [this] { CmbResChange(); });
   connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
 }
 
 TRedimForm::~TRedimForm() = default;
 
-double TRedimForm::GetResolution() const { return ResolutionToPpi(EdiRes->Value(), CmbRes->currentIndex()); }
+double TRedimForm::GetResolution() const { return Resolution->Ppi(); }
 
 void TRedimForm::FormShow() {
-  TImageDialogHost* Host = ImageDialogHost();
-  if (!Host || !Host->UneImage()) return;
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (!Host) return;
   const TBitmap& Fond = Host->LeFond();
   Fields->L = Fond.Width();
   Fields->H = Fond.Height();
@@ -107,7 +86,7 @@ void TRedimForm::FormShow() {
   CBTous->setVisible(Host->Image().Layers().Count() > 1);
   CBTous->setChecked(!CBTous->isHidden());
   Display->Show(Fields->L, Fields->H);
-  EdiRes->SetValue2(ResolutionFromPpi(Host->Image().ResolutionX, CmbRes->currentIndex()));
+  Resolution->SetPpi(Host->Image().ResolutionX);
   Fields->SetFormats();
   Fields->SetNewWidth(Fields->L);
   Fields->SetNewHeight(Fields->H);
@@ -140,12 +119,6 @@ void TRedimForm::EdiResChange() {
   Fields->SetNewHeight(Round(Fields->L / Ratio));
 }
 
-void TRedimForm::CmbResChange() {
-  if (Updating) return;
-  const double V = EdiRes->Value();
-  EdiRes->SetValue2(CmbRes->currentIndex() == 1 ? V / 2.54 : V * 2.54);
-}
-
 void TRedimForm::BOkClick() {
   const QString ResText = EdiRes->text();
   const double Res = EdiRes->Value();
@@ -158,8 +131,8 @@ void TRedimForm::BOkClick() {
   if (!AcceptImageSize(NewL, NewH)) return;
   const double Resolution = GetResolution();
   CloseOk();
-  TImageDialogHost* Host = ImageDialogHost();
-  if (!Host || !Host->UneImage()) return;
+  TImageDialogHost* Host = ActiveImageDialogHost();
+  if (!Host) return;
   const QString Titre = Host->TitreMenu(QStringLiteral("MenuImageRedim"));
   const int L = Fields->L, H = Fields->H;
   if (NewL == L && NewH == H) {

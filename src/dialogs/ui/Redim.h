@@ -32,6 +32,7 @@ public:
   QPushButton* BOk;
   QPushButton* BAnnuler;
   std::unique_ptr<TSizeFields> Fields;
+  std::unique_ptr<TResolutionFields> Resolution;
   // Width over height of the background at show.
   double Ratio = 1;
   int NewL = 0, NewH = 0;
@@ -45,5 +46,4 @@ protected:
 private:
   void SizeEdited(bool Width);
   void EdiResChange();
-  void CmbResChange();
 };

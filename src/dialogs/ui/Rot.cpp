@@ -24,15 +24,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-TImageDialogHost* ActiveHost() {
-  TImageDialogHost* Host = ImageDialogHost();
-  return Host && Host->UneImage() ? Host : nullptr;
-}
-
-} // namespace
-
 TRotForm::TRotForm(QWidget* Parent) : TPipetteForm(Parent) {
   setObjectName(QStringLiteral("RotForm"));
   setWindowTitle(TrText(TrId::GetTrMnuRotate, QStringLiteral("Rotation")));
@@ -93,13 +84,13 @@ bool TRotForm::AllLayers() const { return CBTous->isChecked() && !CBTous->isHidd
 bool TRotForm::Smooth() const { return CBLisser->isChecked() && !CBLisser->isHidden(); }
 
 bool TRotForm::UseMergedImage(bool All) const {
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host) return false;
   return All || Host->LeFond().Transparent || (Host->ModeRGBA(false) && Host->Image().Layers().Count() == 1);
 }
 
 void TRotForm::FormShow() {
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host) return;
   const TBitmap& Fond = Host->LeFond();
   ColorEdit->setEnabled(!Fond.Transparent && !Host->ModeRGBA(true));
@@ -117,7 +108,7 @@ void TRotForm::FormHide() {
 }
 
 void TRotForm::UpdateControls() {
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host) return;
   const TBitmap& Fond = Host->LeFond();
   if (Fond.Transparent)
@@ -133,7 +124,7 @@ void TRotForm::UpdateControls() {
 void TRotForm::ChangerCouleur(TColor Couleur) { ColorEdit->SetColor(Couleur); }
 
 void TRotForm::MakeThumb() {
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host) return;
   const bool Merged = UseMergedImage(AllLayers());
   const TBitmap& Source = Merged ? Host->Image().Bitmap() : Host->LeFond();
@@ -147,7 +138,7 @@ void TRotForm::MakeThumb() {
 }
 
 void TRotForm::DrawPreview() {
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (!Host || Thumb.Empty()) return;
   const double Angle = StrToFloatRange(SEAngle->text(), 0, -359.99, 359.99);
   const TColor Back = Host->ModeRGBA(true) || Host->LeFond().Transparent ? clWhite : ColorEdit->Color();
@@ -164,7 +155,7 @@ void TRotForm::BOkClick() {
     return;
   }
   const double Angle = SEAngle->Value();
-  TImageDialogHost* Host = ActiveHost();
+  TImageDialogHost* Host = ActiveImageDialogHost();
   if (Angle == 0 || !Host) {
     close();
     return;
@@ -180,17 +171,20 @@ void TRotForm::BOkClick() {
   const int OldW = Host->LeFond().Width(), OldH = Host->LeFond().Height();
   const bool Fit = CBAjuster->isChecked();
   const TAntialiasMode Mode = Smooth() ? amBicubic : amNearest;
-  if (Host->ModeRGBA(false)) {
-    SetProgressPasses(2);
-    TBitmap& Mask = Host->LeMasque();
-    // Colours bled under the transparent pixels, so that interpolation
-    // pulls in no stray colour at the edges.
-    BleedColorsIntoTransparent(Host->BmpUndo(), Mask, 2, {0, 0, OldW, OldH});
-    RotateBitmapAngle(Mask, Angle, Fit, clWhite, MaskAntialiasMode(Smooth()));
-    RotateBitmapAngleTo(Host->BmpUndo(), Host->LeBitmap(), Angle, Fit, clNone, Mode);
-    WhitenMaskedPixels(Host->LeBitmap(), Mask);
-  } else {
-    RotateBitmapAngleTo(Host->BmpUndo(), Host->LeBitmap(), Angle, Fit, ColorEdit->Color(), Mode);
-  }
+  const bool Done = GuardMemory(*Host, int64_t(NewW) * NewH * 3, [&] {
+    if (Host->ModeRGBA(false)) {
+      SetProgressPasses(2);
+      TBitmap& Mask = Host->LeMasque();
+      // Colours bled under the transparent pixels, so that interpolation
+      // pulls in no stray colour at the edges.
+      BleedColorsIntoTransparent(Host->BmpUndo(), Mask, 2, {0, 0, OldW, OldH});
+      RotateBitmapAngle(Mask, Angle, Fit, clWhite, MaskAntialiasMode(Smooth()));
+      RotateBitmapAngleTo(Host->BmpUndo(), Host->LeBitmap(), Angle, Fit, clNone, Mode);
+      WhitenMaskedPixels(Host->LeBitmap(), Mask);
+    } else {
+      RotateBitmapAngleTo(Host->BmpUndo(), Host->LeBitmap(), Angle, Fit, ColorEdit->Color(), Mode);
+    }
+  });
+  if (!Done) return;
   EndGeometryChange(*Host, LayersFollow(AllLayers(), [&] { return RotateAllLayers(Host->LayerNav(), Angle, OldW, OldH); }));
 }

@@ -1,5 +1,6 @@
-// The parts the size dialogs share: the width and height fields with their
-// unit list (TSizeFields), the read-only group showing the resulting size
+// The parts the size dialogs share: the group of width and height fields
+// with their unit list (MakeSizeGroup, TSizeFields), the resolution with its
+// unit (TResolutionFields), the read-only group showing the resulting size
 // in pixels and its memory (TSizeDisplay), and the pattern file choice of a
 // new background (TPatternChoice). Depends on the size rules of dialogs/,
 // the spin edits and special edit of ui/, QtWidgets.
@@ -14,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLineEdit;
 class QToolButton;
@@ -21,8 +23,35 @@ class QWidget;
 class TFloatSpinEdit;
 class TSpecialEdit;
 
-// A size field: 0..60000, seven characters, whole pixels or two decimals.
-TFloatSpinEdit* NewSizeEdit(QWidget* Parent, const char* Name);
+// " Nouvelle taille ": "Largeur :" EdiL, "Hauteur :" EdiH (0..60000, seven
+// characters) and CmbUnit listing Units.
+struct TSizeGroup {
+  QGroupBox* Group;
+  QFormLayout* Form;
+  TFloatSpinEdit* EdiL;
+  TFloatSpinEdit* EdiH;
+  QComboBox* CmbUnit;
+};
+TSizeGroup MakeSizeGroup(QWidget* Parent, const char* GroupName, const std::vector<TSizeUnit>& Units);
+
+// "Résolution :" EdiRes (10..20000) and CmbRes ("pixels/pouces",
+// "pixels/cm"), added to Form. Switching the unit converts the shown value;
+// the resolution stays.
+class TResolutionFields {
+public:
+  TResolutionFields(QWidget* Parent, QFormLayout& Form);
+  TFloatSpinEdit* EdiRes;
+  QComboBox* CmbRes;
+  // Pixels per inch.
+  double Ppi() const;
+  // Shown in the list's unit.
+  void SetPpi(double Ppi);
+  // Pixels per inch chosen without converting anything.
+  void SetPpiUnitSilently();
+};
+
+// The unit the setting ImageUnit names: 0 pixels, 1 centimetres, 2 inches.
+TSizeUnit ImageUnitOf(int Setting);
 
 // EdiL and EdiH shown in the unit CmbUnit chooses. The dialog's own settings
 // of the fields are silent (no change handler runs) and go through the
@@ -49,6 +78,11 @@ public:
   void UnitChange();
   // Both fields hold text.
   bool Filled() const;
+  // The list set silently to Unit; IndexUnit follows, formats set, the
+  // fields' values left as they are.
+  void SelectUnit(TSizeUnit Unit);
+  // The list set silently to Unit, then UnitChange.
+  void SwitchTo(TSizeUnit Unit);
 
 private:
   TFloatSpinEdit* FEdiL;

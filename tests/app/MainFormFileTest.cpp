@@ -19,7 +19,6 @@
 #include "support/ImageCompare.h"
 #include "ui/MsgDlg.h"
 
-#include <QPushButton>
 #include <QAction>
 #include <QColor>
 #include <QDir>
@@ -30,6 +29,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -24,12 +24,12 @@
 #include "support/WaitFor.h"
 #include "ui/MsgDlg.h"
 
-#include <QPushButton>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -4,6 +4,7 @@
 #include "MainFormFixture.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/MainStatusBar.h"
+#include "dialogs/ui/New.h"
 #include "document/MyImageLayered.h"
 #include "document/TxtData.h"
 #include "files/BmpOE2.h"
@@ -28,6 +29,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -542,6 +544,10 @@ TEST_F(MainFormFileTest, DialogueFormBlocksCommandsAndOtherWindows) {
   EXPECT_TRUE(First->isEnabled());
   EXPECT_TRUE(Second->LayerNav->isEnabled());
   Form->MenuItem("MenuFichierNouveau")->trigger();
+  // The new-image dialog with its defaults.
+  auto* NewDialog = Form->findChild<TNewForm*>();
+  ASSERT_TRUE(NewDialog && NewDialog->isVisible());
+  NewDialog->BOk->click();
   EXPECT_EQ(ImageWindows().size(), 3u);
   EXPECT_EQ(Form->LeFond().Width(), 800); // the new-image defaults
   EXPECT_EQ(Form->LeFond().Height(), 600);

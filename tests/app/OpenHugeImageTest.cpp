@@ -12,6 +12,7 @@
 // quarantine, which would otherwise keep freed pixels resident.
 #include "app/ui/MainForm.h"
 #include "app/ui/MainStatusBar.h"
+#include "dialogs/ui/New.h"
 #include "document/MyImageLayered.h"
 #include "files/ui/BmpOE2.h"
 #include "platform/Clock.h"
@@ -28,6 +29,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -248,6 +250,9 @@ TEST_F(HugeImageChild, OpenWithLimitedMemory) {
   EXPECT_EQ(Form->ListeFichiers(), QStringList{Small});
   EXPECT_EQ(Form->StatusBar()->PanelText(0), QString::fromUtf8("Prêt"));
   Form->MenuFichierNouveauClick();
+  auto* NewDialog = Form->findChild<TNewForm*>();
+  ASSERT_TRUE(NewDialog && NewDialog->isVisible());
+  NewDialog->BOk->click();
   EXPECT_EQ(ImageWindows().size(), 2u);
 }
 

@@ -477,6 +477,8 @@ public:
   void ConnectColorCommands();
   // True when the active image has one layer; else the merge message.
   bool CheckSingleLayer();
+  // The Image items that open the image dialogs (MainForm_Image.cpp).
+  void ConnectImageCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

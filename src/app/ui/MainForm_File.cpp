@@ -1,45 +1,19 @@
-// The file menu's commands of the main window that need no file: new,
-// close, close all, quit and the recent files; the wiring of the file
-// commands.
+// The file menu's commands of the main window that need no file: close,
+// close all, quit and the recent files (new is with the image dialogs,
+// MainForm_Image.cpp); the wiring of the file commands.
 #include "app/ui/MainForm.h"
 
 #include "app/StatusProgress.h"
 #include "files/ui/BmpOE2.h"
-#include "i18n/Format.h"
 #include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
-#include "ui/MsgDlg.h"
 #include "ui/SpecialEdit.h"
-#include "ui/UtilsDPI.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
 #include <QToolBar>
-
-#include <new>
-
-void TMainForm::MenuFichierNouveauClick() {
-  if (!ActionPossible(CommandSender(MenuItem("MenuFichierNouveau")))) return;
-  // The new-image dialog's defaults: 800 x 600 pixels, white, at the
-  // screen's resolution.
-  constexpr int Width = 800, Height = 600;
-  try {
-    // The document is whole before its window exists: running out of memory
-    // leaves no half-made window.
-    TMyImageLayered Document;
-    Document.AddBackground(Width, Height, clWhite, QStringLiteral("#0"));
-    if (TNewImgForm* Form = NouvelleImage(&Document, nullptr, QString(), srcNew, 16777216)) {
-      Form->Image->Image().ResolutionX = ScreenPixelsPerInch();
-      Form->Image->Image().ResolutionY = ScreenPixelsPerInch();
-    }
-  } catch (const std::bad_alloc&) {
-    // What the image needs: its background and the working copy.
-    const int64_t Needed = 2 * int64_t(TBitmap::BytesPerRow(Width, 24)) * Height;
-    ShowMsgDlg(Format(Tr(TrId::GetOeMsgNoMemoryNew), {FormatByteSize(Needed, false)}), mdkError, {mdbOk});
-  }
-}
 
 // Closing is refused while a dialog works on an image, as every command is.
 void TMainForm::MenuFichierFermerClick() {

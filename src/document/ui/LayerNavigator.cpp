@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScopedValueRollback>
 #include <QStyle>
 #include <QToolButton>
 
@@ -219,6 +218,7 @@ void TLayerNavigator::UpdateThumb(int Index) {
     update();
     return;
   }
+  const TBusyScope Busy(FBusy);
   const TLayerItem& L = FImage.Layers()[Index];
   TBitmap& T = *FThumbs[Index];
   NewBitmap24(T, FThumbWidth, FThumbHeight, clWhite);
@@ -318,11 +318,15 @@ void TLayerNavigator::RebuildIfPending() {
 }
 
 void TLayerNavigator::Rebuild() {
-  const QScopedValueRollback<bool> Rebuilding(FRebuilding, true);
+  if (FBusy > 0) return;
   FNeedSynchronize = false;
-  FThumbs.clear();
-  FLayerIndex = -1;
-  for (int I = 0; I < FImage.Layers().Count(); ++I) AddThumb();
+  {
+    const TBusyScope Busy(FBusy);
+    FThumbs.clear();
+    FLayerIndex = -1;
+    for (int I = 0; I < FImage.Layers().Count(); ++I) AddThumb();
+  }
+  update();
   LayoutButtons();
   FLayerIndex = FImage.LayerIndex();
   if (OnSelectLayer) OnSelectLayer(this);
@@ -674,13 +678,9 @@ void TLayerNavigator::DrawDropMarker() {
 }
 
 void TLayerNavigator::paintEvent(QPaintEvent*) {
-  if (FRebuilding) {
-    // The last picture stands until the thumbnails are complete.
-    update();
-  } else {
-    RebuildIfPending();
-    Render();
-  }
+  if (FBusy > 0) return;
+  RebuildIfPending();
+  Render();
   QPainter P(this);
   P.drawImage(0, 0, FBack.QImageView());
 }

@@ -135,9 +135,15 @@ private:
   double FRatio = 1.0;
   int FLayerIndex = -1;
   bool FNeedSynchronize = false;
-  // The thumbnails are being rebuilt: a paint that arrives meanwhile (a
-  // progress repaint flushes the whole window) must not rebuild them again.
-  bool FRebuilding = false;
+  // Above 0 while rows or thumbnails are being made: a repaint they cause
+  // (a thumbnail's progress repaints the window) neither rebuilds the rows
+  // under them nor draws them half-made.
+  int FBusy = 0;
+  struct TBusyScope {
+    explicit TBusyScope(int& Busy) : B(Busy) { ++B; }
+    ~TBusyScope() { --B; }
+    int& B;
+  };
   QPoint FPtOriginDrag;
   int FDragState = 0;
   int FDraggedItem = -1, FTargetItem = -1;

@@ -1,0 +1,52 @@
+#include "dialogs/ui/DialogParts.h"
+
+#include "dialogs/SizeUnits.h"
+#include "dialogs/ui/ImageDialogHost.h"
+#include "ui/DlgMain.h"
+#include "ui/MsgDlg.h"
+
+#include <QBoxLayout>
+#include <QPushButton>
+
+QString TrText(TrId Id, const QString& French) {
+  if (!TranslationLoaded()) return French;
+  const QString& T = Tr(Id);
+  return T.isEmpty() ? French : T;
+}
+
+QString TrLabel(TrId Id, const QString& French) {
+  if (!TranslationLoaded() || Tr(Id).isEmpty()) return French;
+  return Tr(Id) + QStringLiteral(" :");
+}
+
+QString DialogTitle(const char* MenuItem, const QString& French) {
+  const TImageDialogHost* Host = ImageDialogHost();
+  if (!TranslationLoaded() || !Host) return French;
+  const QString Title = Host->TitreMenu(QString::fromLatin1(MenuItem));
+  return Title.isEmpty() ? French : Title;
+}
+
+TOkCancel AddOkCancel(TMainDialogForm& Form, QBoxLayout& Layout) {
+  auto* Row = new QHBoxLayout;
+  Row->addStretch(1);
+  TOkCancel B{new QPushButton(TrText(TrId::GetTrBtnOk, QStringLiteral("Ok")), &Form),
+              new QPushButton(TrText(TrId::GetTrBtnCancel, QStringLiteral("Annuler")), &Form)};
+  B.BOk->setObjectName(QStringLiteral("BOk"));
+  B.BAnnuler->setObjectName(QStringLiteral("BAnnuler"));
+  B.BOk->setDefault(true);
+  Row->addWidget(B.BOk);
+  Row->addWidget(B.BAnnuler);
+  Layout.addLayout(Row);
+  Form.OkButton = B.BOk;
+  Form.CancelButton = B.BAnnuler;
+  return B;
+}
+
+void WarnEmptyFields() { ShowMsgDlg(Tr(TrId::GetTrDldGlb1), mdkWarning, {mdbOk}); }
+
+bool AcceptImageSize(int64_t W, int64_t H) {
+  const TSizeCheck Check = CheckImageSize(W, H);
+  if (Check == TSizeCheck::Ok) return true;
+  ShowMsgDlg(SizeCheckMessage(Check, W, H), mdkWarning, {mdbOk});
+  return false;
+}

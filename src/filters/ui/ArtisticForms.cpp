@@ -14,10 +14,10 @@
 
 #include <algorithm>
 
-TMainBarForm::TMainBarForm(QWidget* Parent, const TMainBarSpec& Spec) : TFilterNForm(Parent) {
-  setObjectName(QString::fromLatin1(Spec.FormName));
-  setWindowTitle(Title(QString::fromLatin1(Spec.MenuItem)));
-  SetMainBar(Spec.Min, Spec.Max, Spec.Step, Spec.Step, Spec.Pos, Tr(Spec.Format));
+TMainBarForm::TMainBarForm(QWidget* Parent, const TMainBarSettings& Bar) : TFilterNForm(Parent) {
+  setObjectName(QString::fromLatin1(Bar.FormName));
+  setWindowTitle(Title(QString::fromLatin1(Bar.MenuItem)));
+  SetMainBar(Bar.Min, Bar.Max, Bar.Step, Bar.Step, Bar.Pos, Tr(Bar.Format));
 }
 
 namespace {

@@ -16,7 +16,7 @@ class QRadioButton;
 // A dialog whose main slider is set from one line of settings: the form's
 // name, the menu item whose title captions it, the slider's range, step
 // (frequency and page), default and label format.
-struct TMainBarSpec {
+struct TMainBarSettings {
   const char* FormName;
   const char* MenuItem;
   int Min, Max, Step, Pos;
@@ -25,7 +25,7 @@ struct TMainBarSpec {
 class TMainBarForm : public TFilterNForm {
   Q_OBJECT
 public:
-  TMainBarForm(QWidget* Parent, const TMainBarSpec& Spec);
+  TMainBarForm(QWidget* Parent, const TMainBarSettings& Bar);
 };
 
 // Diffuse24(main, mode 0).

@@ -166,15 +166,20 @@ TEST_F(MainFormSelCommandsTest, SelectionFilesSaveAndLoadCentred) {
   EXPECT_TRUE(Asked[2].FileName.endsWith("02.lms")) << Asked[2].FileName.toStdString();
 }
 
-// A layer whose left half is opaque: selecting the layer traces that half;
-// inverting the trace selects the other half, still as a trace.
-TEST_F(MainFormSelCommandsTest, SelectTheLayerTracesItsMaskAndInvertTracesTheRest) {
-  TMyImageLayered& Img = Form->Image();
+// A layer whose left half is opaque, made current.
+static void AddHalfOpaqueLayer(TMainForm& Form) {
+  TMyImageLayered& Img = Form.Image();
   const PBitmap Pixels = Bands(200, 150);
   TBitmap Mask(200, 150, pf24bit, clWhite);
   for (int Y = 0; Y < 150; ++Y) std::memset(Mask.ScanLine(Y), 0, 3 * 100);
   Img.SetLayerIndex(Img.AddLayer(Pixels.get(), &Mask, {0, 0}, 100, "Calque"));
-  Form->LayerNav()->Synchronize(true);
+  Form.LayerNav()->Synchronize(true);
+}
+
+// Selecting the layer traces its opaque half; inverting the trace selects
+// the other half, still as a trace.
+TEST_F(MainFormSelCommandsTest, SelectTheLayerTracesItsMaskAndInvertTracesTheRest) {
+  AddHalfOpaqueLayer(*Form);
   Trigger("MenuSelCalque");
   ASSERT_TRUE(Sel().Visible());
   EXPECT_EQ(Sel().Shape(), ssBitmap);
@@ -183,4 +188,20 @@ TEST_F(MainFormSelCommandsTest, SelectTheLayerTracesItsMaskAndInvertTracesTheRes
   EXPECT_EQ(Sel().Shape(), ssBitmap);
   EXPECT_FALSE(Sel().Invert());
   EXPECT_EQ(Sel().BmpSelRect(), (TRect{100, 0, 200, 150}));
+}
+
+// The 3D contour without a selection: on a layer it contours the layer's
+// outline, selected first.
+TEST_F(MainFormSelCommandsTest, ContourOfALayerWithoutSelectionSelectsItsOutlineFirst) {
+  AddHalfOpaqueLayer(*Form);
+  ASSERT_FALSE(Sel().Visible());
+  emit Form->MenuNamed("MenuFiltre")->aboutToShow();
+  Form->MenuItem("MenuFiltreCtr3D")->trigger();
+  ASSERT_TRUE(Sel().Visible());
+  EXPECT_EQ(Sel().Shape(), ssBitmap);
+  EXPECT_EQ(Sel().BmpSelRect(), (TRect{0, 0, 100, 150}));
+  QWidget* Dialog = Form->findChild<QWidget*>("Border3DForm");
+  ASSERT_TRUE(Dialog);
+  EXPECT_TRUE(Dialog->isVisible());
+  Dialog->close();
 }

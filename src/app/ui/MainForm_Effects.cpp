@@ -4,6 +4,8 @@
 #include "app/ui/MainForm.h"
 
 #include "app/ui/FilterDialogOpener.h"
+#include "document/MyImageLayered.h"
+#include "document/ui/SelectionControl.h"
 #include "filters/ui/ArtisticForms.h"
 #include "filters/ui/BlurForms.h"
 #include "filters/ui/EffectForms.h"
@@ -15,11 +17,27 @@ static_assert(FilterMaskUndoKind == miFiltreMask && FilterPaintUndoKind == miFil
 
 namespace {
 
-// Filter > Contour 3D works on a visible selection: without one the whole
-// image is selected first.
+// Without a visible selection, Contour 3D selects the whole background or
+// the current layer's outline, and the progressive contour the layer's
+// outline (on the background it works on the whole image); nothing opens
+// when that leaves no selection.
+bool SelectForContour(TMainForm& F, bool WholeBackground) {
+  if (!F.UneImage() || F.Sel()->Visible()) return true;
+  const bool OnBackground = F.Image().LayerIndex() == 0;
+  if (OnBackground && !WholeBackground) return true;
+  if (OnBackground)
+    F.MenuSelToutClick();
+  else
+    F.MenuSelCalqueClick();
+  return F.Sel()->Visible();
+}
+
 void OpenBorder3D(TMainForm& F, QAction* Item, QAction* TitleItem) {
-  if (F.UneImage() && !F.Sel()->Visible()) F.MenuSelToutClick();
-  OpenFilterDialog<TBorder3DForm>(F, Item, TitleItem);
+  if (SelectForContour(F, true)) OpenFilterDialog<TBorder3DForm>(F, Item, TitleItem);
+}
+
+void OpenProgressiveContour(TMainForm& F, QAction* Item, QAction* TitleItem) {
+  if (SelectForContour(F, false)) OpenFilterDialog<TProgCtrForm, miFiltreBM_D>(F, Item, TitleItem);
 }
 
 // The layer's edge effects and transparent colour work on the whole layer.
@@ -73,7 +91,7 @@ void TMainForm::ConnectEffectCommands() {
   WireFilterDialog("MenuFiltrePassHaut", OpenFilterDialog<THighPassForm>);
 
   WireFilterDialog("MenuFiltreOmbre", OpenFilterDialog<TShadowForm, miFiltreBM_D>);
-  WireFilterDialog("MenuFiltreProgressif", OpenFilterDialog<TProgCtrForm, miFiltreBM_D>);
+  WireFilterDialog("MenuFiltreProgressif", OpenProgressiveContour);
   WireFilterDialog("MenuFiltreCtr3D", OpenBorder3D);
   WireFilterDialog("MenuCalqueOpacite", OpenUnlessEmptySelection<TAlphaOpacity>);
   WireFilterDialog("MenuCalqueBordProgressif", OpenOnWholeLayer<TAlphaProgContour>, "MenuCalqueEffetBord");

@@ -53,8 +53,9 @@ void LoadQtTranslations(const QString& Language) {
     Translator = new QTranslator(QCoreApplication::instance());
     QCoreApplication::installTranslator(Translator);
   }
-  // Without the translations installed, Qt's dialogs stay in English.
-  Translator->load(QStringLiteral("qtbase_") + Language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  // Without the translations installed, Qt's dialogs stay in English; a
+  // language Qt has no file for leaves them so, which is no error.
+  (void)Translator->load(QStringLiteral("qtbase_") + Language, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 void InitApplication(const QStringList& Params, const QString& ProgramDir) {

@@ -1,7 +1,7 @@
 #include "app/ui/MainForm.h"
 #include "app/MainMenuTable.h"
 #include "app/ui/MainStatusBar.h"
-#include "app/ui/ToolbarImages.h"
+#include "ui/ToolbarImages.h"
 #include "platform/IniFile.h"
 #include "raster/ColorUtils.h"
 #include "ui/ColorEdit.h"

@@ -4,7 +4,7 @@
 #include "app/MainMenuTable.h"
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
-#include "app/ui/ToolbarImages.h"
+#include "ui/ToolbarImages.h"
 #include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
 #include "ui/ColorEdit.h"

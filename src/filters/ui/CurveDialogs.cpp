@@ -1,10 +1,14 @@
 #include "filters/ui/CurveDialogs.h"
 
 #include "files/ui/BmpOE2.h"
+#include "ui/ToolbarImages.h"
 
 #include <QButtonGroup>
 #include <QFileInfo>
+#include <QPixmap>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -72,24 +76,25 @@ int TCurveButtons::Create(QWidget* Parent, int Left, int Top, int Side, int Gap,
     return T.isEmpty() ? QString::fromUtf16(French) : T;
   };
   int Count = 0;
-  const auto New = [&](const QString& Text, bool Checkable) {
+  const auto New = [&](const QString& Text, TGlyph Glyph, bool Checkable) {
     auto* B = new QToolButton(Parent);
     B->setToolTip(Text);
-    B->setText(Text.left(1));
+    B->setIcon(QIcon(QPixmap::fromImage(GlyphImage(Glyph, std::max(Side - 6, 8)))));
+    B->setIconSize(QSize(std::max(Side - 6, 8), std::max(Side - 6, 8)));
     B->setCheckable(Checkable);
     B->setGeometry(Left + Count % 3 * (Side + Gap), Top + Count / 3 * (Side + Gap), Side, Side);
     ++Count;
     QObject::connect(B, &QToolButton::clicked, Parent, [Click, B] { Click(B); });
     return B;
   };
-  SBMove = New(QStringLiteral("Modifier"), true);
-  SBAdd = New(QStringLiteral("Ajouter"), true);
-  SBDel = New(QStringLiteral("Supprimer"), true);
-  SBBezier = New(Hint("MenuFiltreLisser", u"Lisser"), true);
-  SBLine = New(Hint("MenuFiltrePlusNet", u"Plus net"), true);
-  SBReset = New(CurveCaption(TrId::GetTrBtnReset, u"Réinitialiser"), false);
-  SBOpen = New(Hint("MenuFichierOuvrir", u"Ouvrir"), false);
-  SBSave = New(Hint("MenuFichierEnregistrerSous", u"Enregistrer sous"), false);
+  SBMove = New(QStringLiteral("Modifier"), TGlyph::PathMove, true);
+  SBAdd = New(QStringLiteral("Ajouter"), TGlyph::PathAdd, true);
+  SBDel = New(QStringLiteral("Supprimer"), TGlyph::PathDelete, true);
+  SBBezier = New(Hint("MenuFiltreLisser", u"Lisser"), TGlyph::PathBezier, true);
+  SBLine = New(Hint("MenuFiltrePlusNet", u"Plus net"), TGlyph::PathLine, true);
+  SBReset = New(CurveCaption(TrId::GetTrBtnReset, u"Réinitialiser"), TGlyph::PathReset, false);
+  SBOpen = New(Hint("MenuFichierOuvrir", u"Ouvrir"), TGlyph::Open, false);
+  SBSave = New(Hint("MenuFichierEnregistrerSous", u"Enregistrer sous"), TGlyph::Save, false);
   for (const auto& Group : {std::initializer_list<QToolButton*>{SBMove, SBAdd, SBDel}, {SBBezier, SBLine}}) {
     auto* G = new QButtonGroup(Parent);
     for (QToolButton* B : Group) G->addButton(B);

@@ -1,4 +1,4 @@
-#include "app/ui/ToolbarImages.h"
+#include "ui/ToolbarImages.h"
 
 #include "ui/DlgColors.h"
 
@@ -417,6 +417,48 @@ void DrawGlyph(QPainter& P, TGlyph G) {
     P.drawPolyline(QPolygonF({QPointF(19, 12), QPointF(19, 15), QPointF(16, 15)}));
     P.setPen(QPen(Ink, 2));
     P.drawLine(QPointF(9, 21), QPointF(15, 21));
+    break;
+  case TGlyph::PathMove:
+  case TGlyph::PathAdd:
+  case TGlyph::PathDelete:
+    // A segment between two vertices, the middle one marked by the mode.
+    P.setPen(QPen(Ink, 1.4));
+    P.drawLine(QPointF(3, 19), QPointF(12, 9));
+    P.drawLine(QPointF(12, 9), QPointF(21, 15));
+    P.setBrush(Paper);
+    P.drawRect(QRectF(1.5, 17.5, 3, 3));
+    P.drawRect(QRectF(19.5, 13.5, 3, 3));
+    P.setBrush(G == TGlyph::PathMove ? Blue : Paper);
+    P.drawRect(QRectF(10, 7, 4, 4));
+    if (G == TGlyph::PathMove) {
+      P.setPen(QPen(Blue, 1.4));
+      P.drawLine(QPointF(12, 2), QPointF(12, 5));
+      P.drawLine(QPointF(15, 4), QPointF(18, 4));
+    } else {
+      // A plus or a minus under the right-hand vertex.
+      P.setPen(QPen(G == TGlyph::PathAdd ? Green : Orange, 2));
+      P.drawLine(QPointF(14, 21), QPointF(21, 21));
+      if (G == TGlyph::PathAdd) P.drawLine(QPointF(17.5, 17.5), QPointF(17.5, 24));
+    }
+    break;
+  case TGlyph::PathBezier: {
+    P.setPen(QPen(Ink, 1.6));
+    QPainterPath Curve;
+    Curve.moveTo(3, 19);
+    Curve.cubicTo(6, 2, 18, 22, 21, 5);
+    P.drawPath(Curve);
+    break;
+  }
+  case TGlyph::PathLine:
+    P.setPen(QPen(Ink, 1.6));
+    P.drawPolyline(QPolygonF({QPointF(3, 19), QPointF(9, 6), QPointF(15, 16), QPointF(21, 5)}));
+    break;
+  case TGlyph::PathReset:
+    P.setPen(QPen(Ink, 1.6));
+    P.drawLine(QPointF(3, 21), QPointF(21, 3));
+    P.setPen(QPen(Orange, 1.8));
+    P.drawArc(QRectF(5, 5, 14, 14), 30 * 16, 270 * 16);
+    P.drawLine(QPointF(17.5, 6), QPointF(19, 9.5));
     break;
   case TGlyph::GlyphCount:
     break;

@@ -1,6 +1,7 @@
 // The toolbar and menu images: the program's own glyphs, drawn with
 // QPainter at any size, and their disabled look. Depends on the style
-// colours of ui/ and QtGui; used by the main window's toolbars and menus.
+// colours of ui/ and QtGui; used by the main window's toolbars and menus and
+// by the dialogs' glyph buttons.
 //
 // How to add a glyph: add a value to TGlyph before GlyphCount and a case in
 // DrawGlyph (ToolbarImages.cpp) that draws it in a 24 x 24 box.
@@ -68,6 +69,14 @@ enum class TGlyph : int {
   Zoom100,
   ZoomAuto,
   FullScreen,
+  // Editing a path or a curve: modify, add, delete a vertex, curved or
+  // straight segments, back to the start.
+  PathMove,
+  PathAdd,
+  PathDelete,
+  PathBezier,
+  PathLine,
+  PathReset,
   GlyphCount
 };
 

@@ -5,6 +5,7 @@
 
 #include "../support/Pixels.h"
 #include "document/ui/MyImage.h"
+#include "files/ui/BmpOE2.h"
 #include "filters/ui/CourbesForm.h"
 #include "filters/ui/CurveStroke.h"
 #include "raster/DataFileError.h"
@@ -140,4 +141,27 @@ TEST_F(CourbesFormTest, OkWithNoCurveInUseChangesNothingAndLeavesNoUndoStep) {
   EXPECT_FALSE(D->isVisible());
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), Original);
   EXPECT_EQ(UndoSteps(), 0);
+}
+
+// The file buttons show their glyphs and open the file dialogs in the
+// program's data folder, with the curve files' type.
+TEST_F(CourbesFormTest, FileButtonsStartInTheDataFolder) {
+  for (const QToolButton* B : {D->Buttons.SBMove, D->Buttons.SBAdd, D->Buttons.SBDel, D->Buttons.SBBezier,
+                               D->Buttons.SBLine, D->Buttons.SBReset, D->Buttons.SBOpen, D->Buttons.SBSave}) {
+    EXPECT_FALSE(B->icon().isNull()) << B->toolTip().toStdString();
+    EXPECT_TRUE(B->text().isEmpty()) << B->toolTip().toStdString();
+  }
+  const QString Name = QDir(Dir.path()).filePath(QStringLiteral("doux.lmc"));
+  std::vector<TFileDialogState> Asked;
+  SetFileDialogProvider([&](TFileDialogState& S) {
+    Asked.push_back(S);
+    return QStringList{Name};
+  });
+  QTest::mouseClick(D->Buttons.SBSave, Qt::LeftButton);
+  SetFileDialogProvider(nullptr);
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_TRUE(Asked[0].Save);
+  EXPECT_EQ(QDir(Asked[0].Directory), QDir(Form->DataFolders().DataDir));
+  EXPECT_TRUE(Asked[0].Filters.join(';').contains(QStringLiteral("Courbes (*.lmc)")));
+  EXPECT_TRUE(QFile::exists(Name));
 }

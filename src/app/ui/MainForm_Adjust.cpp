@@ -53,6 +53,7 @@ public:
     return Item ? ::CleanMenuCaption(Item->text()) : QString();
   }
   bool AutoReset() const override { return F.Settings().AutoReset; }
+  QString DataDir() const override { return F.DataFolders().DataDir; }
   TSelMaskHost& SelMasks() override { return F.SelMaskHost(); }
   bool DessinerSurAlpha() const override { return F.DessinerSurAlpha(); }
 

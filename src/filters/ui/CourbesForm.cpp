@@ -273,12 +273,12 @@ void TCourbesForm::BResetClick() {
 // ---- Files ----------------------------------------------------------------------------------------------------------
 
 void TCourbesForm::SBSaveClick() {
-  const QString Name = AskCurveFile(true, QString::fromLatin1(CurvesExtension), FilterTitle(), FFichierCourbes);
+  const QString Name = AskCurveFile(true, QString::fromLatin1(CurvesExtension), FilterTitle());
   if (!Name.isEmpty()) SaveCurvesFile(Name);
 }
 
 void TCourbesForm::SBOpenClick() {
-  const QString Name = AskCurveFile(false, QString::fromLatin1(CurvesExtension), FilterTitle(), FFichierCourbes);
+  const QString Name = AskCurveFile(false, QString::fromLatin1(CurvesExtension), FilterTitle());
   if (!Name.isEmpty()) LoadCurvesFile(Name);
 }
 

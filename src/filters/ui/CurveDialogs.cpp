@@ -1,6 +1,7 @@
 #include "filters/ui/CurveDialogs.h"
 
 #include "files/ui/BmpOE2.h"
+#include "filters/ui/FilterHost.h"
 #include "ui/ToolbarImages.h"
 
 #include <QButtonGroup>
@@ -122,9 +123,10 @@ QString CurveDialogTitle(const QString& Caption, const QString& FileName, bool C
          (Changed ? QStringLiteral("(*)") : QString());
 }
 
-QString AskCurveFile(bool Save, const QString& Extension, const QString& Caption, const QString& LastFile) {
+QString AskCurveFile(bool Save, const QString& Extension, const QString& Caption) {
   const QString Type = Caption + QStringLiteral(" (*") + Extension + QLatin1Char(')');
-  const QString Folder = LastFile.isEmpty() ? QString() : QFileInfo(LastFile).absolutePath();
+  const TFilterHost* Host = FilterHost();
+  const QString Folder = Host ? Host->DataDir() : QString();
   return Save ? SaveFileDialogExt(Extension, Type, Folder, Caption)
               : OpenFileDialogExt(Extension, Type, Folder, Caption);
 }

@@ -61,5 +61,5 @@ struct TCurveButtons {
 QString CurveDialogTitle(const QString& Caption, const QString& FileName, bool Changed);
 
 // The open or save dialog for a curve file of Extension (".lmc"), titled
-// Caption, in the folder of LastFile; empty when cancelled.
-QString AskCurveFile(bool Save, const QString& Extension, const QString& Caption, const QString& LastFile);
+// Caption, in the program's data folder; empty when cancelled.
+QString AskCurveFile(bool Save, const QString& Extension, const QString& Caption);

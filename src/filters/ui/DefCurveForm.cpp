@@ -403,7 +403,7 @@ void TDefCurveForm::SBClick(QToolButton* Button) {
     const TFilterHost* H = FilterHost();
     const QString Caption = H ? H->TitreMenu(QStringLiteral("MenuFiltreCourbe")) : QString();
     const bool Save = Button == Buttons.SBSave;
-    const QString Name = AskCurveFile(Save, QString::fromLatin1(DeformExtension), Caption, FFichierCourbe);
+    const QString Name = AskCurveFile(Save, QString::fromLatin1(DeformExtension), Caption);
     if (Name.isEmpty()) return;
     if (Save)
       SaveDeformFile(Name);

@@ -61,6 +61,8 @@ public:
   virtual TSelMaskHost& SelMasks() = 0;
   // Painting also makes the current layer's mask opaque.
   virtual bool DessinerSurAlpha() const = 0;
+  // The program's "Data" folder: where the dialogs' own files (curves) start.
+  virtual QString DataDir() const = 0;
 };
 
 // The busy status and cursor for a scope: DebutAction (Msg empty: the

@@ -18,7 +18,7 @@
 #include "ui/MsgDlg.h"
 #include "ui/TrackBar.h"
 
-static_assert(BkgAllUndoKind == miBkgAll && LayerAllUndoKind == miLayerAll && FilterBMUndoKind == miFiltreBM && FilterBMDrawUndoKind == miFiltreBM_D &&
+static_assert(BkgAllUndoKind == miBkgAll && LayerAllUndoKind == miLayerAll && FilterBMUndoKind == miFiltreBM && FilterPaintUndoKind == miFiltreBM_D &&
                   FadeUndoKind == miAttenuer,
               "the dialogs' undo kinds are the main window's");
 
@@ -29,15 +29,13 @@ constexpr TToolId LayerToolId = 13;
 
 class TMainEffectHost final : public QObject, public TEffectHost {
 public:
-  TMainEffectHost(TMainForm& Form, TSelMaskHost& Masks) : QObject(&Form), F(Form), FMasks(Masks) {
+  explicit TMainEffectHost(TMainForm& Form) : QObject(&Form), F(Form) {
     SetEffectHost(this);
   }
   ~TMainEffectHost() override {
     if (EffectHost() == this) SetEffectHost(nullptr);
   }
-  TSelMaskHost& Masks() override { return FMasks; }
   LayerNavigator* LayerNav() override { return F.UneImage() ? F.LayerNav() : nullptr; }
-  bool DessinerSurAlpha() const override { return F.DessinerSurAlpha(); }
   bool HasAlpha() const override { return F.HasAlpha(); }
   bool ModeRGBA(bool CheckBkgVisible) const override { return F.ModeRGBA(CheckBkgVisible); }
   void DessinerContour(TColor Couleur, int Largeur, bool Lisser) override {
@@ -56,7 +54,6 @@ public:
 
 private:
   TMainForm& F;
-  TSelMaskHost& FMasks;
 };
 
 // A distortion previewed on a thumbnail: no undo step here (the dialog
@@ -101,7 +98,7 @@ void OpenFadeDialog(TMainForm& F, QAction* Item, QAction*) {
 } // namespace
 
 void TMainForm::ConnectTextureCommands() {
-  new TMainEffectHost(*this, *FSelMaskHost);
+  new TMainEffectHost(*this);
   WireFilterDialog("MenuFiltreCarreaux", OpenFilterDialog<TTilesForm>);
   WireFilterDialog("MenuFiltreMosaique", OpenFilterDialog<TMosaicForm>);
   WireFilterDialog("MenuFiltrePuzzle", OpenFilterDialog<TPuzzleForm>);

@@ -150,7 +150,7 @@ TGradientForm::TGradientForm(QWidget* Parent) : TFilterNForm(Parent) {
   setObjectName(QStringLiteral("GradientForm"));
   setWindowTitle(Title(QStringLiteral("MenuFiltreDegrade")));
   DeleteMainBar();
-  LastFilterInfo = FilterBMDrawUndoKind;
+  LastFilterInfo = FilterPaintUndoKind;
   const QString Opacity = Tr(TrId::GetTrFmtOpacity);
   const auto Group = [&](TrId Caption, TColor Color, const char* Edit, const char* Button, const char* Bar,
                          bool Down, TColorEdit*& E, QToolButton*& B, QLabel*& L, TTrackBar*& T) {
@@ -206,7 +206,7 @@ void TGradientForm::ApplyFilter() {
   const int A2 = Two ? TBAlpha2->Position() : 0;
   const int Code = GradientCodeOfDirection(DirectionEdit->Direction());
   const TEffectHost* E = EffectHost();
-  if (E && E->DessinerSurAlpha())
+  if (E && FilterHost()->DessinerSurAlpha())
     GradientFillMasked24(Bitmap(), &FilterHost()->LeMasque(), C1, A1, C2, A2, Code, WorkRect());
   else
     GradientFill24(Bitmap(), C1, A1, C2, A2, Code, WorkRect());
@@ -259,7 +259,7 @@ TAttenuerForm::TAttenuerForm(QWidget* Parent) : TMainDialogForm(Parent) {
 void TAttenuerForm::FadeLast(int Opacity) {
   TFilterHost* F = FilterHost();
   TEffectHost* E = EffectHost();
-  TUndoList* List = E ? E->Masks().ListeUndo() : nullptr;
+  TUndoList* List = E ? FilterHost()->SelMasks().ListeUndo() : nullptr;
   if (!F || !List) return;
   auto* Fade = dynamic_cast<TUndoBmpItem*>(List->CurrentUndo());
   auto* Step = dynamic_cast<TUndoBmpItem*>(List->PrevUndo());
@@ -285,7 +285,7 @@ void TAttenuerForm::BOkClick() {
   TEffectHost* E = EffectHost();
   TFilterHost* F = FilterHost();
   if (!E || !F || !F->UneImage()) return;
-  if (TUndoList* List = E->Masks().ListeUndo())
+  if (TUndoList* List = FilterHost()->SelMasks().ListeUndo())
     if (TUndoItem* Fade = List->CurrentUndo()) Fade->SetFlag(3, TBN->Position());
   E->SetFlagUndoAttenuer();
   F->MarkModified();
@@ -300,7 +300,7 @@ void TAttenuerForm::hideEvent(QHideEvent* Event) {
     if (TFilterHost* F = FilterHost()) F->AnnulerFiltre(Preview);
   } else if (Preview) {
     TEffectHost* E = EffectHost();
-    const TUndoItem* Fade = E && E->Masks().ListeUndo() ? E->Masks().ListeUndo()->CurrentUndo() : nullptr;
+    const TUndoItem* Fade = E && FilterHost()->SelMasks().ListeUndo() ? FilterHost()->SelMasks().ListeUndo()->CurrentUndo() : nullptr;
     if (Fade) FadeLast(Fade->GetFlag(3));
   }
   Preview = false;

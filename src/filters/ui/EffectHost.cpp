@@ -4,11 +4,11 @@
 
 TUndoBmpItem* CurrentUndoBmp() {
   TEffectHost* H = EffectHost();
-  TUndoList* List = H ? H->Masks().ListeUndo() : nullptr;
+  TUndoList* List = H ? FilterHost()->SelMasks().ListeUndo() : nullptr;
   return List ? dynamic_cast<TUndoBmpItem*>(List->CurrentUndo()) : nullptr;
 }
 
 bool SelectionSmoothing() {
   const TEffectHost* H = EffectHost();
-  return !H || !const_cast<TEffectHost*>(H)->Masks().SelAucunLissage();
+  return !H || !FilterHost()->SelMasks().SelAucunLissage();
 }

@@ -1,35 +1,22 @@
 // What the texture, frame, distortion and overlay dialogs need of the main
-// window beyond TFilterHost: the selection and undo records (through the
-// selection-mask services), the layers panel, the painting-on-alpha option,
-// the selection's outline, and the image-size and menu refreshes. The main
+// window beyond TFilterHost: the layers panel, the layer's and background's
+// masks, the selection's outline, and the image-size and menu refreshes. The main
 // window implements it and installs itself; without one the dialogs change
 // no image. Depends on the document's selection masks and layer list.
 #pragma once
 
 #include "document/SelMask.h"
+#include "filters/ui/FilterHost.h"
 #include "platform/Colors.h"
 
 class LayerNavigator;
 class TUndoBmpItem;
 
-// Undo kinds as the main window numbers them: the background and all
-// layers, the current layer whole, the bitmap and (when painting on it) the
-// mask, a fade.
-constexpr int BkgAllUndoKind = 1;
-constexpr int LayerAllUndoKind = 2;
-constexpr int FilterBMUndoKind = 9;
-constexpr int FilterBMDrawUndoKind = 10;
-constexpr int FadeUndoKind = 23;
-
 class TEffectHost {
 public:
   virtual ~TEffectHost() = default;
-  // The active image's selection, layers, undo list, BmpUndo and MaskUndo.
-  virtual TSelMaskHost& Masks() = 0;
   // The active window's layers panel; nullptr without one.
   virtual LayerNavigator* LayerNav() = 0;
-  // Painting on the current layer's transparency is on.
-  virtual bool DessinerSurAlpha() const = 0;
   // The current layer has a transparency mask.
   virtual bool HasAlpha() const = 0;
   // The background has a mask; with CheckBkgVisible also when it is hidden

@@ -24,6 +24,12 @@ constexpr int FilterMaskUndoKind = 8;
 // A filter that also paints on the layer's transparency when painting on
 // transparency is on (else an ordinary filter).
 constexpr int FilterPaintUndoKind = 10;
+// The background and all layers, the current layer whole, its bitmap alone,
+// a fade.
+constexpr int BkgAllUndoKind = 1;
+constexpr int LayerAllUndoKind = 2;
+constexpr int FilterBMUndoKind = 9;
+constexpr int FadeUndoKind = 23;
 
 class TFilterHost {
 public:

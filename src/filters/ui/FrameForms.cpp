@@ -34,7 +34,7 @@ namespace {
 // The layer's mask when the frame is painted on it too.
 TBitmap* MaskWhenDrawingOnAlpha() {
   const TEffectHost* H = EffectHost();
-  return H && H->DessinerSurAlpha() ? &FilterHost()->LeMasque() : nullptr;
+  return H && FilterHost()->DessinerSurAlpha() ? &FilterHost()->LeMasque() : nullptr;
 }
 
 // A colour edit with its label and a width spin edit with its label beside.
@@ -63,7 +63,7 @@ TFrameForm::TFrameForm(QWidget* Parent) : TFilterNForm(Parent) {
   setWindowTitle(Title(QStringLiteral("MenuEncadrementEncadrer")));
   SetMainBar(10, 100, 5, 5, 60, Tr(TrId::GetTrFmtOpacity));
   LastFilterFlag = 1;
-  LastFilterInfo = FilterBMDrawUndoKind;
+  LastFilterInfo = FilterPaintUndoKind;
   BuildColorAndWidth(*this, clWhite, 1, 20, LblColor, ColorEdit, LblWidth, SEWidth);
   ArrangeButtons();
 }
@@ -89,7 +89,7 @@ TSlideForm::TSlideForm(QWidget* Parent) : TFilterNForm(Parent) {
   setWindowTitle(Title(QStringLiteral("MenuEncadrementDiapositive")));
   SetMainBar(10, 100, 5, 5, 100, Tr(TrId::GetTrFmtOpacity));
   LastFilterFlag = 1;
-  LastFilterInfo = FilterBMDrawUndoKind;
+  LastFilterInfo = FilterPaintUndoKind;
   BuildColorAndWidth(*this, clBlack, 3, 10, LblColor, ColorEdit, LblWidth, SEWidth);
   RGFlou = NewLowHighGroup(*this, Title(QStringLiteral("MenuFiltreFlou")), 12);
   RGRound = NewLowHighGroup(*this, Tr(TrId::GetTrLblRounded), 8);
@@ -102,7 +102,7 @@ void TSlideForm::ApplyFilter() {
   ApplySelMask = false;
   TEffectHost* H = EffectHost();
   if (!H) return;
-  const std::unique_ptr<TBitmap> Mask = CreateLayerMaskBitmap(H->Masks(), false);
+  const std::unique_ptr<TBitmap> Mask = CreateLayerMaskBitmap(FilterHost()->SelMasks(), false);
   if (!Mask) return;
   const TRect R = WorkRect();
   const TRect Inner = ShrinkRect(R, SEWidth->Value());

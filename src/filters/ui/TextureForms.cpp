@@ -127,7 +127,7 @@ void DrawPuzzleRelief(TBitmap& Work, int Size, int T, int M, int C) {
   const TRect R{M, M, All.Right - M, All.Bottom - M};
   FillColor24(Work, TColor(0x808080), 100, R);
   const auto Moved = [&R](int D) { return TRect{R.Left + D, R.Top + D, R.Right + D, R.Bottom + D}; };
-  TSelectionState* Sel = EffectHost() ? EffectHost()->Masks().Sel() : nullptr;
+  TSelectionState* Sel = EffectHost() ? FilterHost()->SelMasks().Sel() : nullptr;
   const bool Smooth = SelectionSmoothing();
   const auto Edges = [&](const TRect& Where, TColor Color, int Width, bool WithOutline) {
     Puzzle24(Work, Size, Color, Width, Where);
@@ -153,7 +153,7 @@ void TPuzzleForm::ApplyFilter() {
   TFilterHost& H = *FilterHost();
   ApplySelMask = false;
   TEffectHost* E = EffectHost();
-  TSelectionState* Sel = E ? E->Masks().Sel() : nullptr;
+  TSelectionState* Sel = E ? FilterHost()->SelMasks().Sel() : nullptr;
   if (Sel && !Sel->Visible()) Sel->SetShape(ssRect);
   const TRect R = WorkRect();
   const int T = SETrait->Value();
@@ -185,7 +185,7 @@ TGridForm::TGridForm(QWidget* Parent) : TFilterNForm(Parent) {
   setObjectName(QStringLiteral("GridForm"));
   setWindowTitle(Title(QStringLiteral("MenuFiltreQuadrillage")));
   SetMainBar(2, 300, 10, 10, 50, Tr(TrId::GetTrFmtCellSize));
-  LastFilterInfo = FilterBMDrawUndoKind;
+  LastFilterInfo = FilterPaintUndoKind;
   LblColor = NewLabel(Tr(TrId::GetTrLblColor), 12);
   ColorEdit = NewColorEdit(clBlack, 2);
   SETrait = NewSpinEdit(1, 9, 1, 0);
@@ -210,7 +210,7 @@ void TGridForm::ApplyFilter() {
   ApplySelMask = false;
   Draw(Bitmap(), ColorEdit->Color());
   TEffectHost* E = EffectHost();
-  if (E && E->DessinerSurAlpha()) Draw(FilterHost()->LeMasque(), clBlack);
+  if (E && FilterHost()->DessinerSurAlpha()) Draw(FilterHost()->LeMasque(), clBlack);
   if (CBRelief->isChecked()) ConvolveMatrix3x3(Bitmap(), MatReliefMild, 100, WorkRect());
   KeepWholeResult();
   if (CBContour->isChecked()) Outline(ColorEdit->Color(), T);

@@ -148,8 +148,8 @@ void TThumbDistortForm::MakeThumb() {
   Thumb = std::make_unique<TBitmap>(W, H, pf24bit, ThumbBackColor());
   const TBitmap* Mask = F->LeMasque().Empty() ? nullptr : &F->LeMasque();
   StretchRect24Mask(Layer, R, *Thumb, BitmapRect(*Thumb), BitmapRect(*Thumb), Mask);
-  if (LayerMode || !SelectionNeedsMask(E->Masks(), false)) return;
-  if (const std::unique_ptr<TBitmap> Sel = SelectionMaskOfRect(E->Masks(), R, true, true)) {
+  if (LayerMode || !SelectionNeedsMask(FilterHost()->SelMasks(), false)) return;
+  if (const std::unique_ptr<TBitmap> Sel = SelectionMaskOfRect(FilterHost()->SelMasks(), R, true, true)) {
     MaskSel = std::make_unique<TBitmap>(W, H, pf24bit, clWhite);
     StretchRect24(*Sel, BitmapRect(*Sel), *MaskSel, BitmapRect(*MaskSel), BitmapRect(*MaskSel));
   }
@@ -188,7 +188,7 @@ void TThumbDistortForm::ApplyDistortion() {
   TEffectHost* E = EffectHost();
   if (!F || !E || !F->UneImage()) return;
   const TActionBracket Bracket(*F);
-  TSelMaskHost& M = E->Masks();
+  TSelMaskHost& M = FilterHost()->SelMasks();
   TMyImageLayered& Image = *M.Image();
   const bool OnBackground = Image.LayerIndex() == 0;
   const int W0 = F->LeBitmap().Width();
@@ -410,7 +410,7 @@ TInclinerForm::TInclinerForm(QWidget* Parent) : TThumbDistortForm(Parent) {
 namespace {
 TMyImageLayered* ActiveImage() {
   TEffectHost* E = EffectHost();
-  return E && FilterHost() && FilterHost()->UneImage() ? E->Masks().Image() : nullptr;
+  return E && FilterHost() && FilterHost()->UneImage() ? FilterHost()->SelMasks().Image() : nullptr;
 }
 const TBitmap* Background(const TMyImageLayered& Image) {
   return Image.Layers().Count() > 0 ? &Image.Layers()[0].Bitmap() : nullptr;
@@ -428,7 +428,7 @@ void TInclinerForm::PrepareShow() {
   Image->MergeLayersForPreview(true);
   const TBitmap* Bkg = Background(*Image);
   const bool BkgTransparent = Bkg && Bkg->Transparent;
-  const bool Mode16M = const_cast<TEffectHost*>(E)->Masks().Mode16M();
+  const bool Mode16M = FilterHost()->SelMasks().Mode16M();
   ColorEdit->setEnabled(!BkgTransparent && !E->ModeRGBA(true));
   LblFond->setEnabled(ColorEdit->isEnabled());
   ColorEdit->SetReadOnly(!Mode16M);
@@ -445,7 +445,7 @@ void TInclinerForm::UpdateControls() {
       ColorEdit->SetColor(Bkg->TransparentColor());
     else if (E->ModeRGBA(true))
       ColorEdit->SetColor(clWhite);
-    else if (Bkg && !const_cast<TEffectHost*>(E)->Masks().Mode16M())
+    else if (Bkg && !FilterHost()->SelMasks().Mode16M())
       ColorEdit->SetColor(Bkg->Canvas().Pixels(0, 0));
     Updating = Saved;
   }
@@ -517,7 +517,7 @@ void TInclinerForm::ApplyDistortion() {
   if (!F || !E || !F->UneImage()) return;
   const TActionBracket Bracket(*F);
   const bool All = IncludeAllLayers();
-  TSelMaskHost& M = E->Masks();
+  TSelMaskHost& M = FilterHost()->SelMasks();
   F->PreparerUndo(BkgAllUndoKind, windowTitle());
   if (All)
     if (auto* Record = dynamic_cast<TUndoAllLayers*>(M.ListeUndo()->CurrentUndo())) Record->SaveLayers();

@@ -27,14 +27,7 @@ public:
     if (CorrectionHost() == this) SetCorrectionHost(nullptr);
   }
   TBitmap* LeFond() override { return F.UneImage() ? &F.LeFond() : nullptr; }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? ::CleanMenuCaption(Item->text()) : QString();
-  }
-  void DebutAction() override { F.DebutAction(QString(), true); }
-  void FinAction() override { F.FinAction(); }
   void PrepareBackgroundUndo(const QString& Titre) override { F.PreparerUndo(miBkgAll, Titre); }
-  const TBitmap& BmpUndo() const override { return F.BmpUndo; }
   void ShiftUpperLayers(int DX, int DY) override {
     if (!F.UneImage()) return;
     if (TUndoItem* Record = F.ListeUndo().CurrentUndo()) {

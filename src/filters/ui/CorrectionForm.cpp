@@ -1,5 +1,6 @@
 #include "filters/ui/CorrectionForm.h"
 
+#include "filters/ui/FilterHost.h"
 #include "i18n/LibLang.h"
 #include "raster/Bitmap24.h"
 #include "raster/FoncUtils.h"
@@ -310,21 +311,18 @@ void TCorrectionForm::ShowPreview() {
 
 void TCorrectionForm::BOkClick() {
   TCorrectionHost* H = CorrectionHost();
-  if (!H || !H->LeFond() || Unchanged()) {
+  TFilterHost* Filters = FilterHost();
+  if (!H || !Filters || !H->LeFond() || Unchanged()) {
     close();
     return;
   }
   if (!CanApply()) return;
   CloseOk();
-  struct TBracket {
-    explicit TBracket(TCorrectionHost& Host) : H(Host) { H.DebutAction(); }
-    ~TBracket() { H.FinAction(); }
-    TCorrectionHost& H;
-  } Bracket(*H);
+  const TBusyAction Busy(*Filters);
   H->PrepareBackgroundUndo(windowTitle());
   TBitmap& Bkg = *H->LeFond();
   const QSize Before(Bkg.Width(), Bkg.Height());
-  const TRect Kept = ApplyCorrection(Bkg, H->BmpUndo());
+  const TRect Kept = ApplyCorrection(Bkg, Filters->BmpUndo());
   if (Kept.Left != 0 || Kept.Top != 0) H->ShiftUpperLayers(-Kept.Left, -Kept.Top);
   if (QSize(Bkg.Width(), Bkg.Height()) != Before)
     H->TailleChangee();

@@ -1,6 +1,6 @@
-// What the horizon and perspective corrections need of the main window: the
-// active image's background, the undo record of a whole-image change with
-// its copy of the background, the move of the layers above the background
+// What the horizon and perspective corrections need of the main window
+// beyond TFilterHost: the active image's background, the undo record of a
+// whole-image change, the move of the layers above the background
 // after a crop, and the repaints. The main window implements it and
 // installs itself; without one the dialogs change nothing. Depends on
 // platform types, QtCore.
@@ -15,15 +15,9 @@ public:
   virtual ~TCorrectionHost() = default;
   // The active image's background layer bitmap, nullptr without an image.
   virtual TBitmap* LeFond() = 0;
-  // The cleaned caption of the main menu item of that name.
-  virtual QString TitreMenu(const QString& ItemName) const = 0;
-  // Busy status text and cursor, and their end.
-  virtual void DebutAction() = 0;
-  virtual void FinAction() = 0;
   // The undo record of a change of the background and every layer, titled
-  // Titre; BmpUndo then holds the background as it was.
+  // Titre; the filter host's BmpUndo then holds the background as it was.
   virtual void PrepareBackgroundUndo(const QString& Titre) = 0;
-  virtual const TBitmap& BmpUndo() const = 0;
   // The background was cropped so that its pixels moved by (DX, DY): every
   // layer above it moves alike, and the current undo record keeps the move
   // so that undo and redo put the layers back.

@@ -1,5 +1,6 @@
 #include "filters/ui/HorizonForm.h"
 
+#include "filters/ui/FilterHost.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
 #include "raster/ImgUtils.h"
@@ -24,7 +25,7 @@ THorizonForm::THorizonForm(QWidget* Parent) : TCorrectionForm(Parent) {
   CBCrop = NewOption("CBCrop", QStringLiteral("Recadrage automatique"));
   CBRatio = NewOption("CBRatio", QStringLiteral("Conserver les proportions"));
   if (TranslationLoaded()) {
-    if (CorrectionHost()) setWindowTitle(CorrectionHost()->TitreMenu(QStringLiteral("MenuImageHorizon")));
+    if (FilterHost()) setWindowTitle(FilterHost()->TitreMenu(QStringLiteral("MenuImageHorizon")));
     if (!Tr(TrId::GetTrMnuAutoCrop).isEmpty()) CBCrop->setText(Tr(TrId::GetTrMnuAutoCrop));
     if (!Tr(TrId::GetTrLblAspectRation).isEmpty()) CBRatio->setText(Tr(TrId::GetTrLblAspectRation));
   }

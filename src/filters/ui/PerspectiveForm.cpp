@@ -1,5 +1,6 @@
 #include "filters/ui/PerspectiveForm.h"
 
+#include "filters/ui/FilterHost.h"
 #include "filters/HorizonCorrection.h" // GridPositions
 
 #include "i18n/LibLang.h"
@@ -21,7 +22,7 @@ TPerspectiveForm::TPerspectiveForm(QWidget* Parent) : TCorrectionForm(Parent) {
   }
   CBSymetrie = NewOption("CBSymetrie", QStringLiteral("Symétrie"));
   if (TranslationLoaded()) {
-    if (CorrectionHost()) setWindowTitle(CorrectionHost()->TitreMenu(QStringLiteral("MenuImagePerspective")));
+    if (FilterHost()) setWindowTitle(FilterHost()->TitreMenu(QStringLiteral("MenuImagePerspective")));
     if (!Tr(TrId::GetTrLblSymmetry2).isEmpty()) CBSymetrie->setText(Tr(TrId::GetTrLblSymmetry2));
   }
   ArrangeOptions({CBSymetrie, CBGrille});

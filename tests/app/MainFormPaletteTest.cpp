@@ -7,6 +7,8 @@
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QHelpEvent>
+#include <QToolBar>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -69,6 +71,50 @@ TEST_F(MainFormPaletteTest, ToolButtonsAndKeysSelectTools) {
   Form.ToolHooks()->SetTool(3);
   EXPECT_EQ(Palette->Tool(), 3);
   EXPECT_FALSE(Form.ToolHooks()->IsSelectionTool());
+}
+
+// Whether resting the pointer on a widget reaches it for a hint: the
+// widget's own filter runs after the application's.
+class TTipProbe : public QObject {
+public:
+  bool Reached(QWidget* Target) {
+    Seen = false;
+    Target->installEventFilter(this);
+    QHelpEvent Event(QEvent::ToolTip, QPoint(2, 2), Target->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(Target, &Event);
+    Target->removeEventFilter(this);
+    return Seen;
+  }
+
+protected:
+  bool eventFilter(QObject*, QEvent* Event) override {
+    if (Event->type() == QEvent::ToolTip) Seen = true;
+    return true;
+  }
+
+private:
+  bool Seen = false;
+};
+
+TEST_F(MainFormPaletteTest, ASelectionDragSilencesThePaletteUntilItEnds) {
+  TMainForm Form(State);
+  TOutilsForm* Palette = ShowFrame(Form);
+  ASSERT_NE(Palette, nullptr);
+  TBitmap Bitmap(120, 80);
+  ASSERT_NE(Form.NouvelleImage(nullptr, &Bitmap, QString(), srcNew, 16777216), nullptr);
+  QToolButton* Button = Palette->ToolButton(0);
+  TTipProbe Probe;
+  EXPECT_TRUE(Probe.Reached(Button));
+
+  Form.ImageSelecting(TRect{10, 10, 40, 30}, soStart);
+  EXPECT_FALSE(Probe.Reached(Button));
+  EXPECT_FALSE(Probe.Reached(Form.ToolBar(1)));
+  EXPECT_FALSE(Palette->isEnabled());
+
+  Form.ImageSelecting(TRect{10, 10, 40, 30}, soEnd);
+  EXPECT_TRUE(Probe.Reached(Button));
+  EXPECT_TRUE(Probe.Reached(Form.ToolBar(1)));
+  EXPECT_TRUE(Palette->isEnabled());
 }
 
 TEST_F(MainFormPaletteTest, SelectionPageWithoutAVisibleSelection) {

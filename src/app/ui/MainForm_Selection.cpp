@@ -8,6 +8,7 @@
 
 #include "app/ui/MainStatusBar.h"
 #include "i18n/LibLang.h"
+#include "ui/HintGate.h"
 #include "ui/SimplePanel.h"
 
 #include <QAction>
@@ -101,8 +102,13 @@ TRect TMainForm::SelectionDefaut() const {
 }
 
 void TMainForm::EnableHint(bool Value, bool CheckWindows, bool CheckSelMode) {
+  THintGate& Hints = THintGate::Instance();
+  Hints.SetShowHint(FPnlOutils, Value);
+  Hints.SetShowHint(FPnlPlugins, Value);
+  Hints.SetShowHint(Palette(), Value);
   if (CheckWindows) {
-    FPnlPlugins->setEnabled(Value);
+    if (FPnlPlugins->isVisible()) FPnlPlugins->setEnabled(Value);
+    if (Palette() && Palette()->ToolPaletteVisible()) Palette()->setEnabled(Value);
     if (Value)
       EnableImageWindows();
     else

@@ -226,7 +226,9 @@ bool TOutilsForm::IsDrawWithCursorTool() const {
 bool TOutilsForm::IsFillContourTool() const {
   const auto On = [this](const char* Name) {
     const QCheckBox* Box = Control<QCheckBox>(Name);
-    return Box->isChecked() && Box->isEnabled();
+    // The palette as a whole is disabled while a drag runs: only the
+    // option's own state counts.
+    return Box->isChecked() && Box->isEnabledTo(this);
   };
   return IsSelectTool() && !FServices.IsDialogueForm() && (On("CBContour") || On("CBRemplir"));
 }

@@ -55,8 +55,9 @@ void TOutilsForm::MajOptionsCalques() {
   Control<QCheckBox>("CBLocked")->setChecked(Layer.Locked);
   auto* Mode = Control<TSpecialEdit>("EdiLayerMode");
   Mode->SetItemIndex(Layer.BlendMode);
-  Mode->setEnabled(U && Layer.CanChangeBlendMode);
-  Control<QWidget>("Label20")->setEnabled(Mode->isEnabled());
+  const bool ModeEnabled = U && Layer.CanChangeBlendMode;
+  Mode->setEnabled(ModeEnabled);
+  Control<QWidget>("Label20")->setEnabled(ModeEnabled);
   Control<QCheckBox>("CBVisible")->setChecked(Layer.Visible);
   // The background's opacity exists only with a transparency mask.
   const bool Alpha = U && !Layer.Locked && Layer.Visible && (!Layer.IsBackground || Layer.HasAlpha);

@@ -117,6 +117,15 @@ TEST_F(MainFormPaletteTest, ASelectionDragSilencesThePaletteUntilItEnds) {
   EXPECT_TRUE(Palette->isEnabled());
 }
 
+TEST_F(MainFormPaletteTest, ShapeButtonsAreHintedWithTheCleanedMenuCaptions) {
+  TMainForm Form(State);
+  TOutilsForm* Palette = ShowFrame(Form);
+  ASSERT_NE(Palette, nullptr);
+  EXPECT_EQ(Palette->findChild<QToolButton*>("TB1")->toolTip(), "Ellipse [B]");
+  EXPECT_EQ(Palette->findChild<QToolButton*>("TB7")->toolTip(), "Charger une forme");
+  EXPECT_EQ(Palette->findChild<QToolButton*>("TBBrushOpen")->toolTip(), "Ouvrir");
+}
+
 TEST_F(MainFormPaletteTest, SelectionPageWithoutAVisibleSelection) {
   TMainForm Form(State);
   TOutilsForm* Palette = ShowFrame(Form);

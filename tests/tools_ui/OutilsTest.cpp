@@ -33,6 +33,7 @@ namespace {
 // The main window as the palette sees it, recording what it is asked.
 class TFakePalette : public TPaletteServices {
 public:
+  bool Shortcuts = true;
   bool Image = true, Colors16M = true, BkgTransparent = false, Dialogue = false, Pipette = false, Paused = false;
   TPaletteLayerInfo Layer;
   QMainWindow Main;
@@ -64,6 +65,8 @@ public:
   QString BrushDir() const override { return Brushes; }
   QString NozzleDir() const override { return NozzleFolder; }
   void ReportSkippedFiles(const QStringList& Files) override { Skipped << Files; }
+  QString MenuCaption(const char* ItemName) const override { return QStringLiteral("<%1>").arg(ItemName); }
+  bool AddShortcut() const override { return Shortcuts; }
   void ToolChanged(bool LayerTool) override { Calls << (LayerTool ? "tool layer" : "tool"); }
   // Loads a 6 x 4 pattern when asked to, unless PatternFails.
   bool PatternFails = false;
@@ -144,6 +147,26 @@ TEST_F(PaletteTest, ClickingEachToolButtonSelectsItAndShowsItsPage) {
     EXPECT_EQ(P.NbkOptions()->currentIndex(), ToolPages[Id]) << Id;
   }
   EXPECT_EQ(Services.Calls.count(QStringLiteral("tool layer")), 1);
+}
+
+TEST_F(PaletteTest, HintsCarryTheKeysAndTheMenuCaptionsOfTheSameCommands) {
+  const auto Hint = [this](const char* Name) { return Palette->findChild<QToolButton*>(Name)->toolTip(); };
+  Make();
+  EXPECT_EQ(Hint("BtnSel"), "Outil Sélection [A..J]");
+  EXPECT_EQ(Hint("BtnNozzle"), "Outil Nozzle [0]");
+  EXPECT_EQ(Hint("TB0"), "<MenuSelRect> [A]");
+  EXPECT_EQ(Hint("TB10"), "<MenuSelTriangle3> [F]");
+  EXPECT_EQ(Hint("TB5"), "Lasso [I]");
+  EXPECT_EQ(Hint("TB7"), "<MenuSelCharger>");
+  EXPECT_EQ(Hint("TBSymHorz"), "<MenuImageSymVerti>");
+  EXPECT_EQ(Hint("TBOpenPattern2"), "<MenuFichierOuvrir>");
+  // The undo steps of a tool are titled without the key.
+  EXPECT_EQ(Palette->ToolHint(6), "Outil Pinceau");
+
+  Services.Shortcuts = false;
+  Make();
+  EXPECT_EQ(Hint("BtnSel"), "Outil Sélection");
+  EXPECT_EQ(Hint("TB0"), "<MenuSelRect>");
 }
 
 TEST_F(PaletteTest, ToolIdsOutsideTheRangeSelectTheSelectionTool) {

@@ -168,6 +168,11 @@ public:
   bool ModuleLoaded() const override { return false; }
   void ModuleImageClick(TPoint, Qt::MouseButton) override {}
   void ModuleColor(TColor) override {}
+  QString MenuCaption(const char* ItemName) const override {
+    const QAction* Item = F.MenuItem(QString::fromLatin1(ItemName));
+    return Item ? CleanMenuCaption(Item->text()) : QString();
+  }
+  bool AddShortcut() const override { return F.AddShortcut; }
   bool PaletteVisible() const override { return Palette && Palette->ToolPaletteVisible(); }
   bool IsDrawing() const override { return Strokes && Strokes->IsDrawing(); }
   bool IsLayerTool() const override { return Palette && Palette->IsLayerTool(); }

@@ -19,30 +19,31 @@ namespace {
 struct TToolRow {
   const char* Name;
   const char* Hint;
+  const char* Key;
   int Page;
 };
 
 // By tool id: the button, its hint (also the title of its strokes' undo
-// records) and its option page.
+// records), the keys that choose it and its option page.
 constexpr TToolRow ToolRows[ToolCount] = {
-    {"BtnSel", "Outil Sélection", pgSel},
-    {"BtnPipette", "Outil Pipette", pgPipette},
-    {"BtnMagic", "Outil Baguette magique", pgMagic},
-    {"BtnLigne", "Outil Ligne", pgLigne},
-    {"BtnRemplir", "Outil Remplissage", pgRemplir},
-    {"BtnAero", "Outil Aérographe", pgAero},
-    {"BtnPinceau1", "Outil Pinceau", pgDessin},
-    {"BtnPinceau2", "Outil Pinceau avancé", pgDessin2},
-    {"BtnGoutte", "Outil Flou", pgGoutte},
-    {"BtnDoigt", "Outil Doigt", pgDoigt},
-    {"BtnTampon", "Outil Tampon de clonage", pgTampon},
-    {"BtnScroll", "Outil Déplacement", pgScroll},
-    {"BtnGomme", "Outil Gomme", pgDessin},
-    {"BtnLayer", "Outil Gestionnaire de calques", pgCalque},
-    {"BtnRetouche", "Outil Retouche", pgRetouche},
-    {"BtnDeform", "Outil Déformation", pgDeform},
-    {"BtnArt", "Outil Pinceau artistique", pgArt},
-    {"BtnNozzle", "Outil Nozzle", PgNoz},
+    {"BtnSel", "Outil Sélection", "A..J", pgSel},
+    {"BtnPipette", "Outil Pipette", "K", pgPipette},
+    {"BtnMagic", "Outil Baguette magique", "L", pgMagic},
+    {"BtnLigne", "Outil Ligne", "M", pgLigne},
+    {"BtnRemplir", "Outil Remplissage", "N", pgRemplir},
+    {"BtnAero", "Outil Aérographe", "O", pgAero},
+    {"BtnPinceau1", "Outil Pinceau", "P", pgDessin},
+    {"BtnPinceau2", "Outil Pinceau avancé", "Q", pgDessin2},
+    {"BtnGoutte", "Outil Flou", "R", pgGoutte},
+    {"BtnDoigt", "Outil Doigt", "S", pgDoigt},
+    {"BtnTampon", "Outil Tampon de clonage", "T", pgTampon},
+    {"BtnScroll", "Outil Déplacement", "U", pgScroll},
+    {"BtnGomme", "Outil Gomme", "V", pgDessin},
+    {"BtnLayer", "Outil Gestionnaire de calques", "W", pgCalque},
+    {"BtnRetouche", "Outil Retouche", "X", pgRetouche},
+    {"BtnDeform", "Outil Déformation", "Y", pgDeform},
+    {"BtnArt", "Outil Pinceau artistique", "Z", pgArt},
+    {"BtnNozzle", "Outil Nozzle", "0", PgNoz},
 };
 
 // The buttons' order on the palette, three per row.
@@ -74,7 +75,6 @@ TOutilsForm::TOutilsForm(TPaletteServices& Services, QWidget* Parent) : TMainDia
     const TToolId Id = ToolOrder[K];
     auto* Button = new QToolButton(FTlbBtn);
     Button->setObjectName(QString::fromLatin1(ToolRows[Id].Name));
-    Button->setToolTip(QString::fromUtf8(ToolRows[Id].Hint));
     Button->setCheckable(true);
     Button->setAutoRaise(true);
     Button->setFixedSize(ToolButtonSide, ToolButtonSide);
@@ -89,6 +89,7 @@ TOutilsForm::TOutilsForm(TPaletteServices& Services, QWidget* Parent) : TMainDia
   FNbkOptions = new QStackedWidget(FContent);
   FNbkOptions->setObjectName(QStringLiteral("NbkOptions"));
   CreateOptionPages();
+  SetButtonHints();
   FToolButtons[BtnSel]->setChecked(true);
   FNbkOptions->setCurrentIndex(pgSel);
   Layout();
@@ -110,6 +111,9 @@ TOutilsForm::~TOutilsForm() {
 }
 
 TToolId TOutilsForm::Tool() const { return FToolGroup->checkedId(); }
+
+QString TOutilsForm::ToolHint(TToolId Id) const { return QString::fromUtf8(ToolRows[Id].Hint); }
+const char* TOutilsForm::ToolKey(TToolId Id) const { return ToolRows[Id].Key; }
 
 void TOutilsForm::SetTool(TToolId Id) {
   if (Id < 1 || Id >= ToolCount) Id = BtnSel;

@@ -69,6 +69,8 @@ public:
   void SetTool(TToolId Id);
   TToolId Tool() const;
   QToolButton* ToolButton(TToolId Id) const { return FToolButtons[size_t(Id)]; }
+  // The tool's own hint, without its key: it titles the tool's undo steps.
+  QString ToolHint(TToolId Id) const;
   // The click of every tool button.
   void ToolBtnClick(QToolButton* Sender);
   QStackedWidget* NbkOptions() const { return FNbkOptions; }
@@ -192,6 +194,10 @@ private:
   // The tool's button is down; and no dialogue form is registered.
   bool Down(TToolId Id) const;
   bool DownAlone(TToolId Id) const;
+  const char* ToolKey(TToolId Id) const;
+  // Outils_Hints.cpp
+  void SetButtonHints();
+  QString WithKey(const QString& Hint, const char* Key) const;
   // Outils_Pages.cpp
   void CreateOptionPages();
   QWidget* NewPage(TOptionPage Page);

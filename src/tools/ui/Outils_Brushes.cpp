@@ -63,11 +63,10 @@ QComboBox* NewList(QWidget* Page, const char* Name) {
   return List;
 }
 
-QToolButton* NewBarButton(QWidget* Bar, const char* Name, const QString& Text, const QString& Hint) {
+QToolButton* NewBarButton(QWidget* Bar, const char* Name, const QString& Text) {
   auto* Button = new QToolButton(Bar);
   Button->setObjectName(QString::fromLatin1(Name));
   Button->setText(Text);
-  Button->setToolTip(Hint);
   Button->setAutoRaise(true);
   Button->setFocusPolicy(Qt::NoFocus);
   Bar->layout()->addWidget(Button);
@@ -100,9 +99,9 @@ void TOutilsForm::CreateListPages() {
   Bar->setObjectName(QStringLiteral("ToolBarBrush"));
   Bar->setLayout(new QHBoxLayout);
   Bar->layout()->setContentsMargins(0, 0, 0, 0);
-  FTBSymHorz = NewBarButton(Bar, "TBSymHorz", QStringLiteral("↔"), QStringLiteral("Symétrie horizontale"));
-  FTBSymVert = NewBarButton(Bar, "TBSymVert", QStringLiteral("↕"), QStringLiteral("Symétrie verticale"));
-  QToolButton* Open = NewBarButton(Bar, "TBBrushOpen", QStringLiteral("…"), QStringLiteral("Pinceaux"));
+  FTBSymHorz = NewBarButton(Bar, "TBSymHorz", QStringLiteral("↔"));
+  FTBSymVert = NewBarButton(Bar, "TBSymVert", QStringLiteral("↕"));
+  QToolButton* Open = NewBarButton(Bar, "TBBrushOpen", QStringLiteral("…"));
   connect(FTBSymHorz, &QToolButton::clicked, this, [this] { TBSymClick(true); });
   connect(FTBSymVert, &QToolButton::clicked, this, [this] { TBSymClick(false); });
   connect(Open, &QToolButton::clicked, this, [this, Open] {

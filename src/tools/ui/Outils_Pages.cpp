@@ -298,22 +298,18 @@ void TOutilsForm::CreateSelectionPage() {
   auto* Grid = new QGridLayout(Bar);
   Grid->setContentsMargins(0, 0, 0, 0);
   Grid->setSpacing(0);
+  // Their hints come from the menu items doing the same (SetButtonHints).
   struct TSelButton {
     const char* Name;
     int Tag;
-    const char* Hint;
   };
-  static const TSelButton Buttons[] = {
-      {"TB0", 0, "Rectangle"},   {"TB1", 1, "Ellipse"},         {"TB2", 2, "Rectangle arrondi"},
-      {"TB3", 9, "Losange"},     {"TB4", 5, "Triangle"},        {"TB10", 6, "Triangle"},
-      {"TB5", 10, "Lasso"},      {"TB6", 11, "Polygone"},       {"TB7", 0, "Charger une forme"},
-      {"TB8", 10, "Carré"},      {"TB11", 0, "Format 4:3"},     {"TB9", 0, "Format 3:2"},
-      {"TB12", 0, "Inverser"},   {"TB13", 0, "Centrer"},        {"TB14", 0, "Paramétrage manuel"}};
+  static const TSelButton Buttons[] = {{"TB0", 0},  {"TB1", 1},  {"TB2", 2},  {"TB3", 9},  {"TB4", 5},
+                                       {"TB10", 6}, {"TB5", 10}, {"TB6", 11}, {"TB7", 0},  {"TB8", 10},
+                                       {"TB11", 0}, {"TB9", 0},  {"TB12", 0}, {"TB13", 0}, {"TB14", 0}};
   for (const TSelButton& Row : Buttons) {
     auto* Button = new QToolButton(Bar);
     Button->setObjectName(QString::fromLatin1(Row.Name));
     Button->setIcon(SelectionGlyph(int(FSelButtons.size()), 22));
-    Button->setToolTip(QString::fromUtf8(Row.Hint));
     Button->setAutoRaise(true);
     Button->setFocusPolicy(Qt::NoFocus);
     SetControlTag(Button, Row.Tag);
@@ -425,23 +421,22 @@ QWidget* TOutilsForm::AddPatternBar(QWidget* Page, const char* Name, int Number)
   Bar->setObjectName(QString::fromLatin1(Name));
   auto* Row = new QHBoxLayout(Bar);
   Row->setContentsMargins(0, 0, 0, 0);
-  const auto Add = [Bar, Row, Number](const char* Base, const QString& Text, const QString& Hint) {
+  const auto Add = [Bar, Row, Number](const char* Base, const QString& Text) {
     auto* Button = new QToolButton(Bar);
     Button->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(Base)).arg(Number));
     Button->setText(Text);
-    Button->setToolTip(Hint);
     Button->setAutoRaise(true);
     Button->setFocusPolicy(Qt::NoFocus);
     Row->addWidget(Button);
     return Button;
   };
-  connect(Add("TBOpenPattern", QStringLiteral("…"), QStringLiteral("Charger un motif")), &QToolButton::clicked, this,
+  connect(Add("TBOpenPattern", QStringLiteral("…")), &QToolButton::clicked, this,
           [this] {
             if (!FServices.LoadPattern() || CurrentPattern().BmpEmpty()) CurrentPattern().Clear();
           });
-  connect(Add("TBSymHorzPattern", QStringLiteral("↔"), QStringLiteral("Symétrie horizontale")),
+  connect(Add("TBSymHorzPattern", QStringLiteral("↔")),
           &QToolButton::clicked, this, [] { CurrentPattern().Flip(false); });
-  connect(Add("TBSymVertPattern", QStringLiteral("↕"), QStringLiteral("Symétrie verticale")),
+  connect(Add("TBSymVertPattern", QStringLiteral("↕")),
           &QToolButton::clicked, this, [] { CurrentPattern().Flip(true); });
   PageLayout(Page)->addWidget(Bar);
   Bar->hide();

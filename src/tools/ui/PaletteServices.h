@@ -62,6 +62,11 @@ public:
   virtual QString NozzleDir() const = 0;
   // Brush or nozzle files that were skipped, full names.
   virtual void ReportSkippedFiles(const QStringList& Files) = 0;
+  // A main-menu item's caption without "&", a trailing "..." or ":"; empty
+  // for an unknown name. Buttons doing what a menu item does take it as hint.
+  virtual QString MenuCaption(const char* ItemName) const = 0;
+  // Hints carry the keys that choose their tool.
+  virtual bool AddShortcut() const = 0;
 
   // ---- After a tool was chosen: the layer tool hides the selection and
   // shows the active layer's bounds; the selection mode, popup, cursor and

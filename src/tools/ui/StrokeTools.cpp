@@ -25,7 +25,7 @@ TStrokeTools::~TStrokeTools() = default;
 
 // ---- Palette reading ---------------------------------------------------------------
 
-QString TStrokeTools::Hint(int ToolId) const { return P.ToolButton(ToolId)->toolTip(); }
+QString TStrokeTools::Hint(int ToolId) const { return P.ToolHint(ToolId); }
 TColor TStrokeTools::Color(bool Back) const { return P.GetColor(Back); }
 int TStrokeTools::Value(const char* Name) const { return P.Control<TSpinEdit2>(Name)->Value(); }
 int TStrokeTools::Position(const char* Name) const { return P.Control<TTrackBar>(Name)->Position(); }

@@ -80,31 +80,61 @@ private:
 // third of zlib's time (level 6 gains 1 % for 30 % more time).
 constexpr int DeflateLevel = 3;
 
-// The compressed bytes of one block; Data holds Size of them.
-struct TZBlock {
+// A work buffer of the compressed blocks. A fresh buffer costs a page fault
+// per page on its first touch, a good part of a save's time: while a
+// TBlockBufferScope lives the blocks reuse one, else each block frees it.
+struct TWorkBuffer {
   TPixelBuffer Data;
-  size_t Size = 0;
+  int64_t Size = 0;
+  uint8_t* Reserve(int64_t Bytes) {
+    if (Bytes > Size) {
+      Data.reset(); // never two of them at once
+      Size = 0;
+      Data = MakePixelBuffer(Bytes);
+      Size = Bytes;
+    }
+    return Data.get();
+  }
+  void Release() {
+    Data.reset();
+    Size = 0;
+  }
+};
+
+// The block's rows in the file's order, and its compressed bytes.
+thread_local TWorkBuffer BlockRows, BlockZip;
+thread_local int BlockBufferScopes = 0;
+
+void ReleaseBlockBuffers() {
+  BlockRows.Release();
+  BlockZip.Release();
+}
+
+// Ends a block's use of the work buffers, also when it throws.
+struct TBlockBufferUse {
+  ~TBlockBufferUse() {
+    if (BlockBufferScopes == 0) ReleaseBlockBuffers();
+  }
 };
 
 struct TFreeCompressor {
   void operator()(libdeflate_compressor* C) const noexcept { libdeflate_free_compressor(C); }
 };
 
-// One zlib stream of Count bytes, made in one call by libdeflate: the format
-// zlib writes and any zlib reader inflates, in a fraction of zlib's time.
-// The whole input lies in one buffer; the compression rate is reported once
-// it is known.
-TZBlock ZCompress(const uint8_t* Data, size_t Count) {
+// One zlib stream of Count bytes into BlockZip, made in one call by
+// libdeflate: the format zlib writes and any zlib reader inflates, in a
+// fraction of zlib's time. The whole input lies in one buffer; the
+// compression rate is reported once it is known. Answers the stream's size.
+size_t ZCompress(const uint8_t* Data, size_t Count) {
   TProgressScope Scope(100);
   TZProgress Progress(true);
   const std::unique_ptr<libdeflate_compressor, TFreeCompressor> C(libdeflate_alloc_compressor(DeflateLevel));
   if (!C) throw std::bad_alloc();
   const size_t Bound = libdeflate_zlib_compress_bound(C.get(), Count);
-  TZBlock Block{MakePixelBuffer(int64_t(Bound)), 0};
-  Block.Size = libdeflate_zlib_compress(C.get(), Data, Count, Block.Data.get(), Bound);
-  if (Block.Size == 0) throw std::runtime_error("compression failed");
-  Progress.Report(int64_t(Count), int64_t(Block.Size));
-  return Block;
+  const size_t Size = libdeflate_zlib_compress(C.get(), Data, Count, BlockZip.Reserve(int64_t(Bound)), Bound);
+  if (Size == 0) throw std::runtime_error("compression failed");
+  Progress.Report(int64_t(Count), int64_t(Size));
+  return Size;
 }
 
 struct TFreeDecompressor {
@@ -190,12 +220,12 @@ int64_t ReadZipHeader(TStream& Stream, int32_t& W, int32_t& H, bool IsBitmap, in
 
 // The block header and Count bytes of Data compressed.
 void WriteZipBlock(TStream& Stream, int W, int H, const uint8_t* Data, size_t Count) {
-  const TZBlock Z = ZCompress(Data, Count);
-  if (Z.Size > size_t(INT32_MAX - 4)) throw std::length_error("compressed block too large for the file format");
+  const size_t Size = ZCompress(Data, Count);
+  if (Size > size_t(INT32_MAX - 4)) throw std::length_error("compressed block too large for the file format");
   Stream.WriteInt32(W);
   Stream.WriteInt32(H);
-  Stream.WriteInt32(static_cast<int32_t>(Z.Size + 4));
-  Stream.Write(Z.Data.get(), static_cast<int64_t>(Z.Size));
+  Stream.WriteInt32(static_cast<int32_t>(Size + 4));
+  Stream.Write(BlockZip.Data.get(), static_cast<int64_t>(Size));
 }
 
 } // namespace
@@ -334,8 +364,15 @@ QString ReadAnsi256(TStream& Stream) {
 // ---- zlib ------------------------------------------------------------------------------------
 
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count) {
-  const TZBlock Z = ZCompress(Data, size_t(std::max<int64_t>(Count, 0)));
-  Stream.Write(Z.Data.get(), int64_t(Z.Size));
+  const TBlockBufferUse Use;
+  const size_t Size = ZCompress(Data, size_t(std::max<int64_t>(Count, 0)));
+  Stream.Write(BlockZip.Data.get(), int64_t(Size));
+}
+
+TBlockBufferScope::TBlockBufferScope() { ++BlockBufferScopes; }
+
+TBlockBufferScope::~TBlockBufferScope() {
+  if (--BlockBufferScopes == 0) ReleaseBlockBuffers();
 }
 
 void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_t Available) {
@@ -381,13 +418,14 @@ void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
   const int W = B.Width(), H = B.Height();
   const size_t Row = size_t(RowBytes24(W)), Used = size_t(W) * 3;
   // The file's rows run bottom up, their padding zero.
-  const TPixelBuffer Rows = MakePixelBuffer(int64_t(Row) * H);
+  const TBlockBufferUse Use;
+  uint8_t* Rows = BlockRows.Reserve(int64_t(Row) * H);
   for (int Y = 0; Y < H; ++Y) {
-    uint8_t* D = Rows.get() + Row * size_t(H - 1 - Y);
+    uint8_t* D = Rows + Row * size_t(H - 1 - Y);
     std::memcpy(D, B.ScanLine(Y), Used);
     std::memset(D + Used, 0, Row - Used);
   }
-  WriteZipBlock(Stream, W, H, Rows.get(), Row * size_t(H));
+  WriteZipBlock(Stream, W, H, Rows, Row * size_t(H));
 }
 
 void ReadBitmapZip(TBitmap& Bitmap, TStream& Stream) {
@@ -457,9 +495,10 @@ void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
   TBitmap Scratch;
   const TBitmap& M = Storable24(Mask, Scratch);
   const int W = M.Width(), H = M.Height();
-  const TPixelBuffer Bytes = MakePixelBuffer(int64_t(W) * H);
-  for (int Y = 0; Y < H; ++Y) PackMaskRow(M.ScanLine(Y), Bytes.get() + size_t(W) * size_t(Y), W);
-  WriteZipBlock(Stream, W, H, Bytes.get(), size_t(W) * size_t(H));
+  const TBlockBufferUse Use;
+  uint8_t* Bytes = BlockRows.Reserve(int64_t(W) * H);
+  for (int Y = 0; Y < H; ++Y) PackMaskRow(M.ScanLine(Y), Bytes + size_t(W) * size_t(Y), W);
+  WriteZipBlock(Stream, W, H, Bytes, size_t(W) * size_t(H));
 }
 
 void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {

@@ -148,6 +148,17 @@ QString ReadAnsi256(TStream& Stream);
 // Compresses Count bytes of Data into one zlib stream written to Stream; a
 // progress begin and end are run around it.
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count);
+
+// While one lives (on this thread), the compressed blocks written share their
+// work buffers instead of each touching fresh memory: a save of many layers
+// holds one around all of them.
+class TBlockBufferScope {
+public:
+  TBlockBufferScope();
+  ~TBlockBufferScope();
+  TBlockBufferScope(const TBlockBufferScope&) = delete;
+  TBlockBufferScope& operator=(const TBlockBufferScope&) = delete;
+};
 // Decompresses exactly Count bytes into Data from a zlib stream of at most
 // Available bytes of Stream; throws EStreamError on damaged data or a stream
 // of another length. The stream is left just after the zlib stream.

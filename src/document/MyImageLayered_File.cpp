@@ -22,6 +22,7 @@ int32_t StoredResolution(double Dpi) {
 } // namespace
 
 void TMyImageLayered::SaveToStream(TStream& Stream) {
+  const TBlockBufferScope SharedBuffers;
   Stream.Write(LayeredFileMagic, sizeof LayeredFileMagic);
   Stream.WriteByte(LayeredFileVersion);
   Stream.WriteInt32(FBitmap.Width());

@@ -1,5 +1,9 @@
 #include "app/StartupServices.h"
 
+#include "i18n/LibLang.h"
+#include "i18n/LoadDLLTranslation.h"
+#include "i18n/TraductionMnu.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -51,7 +55,12 @@ bool HandedToFirstInstance(const QString&, const QStringList&) { return false; }
 
 bool SplashWindowAvailable() { return false; }
 
-bool LoadLanguageModule(const QString&) { return false; }
+bool LoadLanguageModule(const QString& ProgramDir) {
+  const bool Loaded = FindTranslationDLL(ProgramDir);
+  SetTranslationLoaded(Loaded);
+  DeriveTranslatedStrings();
+  return Loaded;
+}
 
 int FindModuleLibraries(const QString&) { return 0; }
 

@@ -46,7 +46,8 @@ bool HandedToFirstInstance(const QString& MainIniFile, const QStringList& Params
 bool SplashWindowAvailable();
 
 // The language module: true when one was found in the program folder and
-// its texts loaded. No loader is built, so the interface stays French.
+// its texts loaded (the translatable strings and the ones derived from them
+// then hold its texts); without one the interface stays French.
 bool LoadLanguageModule(const QString& ProgramDir);
 
 // The module libraries found in PluginDir (a module toolbar button each).

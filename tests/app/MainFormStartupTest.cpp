@@ -2,11 +2,13 @@
 #include "app/ui/MainForm.h"
 #include "files/FreeImage.h"
 #include "files/FreeMetadata.h"
+#include "i18n/LibLang.h"
 #include "platform/IniFile.h"
 #include "ui/MsgDlg.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -64,6 +66,26 @@ TEST_F(MainFormStartupTest, CreationLoadsCursorsFoldersAndFreeImageFromTheModule
   EXPECT_EQ(Shown[1], "A propos des modules");
   // No module library exists: no module toolbar.
   EXPECT_FALSE(Form.MenuItem("MenuAffichageBarrePlugins")->isChecked());
+}
+
+TEST_F(MainFormStartupTest, ALanguageModuleInTheProgramFolderCaptionsTheMenusAndSetsThePrintUnit) {
+  State.ProgramDir = Dir.path() + "/";
+  ASSERT_TRUE(QFile::copy(QStringLiteral(LUMA_LANG_MODULE), Dir.filePath("English.plg")));
+  {
+    TMainForm Form(State);
+    EXPECT_TRUE(TranslationLoaded());
+    EXPECT_EQ(Form.MenuNamed("MenuSelection")->title(), "Selection");
+    EXPECT_EQ(Form.MenuNamed("MenuCalque")->title(), "") << "a key the module lacks, without a French text";
+    EXPECT_EQ(Form.Settings().UniteDefautPrn, 1) << "the module asks for inches";
+  }
+  ResetTranslations();
+  // A stored print unit wins over the module's.
+  TIniFile(State.MainIniFile).WriteInteger("Params", "PrintUnit", 0);
+  {
+    TMainForm Form(State);
+    EXPECT_EQ(Form.Settings().UniteDefautPrn, 0);
+  }
+  ResetTranslations();
 }
 
 TEST_F(MainFormStartupTest, NoPluginsOptionLeavesFreeImageOut) {

@@ -192,11 +192,14 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   ApplyDialogFont(MainFont, 3);
   setFont(MainFont);
   FEnv.DefaultButtonHeight = DefaultToolButtonSize(MainFont);
-  FEnv.PrintUnitDefault = TrPrintUnit() != 0 ? 1 : 0;
   FSettings = DefaultMainSettings(FEnv);
   // The single-instance gate, the splash, the data folders, the tool
   // cursors and the language module come before the menus are captioned.
   if (!InitStartupServices()) return;
+  // A module asking for inches makes them the default print unit; a
+  // PrintUnit stored in the settings, read later, still wins.
+  FEnv.PrintUnitDefault = TrPrintUnit() != 0 ? 1 : 0;
+  FSettings.UniteDefautPrn = FEnv.PrintUnitDefault;
 
   // Without a language module the table's French captions stand.
   BuildMenus();

@@ -3,6 +3,7 @@
 #include "support/WaitFor.h"
 #include "document/Pattern.h"
 #include "document/ui/CursorEx.h"
+#include "i18n/LibLang.h"
 #include "tools/ColorStrip.h"
 #include "tools/ui/PaletteWidgets.h"
 #include "ui/SpecialEdit.h"
@@ -103,6 +104,7 @@ protected:
   }
   void TearDown() override {
     Palette.reset();
+    ResetTranslations();
     DialogParams = false;
     DialogsIniFile.clear();
   }
@@ -167,6 +169,14 @@ TEST_F(PaletteTest, HintsCarryTheKeysAndTheMenuCaptionsOfTheSameCommands) {
   Make();
   EXPECT_EQ(Hint("BtnSel"), "Outil Sélection");
   EXPECT_EQ(Hint("TB0"), "<MenuSelRect>");
+
+  // A language module's tool hints, also for the undo titles.
+  SetTranslation(TrId::GetTrHntPaintbrushTool, QStringLiteral("Brush tool"));
+  SetTranslationLoaded(true);
+  Make();
+  EXPECT_EQ(Hint("BtnPinceau1"), "Brush tool");
+  EXPECT_EQ(Palette->ToolHint(6), "Brush tool");
+  EXPECT_EQ(Hint("BtnSel"), "") << "a key the module lacks";
 }
 
 TEST_F(PaletteTest, ToolIdsOutsideTheRangeSelectTheSelectionTool) {

@@ -1,6 +1,7 @@
 #include "tools/ui/Outils.h"
 
 #include "document/Pattern.h"
+#include "i18n/LibLang.h"
 #include "tools/ui/PaletteWidgets.h"
 #include "tools/ui/ToolGlyphs.h"
 #include "ui/SpinEdit.h"
@@ -19,6 +20,7 @@ namespace {
 struct TToolRow {
   const char* Name;
   const char* Hint;
+  TrId Translated; // the hint of a language module
   const char* Key;
   int Page;
 };
@@ -26,24 +28,24 @@ struct TToolRow {
 // By tool id: the button, its hint (also the title of its strokes' undo
 // records), the keys that choose it and its option page.
 constexpr TToolRow ToolRows[ToolCount] = {
-    {"BtnSel", "Outil Sélection", "A..J", pgSel},
-    {"BtnPipette", "Outil Pipette", "K", pgPipette},
-    {"BtnMagic", "Outil Baguette magique", "L", pgMagic},
-    {"BtnLigne", "Outil Ligne", "M", pgLigne},
-    {"BtnRemplir", "Outil Remplissage", "N", pgRemplir},
-    {"BtnAero", "Outil Aérographe", "O", pgAero},
-    {"BtnPinceau1", "Outil Pinceau", "P", pgDessin},
-    {"BtnPinceau2", "Outil Pinceau avancé", "Q", pgDessin2},
-    {"BtnGoutte", "Outil Flou", "R", pgGoutte},
-    {"BtnDoigt", "Outil Doigt", "S", pgDoigt},
-    {"BtnTampon", "Outil Tampon de clonage", "T", pgTampon},
-    {"BtnScroll", "Outil Déplacement", "U", pgScroll},
-    {"BtnGomme", "Outil Gomme", "V", pgDessin},
-    {"BtnLayer", "Outil Gestionnaire de calques", "W", pgCalque},
-    {"BtnRetouche", "Outil Retouche", "X", pgRetouche},
-    {"BtnDeform", "Outil Déformation", "Y", pgDeform},
-    {"BtnArt", "Outil Pinceau artistique", "Z", pgArt},
-    {"BtnNozzle", "Outil Nozzle", "0", PgNoz},
+    {"BtnSel", "Outil Sélection", TrId::GetTrHntSelTool, "A..J", pgSel},
+    {"BtnPipette", "Outil Pipette", TrId::GetTrHntPipetteTool, "K", pgPipette},
+    {"BtnMagic", "Outil Baguette magique", TrId::GetTrHntWandTool, "L", pgMagic},
+    {"BtnLigne", "Outil Ligne", TrId::GetTrHntLineTool, "M", pgLigne},
+    {"BtnRemplir", "Outil Remplissage", TrId::GetTrHntFillTool, "N", pgRemplir},
+    {"BtnAero", "Outil Aérographe", TrId::GetTrHntSprayTool, "O", pgAero},
+    {"BtnPinceau1", "Outil Pinceau", TrId::GetTrHntPaintbrushTool, "P", pgDessin},
+    {"BtnPinceau2", "Outil Pinceau avancé", TrId::GetTrHntPaintbrush2Tool, "Q", pgDessin2},
+    {"BtnGoutte", "Outil Flou", TrId::GetTrHntBlurTool, "R", pgGoutte},
+    {"BtnDoigt", "Outil Doigt", TrId::GetTrHntFingerTool, "S", pgDoigt},
+    {"BtnTampon", "Outil Tampon de clonage", TrId::GetTrHntCloneStampTool, "T", pgTampon},
+    {"BtnScroll", "Outil Déplacement", TrId::GetTrHntScrollTool, "U", pgScroll},
+    {"BtnGomme", "Outil Gomme", TrId::GetTrHntEraseTool, "V", pgDessin},
+    {"BtnLayer", "Outil Gestionnaire de calques", TrId::GetTrHntLayerTool, "W", pgCalque},
+    {"BtnRetouche", "Outil Retouche", TrId::GetTrHntRetouchTool, "X", pgRetouche},
+    {"BtnDeform", "Outil Déformation", TrId::GetTrHntDeformTool, "Y", pgDeform},
+    {"BtnArt", "Outil Pinceau artistique", TrId::GetTrHntArtTool, "Z", pgArt},
+    {"BtnNozzle", "Outil Nozzle", TrId::GetTrHntNozzlesTool, "0", PgNoz},
 };
 
 // The buttons' order on the palette, three per row.
@@ -112,7 +114,9 @@ TOutilsForm::~TOutilsForm() {
 
 TToolId TOutilsForm::Tool() const { return FToolGroup->checkedId(); }
 
-QString TOutilsForm::ToolHint(TToolId Id) const { return QString::fromUtf8(ToolRows[Id].Hint); }
+QString TOutilsForm::ToolHint(TToolId Id) const {
+  return TranslationLoaded() ? Tr(ToolRows[Id].Translated) : QString::fromUtf8(ToolRows[Id].Hint);
+}
 const char* TOutilsForm::ToolKey(TToolId Id) const { return ToolRows[Id].Key; }
 
 void TOutilsForm::SetTool(TToolId Id) {

@@ -15,24 +15,6 @@
 
 #include <new>
 
-QString FormatCaption(const QString& Caption, int Kind) {
-  QString S = CleanMenuCaption(Caption);
-  if (S.isEmpty()) return S;
-  if (S[0] >= QLatin1Char('a') && S[0] <= QLatin1Char('z')) S[0] = S[0].toUpper();
-  switch (Kind) {
-  case 0:
-    return QLatin1Char(' ') + S + QLatin1Char(' ');
-  case 1:
-    return S + QStringLiteral("...");
-  case 2:
-    return S + QStringLiteral(" :");
-  case 3:
-    return QStringLiteral("- ") + S;
-  default:
-    return S;
-  }
-}
-
 // ---- Default save formats ---------------------------------------------------------------------------------
 
 QString SaveFormatExt(int Index) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "i18n/LibLang.h"
+#include "raster/FoncUtils.h"
 
 #include <QDateTime>
 #include <QString>
@@ -15,11 +16,6 @@
 
 class TMyImageLayered;
 
-// The caption cleaned (first "&", trailing "..." and ":" cut, trimmed), its
-// first letter upper-cased when it is an ASCII lower-case letter, then styled:
-// Kind 0 " text ", 1 "text...", 2 "text :", 3 "- text", other kinds as is.
-// An empty cleaned caption gives "" for every kind.
-QString FormatCaption(const QString& Caption, int Kind);
 
 // ---- Default save formats: 0 ".png", 1 ".jpg", 2 ".bmp", 3 ".lmi", 4 ".tif"
 // and 5 ".webp" (the last two only while the FreeImage library is loaded).

@@ -187,6 +187,24 @@ QString CleanMenuCaption(const QString& Caption) {
   return S.trimmed();
 }
 
+QString FormatCaption(const QString& Caption, int Kind) {
+  QString S = CleanMenuCaption(Caption);
+  if (S.isEmpty()) return S;
+  if (S[0] >= QLatin1Char('a') && S[0] <= QLatin1Char('z')) S[0] = S[0].toUpper();
+  switch (Kind) {
+  case 0:
+    return QLatin1Char(' ') + S + QLatin1Char(' ');
+  case 1:
+    return S + QStringLiteral("...");
+  case 2:
+    return S + QStringLiteral(" :");
+  case 3:
+    return QStringLiteral("- ") + S;
+  default:
+    return S;
+  }
+}
+
 QString ControlCharsToSpaces(const QString& Text) {
   QString S = Text;
   for (QChar& C : S)

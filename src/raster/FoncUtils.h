@@ -42,6 +42,11 @@ bool DeleteToRecycleBin(const QString& FileName, bool Confirm);
 // The first "&" removed, then a trailing "...", then a trailing ":", then
 // blanks trimmed at both ends.
 QString CleanMenuCaption(const QString& Caption);
+// The caption cleaned, its first letter upper-cased when it is an ASCII
+// lower-case letter, then styled: Kind 0 " text ", 1 "text...", 2 "text :",
+// 3 "- text", other kinds as is. An empty cleaned caption gives "" for every
+// kind.
+QString FormatCaption(const QString& Caption, int Kind);
 QString ControlCharsToSpaces(const QString& Text);
 QString EscapeAmpersands(const QString& Text);
 // Text when it has at most N characters; else its first N - 3 and "...".

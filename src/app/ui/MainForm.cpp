@@ -522,6 +522,7 @@ void TMainForm::ConnectCommands() {
   ConnectFileCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectTextCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

@@ -108,3 +108,15 @@ TEST_F(RTouchFormTest, OkWithNothingToDoCancels) {
   RetouchArea24(Expected, Host.Undo, {60, 45}, 45, rfNone, 6, 50, true);
   EXPECT_IMAGES_MATCH(Host.LayerBitmap(), Expected);
 }
+
+// The circle and its cross are drawn over the view while the dialog is
+// shown, and go with it.
+TEST_F(RTouchFormTest, TheCircleIsDrawnOverTheViewWhileShown) {
+  Host.View->PaintAll();
+  TBitmap Plain;
+  Plain.Assign(Host.View->BackBuffer());
+  Form.show();
+  EXPECT_FALSE(ImagesMatch(Host.View->BackBuffer(), Plain));
+  Form.hide();
+  EXPECT_IMAGES_MATCH(Host.View->BackBuffer(), Plain);
+}

@@ -85,6 +85,11 @@ TRTouchForm::TRTouchForm(QWidget* Parent) : TInteractiveForm(Parent) {
     return T;
   };
   TBRadius = Bar("TBRadius", MinRadius, MaxRadius, 100, 20, LblRadius);
+  // The circle follows the radius at once; the retouch waits for the release.
+  TBRadius->OnChange = [this](QObject*) {
+    ParamChanged(false);
+    if (!Updating) RepaintOverlay();
+  };
   TBOpacity = Bar("TBOpacity", 10, 100, 50, 5, LblOpacity);
 
   auto* Grid = new QGridLayout;
@@ -235,7 +240,7 @@ void TRTouchForm::InteractiveClick(int X, int Y) {
   if (CBPreview->isChecked())
     ApplyPreview();
   else
-    V->PaintAll();
+    RepaintOverlay();
 }
 
 void TRTouchForm::UpdateControls() {
@@ -250,7 +255,14 @@ void TRTouchForm::UpdateControls() {
     }
   }
   BApercu->setEnabled(!CBPreview->isChecked());
-  if (CBPreview->isChecked()) ApplyPreview();
+  if (CBPreview->isChecked())
+    ApplyPreview();
+  else
+    RepaintOverlay();
+}
+
+void TRTouchForm::RepaintOverlay() {
+  if (FHookedView) FHookedView->PaintAll();
 }
 
 void TRTouchForm::FormShow() {
@@ -259,7 +271,6 @@ void TRTouchForm::FormShow() {
   FHookedView = View();
   if (!FHookedView) return;
   FHookedView->OnPaint = [this](QObject*, TCanvas& Canvas) { PaintOverlay(Canvas); };
-  FHookedView->PaintAll();
 }
 
 void TRTouchForm::PaintOverlay(TCanvas& Canvas) {
@@ -289,7 +300,7 @@ void TRTouchForm::FormHide() {
   TToolDialogHost* Host = ToolDialogHost();
   if (!DialogOk && Host) Host->AnnulerFiltre(Preview);
   if (!DialogOk) Preview = false;
-  if (FHookedView) FHookedView->PaintAll();
+  RepaintOverlay();
   FHookedView = nullptr;
 }
 

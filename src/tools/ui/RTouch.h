@@ -80,7 +80,9 @@ private:
   void UpdateLabels();
   // The blend modes of the palette's menu, once the palette exists.
   void FillModes();
-  // The circle and its centre cross drawn in XOR over the view.
+  // The circle and its centre cross drawn in XOR over the view, after every
+  // paint of it; and a paint of it now.
   void PaintOverlay(TCanvas& Canvas);
+  void RepaintOverlay();
   QPointer<TMyImageLayeredView> FHookedView;
 };

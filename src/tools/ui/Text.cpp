@@ -273,36 +273,44 @@ void TTextForm::BuildEffectsPage() {
   Page->addWidget(TBOpacite, Row++, 1, 1, 3);
   SESpacingX = NewSpin(P, "SESpacingX", -50, 50, 0);
   SESpacingY = NewSpin(P, "SESpacingY", -50, 50, 0);
-  Page->addWidget(NewLabel(P, TrId::GetTrCharSpacingX, u"Espacement :"), Row, 0);
-  Page->addWidget(SESpacingX, Row, 1);
-  Page->addWidget(NewLabel(P, TrId::GetTrCharSpacingY, u"Interligne :"), Row, 2);
-  Page->addWidget(SESpacingY, Row++, 3);
+  QLabel* LblSpacingX = NewLabel(P, TrId::GetTrCharSpacingX, u"Espacement :");
+  QLabel* LblSpacingY = NewLabel(P, TrId::GetTrCharSpacingY, u"Interligne :");
 
   // Pipette buttons: the one down marks the colour a pick goes to.
   auto* Pickers = new QButtonGroup(this);
+  // Two labelled fields side by side on the next row.
+  const auto Pair = [&](QWidget* Label1, QWidget* Field1, QWidget* Label2, QWidget* Field2) {
+    Page->addWidget(Label1, Row, 0);
+    Page->addWidget(Field1, Row, 1);
+    Page->addWidget(Label2, Row, 2);
+    Page->addWidget(Field2, Row++, 3);
+  };
+  // A colour edit with its pipette button.
+  const auto PickedColor = [&](const char* Name, TColor Color, const char* ButtonName, TColorEdit*& Edit,
+                               QToolButton*& Button) {
+    auto* Box = new QWidget(P);
+    auto* Line = new QHBoxLayout(Box);
+    Line->setContentsMargins(0, 0, 0, 0);
+    Edit = NewColor(Box, Name, Color);
+    Button = NewSpeedButton(Box, ButtonName, Pickers);
+    SetupColorButton(Button, Edit);
+    Line->addWidget(Edit);
+    Line->addWidget(Button);
+    return Box;
+  };
+  Pair(LblSpacingX, SESpacingX, LblSpacingY, SESpacingY);
   CBOmbre = NewCheck(P, "CBOmbre", TrText(TrId::GetTrMnuDropShadow, QStringLiteral("Ombre portée")), false);
   Page->addWidget(CBOmbre, Row++, 0, 1, 4);
   LblDX = NewLabel(P, TrId::GetTrLblDeltaX, u"Delta X :");
   SEDX = NewSpin(P, "SEDX", -50, 50, 7);
   LblDY = NewLabel(P, TrId::GetTrLblDeltaY, u"Delta Y :");
   SEDY = NewSpin(P, "SEDY", -50, 50, 7);
-  Page->addWidget(LblDX, Row, 0);
-  Page->addWidget(SEDX, Row, 1);
-  Page->addWidget(LblDY, Row, 2);
-  Page->addWidget(SEDY, Row++, 3);
+  Pair(LblDX, SEDX, LblDY, SEDY);
   LblOmbreColor = NewLabel(P, TrId::GetTrLblColor, u"Couleur :");
-  ColorOmbre = NewColor(P, "ColorOmbre", clBlack);
-  SB1 = NewSpeedButton(P, "SB1", Pickers);
-  SetupColorButton(SB1, ColorOmbre);
-  auto* ShadowColor = new QHBoxLayout;
-  ShadowColor->addWidget(ColorOmbre);
-  ShadowColor->addWidget(SB1);
+  QWidget* ShadowColor = PickedColor("ColorOmbre", clBlack, "SB1", ColorOmbre, SB1);
   LblAlphaShadow = NewLabel(P, TrId::GetTrLblOpacity, u"Opacité :");
   SEAlphaShadow = NewSpin(P, "SEAlphaShadow", 10, 100, 80);
-  Page->addWidget(LblOmbreColor, Row, 0);
-  Page->addLayout(ShadowColor, Row, 1);
-  Page->addWidget(LblAlphaShadow, Row, 2);
-  Page->addWidget(SEAlphaShadow, Row++, 3);
+  Pair(LblOmbreColor, ShadowColor, LblAlphaShadow, SEAlphaShadow);
   LblStyle = NewLabel(P, TrId::GetTrLblStyle, u"Style :");
   CmbStyle = new QComboBox(P);
   CmbStyle->setObjectName(QStringLiteral("CmbStyle"));
@@ -312,22 +320,14 @@ void TTextForm::BuildEffectsPage() {
   CmbStyle->setCurrentIndex(StyleSmooth);
   LblShadowBlur = NewLabel(P, TrId::GetTrLblRadius, u"Rayon :");
   SEShadowBlur = NewSpin(P, "SEShadowBlur", 1, 50, 6);
-  Page->addWidget(LblStyle, Row, 0);
-  Page->addWidget(CmbStyle, Row, 1);
-  Page->addWidget(LblShadowBlur, Row, 2);
-  Page->addWidget(SEShadowBlur, Row++, 3);
+  Pair(LblStyle, CmbStyle, LblShadowBlur, SEShadowBlur);
 
   CBContour = NewCheck(P, "CBContour", TrText(TrId::GetTrLblStroke, QStringLiteral("Contour")), false);
   LblContourColor = NewLabel(P, TrId::GetTrLblColor, u"Couleur :");
-  ColorContour = NewColor(P, "ColorContour", clWhite);
-  SB2 = NewSpeedButton(P, "SB2", Pickers);
-  SetupColorButton(SB2, ColorContour);
-  auto* OutlineColor = new QHBoxLayout;
-  OutlineColor->addWidget(ColorContour);
-  OutlineColor->addWidget(SB2);
-  Page->addWidget(CBContour, Row, 0);
-  Page->addWidget(LblContourColor, Row, 1);
-  Page->addLayout(OutlineColor, Row++, 2, 1, 2);
+  QWidget* OutlineColor = PickedColor("ColorContour", clWhite, "SB2", ColorContour, SB2);
+  Page->addWidget(CBContour, Row++, 0, 1, 4);
+  Page->addWidget(LblContourColor, Row, 0);
+  Page->addWidget(OutlineColor, Row++, 1);
 
   CBFlou = NewCheck(P, "CBFlou", TrText(TrId::GetTrMnuBlur, QStringLiteral("Flou")), false);
   RBFlouLeger = new QRadioButton(TrText(TrId::GetTrLblLow, QStringLiteral("Léger")), P);
@@ -466,6 +466,10 @@ void TTextForm::FormShow() {
 void TTextForm::UpdateControls() {
   SelectDefaultFont(CmbPolices);
   if (Motif->EdiMotif->Text().isEmpty()) Motif->CBMotif->setChecked(false);
+  RunDependentHandlers();
+}
+
+void TTextForm::RunDependentHandlers() {
   CmbPolicesChange();
   SETailleChange();
   StyleClick();
@@ -621,14 +625,7 @@ void TTextForm::BResetClick() {
   CBInverser->setChecked(false);
   Motif->CBMotif->setChecked(false);
   Motif->EdiMotif->SetText(QString());
-  CmbPolicesChange();
-  SETailleChange();
-  CBInverserClick();
-  CBContourClick();
-  CBOmbreClick();
-  CBFlouClick();
-  CB3DClick();
-  CBMotifClick();
+  RunDependentHandlers();
 }
 
 void TTextForm::BCharmapClick() {

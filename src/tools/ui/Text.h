@@ -142,6 +142,9 @@ protected:
 private:
   void BuildTextPage();
   void BuildEffectsPage();
+  // Every control that depends on another follows it (font, size, style,
+  // opacity, negative, outline, shadow, blur, bevel, pattern).
+  void RunDependentHandlers();
   // The memo's lines without the trailing ones that are blank.
   QStringList MemoLines() const;
 };

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -449,7 +450,8 @@ void TTextForm::LoadTextData(const TTextData& Data) {
 void TTextForm::FormShow() {
   Selection = false;
   QFont Font = Memo->font();
-  Font.setPointSizeF(PnlApercu->parentWidget()->font().pointSizeF() + 3);
+  // The labels' size as shown (their font may be set in pixels), plus 3.
+  Font.setPointSizeF(QFontInfo(TshTexte->font()).pointSizeF() + 3);
   Memo->setFont(Font);
   PageControl->setCurrentWidget(TshTexte);
   TextData = nullptr;

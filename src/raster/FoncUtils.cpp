@@ -151,6 +151,24 @@ QString ChangeFileFolder(const QString& FileName, const QString& Folder) {
 
 QString AddPathDelimiter(const QString& Path) { return Path.endsWith(u'/') ? Path : Path + u'/'; }
 
+namespace {
+const QString FolderMacro = QStringLiteral("%lmsdir%");
+QString WithoutDelimiter(QString Dir) {
+  while (Dir.endsWith(u'/')) Dir.chop(1);
+  return Dir;
+}
+} // namespace
+
+QString EncodeFolderMacro(const QString& Path, const QString& ProgramDir) {
+  const QString Dir = WithoutDelimiter(ProgramDir);
+  if (Dir.isEmpty() || !Path.startsWith(Dir + u'/')) return Path;
+  return FolderMacro + Path.mid(Dir.size());
+}
+
+QString ExpandFolderMacro(const QString& Path, const QString& ProgramDir) {
+  return QString(Path).replace(FolderMacro, WithoutDelimiter(ProgramDir), Qt::CaseInsensitive);
+}
+
 QString FileNameWithoutExt(const QString& Path) {
   const QString Name = QFileInfo(Path).fileName();
   const qsizetype Dot = Name.lastIndexOf(u'.');

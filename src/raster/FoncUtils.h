@@ -33,6 +33,13 @@ QString ChangeFileFolder(const QString& FileName, const QString& Folder);
 QString AddPathDelimiter(const QString& Path);
 // The file-name part of Path without its extension.
 QString FileNameWithoutExt(const QString& Path);
+// The folder macro "%lmsdir%" stands for the program folder ProgramDir
+// (without its trailing delimiter) in the file names that settings and
+// layered files keep, so that they survive a move of the program. Encode
+// puts it in place of a leading ProgramDir followed by a delimiter; Expand
+// replaces every occurrence, whatever its case.
+QString EncodeFolderMacro(const QString& Path, const QString& ProgramDir);
+QString ExpandFolderMacro(const QString& Path, const QString& ProgramDir);
 // Moves FileName to the desktop's trash; true on success. The trash never
 // asks, so Confirm has no effect here: callers that want a question ask it.
 bool DeleteToRecycleBin(const QString& FileName, bool Confirm);

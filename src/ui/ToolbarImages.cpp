@@ -460,6 +460,18 @@ void DrawGlyph(QPainter& P, TGlyph G) {
     P.drawArc(QRectF(5, 5, 14, 14), 30 * 16, 270 * 16);
     P.drawLine(QPointF(17.5, 6), QPointF(19, 9.5));
     break;
+  case TGlyph::AlignLeft:
+  case TGlyph::AlignCenter:
+  case TGlyph::AlignRight: {
+    // Four lines of alternating lengths, placed as the alignment puts them.
+    P.setPen(QPen(Ink, 2));
+    for (int I = 0; I < 4; ++I) {
+      const double Length = I % 2 ? 11 : 18;
+      const double Left = G == TGlyph::AlignLeft ? 3 : G == TGlyph::AlignRight ? 21 - Length : 12 - Length / 2;
+      P.drawLine(QPointF(Left, 5 + 4.5 * I), QPointF(Left + Length, 5 + 4.5 * I));
+    }
+    break;
+  }
   case TGlyph::GlyphCount:
     break;
   }

@@ -77,6 +77,10 @@ enum class TGlyph : int {
   PathBezier,
   PathLine,
   PathReset,
+  // Text alignment: lines flush left, centred, flush right.
+  AlignLeft,
+  AlignCenter,
+  AlignRight,
   GlyphCount
 };
 

@@ -380,3 +380,15 @@ TEST(FoncUtils, BisectorPoint) {
 }
 
 } // namespace
+
+// The folder macro stands for the program folder only where a path begins
+// with it; expanding gives the path back.
+TEST(FoncUtils, FolderMacro) {
+  const QString Dir = QStringLiteral("/opt/luma/");
+  EXPECT_EQ(EncodeFolderMacro("/opt/luma/Patterns/a.png", Dir), "%lmsdir%/Patterns/a.png");
+  EXPECT_EQ(EncodeFolderMacro("/opt/lumax/a.png", Dir), "/opt/lumax/a.png");
+  EXPECT_EQ(EncodeFolderMacro("/home/opt/luma/a.png", Dir), "/home/opt/luma/a.png");
+  EXPECT_EQ(EncodeFolderMacro("/opt/luma/a.png", ""), "/opt/luma/a.png");
+  EXPECT_EQ(ExpandFolderMacro("%LMSDIR%/Patterns/a.png", Dir), "/opt/luma/Patterns/a.png");
+  EXPECT_EQ(ExpandFolderMacro(EncodeFolderMacro("/opt/luma/b.bmp", "/opt/luma"), Dir), "/opt/luma/b.bmp");
+}

@@ -306,6 +306,9 @@ private:
   // step of the same kind on the same layer as the current one is reused
   // (nullptr is then returned).
   TUndoLayerItem* PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre);
+  // When the current step is of kind Info on the current layer, the change
+  // coming continues it: the window is marked modified and true returned.
+  bool ContinueCurrentUndo(TModifInfo Info);
   // The window closed: menus and information when it was the last.
   void ImageWindowGone();
   // Enables a menu item (and the buttons that follow it) only when its
@@ -360,6 +363,7 @@ private:
   // ---- Start-up services, application hooks and cursors (MainForm_Startup.cpp, MainForm_Hooks.cpp) ----
 public:
   const TDataFolders& DataFolders() const { return FDataFolders; }
+  const QString& ProgramDir() const { return FState.ProgramDir; }
   // The tool palette registers its state here when it is created.
   void SetToolHooks(TToolHooks* Hooks) { FToolHooks = Hooks; }
   TToolHooks* ToolHooks() const { return FToolHooks; }
@@ -465,6 +469,16 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // Layer > New > "Texte...", a text layer's options and Filter > "R-Touch..."
+  // (MainForm_Text.cpp).
+  void ConnectTextCommands();
+  // The text dialog for a new text layer, or (Nouveau false) on the current
+  // layer when it is a text layer; IgnoreFirstClick when opened from the
+  // image view, so that the click is no colour pick.
+  void OpenTextDialog(bool Nouveau, bool IgnoreFirstClick);
+  // The undo step of a change of the current text layer's data; a text step
+  // of the same layer just before continues instead.
+  void PrepareTextDataUndo();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

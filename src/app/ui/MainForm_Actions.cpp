@@ -367,19 +367,22 @@ void TMainForm::RenommerListeFichiers(const QString& FileName, const QString& Ne
 
 // ---- Undo steps of layer moves ----------------------------------------------------------------------------------
 
+bool TMainForm::ContinueCurrentUndo(TModifInfo Info) {
+  // Repeated edits of one layer make one step, which keeps the state from
+  // before the first of them.
+  TNewImgForm* W = EnfantActif();
+  const TUndoItem* Cur = W->ListeUndo->CurrentUndo();
+  const auto* Layer = dynamic_cast<const TUndoLayerItem*>(Cur);
+  if (!Layer || Cur->GetFlag(2) != Info || Layer->LayerIndex() != Image().LayerIndex()) return false;
+  W->FlagUndoModified = true;
+  MajUndoRedo();
+  return true;
+}
+
 TUndoLayerItem* TMainForm::PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre) {
   TNewImgForm* W = EnfantActif();
   TMyImageLayered& Img = Image();
-  // Repeated edits of one layer make one step, which keeps the state from
-  // before the first of them.
-  if (const TUndoItem* Cur = W->ListeUndo->CurrentUndo()) {
-    const auto* Layer = dynamic_cast<const TUndoLayerItem*>(Cur);
-    if (Cur->GetFlag(2) == Info && Layer && Layer->LayerIndex() == Img.LayerIndex()) {
-      W->FlagUndoModified = true;
-      MajUndoRedo();
-      return nullptr;
-    }
-  }
+  if (ContinueCurrentUndo(Info)) return nullptr;
   TLayerItem& Layer = *Img.CurrentLayer();
   std::unique_ptr<TUndoLayerItem> Item;
   if (Info == miLayerIndex)

@@ -5,6 +5,7 @@
 #include "app/Commun.h"
 #include "document/TxtData.h"
 #include "files/PatternFile.h"
+#include "raster/FoncUtils.h"
 
 #include <QFileInfo>
 
@@ -23,11 +24,7 @@ void TMainForm::InstallLayerHooks() {
     return !FileName.isEmpty() && QFileInfo(FileName).isFile() &&
            LoadPatternFile(FileName, Pattern, PatternMask, QString());
   };
-  OnExpandFolderMacro = [this](const QString& Path) {
-    QString Dir = FState.ProgramDir;
-    if (Dir.endsWith(QLatin1Char('/'))) Dir.chop(1);
-    return QString(Path).replace(QStringLiteral("%lmsdir%"), Dir, Qt::CaseInsensitive);
-  };
+  OnExpandFolderMacro = [this](const QString& Path) { return ExpandFolderMacro(Path, FState.ProgramDir); };
 }
 
 void TMainForm::ReleaseLayerHooks() {

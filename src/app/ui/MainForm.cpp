@@ -522,6 +522,8 @@ void TMainForm::ConnectCommands() {
   ConnectFileCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectEditCommands();
+  ConnectFileManagementCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

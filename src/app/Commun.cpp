@@ -3,11 +3,10 @@
 #include "document/MyImageLayered.h"
 #include "files/BmpExtOE.h"
 #include "files/ColorReduction.h"
+#include "files/FindFiles.h"
 #include "files/FreeImageProvider.h"
-#include "files/GifImage.h"
 #include "files/MyStringUtils.h"
 #include "i18n/Format.h"
-#include "raster/DataFileError.h"
 #include "raster/FoncUtils.h"
 
 #include <QFileInfo>
@@ -156,46 +155,6 @@ QString DocumentInfoText(const TDocumentInfoFacts& Facts) {
          QLatin1Char('\r');
 }
 
-bool LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName) {
-  Image.Assign(nullptr);
-  Image.Bitmap().Assign(TBitmap());
-  Image.Bitmap().Transparent = false;
-  TGIFImage Gif;
-  try {
-    Gif.LoadFromFile(FileName);
-  } catch (const std::bad_alloc&) {
-    throw; // not the file's fault: the open command reports it
-  } catch (const std::exception& E) {
-    ReportFileError(QString::fromUtf8(E.what()));
-    return false;
-  }
-  const TColor Back = Gif.BackgroundIndex < Gif.GlobalColorMap.size()
-                          ? PaletteEntryColor(Gif.GlobalColorMap[Gif.BackgroundIndex])
-                          : clWhite;
-  const TBitmap Bkg(Gif.Width, Gif.Height, pf24bit, Back);
-  Image.AddBackground(&Bkg, nullptr, QStringLiteral("#0"));
-  int K = 0;
-  for (int I = 0; I < int(Gif.Frames.size()); ++I) {
-    const TGIFFrame& Frame = Gif.Frames[size_t(I)];
-    if (Frame.Empty()) continue;
-    TBitmap Bmp;
-    Gif.FrameToBitmap(I, Bmp);
-    Bmp.SetPixelFormat(pf24bit);
-    TBitmap Mask(Frame.Width, Frame.Height, pf24bit, clBlack);
-    if (const auto Control = Frame.GraphicControl(); Control && Control->Transparent)
-      for (int Y = 0; Y < Frame.Height; ++Y) {
-        uint8_t* Row = Mask.ScanLine(Y);
-        const uint8_t* Index = Frame.Pixels.data() + size_t(Y) * size_t(Frame.Width);
-        for (int X = 0; X < Frame.Width; ++X)
-          if (Index[X] == Control->TransparentIndex) Row[3 * X] = Row[3 * X + 1] = Row[3 * X + 2] = 255;
-      }
-    ++K;
-    const int Layer = Image.AddLayer(&Bmp, &Mask, {Frame.Left, Frame.Top}, 100, QStringLiteral("#%1").arg(K));
-    Image.Layers()[Layer].Visible = K == 1;
-  }
-  return true;
-}
-
 QString LayerDisplayName(const QString& S) {
   if (!S.startsWith(QLatin1Char('#'))) return S;
   bool Ok = false;
@@ -204,4 +163,36 @@ QString LayerDisplayName(const QString& S) {
   if (N == 0) return Tr(TrId::GetTrLblLayerBkg);
   if (N > 0) return Format(Tr(TrId::GetTrFmtLayerName), {N});
   return S;
+}
+
+// ---- The current file and its folder -------------------------------------------------------------------------------
+
+QString NeighbourFile(const QString& FileName, int Position) {
+  const QFileInfo Info(FileName);
+  const std::optional<QStringList> Found = FindFiles(Info.absolutePath() + QLatin1Char('/'), GetOpenMasks(), false);
+  if (!Found || Found->size() < 2) return {};
+  const QStringList& Files = *Found;
+  const qsizetype I = Files.indexOf(Info.absoluteFilePath());
+  const qsizetype Last = Files.size() - 1;
+  switch (Position) {
+  case npFirst:
+    return I > 0 ? Files.first() : QString();
+  case npPrevious:
+    return I > 0 ? Files[I - 1] : QString();
+  case npNext:
+    return I < Last ? Files[I + 1] : QString();
+  default:
+    return I < Last ? Files.last() : QString();
+  }
+}
+
+QString RenamedFileName(const QString& FileName, const QString& Answer) {
+  QString Name = Answer.trimmed();
+  for (QChar& C : Name)
+    if (C == u'/' || C == u'\\' || C.unicode() < 32) C = u'_';
+  if (Name.isEmpty() || Name == QLatin1String(".") || Name == QLatin1String("..")) return {};
+  const QFileInfo Info(FileName);
+  const QString Old = Info.fileName();
+  const qsizetype Dot = Old.lastIndexOf(u'.');
+  return Info.absolutePath() + QLatin1Char('/') + Name + (Dot < 0 ? QString() : Old.mid(Dot));
 }

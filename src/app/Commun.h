@@ -48,6 +48,22 @@ void DefaultSaveName(QString& FileName, const TSaveImageFacts& Facts, int SaveFo
 // lost.
 std::optional<TrId> FormatLossQuestion(const QString& FileName, const TSaveImageFacts& Facts);
 
+// ---- The current file and its folder
+// Neighbour positions of the folder navigation.
+enum TNeighbourPosition : int { npFirst = 0, npPrevious = 1, npNext = 2, npLast = 3 };
+// Among the readable image files of FileName's folder (sorted, subfolders
+// not searched): npFirst the first when FileName is not it, npPrevious the
+// one before it, npNext the one after it, npLast (and any other Position)
+// the last when FileName is not it. A FileName missing from the folder
+// counts as standing before the first file. '' with fewer than two files or
+// when none lies that way.
+QString NeighbourFile(const QString& FileName, int Position);
+// The new name Answer gives the file FileName in its folder, its extension
+// kept: the answer trimmed, its path delimiters and control characters
+// replaced by '_' so that the file stays in its folder; '' when nothing is
+// left of it or it names no file ("." or "..").
+QString RenamedFileName(const QString& FileName, const QString& Answer);
+
 // What the document information box shows.
 struct TDocumentInfoFacts {
   QString FileName;          // the window's file name (a title for an unsaved image)
@@ -63,14 +79,6 @@ struct TDocumentInfoFacts {
 // The resolution used when the image has none, as the view does.
 inline constexpr double DefaultResolution = 96.0;
 QString DocumentInfoText(const TDocumentInfoFacts& Facts);
-
-// An animated GIF as layers of Image, which is emptied first: a background
-// "#0" of the GIF's size in its background colour (white when its index
-// lies outside the global map), then one layer "#k" per frame that holds an
-// image, at the frame's place, transparent where the frame is, only the
-// first one visible. False, reported with the file's name, when the file
-// cannot be read.
-bool LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName);
 
 // The caption shown for a stored layer caption: "#0" is the background's
 // name, "#n" (up to three digits read) "Calque n", anything else as is.

@@ -184,3 +184,49 @@ TEST(Commun, LayerCaptionsShownForStoredOnes) {
   };
   for (const auto& [Stored, Shown] : Cases) EXPECT_EQ(LayerDisplayName(Stored), QString::fromUtf8(Shown)) << Stored;
 }
+
+TEST(Commun, NeighbourFileAmongTheFolderImages) {
+  QTemporaryDir Dir;
+  const auto Path = [&Dir](const char* Name) { return Dir.path() + "/" + Name; };
+  // Only readable image files count, in order of their names.
+  for (const char* Name : {"b.png", "A.jpg", "c.bmp", "notes.txt"}) {
+    QFile F(Path(Name));
+    ASSERT_TRUE(F.open(QIODevice::WriteOnly));
+  }
+  const struct {
+    const char* File;
+    int Position;
+    const char* Expected; // "" for none
+  } Cases[] = {
+      {"A.jpg", npFirst, ""},       {"A.jpg", npPrevious, ""},      {"A.jpg", npNext, "b.png"},
+      {"A.jpg", npLast, "c.bmp"},   {"b.png", npFirst, "A.jpg"},    {"b.png", npPrevious, "A.jpg"},
+      {"b.png", npNext, "c.bmp"},   {"c.bmp", npNext, ""},          {"c.bmp", npLast, ""},
+      {"c.bmp", 9, ""},             {"b.png", 9, "c.bmp"},          // any other position is the last
+      {"gone.png", npFirst, ""},    {"gone.png", npNext, "A.jpg"},  // a missing file stands before the first
+      {"notes.txt", npLast, "c.bmp"},
+  };
+  for (const auto& C : Cases)
+    EXPECT_EQ(NeighbourFile(Path(C.File), C.Position), *C.Expected ? Path(C.Expected) : QString())
+        << C.File << " " << C.Position;
+
+  // A file alone in its folder has no neighbour.
+  QDir(Dir.path()).mkdir("solo");
+  QFile Solo(Path("solo/x.png"));
+  ASSERT_TRUE(Solo.open(QIODevice::WriteOnly));
+  for (int P = npFirst; P <= npLast; ++P) EXPECT_EQ(NeighbourFile(Path("solo/x.png"), P), QString());
+}
+
+TEST(Commun, RenamedFileNameStaysInTheFolderWithTheExtension) {
+  const struct {
+    const char* Answer;
+    const char* Expected; // "" for no file
+  } Cases[] = {
+      {"new", "/pics/new.png"},        {"  spaced  ", "/pics/spaced.png"}, {"a.b", "/pics/a.b.png"},
+      {"../up", "/pics/.._up.png"},    {"/abs/x", "/pics/_abs_x.png"},     {"tab\there", "/pics/tab_here.png"},
+      {"win\\dir", "/pics/win_dir.png"}, {"", ""},                         {"   ", ""},
+      {".", ""},                       {"..", ""},
+  };
+  for (const auto& C : Cases)
+    EXPECT_EQ(RenamedFileName("/pics/old.png", C.Answer), QString::fromUtf8(C.Expected)) << C.Answer;
+  EXPECT_EQ(RenamedFileName("/pics/noext", "new"), "/pics/new");
+}

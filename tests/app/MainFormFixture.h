@@ -68,9 +68,10 @@ public:
 };
 
 // The messages of one test: each answered from a queue (Ok when empty) and
-// remembered.
+// remembered; an input line takes the next of Typed (else stays as it was).
 struct TMessages {
   std::deque<int> Answers;
+  std::deque<QString> Typed;
   QStringList Shown;
   TMsgDlgAnswerProvider Provider() {
     return [this](const TMsgDlgRequest& R) {
@@ -80,7 +81,12 @@ struct TMessages {
         Answer = Answers.front();
         Answers.pop_front();
       }
-      return TMsgDlgAnswer{Answer, {}};
+      QString Text = R.Text;
+      if (R.Input && !Typed.empty()) {
+        Text = Typed.front();
+        Typed.pop_front();
+      }
+      return TMsgDlgAnswer{Answer, Text};
     };
   }
 };

@@ -526,6 +526,8 @@ void TMainForm::ConnectCommands() {
   ConnectUndoCommands();
   ConnectAdjustCommands();
   ConnectTextCommands();
+  ConnectEditCommands();
+  ConnectFileManagementCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

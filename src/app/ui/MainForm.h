@@ -153,6 +153,12 @@ public:
   bool DisableMenu() const;
   void DebutAction(const QString& Msg, bool ChangerCurseur);
   void FinAction();
+  // DebutAction on entry; FinAction however the command ends.
+  struct TActionBracket {
+    explicit TActionBracket(TMainForm& Form) : F(Form) { F.DebutAction(QString(), true); }
+    ~TActionBracket() { F.FinAction(); }
+    TMainForm& F;
+  };
   void DebutDialogueEx();
   void FinDialogueEx();
 
@@ -256,6 +262,8 @@ public:
   void PrepareBitmapForSave(const QString& FileName);
   bool FlagRetablir = false;
   bool FlagNaviguer = false;
+  // Folder navigation wraps around at the ends (set by the slide show).
+  bool LoopNavig = false;
 
   // TSaveOptionsHost
   bool SaveDefault() const override { return FSettings.SaveDefault; }
@@ -479,6 +487,14 @@ public:
   // The undo step of a change of the current text layer's data; a text step
   // of the same layer just before continues instead.
   void PrepareTextDataUndo();
+  // The Edit menu's clipboard, clear, pattern and purge items and the
+  // selection's flips and turns (MainForm_Edit.cpp).
+  void ConnectEditCommands();
+  // Tools > image management and folder navigation (MainForm_FileManagement.cpp).
+  void ConnectFileManagementCommands();
+  // Connects the item Name to Handler, which is told the item or toolbar
+  // button that started the command.
+  void ConnectSender(const char* Name, std::function<void(QObject*)> Handler);
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();
@@ -719,4 +735,46 @@ public:
 private:
   void ConnectDisplayCommands();
   // ---- end of view display switches ----
+
+  // ---- Edit menu and image management (MainForm_Edit.cpp, MainForm_FileManagement.cpp) ----
+public:
+  // The work rectangle clipped to the current layer erased: on a layer
+  // without mask filled with the background's transparent colour (else the
+  // palette's second colour) inside the selection's shape; on a layer with a
+  // mask made transparent (255) there. Nothing when the rectangle is empty.
+  void EffacerSelection();
+  // True, after "Aucun pixel à traiter !", when a visible selection leaves
+  // nothing of the current layer.
+  bool RefuseEmptySelection();
+  // True when the clipboard holds a picture; else its message.
+  bool CheckClipboardImage();
+  // The current file's actions of Tools > image management: 0 open with the
+  // associated program, 1 copy to a folder, 2 move to a folder, 3 rename, 4
+  // send to the trash. Caption is the asking item's cleaned caption. The
+  // resulting file name, '' when nothing was done.
+  QString CurrentFileAction(const QString& Caption, const QString& FileName, int Action);
+
+private:
+  void MenuEditionCopierClick(QObject* Sender, QAction* Item);
+  void MenuEditionCollerSelClick(QObject* Sender);
+  // A paste that adds a layer named Name (false when nothing was pasted),
+  // then the layer tool and its undo step titled Title.
+  void PasteNewLayer(const std::function<bool(const QString& Name)>& Paste, const QString& Title);
+  void MenuEditionCollerInClick(int Tag);
+  void MenuEditionCollerImgClick(QObject* Sender);
+  void MenuEditionCollageAlphaClick(QAction* Item);
+  void MenuEditionEffacerClick();
+  void MenuEditionMotifClick();
+  void MenuEditionRemplirMotifClick(QObject* Sender);
+  void MenuPurgerHistoriqueClick();
+  void MenuTransformClick(QAction* Item, bool FromPopup);
+  void MenuGestionImageClick(QAction* Item);
+  void MenuNaviguerClick(QAction* Item);
+  // The window editing FileName takes NewName: title, window-menu entry,
+  // recent files and status.
+  void FileRenamed(const QString& FileName, const QString& NewName);
+  // The services the layer, clipboard and new-image routines reach the
+  // window through (owned by the window).
+  class TEditHosts* FEditHosts = nullptr;
+  // ---- end of edit menu and image management ----
 };

@@ -6,6 +6,7 @@
 #include "app/ZoomSteps.h"
 #include "app/ui/MainForm.h"
 
+#include "document/Pattern.h"
 #include "i18n/LibLang.h"
 #include "ui/SpecialEdit.h"
 
@@ -53,6 +54,7 @@ TMenuSnapshot TMainForm::MenuSnapshot() const {
   S.LastFilter = static_cast<bool>(FLastFilter.Event);
   S.LastFilterCaption = FLastFilter.Caption;
   S.LastFilterFlag = FLastFilter.Flag;
+  S.PatternStored = !CurrentPattern().BmpEmpty();
   if (!UneImage()) return S;
   const TNewImgForm* W = EnfantActif();
   const TMyImageLayered& Img = Image();

@@ -5,11 +5,13 @@
 #include "app/ui/MainForm.h"
 
 #include "app/Commun.h"
+#include "document/ui/CalquePaste.h"
 #include "files/BmpExtOE.h"
 #include "files/FreeImage.h"
 #include "files/ui/BmpOE2.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
+#include "raster/DataFileError.h"
 #include "raster/FoncUtils.h"
 #include "raster/Transparency.h"
 #include "ui/MsgDlg.h"
@@ -123,7 +125,18 @@ void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
 }
 
 bool TMainForm::LoadLayersForOpen(TMyImageLayered& Image, const QString& FileName) {
-  if (OptionsOE.GIFAnimated) return LoadGifAsLayers(Image, FileName);
+  if (OptionsOE.GIFAnimated) {
+    Image.Assign(nullptr);
+    try {
+      LoadGifAsLayers(Image, FileName);
+    } catch (const std::bad_alloc&) {
+      throw; // not the file's fault: the open command reports it
+    } catch (const std::exception& E) {
+      ReportFileError(QString::fromUtf8(E.what()));
+      return false;
+    }
+    return true;
+  }
   if (!IsLmiFile(FileName)) return true;
   // The loader read the header; the layers come from the layered image,
   // which reports its own errors.

@@ -46,13 +46,6 @@ private:
   TMainForm& FForm;
 };
 
-// FinAction runs however the command ends.
-struct TActionBracket {
-  explicit TActionBracket(TMainForm& Form) : F(Form) { F.DebutAction(QString(), true); }
-  ~TActionBracket() { F.FinAction(); }
-  TMainForm& F;
-};
-
 } // namespace
 
 // ---- Preparing the undo record -----------------------------------------------------------------------------------
@@ -337,16 +330,15 @@ void TMainForm::MenuFiltreFlouClick(QObject* Sender) {
       [this](QObject* S) { MenuFiltreFlouClick(S); });
 }
 
+void TMainForm::ConnectSender(const char* Name, std::function<void(QObject*)> Handler) {
+  QAction* Item = MenuItem(QString::fromLatin1(Name));
+  Item->setEnabled(true);
+  Item->setProperty("Built", true);
+  connect(Item, &QAction::triggered, this, [this, Item, Handler = std::move(Handler)] { Handler(CommandSender(Item)); });
+}
+
 void TMainForm::ConnectUndoCommands() {
   FSelMaskHost = std::make_unique<TMainSelMaskHost>(*this);
-  // The handlers are told which item or toolbar button started them.
-  const auto ConnectSender = [this](const char* Name, std::function<void(QObject*)> Handler) {
-    QAction* Item = MenuItem(QString::fromLatin1(Name));
-    Item->setEnabled(true);
-    Item->setProperty("Built", true);
-    connect(Item, &QAction::triggered, this,
-            [this, Item, Handler] { Handler(CommandSender(Item)); });
-  };
   ConnectSender("MenuEditionUndo", [this](QObject* S) { MenuEditionUndoClick(S); });
   ConnectSender("MenuEditionRedo", [this](QObject* S) { MenuEditionRedoClick(S); });
   ConnectSender("PopImgUndo", [this](QObject* S) { MenuEditionUndoClick(S); });

@@ -5,6 +5,7 @@
 
 #include "app/ui/DirForm.h"
 #include "document/ui/ImgForm.h"
+#include "extensions/ui/Pe.h"
 #include "platform/IniFile.h"
 #include "support/WaitFor.h"
 #include "ui/SpecialEdit.h"
@@ -111,6 +112,35 @@ TEST_F(MainFormFileManagementTest, NavigationStepsThroughTheFolderAndLoopsOnlyWh
   EXPECT_EQ(Form->NomFichier(), File("c"));
   EXPECT_EQ(Messages.Shown.size(), 1);
   W->FlagUndoModified = false;
+}
+
+TEST_F(MainFormFileManagementTest, FullScreenStepsThroughTheFolderAndComesBackOnEscape) {
+  TNewImgForm* W = Open(File("b"));
+  ASSERT_NE(W, nullptr);
+  bool Shown = false;
+  QString SeenWhileShown;
+  auto* Timer = new QTimer;
+  Timer->setInterval(5);
+  QObject::connect(Timer, &QTimer::timeout, [&, Timer] {
+    auto* View = qobject_cast<TPeForm*>(QApplication::activeModalWidget());
+    if (!View || !View->View()) return;
+    Timer->stop();
+    Timer->deleteLater();
+    Shown = true;
+    QTest::keyClick(View->View(), Qt::Key_PageDown);
+    SeenWhileShown = Form->NomFichier();
+    // Boucler is ticked: past the last image comes the first.
+    QTest::keyClick(View->View(), Qt::Key_PageDown);
+    QTest::keyClick(View->View(), Qt::Key_Escape);
+  });
+  Timer->start();
+  Trigger("MenuZoomPe");
+  EXPECT_TRUE(Shown);
+  EXPECT_EQ(SeenWhileShown, File("c"));
+  EXPECT_EQ(Form->NomFichier(), File("a"));
+  EXPECT_EQ(Form->EnfantActif(), W);
+  EXPECT_FALSE(Form->LoopNavig) << "looping ends with the view";
+  EXPECT_EQ(Form->Image().BackColor, clWhite);
 }
 
 TEST_F(MainFormFileManagementTest, CopyGoesToTheChosenFolderAndNeverOverwrites) {

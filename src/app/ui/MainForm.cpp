@@ -4,6 +4,8 @@
 #include "app/MainMenuTable.h"
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
+#include "extensions/ui/FullScreenHost.h"
+#include "extensions/ui/Pe.h"
 #include "ui/ToolbarImages.h"
 #include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
@@ -231,6 +233,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
 }
 
 TMainForm::~TMainForm() {
+  ReleaseFullScreen();
   ReleasePalette();
   ReleaseFileServices();
   ReleaseLayerHooks();
@@ -525,6 +528,7 @@ void TMainForm::ConnectCommands() {
   ConnectFileCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectFullScreenCommands();
   ConnectTextCommands();
   ConnectEditCommands();
   ConnectFileManagementCommands();

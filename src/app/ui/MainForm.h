@@ -48,6 +48,8 @@ class TSimplePanel;
 class TSpecialEdit;
 class TMainPalette;
 class TOutilsForm;
+class TPeForm;
+class TFullScreenHost;
 class TDeformControl;
 class TPathOverlay;
 class TStrokeTools;
@@ -675,6 +677,18 @@ public:
 private:
   std::shared_ptr<TMainPalette> FPaletteHost;
   // ---- end of tool palette ----
+
+  // ---- Full screen and slide show (MainForm_FullScreen.cpp) ----
+public:
+  void ConnectFullScreenCommands();
+  // The full-screen view, made on first use.
+  TPeForm* FullScreenForm();
+
+private:
+  friend class TMainFullScreen;
+  std::unique_ptr<TFullScreenHost> FFullScreenHost;
+  TPeForm* FPeForm = nullptr;
+  void ReleaseFullScreen();
 
   // ---- Layer distortion and the vector path (MainForm_Distortion.cpp, MainForm_Path.cpp) ----
 public:

@@ -7,6 +7,7 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
 #include "document/ImageToolHost.h"
+#include "extensions/ui/Pe.h"
 #include "files/ColorDepth.h"
 #include "i18n/Format.h"
 #include "platform/Beep.h"
@@ -111,7 +112,8 @@ bool TMainForm::DisableMenu() const { return FDialogueForm || VerticesMode > 0; 
 
 void TMainForm::DebutAction(const QString& Msg, bool ChangerCurseur) {
   SetStatusText(Msg.isEmpty() ? Tr(TrId::GetTrStaProcessing) : Msg);
-  if (ChangerCurseur && !FHourglass) {
+  // A slide show steps without the busy cursor.
+  if (ChangerCurseur && !FHourglass && !IsSlideShowRunning()) {
     FHourglass = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
   }

@@ -7,6 +7,7 @@
 #include "app/Commun.h"
 #include "app/StartupServices.h"
 #include "document/LayerStream.h"
+#include "extensions/ui/Pe.h"
 #include "files/BmpExtOE.h"
 #include "files/ColorDepth.h"
 #include "files/FreeImageProvider.h"
@@ -124,6 +125,10 @@ void TMainForm::LoadSaveEvent(const TImageIOSender& Sender, const QString& FileN
     }
     break;
   }
+  case ieError:
+    // The message that follows must be read: the slide show stops for it.
+    StopSlideShow();
+    break;
   default:
     break;
   }

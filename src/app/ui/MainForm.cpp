@@ -530,6 +530,8 @@ void TMainForm::ConnectCommands() {
   ConnectTextureCommands();
   ConnectColorCommands();
   ConnectImageCommands();
+  ConnectImageModeCommands();
+  ConnectImageGeometryCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

@@ -22,6 +22,7 @@
 #include "app/ui/ProgramMain.h"
 #include "app/ui/ToolHooks.h"
 #include "document/ImageWindowHost.h"
+#include "document/Calque.h"
 #include "document/SelMask.h"
 #include "document/ui/ImgForm.h"
 #include "files/BmpOE2.h"
@@ -444,6 +445,8 @@ public:
   void AppliquerMasqueSel(int Mode);
   // What the selection masks and the painting tools read of the active image.
   TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
+  // The same, with what the layer commands on the selection need too.
+  TLayerCommandHost& LayerCommandHost() const { return *FSelMaskHost; }
   // The selection's outline drawn on the current layer.
   void DessinerContour(TColor Couleur, int Largeur, bool Lisser, const QString& Motif);
   // Tool-button hints and undo titles carry the menu short-cut.
@@ -477,8 +480,17 @@ public:
   void ConnectColorCommands();
   // True when the active image has one layer; else the merge message.
   bool CheckSingleLayer();
+  // True, after the message, when the active image holds a text layer.
+  bool RefuseTextLayers();
+  // True, after the message, when a visible selection leaves nothing of the
+  // current layer; false when the selection is hidden.
+  bool RefuseEmptySelection();
   // The Image items that open the image dialogs (MainForm_Image.cpp).
   void ConnectImageCommands();
+  // Image > Mode, duplicate and automatic transparency (MainForm_ImageModes.cpp).
+  void ConnectImageModeCommands();
+  // Image > flips, turns and crops (MainForm_ImageGeometry.cpp).
+  void ConnectImageGeometryCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);
@@ -487,7 +499,7 @@ public:
 private:
   void ConnectUndoCommands();
   TLastFilter FLastFilter;
-  std::unique_ptr<TSelMaskHost> FSelMaskHost;
+  std::unique_ptr<TLayerCommandHost> FSelMaskHost;
   // ---- end of undo, redo and repeat ----
 
   // ---- Selection (MainForm_Selection.cpp) ----

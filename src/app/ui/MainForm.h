@@ -220,6 +220,12 @@ public:
   void AfficherInfosCalque() override;
   void PrepareLayerPosUndo(TPoint OldPos) override;
   void PrepareLayerIndexUndo(int Index) override;
+  // The merged steps of the layer options ("Calque > Options"), a text
+  // layer's options ("Texte > Options") and a layer's name: repeated changes
+  // of one layer make one step.
+  void PrepareLayerOptionsUndo();
+  void PrepareTextDataUndo();
+  void PrepareRenameLayerUndo();
   void LayerChanged() override;
 
   // ---- Zoom (MainForm_View.cpp) ----
@@ -302,11 +308,11 @@ private:
   void Connect(const char* Name, std::function<void()> Handler);
   void StoreWindowState();
   void OpenFiles(const QStringList& Files);
-  // An undo step of kind Info over the current layer, pushed on the active
-  // window's list with the colour count, kind and resolution in its flags; a
-  // step of the same kind on the same layer as the current one is reused
-  // (nullptr is then returned).
+  // The undo step of kind Info (PreparerUndo), unless the current step is
+  // one of the same kind on the same layer: that one is reused, the window
+  // marked modified, and nullptr returned.
   TUndoLayerItem* PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre);
+  QString MenuPathTitle(const char* First, const char* Second) const;
   // The window closed: menus and information when it was the last.
   void ImageWindowGone();
   // Enables a menu item (and the buttons that follow it) only when its

@@ -12,6 +12,7 @@
 #include "platform/Beep.h"
 #include "platform/Rounding.h"
 #include "raster/FilterEvent.h"
+#include "raster/FoncUtils.h"
 #include "ui/MsgDlg.h"
 #include "ui/SimplePanel.h"
 #include "ui/SpecialEdit.h"
@@ -369,32 +370,19 @@ void TMainForm::RenommerListeFichiers(const QString& FileName, const QString& Ne
 
 TUndoLayerItem* TMainForm::PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre) {
   TNewImgForm* W = EnfantActif();
-  TMyImageLayered& Img = Image();
+  if (!Image().CurrentLayer()) return nullptr;
   // Repeated edits of one layer make one step, which keeps the state from
   // before the first of them.
   if (const TUndoItem* Cur = W->ListeUndo->CurrentUndo()) {
     const auto* Layer = dynamic_cast<const TUndoLayerItem*>(Cur);
-    if (Cur->GetFlag(2) == Info && Layer && Layer->LayerIndex() == Img.LayerIndex()) {
+    if (Cur->GetFlag(2) == Info && Layer && Layer->LayerIndex() == Image().LayerIndex()) {
       W->FlagUndoModified = true;
       MajUndoRedo();
       return nullptr;
     }
   }
-  TLayerItem& Layer = *Img.CurrentLayer();
-  std::unique_ptr<TUndoLayerItem> Item;
-  if (Info == miLayerIndex)
-    Item = std::make_unique<TUndoLayerIndex>(Layer);
-  else
-    Item = std::make_unique<TUndoLayerInfos>(Layer);
-  Item->Caption = Titre;
-  Item->SetNavigator(W->LayerNav);
-  Item->SetLayerIndex(Img.LayerIndex());
-  auto* Added = static_cast<TUndoLayerItem*>(W->ListeUndo->Add(std::move(Item)));
-  Added->SetFlag(1, Img.ColorCount);
-  Added->SetFlag(2, Info);
-  Added->SetFlag(4, Round(Img.ResolutionX * 1000));
-  MajUndoRedo();
-  return Added;
+  PreparerUndo(Info, Titre);
+  return dynamic_cast<TUndoLayerItem*>(W->ListeUndo->CurrentUndo());
 }
 
 void TMainForm::PrepareLayerPosUndo(TPoint OldPos) {
@@ -407,4 +395,23 @@ void TMainForm::PrepareLayerIndexUndo(int Index) {
   if (!UneImage()) return;
   if (auto* Item = static_cast<TUndoLayerIndex*>(PrepareLayerInfoUndo(miLayerIndex, Tr(TrId::GetTrLblMoveLayer))))
     Item->SetOldIndex(Index);
+}
+
+// Titles joined from the cleaned captions of two menu items.
+QString TMainForm::MenuPathTitle(const char* First, const char* Second) const {
+  return CleanMenuCaption(MenuItem(QString::fromLatin1(First))->text()) + QStringLiteral(" > ") +
+         CleanMenuCaption(MenuItem(QString::fromLatin1(Second))->text());
+}
+
+void TMainForm::PrepareLayerOptionsUndo() {
+  if (UneImage()) PrepareLayerInfoUndo(miLayerOptions, MenuPathTitle("MenuCalque", "MenuCalqueOptions"));
+}
+
+void TMainForm::PrepareTextDataUndo() {
+  if (UneImage()) PrepareLayerInfoUndo(miTextData, MenuPathTitle("MenuTexte", "MenuCalqueOptions"));
+}
+
+void TMainForm::PrepareRenameLayerUndo() {
+  if (UneImage())
+    PrepareLayerInfoUndo(miRenameLayer, CleanMenuCaption(MenuItem(QStringLiteral("MenuCalqueRenommer"))->text()));
 }

@@ -395,6 +395,26 @@ TEST_F(MainFormImageTest, CropWithoutASelectionFirstShowsTheDefaultOne) {
   EXPECT_EQ(Form->LeFond().Height(), R.Height());
 }
 
+TEST_F(MainFormImageTest, CropsThatWouldLeaveNothingChangeNothing) {
+  TScopedMsgDlgAnswers Answers(Messages.Provider());
+  AddLayer();
+  const TImageState Before = StateOf(*Form);
+  // A selection dragged off the image: no step is left behind.
+  SelectRect({W + 5, H + 5, W + 20, H + 20});
+  Trigger("MenuImageRecadrer");
+  EXPECT_EQ(UndoCount(), 0);
+  ExpectSameState(StateOf(*Form), Before, "image");
+
+  // On a layer the selection misses: the message, and nothing else.
+  Img().SetLayerIndex(1);
+  Form->LayerNav()->ResetLayerIndex();
+  SelectRect({20, 20, 30, 28});
+  Trigger("PopSelRecadrer");
+  EXPECT_EQ(Messages.Shown, QStringList{Tr(TrId::GetTrDlgGlb5)});
+  EXPECT_EQ(UndoCount(), 0);
+  ExpectSameState(StateOf(*Form), Before, "layer");
+}
+
 TEST_F(MainFormImageTest, AutomaticCropWithoutBorderSaysSoAndRepeatsFromTheEditMenu) {
   TScopedMsgDlgAnswers Answers(Messages.Provider());
   // Random pixels: no uniform border.

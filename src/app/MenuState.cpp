@@ -121,6 +121,14 @@ TMenuState ImageMenuState(const TMenuSnapshot& S) {
   // With every layer hidden only the mode, duplicate and size commands stay.
   const bool Shown = S.AnyLayerVisible;
   Add(M, "MenuImageTransform", Shown);
+  // The flips and turns: of the background while it shows, of every layer
+  // when there are several.
+  for (const char* Name :
+       {"MenuImageSymHoriz1", "MenuImageSymVerti1", "MenuImageRot90_1", "MenuImageRot270_1", "MenuImageRot180_1"})
+    Add(M, Name, Shown && S.BkgVisible);
+  for (const char* Name :
+       {"MenuImageSymHoriz2", "MenuImageSymVerti2", "MenuImageRot90_2", "MenuImageRot270_2", "MenuImageRot180_2"})
+    Add(M, Name, Shown && S.LayerCount > 1);
   Add(M, "MenuImageRecadrerAuto", Shown && S.BkgVisible);
   Add(M, "MenuImageRecadrer", Shown && (!S.Selection || (!S.SelInverted && (S.Mode16M || S.SelShape == ssRect))));
   Add(M, "MenuImageEncadrerExt", Shown && !S.BkgNeedsTransparency);

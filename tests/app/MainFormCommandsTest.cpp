@@ -270,3 +270,33 @@ TEST_F(MainFormCommandsTest, TheImageKeysChooseToolsShapesZoomAndLayers) {
   EXPECT_FALSE(Form->Sel()->Visible());
   Form->SetToolHooks(nullptr);
 }
+
+TEST_F(MainFormCommandsTest, CropInTwoClicksThenTurnEveryLayerFromTheMenus) {
+  Open(90, 60);
+  TBitmap Layer(10, 6, pf24bit);
+  FillRandom(Layer, 4);
+  Form->Image().AddLayer(&Layer, nullptr, {20, 10}, 100, "#1");
+  Form->LayerNav()->Synchronize(true);
+
+  // The first click only shows where the crop would go.
+  ClickMenu({"MenuImage", "MenuImageRecadrer"});
+  ASSERT_TRUE(Form->Sel()->Visible());
+  EXPECT_EQ(Form->LeFond().Width(), 90);
+  const TRect R = Form->Sel()->BmpSelRect();
+  ClickMenu({"MenuImage", "MenuImageRecadrer"});
+  ASSERT_EQ(Form->LeFond().Width(), R.Width());
+  ASSERT_EQ(Form->LeFond().Height(), R.Height());
+  EXPECT_EQ(Form->Image().Layers()[1].Pos, (TPoint{20 - R.Left, 10 - R.Top}));
+
+  // A clockwise quarter turn of every layer keeps the layer on the same
+  // part of the background.
+  const TPoint P = Form->Image().Layers()[1].Pos;
+  ClickMenu({"MenuImage", "MenuImageTransform", "MenuImageRot90", "MenuImageRot90_2"});
+  EXPECT_EQ(Form->LeFond().Width(), R.Height());
+  EXPECT_EQ(Form->Image().Layers()[1].Pos, (TPoint{R.Height() - (P.Y + 6), P.X}));
+  EXPECT_EQ(Form->Image().Layers()[1].Bitmap().Width(), 6);
+  Type(QKeySequence("Ctrl+Z"));
+  Type(QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(Form->LeFond().Width(), 90);
+  EXPECT_EQ(Form->Image().Layers()[1].Pos, (TPoint{20, 10}));
+}

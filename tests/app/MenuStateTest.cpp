@@ -177,6 +177,17 @@ TEST(MenuState, ImageMenuFollowsTheColourModeAndVisibleLayers) {
   M = ImageMenuState(S);
   EXPECT_FALSE(Enabled(M, "MenuImageRedim"));
   EXPECT_TRUE(Enabled(M, "MenuDupliquer"));
+  // Flips and turns: of the background while it shows, of every layer with
+  // several.
+  S.BkgLocked = false;
+  M = ImageMenuState(S);
+  EXPECT_TRUE(Enabled(M, "MenuImageRot90_1"));
+  EXPECT_FALSE(Enabled(M, "MenuImageRot90_2"));
+  S.BkgVisible = false;
+  S.LayerCount = 2;
+  M = ImageMenuState(S);
+  EXPECT_FALSE(Enabled(M, "MenuImageSymHoriz1"));
+  EXPECT_TRUE(Enabled(M, "MenuImageSymHoriz2"));
 }
 
 TEST(MenuState, SelectionMenuCaptionsAndNeeds) {

@@ -540,6 +540,8 @@ void TMainForm::ConnectCommands() {
   ConnectTextureCommands();
   ConnectColorCommands();
   ConnectImageCommands();
+  ConnectImageModeCommands();
+  ConnectImageGeometryCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

@@ -22,6 +22,7 @@
 #include "app/ui/ProgramMain.h"
 #include "app/ui/ToolHooks.h"
 #include "document/ImageWindowHost.h"
+#include "document/Calque.h"
 #include "document/SelMask.h"
 #include "document/ui/ImgForm.h"
 #include "files/BmpOE2.h"
@@ -227,6 +228,12 @@ public:
   void AfficherInfosCalque() override;
   void PrepareLayerPosUndo(TPoint OldPos) override;
   void PrepareLayerIndexUndo(int Index) override;
+  // The merged steps of the layer options ("Calque > Options"), a text
+  // layer's options ("Texte > Options") and a layer's name: repeated changes
+  // of one layer make one step.
+  void PrepareLayerOptionsUndo();
+  void PrepareTextDataUndo();
+  void PrepareRenameLayerUndo();
   void LayerChanged() override;
 
   // ---- Zoom (MainForm_View.cpp) ----
@@ -311,14 +318,14 @@ private:
   void Connect(const char* Name, std::function<void()> Handler);
   void StoreWindowState();
   void OpenFiles(const QStringList& Files);
-  // An undo step of kind Info over the current layer, pushed on the active
-  // window's list with the colour count, kind and resolution in its flags; a
-  // step of the same kind on the same layer as the current one is reused
-  // (nullptr is then returned).
+  // The undo step of kind Info (PreparerUndo), unless the current step is
+  // one of the same kind on the same layer: that one is reused, the window
+  // marked modified, and nullptr returned.
   TUndoLayerItem* PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre);
   // When the current step is of kind Info on the current layer, the change
   // coming continues it: the window is marked modified and true returned.
   bool ContinueCurrentUndo(TModifInfo Info);
+  QString MenuPathTitle(const char* First, const char* Second) const;
   // The window closed: menus and information when it was the last.
   void ImageWindowGone();
   // Enables a menu item (and the buttons that follow it) only when its
@@ -458,6 +465,8 @@ public:
   void AppliquerMasqueSel(int Mode);
   // What the selection masks and the painting tools read of the active image.
   TSelMaskHost& SelMaskHost() const { return *FSelMaskHost; }
+  // The same, with what the layer commands on the selection need too.
+  TLayerCommandHost& LayerCommandHost() const { return *FSelMaskHost; }
   // The selection's outline drawn on the current layer.
   void DessinerContour(TColor Couleur, int Largeur, bool Lisser, const QString& Motif);
   // Tool-button hints and undo titles carry the menu short-cut.
@@ -509,8 +518,17 @@ public:
   void ConnectColorCommands();
   // True when the active image has one layer; else the merge message.
   bool CheckSingleLayer();
+  // True, after the message, when the active image holds a text layer.
+  bool RefuseTextLayers();
+  // True, after the message, when a visible selection leaves nothing of the
+  // current layer; false when the selection is hidden.
+  bool RefuseEmptySelection();
   // The Image items that open the image dialogs (MainForm_Image.cpp).
   void ConnectImageCommands();
+  // Image > Mode, duplicate and automatic transparency (MainForm_ImageModes.cpp).
+  void ConnectImageModeCommands();
+  // Image > flips, turns and crops (MainForm_ImageGeometry.cpp).
+  void ConnectImageGeometryCommands();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);
@@ -519,7 +537,7 @@ public:
 private:
   void ConnectUndoCommands();
   TLastFilter FLastFilter;
-  std::unique_ptr<TSelMaskHost> FSelMaskHost;
+  std::unique_ptr<TLayerCommandHost> FSelMaskHost;
   // ---- end of undo, redo and repeat ----
 
   // ---- Selection (MainForm_Selection.cpp) ----

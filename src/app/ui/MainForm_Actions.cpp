@@ -13,6 +13,7 @@
 #include "platform/Beep.h"
 #include "platform/Rounding.h"
 #include "raster/FilterEvent.h"
+#include "raster/FoncUtils.h"
 #include "ui/MsgDlg.h"
 #include "ui/SimplePanel.h"
 #include "ui/SpecialEdit.h"
@@ -383,23 +384,9 @@ bool TMainForm::ContinueCurrentUndo(TModifInfo Info) {
 
 TUndoLayerItem* TMainForm::PrepareLayerInfoUndo(TModifInfo Info, const QString& Titre) {
   TNewImgForm* W = EnfantActif();
-  TMyImageLayered& Img = Image();
-  if (ContinueCurrentUndo(Info)) return nullptr;
-  TLayerItem& Layer = *Img.CurrentLayer();
-  std::unique_ptr<TUndoLayerItem> Item;
-  if (Info == miLayerIndex)
-    Item = std::make_unique<TUndoLayerIndex>(Layer);
-  else
-    Item = std::make_unique<TUndoLayerInfos>(Layer);
-  Item->Caption = Titre;
-  Item->SetNavigator(W->LayerNav);
-  Item->SetLayerIndex(Img.LayerIndex());
-  auto* Added = static_cast<TUndoLayerItem*>(W->ListeUndo->Add(std::move(Item)));
-  Added->SetFlag(1, Img.ColorCount);
-  Added->SetFlag(2, Info);
-  Added->SetFlag(4, Round(Img.ResolutionX * 1000));
-  MajUndoRedo();
-  return Added;
+  if (!Image().CurrentLayer() || ContinueCurrentUndo(Info)) return nullptr;
+  PreparerUndo(Info, Titre);
+  return dynamic_cast<TUndoLayerItem*>(W->ListeUndo->CurrentUndo());
 }
 
 void TMainForm::PrepareLayerPosUndo(TPoint OldPos) {
@@ -412,4 +399,23 @@ void TMainForm::PrepareLayerIndexUndo(int Index) {
   if (!UneImage()) return;
   if (auto* Item = static_cast<TUndoLayerIndex*>(PrepareLayerInfoUndo(miLayerIndex, Tr(TrId::GetTrLblMoveLayer))))
     Item->SetOldIndex(Index);
+}
+
+// Titles joined from the cleaned captions of two menu items.
+QString TMainForm::MenuPathTitle(const char* First, const char* Second) const {
+  return CleanMenuCaption(MenuItem(QString::fromLatin1(First))->text()) + QStringLiteral(" > ") +
+         CleanMenuCaption(MenuItem(QString::fromLatin1(Second))->text());
+}
+
+void TMainForm::PrepareLayerOptionsUndo() {
+  if (UneImage()) PrepareLayerInfoUndo(miLayerOptions, MenuPathTitle("MenuCalque", "MenuCalqueOptions"));
+}
+
+void TMainForm::PrepareTextDataUndo() {
+  if (UneImage()) PrepareLayerInfoUndo(miTextData, MenuPathTitle("MenuTexte", "MenuCalqueOptions"));
+}
+
+void TMainForm::PrepareRenameLayerUndo() {
+  if (UneImage())
+    PrepareLayerInfoUndo(miRenameLayer, CleanMenuCaption(MenuItem(QStringLiteral("MenuCalqueRenommer"))->text()));
 }

@@ -47,12 +47,6 @@ private:
 
 } // namespace
 
-bool TMainForm::CheckSingleLayer() {
-  if (UneImage() && Image().Layers().Count() == 1) return true;
-  ShowMsgDlg(Tr(TrId::GetTrDlgLayer1), mdkWarning, TMsgDlgButtons{mdbOk});
-  return false;
-}
-
 void TMainForm::ConnectColorCommands() {
   new TMainColorDialogHost(*this);
   Connect("MenuReglageHistog", [this] {

@@ -140,7 +140,7 @@ void TMainForm::ValidateLayerDistortion() {
   const auto Caption = [this](const char* Name) { return CleanMenuCaption(MenuItem(QString::fromLatin1(Name))->text()); };
   // A text layer is rescaled, not resampled: its step is one of the text's.
   if (Text)
-    PreparerUndo(miTextData, Caption("MenuTexte") + QStringLiteral(" > ") + Caption("MenuCalqueOptions"));
+    PrepareTextDataUndo();
   else if (!FlagTransformNewLayer)
     PreparerUndo(miLayerAll, Caption(Distort ? "MenuCalqueTransformDistort" : "MenuCalqueTransformEchelle"));
   if (Text) {

@@ -42,11 +42,7 @@ public:
     F.DessinerContour(Couleur, Largeur, Lisser, QString());
   }
   void TailleChangee() override { F.TailleChangee(); }
-  bool RefuseTextLayers() override {
-    if (!F.UneImage() || !HasDataLayer(F.Image())) return false;
-    ShowMsgDlg(Tr(TrId::GetTrDlgLayer2), mdkWarning, TMsgDlgButtons{mdbOk});
-    return true;
-  }
+  bool RefuseTextLayers() override { return F.RefuseTextLayers(); }
   void SetFlagUndoAttenuer() override {
     if (F.UneImage()) F.EnfantActif()->FlagUndoAttenuer = true;
   }

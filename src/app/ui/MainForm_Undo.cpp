@@ -5,6 +5,7 @@
 // commands built on them (Filter > Blur).
 #include "app/StatusProgress.h"
 #include "app/UndoRules.h"
+#include "app/ui/ActionBracket.h"
 #include "app/ui/MainForm.h"
 #include "document/Calque.h"
 #include "raster/FoncUtils.h"
@@ -14,6 +15,7 @@
 #include "platform/Rounding.h"
 #include "raster/Bitmap24.h"
 #include "raster/FilterEvent.h"
+#include "tools/ui/Outils.h"
 
 #include <QAction>
 #include <QMenu>
@@ -21,9 +23,9 @@
 
 namespace {
 
-// What the selection masks need of the main window, read afresh at each
-// call from the active image window.
-class TMainSelMaskHost final : public TSelMaskHost {
+// What the selection masks and the layer commands need of the main window,
+// read afresh at each call from the active image window.
+class TMainSelMaskHost final : public TLayerCommandHost {
 public:
   explicit TMainSelMaskHost(TMainForm& Form) : FForm(Form) {}
   TSelectionState* Sel() override { return FForm.UneImage() ? FForm.Sel() : nullptr; }
@@ -41,6 +43,23 @@ public:
   bool LoadPattern(const QString& FileName, TBitmap& Pattern, TBitmap& PatternMask) override {
     return LoadPatternFile(FileName, Pattern, PatternMask, FForm.DataFolders().MotifDir);
   }
+  LayerNavigator* LayerNav() override { return FForm.UneImage() ? FForm.LayerNav() : nullptr; }
+  void MasquerSelection() override { FForm.MasquerSelection(); }
+  bool ModeRGBA(bool CheckBkgVisible) const override { return FForm.ModeRGBA(CheckBkgVisible); }
+  TColor SecondaryColor() const override { return FForm.Palette() ? FForm.Palette()->GetColor(true) : clWhite; }
+  TRect VisibleBmpRect() const override {
+    if (!FForm.UneImage()) return {};
+    const TMyImageLayeredView* View = FForm.EnfantActif()->Image;
+    return View->ClientToBmp(View->ImgVisibleRect());
+  }
+  int BmpMarge() const override {
+    if (!FForm.UneImage()) return 0;
+    const TMyImageLayeredView* View = FForm.EnfantActif()->Image;
+    return Round(View->Marge() / View->Zoom());
+  }
+  void AfficherSelection() override { FForm.AfficherSelection(); }
+  void RefreshBitmap() override { FForm.RefreshBitmap(); }
+  void LayerChanged() override { FForm.LayerChanged(); }
 
 private:
   TMainForm& FForm;

@@ -156,12 +156,6 @@ public:
   bool DisableMenu() const;
   void DebutAction(const QString& Msg, bool ChangerCurseur);
   void FinAction();
-  // DebutAction on entry; FinAction however the command ends.
-  struct TActionBracket {
-    explicit TActionBracket(TMainForm& Form) : F(Form) { F.DebutAction(QString(), true); }
-    ~TActionBracket() { F.FinAction(); }
-    TMainForm& F;
-  };
   void DebutDialogueEx();
   void FinDialogueEx();
 
@@ -495,9 +489,6 @@ public:
   // layer when it is a text layer; IgnoreFirstClick when opened from the
   // image view, so that the click is no colour pick.
   void OpenTextDialog(bool Nouveau, bool IgnoreFirstClick);
-  // The undo step of a change of the current text layer's data; a text step
-  // of the same layer just before continues instead.
-  void PrepareTextDataUndo();
   // The Edit menu's clipboard, clear, pattern and purge items and the
   // selection's flips and turns (MainForm_Edit.cpp).
   void ConnectEditCommands();
@@ -775,9 +766,6 @@ public:
   // palette's second colour) inside the selection's shape; on a layer with a
   // mask made transparent (255) there. Nothing when the rectangle is empty.
   void EffacerSelection();
-  // True, after "Aucun pixel à traiter !", when a visible selection leaves
-  // nothing of the current layer.
-  bool RefuseEmptySelection();
   // True when the clipboard holds a picture; else its message.
   bool CheckClipboardImage();
   // The current file's actions of Tools > image management: 0 open with the

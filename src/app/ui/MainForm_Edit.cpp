@@ -5,6 +5,8 @@
 // through.
 #include "app/ui/MainForm.h"
 
+#include "app/ui/ActionBracket.h"
+
 #include "document/Calque.h"
 #include "document/Pattern.h"
 #include "document/ui/CalquePaste.h"
@@ -104,13 +106,6 @@ public:
 };
 
 // ---- Services ------------------------------------------------------------------------------------------------------
-
-bool TMainForm::RefuseEmptySelection() {
-  if (!UneImage() || !Sel()->Visible()) return false;
-  if (!IntersectRect(LaSelection(), BitmapRect(LeBitmap())).IsEmpty()) return false;
-  ShowMsgDlg(Tr(TrId::GetTrDlgGlb5), mdkWarning, {mdbOk});
-  return true;
-}
 
 bool TMainForm::CheckClipboardImage() {
   if (CollagePossible(false)) return true;

@@ -146,13 +146,6 @@ void TMainForm::OpenTextDialog(bool Nouveau, bool IgnoreFirstClick) {
   Form->show();
 }
 
-void TMainForm::PrepareTextDataUndo() {
-  if (!UneImage()) return;
-  if (ContinueCurrentUndo(miTextData)) return;
-  const auto Title = [this](const char* Name) { return CleanMenuCaption(MenuItem(QString::fromLatin1(Name))->text()); };
-  PreparerUndo(miTextData, Title("MenuTexte") + QStringLiteral(" > ") + Title("MenuCalqueOptions"));
-}
-
 void TMainForm::ConnectTextCommands() {
   new TMainToolDialogHost(*this);
   QAction* Texte = MenuItem(QStringLiteral("MenuTexte"));

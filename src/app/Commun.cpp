@@ -4,16 +4,12 @@
 #include "files/BmpExtOE.h"
 #include "files/ColorReduction.h"
 #include "files/FreeImageProvider.h"
-#include "files/GifImage.h"
 #include "files/MyStringUtils.h"
 #include "i18n/Format.h"
-#include "raster/DataFileError.h"
 #include "raster/FoncUtils.h"
 
 #include <QFileInfo>
 #include <QLocale>
-
-#include <new>
 
 QString FormatCaption(const QString& Caption, int Kind) {
   QString S = CleanMenuCaption(Caption);
@@ -172,46 +168,6 @@ QString DocumentInfoText(const TDocumentInfoFacts& Facts) {
                 {Info.fileName(), Folder, Dimensions, Facts.Colors, Size, Date, FormatByteSize(Facts.Memory, false),
                  FormatByteSize(Facts.Memory + Facts.HistoryMemory, false) + QString(33, QLatin1Char(' '))}) +
          QLatin1Char('\r');
-}
-
-bool LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName) {
-  Image.Assign(nullptr);
-  Image.Bitmap().Assign(TBitmap());
-  Image.Bitmap().Transparent = false;
-  TGIFImage Gif;
-  try {
-    Gif.LoadFromFile(FileName);
-  } catch (const std::bad_alloc&) {
-    throw; // not the file's fault: the open command reports it
-  } catch (const std::exception& E) {
-    ReportFileError(QString::fromUtf8(E.what()));
-    return false;
-  }
-  const TColor Back = Gif.BackgroundIndex < Gif.GlobalColorMap.size()
-                          ? PaletteEntryColor(Gif.GlobalColorMap[Gif.BackgroundIndex])
-                          : clWhite;
-  const TBitmap Bkg(Gif.Width, Gif.Height, pf24bit, Back);
-  Image.AddBackground(&Bkg, nullptr, QStringLiteral("#0"));
-  int K = 0;
-  for (int I = 0; I < int(Gif.Frames.size()); ++I) {
-    const TGIFFrame& Frame = Gif.Frames[size_t(I)];
-    if (Frame.Empty()) continue;
-    TBitmap Bmp;
-    Gif.FrameToBitmap(I, Bmp);
-    Bmp.SetPixelFormat(pf24bit);
-    TBitmap Mask(Frame.Width, Frame.Height, pf24bit, clBlack);
-    if (const auto Control = Frame.GraphicControl(); Control && Control->Transparent)
-      for (int Y = 0; Y < Frame.Height; ++Y) {
-        uint8_t* Row = Mask.ScanLine(Y);
-        const uint8_t* Index = Frame.Pixels.data() + size_t(Y) * size_t(Frame.Width);
-        for (int X = 0; X < Frame.Width; ++X)
-          if (Index[X] == Control->TransparentIndex) Row[3 * X] = Row[3 * X + 1] = Row[3 * X + 2] = 255;
-      }
-    ++K;
-    const int Layer = Image.AddLayer(&Bmp, &Mask, {Frame.Left, Frame.Top}, 100, QStringLiteral("#%1").arg(K));
-    Image.Layers()[Layer].Visible = K == 1;
-  }
-  return true;
 }
 
 QString LayerDisplayName(const QString& S) {

@@ -68,14 +68,6 @@ struct TDocumentInfoFacts {
 inline constexpr double DefaultResolution = 96.0;
 QString DocumentInfoText(const TDocumentInfoFacts& Facts);
 
-// An animated GIF as layers of Image, which is emptied first: a background
-// "#0" of the GIF's size in its background colour (white when its index
-// lies outside the global map), then one layer "#k" per frame that holds an
-// image, at the frame's place, transparent where the frame is, only the
-// first one visible. False, reported with the file's name, when the file
-// cannot be read.
-bool LoadGifAsLayers(TMyImageLayered& Image, const QString& FileName);
-
 // The caption shown for a stored layer caption: "#0" is the background's
 // name, "#n" (up to three digits read) "Calque n", anything else as is.
 QString LayerDisplayName(const QString& S);

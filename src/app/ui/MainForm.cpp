@@ -522,6 +522,7 @@ void TMainForm::ConnectCommands() {
   ConnectFileCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectLayerCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

@@ -5,11 +5,13 @@
 #include "app/ui/MainForm.h"
 
 #include "app/Commun.h"
+#include "document/ui/CalquePaste.h"
 #include "files/BmpExtOE.h"
 #include "files/FreeImage.h"
 #include "files/ui/BmpOE2.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
+#include "raster/DataFileError.h"
 #include "raster/FoncUtils.h"
 #include "raster/Transparency.h"
 #include "ui/MsgDlg.h"
@@ -123,7 +125,19 @@ void TMainForm::Ouvrir(const QString& Name, bool NewImg, bool Maj) {
 }
 
 bool TMainForm::LoadLayersForOpen(TMyImageLayered& Image, const QString& FileName) {
-  if (OptionsOE.GIFAnimated) return LoadGifAsLayers(Image, FileName);
+  if (OptionsOE.GIFAnimated) {
+    // A file the reader refuses is reported with its name; running out of
+    // memory is the open's to report.
+    try {
+      LoadGifAsLayers(Image, FileName);
+      return true;
+    } catch (const std::bad_alloc&) {
+      throw;
+    } catch (const std::exception& E) {
+      ReportFileError(QString::fromUtf8(E.what()));
+      return false;
+    }
+  }
   if (!IsLmiFile(FileName)) return true;
   // The loader read the header; the layers come from the layered image,
   // which reports its own errors.

@@ -244,9 +244,7 @@ void TMainForm::ReleasePalette() {
 
 void TMainForm::PaletteLayerOption(const std::function<void(TLayerItem&)>& Change) {
   if (!UneImage() || !Image().CurrentLayer()) return;
-  PrepareLayerInfoUndo(miLayerOptions, CleanMenuCaption(MenuItem(QStringLiteral("MenuCalque"))->text()) +
-                                           QStringLiteral(" - ") +
-                                           CleanMenuCaption(MenuItem(QStringLiteral("MenuCalqueOptions"))->text()));
+  PrepareLayerOptionsUndo();
   Change(*Image().CurrentLayer());
   RefreshBitmap();
   LayerChanged();

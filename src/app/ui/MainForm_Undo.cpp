@@ -5,6 +5,7 @@
 // commands built on them (Filter > Blur).
 #include "app/StatusProgress.h"
 #include "app/UndoRules.h"
+#include "app/ui/ActionBracket.h"
 #include "app/ui/MainForm.h"
 #include "document/Calque.h"
 #include "raster/FoncUtils.h"
@@ -44,13 +45,6 @@ public:
 
 private:
   TMainForm& FForm;
-};
-
-// FinAction runs however the command ends.
-struct TActionBracket {
-  explicit TActionBracket(TMainForm& Form) : F(Form) { F.DebutAction(QString(), true); }
-  ~TActionBracket() { F.FinAction(); }
-  TMainForm& F;
 };
 
 } // namespace

@@ -228,6 +228,15 @@ TEST_F(MainFormLayerCommandsTest, MergesAreUndoneWhole) {
   ExpectPanelFollows();
   ExpectUndoRestores("merge with the layer below");
 
+  // The drop shadow becomes the layer's own pixels: the layer grows.
+  Layer(2).ShadowInfos.DrawShadow = true;
+  Rebase();
+  Trigger("PopCalqueFusionOmbre");
+  EXPECT_GT(Layer(2).Bitmap().Width(), 50);
+  EXPECT_FALSE(Layer(2).ShadowInfos.DrawShadow);
+  ExpectPanelFollows();
+  ExpectUndoRestores("merge the shadow");
+
   // The steps about every layer are the background's, which becomes current.
   Select(0);
   Rebase();
@@ -500,4 +509,52 @@ TEST_F(MainFormLayerCommandsTest, OpenAsLayerCentresThePictureInTheView) {
   Trigger("MenuCalqueOuvrir");
   EXPECT_EQ(State().Layers, Original.Layers);
   EXPECT_EQ(UndoCount(), Steps);
+}
+
+TEST_F(MainFormLayerCommandsTest, DistortionFromTheSelectionPopupWorksOnANewLayer) {
+  Select(0);
+  Rebase();
+  Trigger("MenuSelTout");
+  Form->Sel()->SetBmpSelRect({20, 20, 80, 60});
+  QMenu* Menu = Form->MenuNamed("PopSelTransform");
+  emit Menu->aboutToShow();
+  QAction* Distort = nullptr;
+  for (QAction* A : Menu->actions())
+    if (A->objectName() == QLatin1String("PopSelTransform_MenuCalqueTransformDistort")) Distort = A;
+  ASSERT_TRUE(Distort);
+  ASSERT_TRUE(Distort->isEnabled()) << "the background's selection can be distorted";
+  Distort->trigger();
+  ASSERT_EQ(Img().Layers().Count(), 5) << "the selection became a layer before the frame shows";
+  EXPECT_EQ(Img().LayerIndex(), 1);
+  EXPECT_EQ(Layer(1).Bitmap().Width(), 60);
+  EXPECT_EQ(Form->VerticesMode, 1);
+  ExpectPanelFollows();
+  // Cancelled, the layer goes again, and with it its step.
+  Form->MenuItem("PopDistorsionAnnuler")->trigger();
+  EXPECT_EQ(Form->VerticesMode, 0);
+  EXPECT_EQ(State().Layers, Original.Layers);
+  ExpectPanelFollows();
+  EXPECT_FALSE(Form->ListeUndo().CurrentUndo());
+}
+
+TEST_F(MainFormLayerCommandsTest, CaptionHookNamesNumberedLayers) {
+  const std::pair<const char*, const char*> Cases[] = {
+      {"#3", "Calque 3"}, {"#0", "Fond"}, {"#x1", "#x1"}, {"#12", "Calque 12"}, {"Ciel", "Ciel"}};
+  for (const auto& [Stored, Shown] : Cases) {
+    Layer(1).Caption = Stored;
+    EXPECT_EQ(Layer(1).DisplayCaption(), QString::fromUtf8(Shown)) << Stored;
+  }
+  // A "#7" the user types is a number like any other.
+  TScopedMsgDlgAnswers Scope([](const TMsgDlgRequest&) { return TMsgDlgAnswer{mrOk, "#7"}; });
+  Select(2);
+  Trigger("MenuCalqueRenommer");
+  EXPECT_TRUE(PanelCaptions().contains("2. Calque 7"));
+
+  // A text layer read from a file gets its data object, once.
+  TLayerItem Item;
+  Form->ImageNeedLayerData(Item);
+  const TLayerData* Made = Item.Data();
+  EXPECT_TRUE(dynamic_cast<const TTextData*>(Made));
+  Form->ImageNeedLayerData(Item);
+  EXPECT_EQ(Item.Data(), Made);
 }

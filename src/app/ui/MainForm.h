@@ -223,6 +223,9 @@ public:
   void MenuCalqueCropTransClick(QAction* Item);
   void MenuCalqueDelTransClick(QAction* Item);
   void MenuCalqueEditAlphaClick();
+  // The selection popup's "Distorsion": the selection made a new layer,
+  // then distorted.
+  void PopSelDistorsionClick(QAction* Item);
   // The undo steps that repeated edits of one layer share.
   void PrepareLayerOptionsUndo();
   void PrepareRenameLayerUndo();
@@ -508,6 +511,7 @@ public:
   // The Layer menu and the layers panel's popup (MainForm_LayerCommands.cpp).
   void ConnectLayerCommands();
   void ConnectLayerMaskCommands();
+  void ConnectPopSelDistorsion();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

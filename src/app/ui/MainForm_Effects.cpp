@@ -9,8 +9,6 @@
 #include "filters/ui/ArtisticForms.h"
 #include "filters/ui/BlurForms.h"
 #include "filters/ui/EffectForms.h"
-#include "i18n/LibLang.h"
-#include "ui/MsgDlg.h"
 
 static_assert(FilterMaskUndoKind == miFiltreMask && FilterPaintUndoKind == miFiltreBM_D,
               "the dialogs' undo kinds are the main window's");

@@ -4,6 +4,7 @@
 // quarter turns, text to image, a new background and an image opened as a
 // layer. Each records one undo step; the mask commands are in
 // MainForm_LayerMask.cpp.
+#include "app/MenuState.h"
 #include "app/ui/ActionBracket.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/MainLayerHost.h"
@@ -256,6 +257,38 @@ void TMainForm::MenuCalqueTransform1Click(QAction* Item) {
   LayerChanged();
 }
 
+// ---- From the selection popup ----------------------------------------------------
+
+void TMainForm::PopSelDistorsionClick(QAction* Item) {
+  if (!UneImage() || !ActionPossible(Item)) return;
+  // The selection becomes a layer of its own first; cancelling the
+  // distortion removes it with its creation step.
+  TMainLayerHost Host(*this);
+  if (!SelectionToNewLayer(Host, NextLayerName(Image()), 0)) return;
+  FlagTransformNewLayer = true;
+  PreparerUndo(miCreateLayer, Titre(Item));
+  MajMenus();
+  MenuCalqueTransform2Click(Item, 1);
+}
+
+void TMainForm::ConnectPopSelDistorsion() {
+  QMenu* Menu = MenuNamed(QStringLiteral("PopSelTransform"));
+  QAction* Copy = nullptr;
+  for (QAction* A : Menu->actions())
+    if (A->objectName() == QLatin1String("PopSelTransform_MenuCalqueTransformDistort")) Copy = A;
+  if (!Copy) return;
+  // Not a plain copy of the Layer menu's item: it works on the selection of
+  // any bitmap layer, the background too.
+  QAction* Original = MenuItem(QStringLiteral("MenuCalqueTransformDistort"));
+  disconnect(Copy, &QAction::triggered, Original, nullptr);
+  disconnect(Original, &QAction::changed, Copy, nullptr);
+  connect(Copy, &QAction::triggered, this, [this, Copy] { PopSelDistorsionClick(Copy); });
+  connect(Menu, &QMenu::aboutToShow, this, [this, Copy] {
+    const TMenuSnapshot S = MenuSnapshot();
+    Copy->setEnabled(Filterable(S) && S.Selection);
+  });
+}
+
 // ---- Wiring -----------------------------------------------------------------------
 
 void TMainForm::ConnectLayerCommands() {
@@ -300,4 +333,5 @@ void TMainForm::ConnectLayerCommands() {
   Wire("MenuCalqueFond2", [this](QAction*) { MenuCalqueFondClick(MenuItem(QStringLiteral("MenuCalqueFond"))); });
   Wire("MenuCalqueOuvrir", [this](QAction*) { OuvrirCalque(QString(), FSettings.OuvrirDir); });
   ConnectLayerMaskCommands();
+  ConnectPopSelDistorsion();
 }

@@ -442,6 +442,18 @@ TEST_F(MainFormLayerCommandsTest, CropToTheOpaquePartAndMaskCommands) {
   FillRectGrey(Layer(2).Mask(), {0, 0, 50, 30}, 0);
   for (int X = 0; X < 50; ++X) FillRectGrey(Layer(2).Mask(), {X, 0, X + 1, 30}, X * 5);
 
+  // The background keeps the image's origin and size, whatever its mask.
+  Select(0);
+  Layer(0).Mask().Assign(Filled(200, 150, clWhite));
+  FillRectGrey(Layer(0).Mask(), {20, 20, 60, 60}, 0);
+  Rebase();
+  Trigger("MenuCalqueCropTrans");
+  EXPECT_EQ(State(), Original);
+  EXPECT_EQ(UndoCount(), Steps);
+  Layer(0).Mask().Assign(TBitmap());
+  Select(2);
+  Rebase();
+
   Trigger("MenuCalqueDelTrans");
   EXPECT_EQ(Bytes(Layer(2).Mask()), QByteArray(50 * 30 * 3, 0));
   ExpectUndoRestores("opaque");

@@ -69,6 +69,8 @@ TMenuState CalqueMenuState(const TMenuSnapshot& S) {
   Set(M, "MenuCalqueEditAlpha", T.Alpha);
   Set(M, "MenuCalqueDelTrans", T.Alpha);
   Set(M, "MenuCalqueCentre", T.Free);
+  // The background keeps the image's origin and size.
+  Set(M, "MenuCalqueCropTrans", !T.Bkg);
   Set(M, "MenuCalqueFusionAll", S.LayerCount > 1);
   Set(M, "MenuCalqueFusionAllVisible", S.LayerCount > 1 && S.VisibleAndHidden);
   Set(M, "MenuCalqueExporter", !T.NB && T.Alpha && S.LayerVisible);

@@ -134,6 +134,7 @@ TEST(LayerMenuState, LayerMenuItemsFollowTheCurrentLayer) {
           {"inverted selection", [](TMenuSnapshot& S) { S.Selection = S.SelInverted = true; }, "MenuCalqueRecadrer",
            false},
           {"not in the table", Locked, "MenuCalqueDupliquer", true},
+          {"background", OnBackground, "MenuCalqueCropTrans", false},
       },
       CalqueMenuState);
 }

@@ -447,7 +447,9 @@ TEST_F(MainFormLayerCommandsTest, CropToTheOpaquePartAndMaskCommands) {
   Layer(0).Mask().Assign(Filled(200, 150, clWhite));
   FillRectGrey(Layer(0).Mask(), {20, 20, 60, 60}, 0);
   Rebase();
-  Trigger("MenuCalqueCropTrans");
+  Form->RefreshMenuStates();
+  EXPECT_FALSE(Form->MenuItem("MenuCalqueCropTrans")->isEnabled());
+  Form->MenuCalqueCropTransClick(Form->MenuItem("MenuCalqueCropTrans"));
   EXPECT_EQ(State(), Original);
   EXPECT_EQ(UndoCount(), Steps);
   Layer(0).Mask().Assign(TBitmap());

@@ -1,9 +1,9 @@
 // The Layer menu's commands on the stack and the layers' properties, with
 // their copies in the layers panel's popup menu: order, duplicate, delete,
 // merges, show or hide all, visibility and lock, rename, centre, flips and
-// quarter turns, text to image, a new background and an image opened as a
-// layer. Each records one undo step; the mask commands are in
-// MainForm_LayerMask.cpp.
+// quarter turns, text to image, a new background, an image opened as a
+// layer, and the selection popup's distortion of the selection made a layer.
+// Each records one undo step; the mask commands are in MainForm_LayerMask.cpp.
 #include "app/MenuState.h"
 #include "app/ui/ActionBracket.h"
 #include "app/ui/MainForm.h"

@@ -58,6 +58,14 @@ struct TMenuSnapshot {
   bool FromFile = false;       // the image's source is a file
   int ImageWindowCount = 0;
   bool ToolPaletteShown = false, CadreOmbre = false, ShowGrid = false, GridAlign = false;
+  // The layer menus' terms.
+  int LayerIndex = -1;           // the current layer's index
+  bool LayerLocked = false;      // the current layer is locked
+  bool TextLayer = false;        // the current layer is a text layer
+  bool LayerShadow = false;      // the current layer draws a drop shadow
+  bool BelowMergeable = false;   // the layer below is a visible, unlocked bitmap layer
+  bool VisibleAndHidden = false; // some layers are visible, some hidden
+  bool ClipboardMask = false;    // a clipboard picture can be pasted as a mask
 };
 
 using TNamedStates = std::vector<std::pair<QString, bool>>;
@@ -93,5 +101,11 @@ TMenuState FiltreMenuState(const TMenuSnapshot& S);
 TMenuState AffichageMenuState(const TMenuSnapshot& S);
 TMenuState OutilsMenuState(const TMenuSnapshot& S);
 TMenuState AideMenuState(const TMenuSnapshot& S);
+// The Layer menu with its "Ordre" submenu, the layers panel's popup menu
+// (whose "Ordre" holds copies of the menu's order items), and the order
+// items alone (LayerMenuState.cpp).
+TMenuState CalqueMenuState(const TMenuSnapshot& S);
+TMenuState PopCalqueState(const TMenuSnapshot& S);
+TMenuState CalqueOrdreState(const TMenuSnapshot& S);
 // The toolbar buttons of the main toolbars, by name.
 TNamedStates ToolButtonStates(const TMenuSnapshot& S);

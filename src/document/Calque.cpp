@@ -149,9 +149,11 @@ int DuplicateCurrentLayer(LayerNavigator& Nav) {
   if (Current < 0) return -1;
   const int Index = Image.DuplicateLayer(Current, NextLayerName(Image));
   if (Index < 0) return -1;
-  Nav.Move(Index, Current + 1, false);
+  // The panel has no thumbnail for the copy yet and would refuse to move
+  // it: the stack is reordered here and the panel rebuilt from it.
+  Image.Layers().Move(Index, Current + 1);
   Image.SetLayerIndex(Current + 1);
+  Nav.Synchronize(true);
   Nav.ResetLayerIndex();
-  Nav.Synchronize(false);
   return Current + 1;
 }

@@ -111,6 +111,12 @@ protected:
     EXPECT_TRUE(B.QImageView().save(Path(Name), "PNG"));
     return Path(Name);
   }
+  // The picture B written as Name and opened in Form through File > Open.
+  void OpenThroughMenu(TMainForm& Form, const QString& Name, const TBitmap& B) {
+    const QString File = WritePng(Name, B);
+    SetFileDialogProvider([File](TFileDialogState&) { return QStringList{File}; });
+    Form.MenuItem("MenuFichierOuvrir")->trigger();
+  }
   static PBitmap Background(TMainForm& Form) { return Copy(Form.LeFond()); }
   static PBitmap Copy(const TBitmap& B) {
     auto C = std::make_unique<TBitmap>();

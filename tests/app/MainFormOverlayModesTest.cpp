@@ -52,7 +52,11 @@ protected:
     emit Form->MenuNamed("MenuOutils")->aboutToShow();
     emit Form->MenuNamed("MenuOutilsPath")->aboutToShow();
   }
-  void Trigger(const char* Name) { Form->MenuItem(QString::fromLatin1(Name))->trigger(); }
+  // As the menus would show it: their rules first, then the item.
+  void Trigger(const char* Name) {
+    Form->RefreshMenuStates();
+    Form->MenuItem(QString::fromLatin1(Name))->trigger();
+  }
   // A key on the active image, as a person presses it there.
   void Key(int K) {
     QWidget* View = Form->EnfantActif()->Image;

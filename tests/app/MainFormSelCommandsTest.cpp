@@ -23,8 +23,7 @@ protected:
   void SetUp() override {
     MainFormFixture::SetUp();
     Form = Start();
-    SetFileDialogProvider([this](TFileDialogState&) { return QStringList{WritePng("photo.png", *Bands(200, 150))}; });
-    Form->MenuItem("MenuFichierOuvrir")->trigger();
+    OpenThroughMenu(*Form, "photo.png", *Bands(200, 150));
     ASSERT_TRUE(Form->UneImage());
   }
   void TearDown() override {

@@ -5,7 +5,7 @@
 #include "app/ui/MainForm.h"
 
 struct TActionBracket {
-  explicit TActionBracket(TMainForm& Form) : F(Form) { F.DebutAction(QString(), true); }
+  explicit TActionBracket(TMainForm& Form, const QString& Msg = QString()) : F(Form) { F.DebutAction(Msg, true); }
   ~TActionBracket() { F.FinAction(); }
   TActionBracket(const TActionBracket&) = delete;
   TActionBracket& operator=(const TActionBracket&) = delete;

@@ -532,6 +532,7 @@ void TMainForm::ConnectCommands() {
   ConnectTextCommands();
   ConnectEditCommands();
   ConnectFileManagementCommands();
+  ConnectLayerCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

@@ -193,6 +193,49 @@ public:
   void ImageGetLayerCaption(const TLayerItem& Item, QString& S);
   void ImageNeedLayerData(TLayerItem& Item);
 
+  // ---- Layer commands (MainForm_LayerCommands.cpp, MainForm_LayerMask.cpp) ----
+  // The layers panel's popup menu opening: the layer tool, then its rules.
+  void PopCalquePopup();
+  // Item 1 "Mettre en premier plan", 2 "Monter", 3 "Descendre", 4 "Mettre en
+  // arrière plan"; the panel's move records the undo step.
+  void MenuCalqueOrdreClick(int Item);
+  void MenuCalqueDupliquerClick(QAction* Item);
+  void MenuCalqueSupprimerClick(QAction* Item);
+  void MenuCalqueTxtToCalqueClick(QAction* Item);
+  void MenuCalqueRenommerClick(QAction* Item);
+  void MenuCalqueCentreClick(TPosition Anchor);
+  // Tag 1 flip top-bottom, 2 mirror left-right, 3 quarter turn clockwise, 4
+  // anticlockwise, 5 half turn, of the current layer.
+  void MenuCalqueTransform1Click(QAction* Item);
+  void MenuCalqueMasquerToutClick(QAction* Item, bool Show);
+  void MenuCalqueFusionOmbreClick(QAction* Item);
+  void MenuCalqueFusionPrevClick(QAction* Item);
+  void MenuCalqueFusionAllClick(QAction* Item, bool VisibleOnly);
+  void PopCalqueVisibleClick();
+  void PopCalqueVerrouClick();
+  // A new background under the stack, white and transparent.
+  void MenuCalqueFondClick(QAction* Item);
+  // NomFichier as a new layer centred in the view; an empty name asks for
+  // the file, starting in DirDefaut.
+  void OuvrirCalque(QString NomFichier, const QString& DirDefaut);
+  // The current layer's mask: its edge smoothed, optimised, blurred or torn
+  // (Sender one of the four items); radial transparency in the selection;
+  // cropped to its opaque part; made opaque; opened as an image.
+  void MenuCalqueEffetBordClick(QObject* Sender);
+  void MenuCalqueDegradeRadialClick(bool Inverse);
+  void MenuCalqueCropTransClick(QAction* Item);
+  void MenuCalqueDelTransClick(QAction* Item);
+  void MenuCalqueEditAlphaClick();
+  // The selection popup's "Distorsion": the selection made a new layer,
+  // then distorted.
+  void PopSelDistorsionClick(QAction* Item);
+  // The undo steps that repeated edits of one layer share.
+  void PrepareLayerOptionsUndo();
+  void PrepareRenameLayerUndo();
+  // True, after a message, when a visible selection holds no pixel of the
+  // current layer: the command must stop.
+  bool RefuseEmptySelection();
+
   // ---- Menu and toolbar state (MainForm_MenuState.cpp) ----
   // After every command and change of window.
   void MajUndoRedo();
@@ -497,6 +540,10 @@ public:
   // Connects the item Name to Handler, which is told the item or toolbar
   // button that started the command.
   void ConnectSender(const char* Name, std::function<void(QObject*)> Handler);
+  // The Layer menu and the layers panel's popup (MainForm_LayerCommands.cpp).
+  void ConnectLayerCommands();
+  void ConnectLayerMaskCommands();
+  void ConnectPopSelDistorsion();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

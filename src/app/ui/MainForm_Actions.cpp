@@ -192,6 +192,7 @@ TNewImgForm* TMainForm::NouvelleImage(TMyImageLayered* Source, const TBitmap* Bi
     for (QAction* Item : System->actions()) Item->setShortcut(QKeySequence());
   connect(
       Form, &QObject::destroyed, this, [this] { ImageWindowGone(); }, Qt::QueuedConnection);
+  Form->LayerNav->PopupMenu = MenuNamed(QStringLiteral("PopCalque"));
   FEdiZoom->SetItemIndex(0);
   RestaureZoom();
   AfficherInfos();

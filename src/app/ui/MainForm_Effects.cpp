@@ -9,8 +9,6 @@
 #include "filters/ui/ArtisticForms.h"
 #include "filters/ui/BlurForms.h"
 #include "filters/ui/EffectForms.h"
-#include "i18n/LibLang.h"
-#include "ui/MsgDlg.h"
 
 static_assert(FilterMaskUndoKind == miFiltreMask && FilterPaintUndoKind == miFiltreBM_D,
               "the dialogs' undo kinds are the main window's");
@@ -49,11 +47,7 @@ template <class TForm> void OpenOnWholeLayer(TMainForm& F, QAction* Item, QActio
 // Opacity and transparency gradient refuse a visible selection that holds
 // no pixel of the layer.
 template <class TForm> void OpenUnlessEmptySelection(TMainForm& F, QAction* Item, QAction* TitleItem) {
-  if (F.UneImage() && F.Sel()->Visible() &&
-      IntersectRect(F.LaSelection(), {0, 0, F.LeBitmap().Width(), F.LeBitmap().Height()}).IsEmpty()) {
-    ShowMsgDlg(Tr(TrId::GetTrDlgGlb5), mdkWarning, TMsgDlgButtons{mdbOk});
-    return;
-  }
+  if (F.RefuseEmptySelection()) return;
   OpenFilterDialog<TForm, miFiltreMask>(F, Item, TitleItem);
 }
 

@@ -7,6 +7,7 @@
 #include "app/ui/MainForm.h"
 
 #include "document/Pattern.h"
+#include "document/Calque.h"
 #include "i18n/LibLang.h"
 #include "ui/SpecialEdit.h"
 
@@ -34,9 +35,9 @@ private:
   TMainForm& FForm;
 };
 
-// The top menus with rules here (the file and layer menus have their own).
-constexpr const char* RuledMenus[] = {"MenuEdition", "MenuSelection", "MenuImage", "MenuReglage",
-                                      "MenuFiltre",  "MenuAffichage", "MenuOutils", "MenuAide"};
+// The top menus with rules here (the file menu has its own).
+constexpr const char* RuledMenus[] = {"MenuEdition", "MenuSelection", "MenuImage", "MenuReglage", "MenuFiltre",
+                                      "MenuAffichage", "MenuOutils", "MenuAide", "MenuCalque"};
 
 } // namespace
 
@@ -75,6 +76,16 @@ TMenuSnapshot TMainForm::MenuSnapshot() const {
   S.BkgNeedsTransparency = Img.NeedBkgTransparency();
   S.BkgLocked = Bkg.Locked;
   S.BkgVisible = Bkg.Visible;
+  S.LayerIndex = Img.LayerIndex();
+  S.LayerLocked = L && L->Locked;
+  S.TextLayer = L && L->LayerType == ltData;
+  S.LayerShadow = L && L->ShadowInfos.DrawShadow;
+  if (S.LayerIndex > 0) {
+    const TLayerItem& Below = Img.Layers()[S.LayerIndex - 1];
+    S.BelowMergeable = Below.LayerType == ltBitmap && !Below.Locked && Below.Visible;
+  }
+  S.VisibleAndHidden = HasVisibleAndHiddenLayers(Img);
+  S.ClipboardMask = CollagePossible(true);
   if (const TSelectionControl* Sl = Sel()) {
     S.Selection = Sl->Visible();
     S.ShapeCopied = ShapeCopied();
@@ -121,6 +132,12 @@ void TMainForm::ApplyMenuRules(const QString& MenuName) {
     M = OutilsMenuState(S);
   else if (MenuName == QLatin1String("MenuAide"))
     M = AideMenuState(S);
+  else if (MenuName == QLatin1String("MenuCalque"))
+    M = CalqueMenuState(S);
+  else if (MenuName == QLatin1String("PopCalque"))
+    M = PopCalqueState(S);
+  else if (MenuName == QLatin1String("MenuCalqueOrdre") || MenuName == QLatin1String("PopCalqueOrdre"))
+    M = CalqueOrdreState(S);
   else
     return;
   // A command: enabled only once built; a submenu: with its condition, unless

@@ -229,12 +229,6 @@ public:
   // The selection popup's "Distorsion": the selection made a new layer,
   // then distorted.
   void PopSelDistorsionClick(QAction* Item);
-  // The undo steps that repeated edits of one layer share.
-  void PrepareLayerOptionsUndo();
-  void PrepareRenameLayerUndo();
-  // True, after a message, when a visible selection holds no pixel of the
-  // current layer: the command must stop.
-  bool RefuseEmptySelection();
 
   // ---- Menu and toolbar state (MainForm_MenuState.cpp) ----
   // After every command and change of window.

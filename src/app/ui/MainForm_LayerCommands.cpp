@@ -41,25 +41,6 @@ void ToggleLayerSwitch(TMainForm& F, bool TLayerItem::*Switch) {
 
 } // namespace
 
-// ---- Undo steps that repeated edits share ------------------------------------------
-
-void TMainForm::PrepareLayerOptionsUndo() {
-  PrepareLayerInfoUndo(miLayerOptions,
-                       Titre(MenuItem(QStringLiteral("MenuCalque"))) + QStringLiteral(" > ") +
-                           Titre(MenuItem(QStringLiteral("MenuCalqueOptions"))));
-}
-
-void TMainForm::PrepareRenameLayerUndo() {
-  PrepareLayerInfoUndo(miRenameLayer, Titre(MenuItem(QStringLiteral("MenuCalqueRenommer"))));
-}
-
-bool TMainForm::RefuseEmptySelection() {
-  if (!UneImage() || !Sel()->Visible()) return false;
-  if (!IntersectRect(LaSelection(), {0, 0, LeBitmap().Width(), LeBitmap().Height()}).IsEmpty()) return false;
-  ShowMsgDlg(Tr(TrId::GetTrDlgGlb5), mdkWarning, TMsgDlgButtons{mdbOk});
-  return true;
-}
-
 // ---- The popup and the order ------------------------------------------------------
 
 void TMainForm::PopCalquePopup() {

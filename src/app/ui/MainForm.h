@@ -465,6 +465,9 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The frame, shadow, cut-out, selection-width, assemble, new-background,
+  // export-layer and history dialogs (MainForm_ImageDialogs.cpp).
+  void ConnectImageDialogCommands();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

@@ -63,11 +63,11 @@ void ExportLayerPng(const QString& FileName) {
 }
 
 QString ExportFileName(const QString& Caption, const QString& Ext) {
-  // A caption is a name, never a path.
   QString Name = Caption;
-  Name.replace(u'/', u'_');
   const qsizetype Dot = Name.lastIndexOf(u'.');
-  if (Dot >= 0) Name.truncate(Dot);
+  if (Dot > Name.lastIndexOf(u'/')) Name.truncate(Dot);
+  // A caption is a name, never a path.
+  Name.replace(u'/', u'_');
   return Name + u'.' + Ext;
 }
 

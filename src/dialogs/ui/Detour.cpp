@@ -58,13 +58,7 @@ TDetourForm::TDetourForm(QWidget* Parent) : TMainDialogForm(Parent) {
   Auto->setObjectName(QStringLiteral("GBAuto"));
   auto* AutoLayout = new QVBoxLayout(Auto);
   LblN = new QLabel(Auto);
-  TBN = new TTrackBar(Auto);
-  TBN->setObjectName(QStringLiteral("TBN"));
-  TBN->setRange(0, 100);
-  TBN->setPageStep(5);
-  TBN->SetFrequency(5);
-  TBN->SetPosition(12);
-  StyleTrackBar(TBN);
+  TBN = NewTrackBar(Auto, "TBN", 0, 100, 5, 12);
   AutoLayout->addWidget(LblN);
   AutoLayout->addWidget(TBN);
   const auto Direction = [&](const char* Name, TrId Id, const char* French) {

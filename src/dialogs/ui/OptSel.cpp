@@ -20,13 +20,7 @@ TOptionSelForm::TOptionSelForm(QWidget* Parent) : TMainDialogForm(Parent) {
   IniCustomVarCount = 2;
   auto* Main = new QVBoxLayout(this);
   LblEpaisseur = new QLabel(this);
-  TBN = new TTrackBar(this);
-  TBN->setObjectName(QStringLiteral("TBN"));
-  TBN->setRange(1, 51);
-  TBN->setPageStep(5);
-  TBN->SetFrequency(2);
-  TBN->SetPosition(10);
-  StyleTrackBar(TBN);
+  TBN = NewTrackBar(this, "TBN", 1, 51, 2, 10);
   Main->addWidget(LblEpaisseur);
   Main->addWidget(TBN);
   auto* Info = new QFormLayout;

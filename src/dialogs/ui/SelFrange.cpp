@@ -17,13 +17,7 @@ TFrangeForm::TFrangeForm(QWidget* Parent) : TMainDialogForm(Parent) {
   DialogMode = TMainDialogMode::dmDialog;
   auto* Main = new QVBoxLayout(this);
   LblEpaisseur = new QLabel(this);
-  TBN = new TTrackBar(this);
-  TBN->setObjectName(QStringLiteral("TBN"));
-  TBN->setRange(1, 41);
-  TBN->setPageStep(5);
-  TBN->SetFrequency(2);
-  TBN->SetPosition(5);
-  StyleTrackBar(TBN);
+  TBN = NewTrackBar(this, "TBN", 1, 41, 2, 5);
   Main->addWidget(LblEpaisseur);
   Main->addWidget(TBN);
   const TOkCancel Buttons = AddOkCancel(*this, *Main);

@@ -75,6 +75,8 @@ TEST_F(HistoFormTest, JumpsByUndoAndRedoStepsAndCopiesItsRows) {
 
 TEST_F(HistoFormTest, AnImageWithoutStepsShowsOnlyTheFirstRow) {
   OpenImage(10, 10);
+  emit Form->MenuNamed(QStringLiteral("MenuEdition"))->aboutToShow();
+  EXPECT_FALSE(Form->MenuItem(QStringLiteral("MenuEditionHistoriques"))->isEnabled());
   Blur();
   Undo();
   THistoForm* D = OpenHisto();

@@ -111,7 +111,11 @@ void TExportLayerForm::ExportLayer() {
   QString Reason;
   Host->DebutAction(QString(), true);
   try {
-    ExportLayerFile(NomFichier, std::max(RGFormat->ItemIndex(), 0), Layer->Bitmap(), &Layer->Mask());
+    const int Format = std::max(RGFormat->ItemIndex(), 0);
+    if (Format == 0)
+      ExportLayerPng(NomFichier);
+    else
+      ExportLayerFile(NomFichier, Format, Layer->Bitmap(), &Layer->Mask());
   } catch (const std::exception& E) {
     Reason = QString::fromUtf8(E.what());
     if (Reason.isEmpty()) Reason = QStringLiteral("?");

@@ -54,6 +54,7 @@ TMenuState EditionMenuState(const TMenuSnapshot& S, const TMenuCaptions& Caption
   M.Enabled.emplace_back(QStringLiteral("MenuEditionPurger"), S.ClipboardImage || History || S.PatternStored);
   Add(M, "MenuEditionUndo", S.HasUndo);
   Add(M, "MenuEditionRedo", S.HasRedo);
+  Add(M, "MenuEditionHistoriques", S.HasUndo || S.HasRedo);
   const bool Cut = S.Mode16M && S.LayerEditable && S.PixelLayer && S.Selection;
   Add(M, "MenuEditionCouper", Cut);
   Add(M, "MenuEditionEffacer", Cut);

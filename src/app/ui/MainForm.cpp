@@ -543,6 +543,7 @@ void TMainForm::ConnectCommands() {
   ConnectImageCommands();
   ConnectImageModeCommands();
   ConnectImageGeometryCommands();
+  ConnectImageDialogCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

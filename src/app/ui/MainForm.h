@@ -538,6 +538,9 @@ public:
   void ConnectLayerCommands();
   void ConnectLayerMaskCommands();
   void ConnectPopSelDistorsion();
+  // The frame, shadow, cut-out, selection-width, assemble, new-background,
+  // export-layer and history dialogs (MainForm_ImageDialogs.cpp).
+  void ConnectImageDialogCommands();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

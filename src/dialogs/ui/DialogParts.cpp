@@ -4,6 +4,7 @@
 #include "dialogs/ui/ImageDialogHost.h"
 #include "ui/DlgMain.h"
 #include "ui/MsgDlg.h"
+#include "ui/TrackBar.h"
 
 #include <QBoxLayout>
 #include <QPushButton>
@@ -40,6 +41,17 @@ TOkCancel AddOkCancel(TMainDialogForm& Form, QBoxLayout& Layout) {
   Form.OkButton = B.BOk;
   Form.CancelButton = B.BAnnuler;
   return B;
+}
+
+TTrackBar* NewTrackBar(QWidget* Parent, const char* Name, int Min, int Max, int Frequency, int Position) {
+  auto* Bar = new TTrackBar(Parent);
+  Bar->setObjectName(QString::fromLatin1(Name));
+  Bar->setRange(Min, Max);
+  Bar->setPageStep(5);
+  Bar->SetFrequency(Frequency);
+  Bar->SetPosition(Position);
+  StyleTrackBar(Bar);
+  return Bar;
 }
 
 void WarnEmptyFields() { ShowMsgDlg(Tr(TrId::GetTrDldGlb1), mdkWarning, {mdbOk}); }

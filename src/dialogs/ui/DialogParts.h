@@ -12,7 +12,9 @@
 
 class QBoxLayout;
 class QPushButton;
+class QWidget;
 class TMainDialogForm;
+class TTrackBar;
 
 // Id's text once a language module gave one, else French.
 QString TrText(TrId Id, const QString& French);
@@ -29,6 +31,10 @@ struct TOkCancel {
   QPushButton* BAnnuler;
 };
 TOkCancel AddOkCancel(TMainDialogForm& Form, QBoxLayout& Layout);
+
+// A slider named Name over Min..Max at Position, paging by 5, ticks every
+// Frequency, in the program's look.
+TTrackBar* NewTrackBar(QWidget* Parent, const char* Name, int Min, int Max, int Frequency, int Position);
 
 // "Renseignez tous les champs avant de continuer !" as a warning.
 void WarnEmptyFields();

@@ -530,6 +530,7 @@ void TMainForm::ConnectCommands() {
   ConnectTextureCommands();
   ConnectColorCommands();
   ConnectImageCommands();
+  ConnectLayerDialogCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

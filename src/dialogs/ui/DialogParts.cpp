@@ -4,8 +4,10 @@
 #include "dialogs/ui/ImageDialogHost.h"
 #include "ui/DlgMain.h"
 #include "ui/MsgDlg.h"
+#include "ui/TrackBar.h"
 
 #include <QBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 QString TrText(TrId Id, const QString& French) {
@@ -49,4 +51,23 @@ bool AcceptImageSize(int64_t W, int64_t H) {
   if (Check == TSizeCheck::Ok) return true;
   ShowMsgDlg(SizeCheckMessage(Check, W, H), mdkWarning, {mdbOk});
   return false;
+}
+
+TLabeledBar AddLabeledBar(TMainDialogForm& Form, QBoxLayout& Layout, const char* Name, const char* LabelName, int Min,
+                          int Max, int Pos, std::function<QString(int)> Text) {
+  TLabeledBar B{new QLabel(&Form), new TTrackBar(&Form)};
+  B.Label->setObjectName(QString::fromLatin1(LabelName));
+  B.Bar->setObjectName(QString::fromLatin1(Name));
+  B.Bar->setMinimum(Min);
+  B.Bar->setMaximum(Max);
+  B.Bar->SetPosition(Pos);
+  Form.PrepareTrackBar(B.Bar);
+  B.Label->setText(Text(B.Bar->Position()));
+  QLabel* Label = B.Label;
+  B.Bar->OnChange = [Label, Text = std::move(Text)](QObject* Sender) {
+    Label->setText(Text(static_cast<TTrackBar*>(Sender)->Position()));
+  };
+  Layout.addWidget(B.Label);
+  Layout.addWidget(B.Bar);
+  return B;
 }

@@ -9,10 +9,13 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 
 class QBoxLayout;
+class QLabel;
 class QPushButton;
 class TMainDialogForm;
+class TTrackBar;
 
 // Id's text once a language module gave one, else French.
 QString TrText(TrId Id, const QString& French);
@@ -35,3 +38,14 @@ void WarnEmptyFields();
 // False after a warning when W x H is below one pixel or more than the
 // image readers open; true for a size that can be made.
 bool AcceptImageSize(int64_t W, int64_t H);
+
+// A slider Min..Max at Pos under its label, both added to Layout: the label
+// (named LabelName) shows Text(position) and follows every change; the
+// slider (named Name) is prepared by the form, so that releasing it runs its
+// OnKeyUp, which the caller sets to its apply step.
+struct TLabeledBar {
+  QLabel* Label;
+  TTrackBar* Bar;
+};
+TLabeledBar AddLabeledBar(TMainDialogForm& Form, QBoxLayout& Layout, const char* Name, const char* LabelName, int Min,
+                          int Max, int Pos, std::function<QString(int)> Text);

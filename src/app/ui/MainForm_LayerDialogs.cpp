@@ -1,0 +1,103 @@
+// The main window's side of the layer dialogs: the services they reach
+// through TLayerDialogHost, and the Layer items that open them: the options
+// of the current layer, the new colour and adjustment layers (made with the
+// stored defaults, then shown in the options dialog), and the manual
+// parameters of the selection, the layer and a new blank layer.
+#include "app/ui/MainForm.h"
+
+#include "dialogs/ui/LayerDialogHost.h"
+#include "dialogs/ui/OpCalque.h"
+#include "document/Calque.h"
+#include "document/ui/LayerNavigator.h"
+#include "document/ui/SelectionControl.h"
+#include "platform/Beep.h"
+#include "raster/FoncUtils.h"
+#include "tools/ui/Outils.h"
+#include "ui/DlgEx.h"
+
+#include <QAction>
+#include <QPointer>
+
+static_assert(UndoKindLayerAll == miLayerAll && UndoKindCreateLayer == miCreateLayer,
+              "the layer dialogs' undo kinds are the main window's");
+
+namespace {
+
+constexpr TToolId LayerToolId = 13;
+
+class TMainLayerDialogHost final : public QObject, public TLayerDialogHost {
+public:
+  explicit TMainLayerDialogHost(TMainForm& Form) : QObject(&Form), F(Form) { SetLayerDialogHost(this); }
+  ~TMainLayerDialogHost() override {
+    if (LayerDialogHostSlot() == this) SetLayerDialogHost(nullptr);
+  }
+  bool PrepareLayerOptionsUndo() override { return F.PrepareLayerOptionsStep(); }
+  void PrepareLayerPosUndo(TPoint OldPos) override { F.PrepareLayerPosUndo(OldPos); }
+  void SelectLayerTool() override {
+    if (TOutilsForm* Tools = F.Palette()) Tools->SetTool(LayerToolId);
+  }
+  void MajOptionsCalques() override {
+    if (TOutilsForm* Tools = F.Palette()) Tools->MajOptionsCalques();
+  }
+  void AfficherInfosCalque() override { F.AfficherInfosCalque(); }
+  bool DessinAlpha() const override { return F.Settings().DessinAlpha; }
+  bool SelVisible() const override { return F.Sel()->Visible(); }
+  TRect SelBounds() const override { return F.Sel()->BmpSelRect(); }
+  void SetSelBounds(const TRect& R) override { F.Sel()->SetBmpSelRect(R); }
+  TMyShape SelShape() const override { return F.Sel()->Shape(); }
+  bool SelInvert() const override { return F.Sel()->Invert(); }
+  bool SelHasPoints() const override { return F.Sel()->ShapeManager().PointsCount() > 0; }
+  TRect SelectionDefaut() const override { return F.SelectionDefaut(); }
+  void MasquerSelection() override { F.MasquerSelection(); }
+  void AfficherSelection() override { F.AfficherSelection(); }
+  void InverserSelection() override { F.MenuSelInverserClick(); }
+  void ChangerForme(TMyShape Shape) override { F.ChangerForme(Shape, false, 0); }
+
+private:
+  TMainForm& F;
+};
+
+} // namespace
+
+bool TMainForm::PrepareLayerOptionsStep() {
+  return PrepareLayerInfoUndo(miLayerOptions, CleanMenuCaption(MenuItem(QStringLiteral("MenuCalqueOptions"))->text())) !=
+         nullptr;
+}
+
+void TMainForm::ConnectLayerDialogCommands() {
+  new TMainLayerDialogHost(*this);
+  static QPointer<TOpCalqueForm> Options;
+  const auto OpenOptions = [this](bool New) {
+    TOpCalqueForm* Form = CreateFormIfNeeded(Options, this);
+    Form->Nouveau = New;
+    Form->show();
+  };
+  for (const char* Name : {"MenuCalqueOptions", "PopCalqueOptions"})
+    Connect(Name, [this, Name, OpenOptions] {
+      if (!ActionPossible(MenuItem(QString::fromLatin1(Name))) || !UneImage() || !Image().CurrentLayer()) return;
+      if (IsLayerLockedOrHidden(Image())) {
+        Beep();
+        return;
+      }
+      // A text layer's options are its text dialog's, which opens from the
+      // text command.
+      if (IsTextLayer(Image())) return;
+      OpenOptions(false);
+    });
+  Connect("MenuCalqueCouleur", [this, OpenOptions] {
+    if (!ActionPossible(MenuItem(QStringLiteral("MenuCalqueCouleur"))) || !UneImage()) return;
+    TIniColorInfo Info;
+    CreateFormIfNeeded(Options, this)->LoadIniColor(Info);
+    AddColorLayer(*LayerNav(), NextLayerName(Image()), Info.Color, Info.Opacity, Info.Invert);
+    RefreshBitmap();
+    OpenOptions(true);
+  });
+  Connect("MenuCalqueReglage", [this, OpenOptions] {
+    if (!ActionPossible(MenuItem(QStringLiteral("MenuCalqueReglage"))) || !UneImage()) return;
+    TIniAdjustInfo Info;
+    CreateFormIfNeeded(Options, this)->LoadIniAdjust(Info);
+    AddAdjustLayer(*LayerNav(), NextLayerName(Image()), Info.Adjust, Info.Opacity);
+    RefreshBitmap();
+    OpenOptions(true);
+  });
+}

@@ -7,6 +7,7 @@
 
 #include "dialogs/ui/LayerDialogHost.h"
 #include "dialogs/ui/OpCalque.h"
+#include "dialogs/ui/SelParams.h"
 #include "document/Calque.h"
 #include "document/ui/LayerNavigator.h"
 #include "document/ui/SelectionControl.h"
@@ -41,6 +42,8 @@ public:
   }
   void AfficherInfosCalque() override { F.AfficherInfosCalque(); }
   bool DessinAlpha() const override { return F.Settings().DessinAlpha; }
+  void LoadIniBmp(TIniBmpInfo& Info) override { OptionsForm()->LoadIniBmp(Info); }
+  TOpCalqueForm* OptionsForm() { return CreateFormIfNeeded(FOptions, &F); }
   bool SelVisible() const override { return F.Sel()->Visible(); }
   TRect SelBounds() const override { return F.Sel()->BmpSelRect(); }
   void SetSelBounds(const TRect& R) override { F.Sel()->SetBmpSelRect(R); }
@@ -55,6 +58,7 @@ public:
 
 private:
   TMainForm& F;
+  QPointer<TOpCalqueForm> FOptions;
 };
 
 } // namespace
@@ -65,10 +69,9 @@ bool TMainForm::PrepareLayerOptionsStep() {
 }
 
 void TMainForm::ConnectLayerDialogCommands() {
-  new TMainLayerDialogHost(*this);
-  static QPointer<TOpCalqueForm> Options;
-  const auto OpenOptions = [this](bool New) {
-    TOpCalqueForm* Form = CreateFormIfNeeded(Options, this);
+  auto* Host = new TMainLayerDialogHost(*this);
+  const auto OpenOptions = [Host](bool New) {
+    TOpCalqueForm* Form = Host->OptionsForm();
     Form->Nouveau = New;
     Form->show();
   };
@@ -84,20 +87,43 @@ void TMainForm::ConnectLayerDialogCommands() {
       if (IsTextLayer(Image())) return;
       OpenOptions(false);
     });
-  Connect("MenuCalqueCouleur", [this, OpenOptions] {
+  Connect("MenuCalqueCouleur", [this, Host, OpenOptions] {
     if (!ActionPossible(MenuItem(QStringLiteral("MenuCalqueCouleur"))) || !UneImage()) return;
     TIniColorInfo Info;
-    CreateFormIfNeeded(Options, this)->LoadIniColor(Info);
+    Host->OptionsForm()->LoadIniColor(Info);
     AddColorLayer(*LayerNav(), NextLayerName(Image()), Info.Color, Info.Opacity, Info.Invert);
     RefreshBitmap();
     OpenOptions(true);
   });
-  Connect("MenuCalqueReglage", [this, OpenOptions] {
+  Connect("MenuCalqueReglage", [this, Host, OpenOptions] {
     if (!ActionPossible(MenuItem(QStringLiteral("MenuCalqueReglage"))) || !UneImage()) return;
     TIniAdjustInfo Info;
-    CreateFormIfNeeded(Options, this)->LoadIniAdjust(Info);
+    Host->OptionsForm()->LoadIniAdjust(Info);
     AddAdjustLayer(*LayerNav(), NextLayerName(Image()), Info.Adjust, Info.Opacity);
     RefreshBitmap();
     OpenOptions(true);
   });
+
+  // Manual parameters: the selection, the current layer (with the layer
+  // tool, the selection hidden), a new blank layer.
+  static QPointer<TSelParamsForm> Params;
+  const auto OpenParams = [this](const char* Name, int Flag) {
+    if (!ActionPossible(MenuItem(QString::fromLatin1(Name))) || !UneImage()) return;
+    if (Flag == 1) {
+      if (!Image().CurrentLayer() || IsLayerLockedOrHidden(Image())) {
+        Beep();
+        return;
+      }
+      if (TOutilsForm* Tools = Palette()) Tools->SetTool(LayerToolId);
+      MasquerSelection();
+    }
+    TSelParamsForm* Form = CreateFormIfNeeded(Params, this);
+    Form->Flag = Flag;
+    Form->show();
+  };
+  for (const char* Name : {"MenuSelParams", "PopSelParams"})
+    Connect(Name, [OpenParams, Name] { OpenParams(Name, 0); });
+  for (const char* Name : {"MenuCalqueParams", "PopCalqueParams"})
+    Connect(Name, [OpenParams, Name] { OpenParams(Name, 1); });
+  Connect("MenuCalqueVierge", [OpenParams] { OpenParams("MenuCalqueVierge", 2); });
 }

@@ -9,6 +9,8 @@
 #include "dialogs/ui/ImageDialogHost.h"
 #include "document/ShapeManager.h"
 
+struct TIniBmpInfo;
+
 // The undo kinds these dialogs prepare, as the main window numbers them.
 constexpr int UndoKindLayerAll = 2;
 constexpr int UndoKindCreateLayer = 17;
@@ -27,6 +29,8 @@ public:
   virtual void AfficherInfosCalque() = 0;
   // Painting on transparency is on (a new blank layer starts transparent).
   virtual bool DessinAlpha() const = 0;
+  // The stored defaults of a new image layer (the layer options dialog's).
+  virtual void LoadIniBmp(TIniBmpInfo& Info) = 0;
 
   // The selection of the active image, in bitmap coordinates.
   virtual bool SelVisible() const = 0;

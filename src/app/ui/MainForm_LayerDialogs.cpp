@@ -5,6 +5,7 @@
 // parameters of the selection, the layer and a new blank layer.
 #include "app/ui/MainForm.h"
 
+#include "dialogs/ui/Copyright.h"
 #include "dialogs/ui/LayerDialogHost.h"
 #include "dialogs/ui/OpCalque.h"
 #include "dialogs/ui/SelParams.h"
@@ -42,6 +43,10 @@ public:
   }
   void AfficherInfosCalque() override { F.AfficherInfosCalque(); }
   bool DessinAlpha() const override { return F.Settings().DessinAlpha; }
+  QString NomFichier() const override { return F.NomFichier(); }
+  void DernierFiltre(const QString& Titre, QObject* Sender, std::function<void(QObject*)> Event) override {
+    F.DernierFiltre(Titre, Sender, std::move(Event), 0);
+  }
   void LoadIniBmp(TIniBmpInfo& Info) override { OptionsForm()->LoadIniBmp(Info); }
   TOpCalqueForm* OptionsForm() { return CreateFormIfNeeded(FOptions, &F); }
   bool SelVisible() const override { return F.Sel()->Visible(); }
@@ -126,4 +131,11 @@ void TMainForm::ConnectLayerDialogCommands() {
   for (const char* Name : {"MenuCalqueParams", "PopCalqueParams"})
     Connect(Name, [OpenParams, Name] { OpenParams(Name, 1); });
   Connect("MenuCalqueVierge", [OpenParams] { OpenParams("MenuCalqueVierge", 2); });
+  // The copyright stamp, on the background with the selection hidden.
+  Connect("MenuImageCopyright", [this] {
+    static QPointer<TCopyrightForm> Stamp;
+    if (!ActionPossible(MenuItem(QStringLiteral("MenuImageCopyright"))) || !UneImage()) return;
+    MasquerSelection();
+    CreateFormIfNeeded(Stamp, this)->show();
+  });
 }

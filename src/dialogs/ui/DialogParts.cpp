@@ -71,3 +71,32 @@ TLabeledBar AddLabeledBar(TMainDialogForm& Form, QBoxLayout& Layout, const char*
   Layout.addWidget(B.Bar);
   return B;
 }
+
+void MakeDialogPanel(TMainDialogForm& Form, QWidget* Parent, int X, int Y, std::initializer_list<QWidget*> Remove) {
+  Form.InheritedOnly = true;
+  Form.DialogMode = TMainDialogMode::dmNone;
+  Form.LoadFromIniFile = false;
+  Form.AutoSaveIni = false;
+  Form.SaveToIniFile = false;
+  Form.setObjectName(QStringLiteral("Auto") + Form.objectName());
+  for (QWidget* W : Remove) delete W;
+  Form.setParent(Parent, Qt::Widget);
+  Form.setAutoFillBackground(false);
+  Form.move(X, Y);
+  Form.show();
+}
+
+void SavePanelValues(TMainDialogForm& Form, const QString& FileName) {
+  Form.IniFileName = FileName;
+  Form.IniOptions = ioValue;
+  Form.SaveIniValues();
+}
+
+void LoadPanelValues(TMainDialogForm& Form, const QString& FileName) {
+  Form.IniFileName = FileName;
+  Form.IniOptions = ioValue | ioNoEvent;
+  Form.Updating = true;
+  Form.LoadIniValues();
+  Form.Updating = false;
+  Form.UpdateControls();
+}

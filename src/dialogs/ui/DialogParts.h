@@ -10,10 +10,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 
 class QBoxLayout;
 class QLabel;
 class QPushButton;
+class QWidget;
 class TMainDialogForm;
 class TTrackBar;
 
@@ -49,3 +51,14 @@ struct TLabeledBar {
 };
 TLabeledBar AddLabeledBar(TMainDialogForm& Form, QBoxLayout& Layout, const char* Name, const char* LabelName, int Min,
                           int Max, int Pos, std::function<QString(int)> Text);
+
+// A dialog turned into a borderless panel of Parent at (X, Y), as the batch
+// dialog embeds it: the base's show and hide logic off, no settings read or
+// written on its own, its name (which names its settings section) prefixed
+// with "Auto", the buttons in Remove deleted, the parent's background.
+void MakeDialogPanel(TMainDialogForm& Form, QWidget* Parent, int X, int Y, std::initializer_list<QWidget*> Remove);
+// A panel's control values and custom values written to / read from its
+// section of FileName, a file in the folder of the dialogs settings (read
+// without firing control events).
+void SavePanelValues(TMainDialogForm& Form, const QString& FileName);
+void LoadPanelValues(TMainDialogForm& Form, const QString& FileName);

@@ -9,6 +9,10 @@
 #include "dialogs/ui/ImageDialogHost.h"
 #include "document/ShapeManager.h"
 
+#include <functional>
+
+class QObject;
+
 struct TIniBmpInfo;
 
 // The undo kinds these dialogs prepare, as the main window numbers them.
@@ -29,6 +33,10 @@ public:
   virtual void AfficherInfosCalque() = 0;
   // Painting on transparency is on (a new blank layer starts transparent).
   virtual bool DessinAlpha() const = 0;
+  // The active image's file name; empty when it has none.
+  virtual QString NomFichier() const = 0;
+  // Edit > Repeat runs Event (titled Titre) from now on.
+  virtual void DernierFiltre(const QString& Titre, QObject* Sender, std::function<void(QObject*)> Event) = 0;
   // The stored defaults of a new image layer (the layer options dialog's).
   virtual void LoadIniBmp(TIniBmpInfo& Info) = 0;
 

@@ -8,6 +8,7 @@
 #include "dialogs/ui/Copyright.h"
 #include "dialogs/ui/LayerDialogHost.h"
 #include "dialogs/ui/OpCalque.h"
+#include "dialogs/ui/Prop.h"
 #include "dialogs/ui/SelParams.h"
 #include "document/Calque.h"
 #include "document/ui/LayerNavigator.h"
@@ -44,6 +45,10 @@ public:
   void AfficherInfosCalque() override { F.AfficherInfosCalque(); }
   bool DessinAlpha() const override { return F.Settings().DessinAlpha; }
   QString NomFichier() const override { return F.NomFichier(); }
+  void MarkModified() override {
+    F.Image().Modified = true;
+    F.MajUndoRedo();
+  }
   void DernierFiltre(const QString& Titre, QObject* Sender, std::function<void(QObject*)> Event) override {
     F.DernierFiltre(Titre, Sender, std::move(Event), 0);
   }
@@ -137,5 +142,15 @@ void TMainForm::ConnectLayerDialogCommands() {
     if (!ActionPossible(MenuItem(QStringLiteral("MenuImageCopyright"))) || !UneImage()) return;
     MasquerSelection();
     CreateFormIfNeeded(Stamp, this)->show();
+  });
+  // The active image's properties; its comment can be changed.
+  Connect("MenuFichierInfos", [this] {
+    static QPointer<TPropForm> Properties;
+    if (!ActionPossible(MenuItem(QStringLiteral("MenuFichierInfos"))) || !UneImage()) return;
+    TPropForm* Form = CreateFormIfNeeded(Properties, this);
+    DebutAction(QString(), true);
+    Form->ReadData(NomFichier(), DocumentInfoText(), Image().Metadata, true, Image().Comment);
+    FinAction();
+    Form->show();
   });
 }

@@ -33,6 +33,8 @@ public:
   virtual void AfficherInfosCalque() = 0;
   // Painting on transparency is on (a new blank layer starts transparent).
   virtual bool DessinAlpha() const = 0;
+  // The active image now differs from its file (undo and redo follow).
+  virtual void MarkModified() = 0;
   // The active image's file name; empty when it has none.
   virtual QString NomFichier() const = 0;
   // Edit > Repeat runs Event (titled Titre) from now on.

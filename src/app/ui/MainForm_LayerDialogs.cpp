@@ -10,6 +10,8 @@
 #include "dialogs/ui/OpCalque.h"
 #include "dialogs/ui/Prop.h"
 #include "dialogs/ui/SelParams.h"
+#include "dialogs/ui/TubeDlg.h"
+#include "app/ui/FilterDialogOpener.h"
 #include "document/Calque.h"
 #include "document/ui/LayerNavigator.h"
 #include "document/ui/SelectionControl.h"
@@ -153,4 +155,5 @@ void TMainForm::ConnectLayerDialogCommands() {
     FinAction();
     Form->show();
   });
+  WireFilterDialog("MenuLumaPng", OpenFilterDialog<TTubeForm, miFiltreBM>);
 }

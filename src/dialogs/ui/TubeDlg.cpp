@@ -1,0 +1,281 @@
+#include "dialogs/ui/TubeDlg.h"
+
+#include "dialogs/ui/AnchorBar.h"
+#include "dialogs/ui/DialogParts.h"
+#include "filters/ui/FilterHost.h"
+#include "i18n/Format.h"
+#include "platform/NumberFormat.h"
+#include "platform/Rounding.h"
+#include "raster/Bitmap24.h"
+#include "raster/ImgUtils24.h"
+#include "raster/LayerPaint.h"
+#include "raster/RectUtils.h"
+#include "ui/ControlTag.h"
+#include "ui/SpecialEdit.h"
+#include "ui/TrackBar.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+enum { ModeFrame = 0, ModePattern = 1, ModePosition = 2 };
+
+// B becomes W x H, tiled with Src from its top-left corner.
+void Tile(const TBitmap& Src, int W, int H, TBitmap& B) {
+  B.Assign(TBitmap(W, H, pf24bit, clWhite));
+  TileBitmap24(Src, B, 0, 0, {0, 0, W, H});
+}
+
+} // namespace
+
+void ApplyPngOverlay(const TBitmap& Bmp, const TBitmap& Mask, TBitmap& Dst, TBitmap* DstMask, TRect R, int Mode,
+                     int Scale, TPosition Pos, int Opacity) {
+  if (Bmp.Empty() || !ClipToBitmap(R, Dst)) return;
+  TBitmap Colours, Cover;
+  TRect Place = R;
+  if (Mode == ModePattern) {
+    Tile(Bmp, R.Width(), R.Height(), Colours);
+    if (!Mask.Empty()) Tile(Mask, R.Width(), R.Height(), Cover);
+  } else {
+    int W = R.Width(), H = R.Height();
+    if (Mode == ModePosition) {
+      W = std::max(1, int(Round(Bmp.Width() * Scale / 10.0)));
+      H = std::max(1, int(Round(Bmp.Height() * Scale / 10.0)));
+      Place = {0, 0, W, H};
+      PositionRect(Place, R, Pos);
+    }
+    StretchBitmap(W, H, Mode == ModePosition ? TStretchMode::smBicubic : TStretchMode::smBest, Bmp, Colours);
+    if (!Mask.Empty()) StretchBitmap(W, H, TStretchMode::smBilinear, Mask, Cover);
+  }
+  const TRect Src{0, 0, Colours.Width(), Colours.Height()};
+  const TBitmap* CoverMask = Cover.Empty() ? nullptr : &Cover;
+  if (DstMask && !DstMask->Empty())
+    PaintBitmapOnLayer(Colours, CoverMask, Src, Dst, DstMask, Place.Left, Place.Top, R, Opacity);
+  else
+    CopyRect24MaskOpacity(Colours, Src, Dst, Place.Left, Place.Top, R, Opacity, CoverMask);
+}
+
+TTubeForm::TTubeForm(QWidget* Parent) : TMainDialogForm(Parent) {
+  setObjectName(QStringLiteral("TubeForm"));
+  setWindowTitle(DialogTitle("MenuLumaPng", QStringLiteral("LumaPNG")));
+  DialogMode = TMainDialogMode::dmDialog;
+  IniCustomVarCount = 3;
+  auto* Main = new QVBoxLayout(this);
+
+  GroupBox2 = new QGroupBox(QStringLiteral(" Image "), this);
+  GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+  auto* Picture = new QGridLayout(GroupBox2);
+  EdiTube = new TSpecialEdit(GroupBox2);
+  EdiTube->setObjectName(QStringLiteral("EdiTube"));
+  EdiTube->SetReadOnly(true);
+  // Restored only while the file exists.
+  SetControlTag(EdiTube, -772);
+  BtnParcourir = new QToolButton(GroupBox2);
+  BtnParcourir->setObjectName(QStringLiteral("_BtnParcourir"));
+  BtnParcourir->setText(QStringLiteral("..."));
+  BtnRotation = new QToolButton(GroupBox2);
+  BtnRotation->setObjectName(QStringLiteral("_BtnRotation"));
+  BtnRotation->setText(QStringLiteral("↻"));
+  BtnRotation->setToolTip(QStringLiteral("Rotation 90° horaire"));
+  ImgTube = new QLabel(GroupBox2);
+  ImgTube->setFixedSize(Rescale(120), Rescale(90));
+  ImgTube->setContextMenuPolicy(Qt::CustomContextMenu);
+  Picture->addWidget(EdiTube, 0, 0);
+  Picture->addWidget(BtnParcourir, 0, 1);
+  Picture->addWidget(ImgTube, 1, 0);
+  Picture->addWidget(BtnRotation, 1, 1, Qt::AlignTop);
+  Main->addWidget(GroupBox2);
+
+  GroupBox1 = new QGroupBox(TrText(TrId::GetTrLblSettings, QStringLiteral(" Paramètres ")), this);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  auto* Settings = new QVBoxLayout(GroupBox1);
+  auto* ModeRow = new QFormLayout;
+  CmbMode = new QComboBox(GroupBox1);
+  CmbMode->setObjectName(QStringLiteral("CmbMode"));
+  CmbMode->addItems({TrText(TrId::GetTrMnuFrame, QStringLiteral("Encadrement")),
+                     TrText(TrId::GetTrLblPattern, QStringLiteral("Motif")),
+                     TrText(TrId::GetTrLblPosition, QStringLiteral("Position"))});
+  ModeRow->addRow(TrLabel(TrId::GetTrMnuMode, QStringLiteral("Mode :")), CmbMode);
+  Settings->addLayout(ModeRow);
+  const TLabeledBar Opacity = AddLabeledBar(*this, *Settings, "TBOpacite", "LblOpacite", 10, 100, 100,
+                                            [](int V) { return Format(Tr(TrId::GetTrFmtOpacity), {V}); });
+  LblOpacite = Opacity.Label;
+  TBOpacite = Opacity.Bar;
+  const TLabeledBar Scale = AddLabeledBar(*this, *Settings, "TBEchelle", "LblEchelle", 3, 30, 10,
+                                          [](int V) { return QStringLiteral("Echelle : %1%").arg(V * 10); });
+  LblEchelle = Scale.Label;
+  TBEchelle = Scale.Bar;
+  Anchors = new TAnchorBar(GroupBox1);
+  Anchors->SetPosition(poCenter);
+  Settings->addWidget(Anchors, 0, Qt::AlignLeft);
+  Main->addWidget(GroupBox1);
+
+  auto* Row = new QHBoxLayout;
+  CBPreview = new QCheckBox(TrText(TrId::GetTrLblDirectPreview, QStringLiteral("Aperçu direct")), this);
+  CBPreview->setObjectName(QStringLiteral("CBPreview"));
+  BApercu = new QPushButton(TrText(TrId::GetTrBtnPreview, QStringLiteral("Aperçu")), this);
+  BApercu->setObjectName(QStringLiteral("BApercu"));
+  Row->addWidget(CBPreview);
+  Row->addWidget(BApercu);
+  Main->addLayout(Row);
+  const TOkCancel Buttons = AddOkCancel(*this, *Main);
+  BOk = Buttons.BOk;
+  BAnnuler = Buttons.BAnnuler;
+
+  Previewer = std::make_unique<TOverlayPreview>(
+      CBPreview, BApercu, [this] { return !Tube.Empty(); }, [this](const TRect& R) { Apply(R); });
+  PopPng = Tube.MakeMenu(this, false, [this] { PictureChanged(); });
+  connect(ImgTube, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& At) { PopPng->popup(ImgTube->mapToGlobal(At)); });
+  connect(BtnParcourir, &QToolButton::clicked, this, [this] { LoadTube(QString(), false); });
+  connect(BtnRotation, &QToolButton::clicked, this, [this] {
+    Tube.Turn(90);
+    PictureChanged();
+  });
+  connect(CmbMode, &QComboBox::activated, this, [this] { CmbModeChanged(); });
+  for (TTrackBar* T : {TBOpacite, TBEchelle})
+    T->OnKeyUp = [this](TTrackBar*, int, Qt::KeyboardModifiers) {
+      if (!Updating) Previewer->OptionChanged();
+    };
+  Anchors->OnChange = [this] {
+    if (!Updating) Previewer->OptionChanged();
+  };
+  connect(CBPreview, &QCheckBox::clicked, this, [this] { Previewer->LiveClick(); });
+  connect(BApercu, &QPushButton::clicked, this, [this] { Previewer->Run(); });
+  connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
+  CmbModeChanged();
+  MajBoutons();
+}
+
+TTubeForm::~TTubeForm() = default;
+
+void TTubeForm::AcceptIniControl(QWidget* Control, bool& Accept) {
+  TMainDialogForm::AcceptIniControl(Control, Accept);
+  if (Control == CBPreview && parentWidget() && !isWindow()) Accept = false;
+}
+
+QString TTubeForm::GetIniCustomVar(int Index) {
+  if (Index == 0) return QString::number(Tube.Angle);
+  if (Index == 1) return QString::number(int(Anchors->Position()));
+  return Tube.FlipsText();
+}
+
+void TTubeForm::SetIniCustomVar(int Index, const QString& Value) {
+  if (Index == 0) Tube.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
+  if (Index == 1) Anchors->SetPosition(TPosition(std::clamp(StrToIntDef(Value, 4), 0, 8)));
+  if (Index == 2) Tube.SetFlipsText(Value);
+}
+
+// ---- The picture ------------------------------------------------------------------------
+
+void TTubeForm::LoadTube(const QString& Name, bool KeepTransform) {
+  TFilterHost* Host = FilterHost();
+  if (!Tube.Load(Name, Host ? Host->DataDir() : QString(), KeepTransform)) return;
+  EdiTube->SetText(Tube.FileName);
+  MajBoutons();
+  Tube.DrawThumbnail(ImgTube);
+  if (!Updating) Previewer->OptionChanged();
+}
+
+void TTubeForm::PictureChanged() {
+  Tube.DrawThumbnail(ImgTube);
+  Previewer->OptionChanged();
+}
+
+void TTubeForm::FreeTube() {
+  Tube.Free();
+  ImgTube->clear();
+}
+
+void TTubeForm::MajBoutons() {
+  const bool Picture = !Tube.Empty();
+  BtnRotation->setEnabled(Picture);
+  CBPreview->setEnabled(Picture);
+  if (BOk) {
+    BOk->setEnabled(Picture);
+    BApercu->setEnabled(Picture && !CBPreview->isChecked());
+  }
+}
+
+void TTubeForm::CmbModeChanged() {
+  const bool Position = CmbMode->currentIndex() == ModePosition;
+  LblEchelle->setVisible(Position);
+  TBEchelle->setVisible(Position);
+  Anchors->setVisible(Position);
+  if (!Updating) Previewer->OptionChanged();
+}
+
+// ---- Showing and closing --------------------------------------------------------------
+
+void TTubeForm::FormShow() { Previewer->Start(); }
+
+void TTubeForm::UpdateControls() {
+  const bool WasUpdating = std::exchange(Updating, true);
+  if (!EdiTube->Text().isEmpty()) LoadTube(EdiTube->Text(), true);
+  MajBoutons();
+  CmbModeChanged();
+  Updating = WasUpdating;
+  if (BOk && !BOk->isEnabled()) BAnnuler->setFocus();
+  if (CBPreview->isEnabled() && CBPreview->isChecked()) Previewer->Run();
+}
+
+void TTubeForm::Apply(const TRect& R) {
+  TFilterHost& Host = *FilterHost();
+  TBitmap* Mask = Host.DessinerSurAlpha() && !Host.LeMasque().Empty() ? &Host.LeMasque() : nullptr;
+  ApplyPngOverlay(Tube.Bmp, Tube.Mask, Host.LeBitmap(), Mask, R, CmbMode->currentIndex(), TBEchelle->Position(),
+                  Anchors->Position(), TBOpacite->Position());
+}
+
+void TTubeForm::BOkClick() {
+  CloseOk();
+  Previewer->Finish();
+  if (TFilterHost* Host = FilterHost(); Host && Host->UneImage())
+    Host->DernierFiltre(Host->TitreMenu(QStringLiteral("MenuLumaPng")), this, [this](QObject*) { Repeat(); }, 0);
+  FreeTube();
+}
+
+void TTubeForm::FormHide() {
+  // Ok frees the picture itself once it has applied it.
+  if (DialogOk) return;
+  Previewer->Cancel();
+  FreeTube();
+}
+
+void TTubeForm::Repeat() {
+  TFilterHost* Host = FilterHost();
+  if (!Host || !Host->UneImage()) return;
+  Host->PreparerUndo(FilterBMUndoKind, Host->TitreMenu(QStringLiteral("MenuLumaPng")));
+  Previewer->Start();
+  const bool WasUpdating = std::exchange(Updating, true);
+  LoadTube(EdiTube->Text(), true);
+  Updating = WasUpdating;
+  Previewer->Run();
+  FreeTube();
+}
+
+// ---- As a panel of the batch dialog ------------------------------------------------------
+
+void TTubeForm::SetAsPanel(QWidget* ParentControl, int X, int Y) {
+  CBPreview->setChecked(false);
+  CBPreview->hide();
+  MakeDialogPanel(*this, ParentControl, X, Y, {BOk, BAnnuler, BApercu});
+  BOk = BAnnuler = BApercu = nullptr;
+}
+
+void TTubeForm::SaveToIni(const QString& FileName) { SavePanelValues(*this, FileName); }
+void TTubeForm::LoadFromIni(const QString& FileName) { LoadPanelValues(*this, FileName); }
+
+void TTubeForm::DoAsPanel() {
+  TFilterHost* Host = FilterHost();
+  if (!Host || !Host->UneImage()) return;
+  TBitmap& Layer = Host->LeBitmap();
+  Apply({0, 0, Layer.Width(), Layer.Height()});
+}

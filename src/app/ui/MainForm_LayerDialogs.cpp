@@ -10,6 +10,7 @@
 #include "dialogs/ui/OpCalque.h"
 #include "dialogs/ui/Prop.h"
 #include "dialogs/ui/SelParams.h"
+#include "dialogs/ui/TextureDlg.h"
 #include "dialogs/ui/TubeDlg.h"
 #include "app/ui/FilterDialogOpener.h"
 #include "document/Calque.h"
@@ -156,4 +157,5 @@ void TMainForm::ConnectLayerDialogCommands() {
     Form->show();
   });
   WireFilterDialog("MenuLumaPng", OpenFilterDialog<TTubeForm, miFiltreBM>);
+  WireFilterDialog("MenuTextureAutre", OpenFilterDialog<TTextureForm, miFiltre>, "MenuTexture");
 }

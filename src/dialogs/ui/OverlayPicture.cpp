@@ -10,10 +10,18 @@
 #include "raster/Pixels.h"
 #include "raster/TransformFunc.h"
 #include "raster/Transparency.h"
+#include "dialogs/ui/DialogParts.h"
+#include "ui/ControlTag.h"
+#include "ui/DlgMain.h"
 #include "ui/DrawUtils.h"
+#include "ui/SpecialEdit.h"
 #include "ui/MsgDlg.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QToolButton>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -202,4 +210,46 @@ void TOverlayPreview::Finish() {
 void TOverlayPreview::Cancel() {
   if (TFilterHost* Host = FilterHost(); Host && Host->UneImage()) Host->AnnulerFiltre(Preview);
   Preview = false;
+}
+
+// ---- The dialogs' parts ------------------------------------------------------------------
+
+TPictureGroup MakePictureGroup(TMainDialogForm& Form, const QString& Title, const char* EditName, bool WithNegatif) {
+  auto* Group = new QGroupBox(Title, &Form);
+  Group->setObjectName(QStringLiteral("GroupBox2"));
+  auto* Grid = new QGridLayout(Group);
+  const auto Button = [Group](const char* Name, const QString& Text, const QString& Hint) {
+    auto* B = new QToolButton(Group);
+    B->setObjectName(QString::fromLatin1(Name));
+    B->setText(Text);
+    B->setToolTip(Hint);
+    return B;
+  };
+  TPictureGroup G{Group, new TSpecialEdit(Group), Button("_BtnParcourir", QStringLiteral("..."), QString()),
+                  new QLabel(Group), Button("_BtnRotation", QStringLiteral("↻"), QStringLiteral("Rotation 90° horaire")),
+                  WithNegatif ? Button("_BtnNegatif", QStringLiteral("◐"), QStringLiteral("Négatif")) : nullptr};
+  G.Edit->setObjectName(QString::fromLatin1(EditName));
+  G.Edit->SetReadOnly(true);
+  // Restored only while the file exists.
+  SetControlTag(G.Edit, -772);
+  G.Thumb->setFixedSize(Form.Rescale(120), Form.Rescale(90));
+  G.Thumb->setContextMenuPolicy(Qt::CustomContextMenu);
+  Grid->addWidget(G.Edit, 0, 0);
+  Grid->addWidget(G.Browse, 0, 1);
+  Grid->addWidget(G.Thumb, 1, 0, 2, 1);
+  Grid->addWidget(G.Rotation, 1, 1, Qt::AlignTop);
+  if (G.Negatif) Grid->addWidget(G.Negatif, 2, 1, Qt::AlignTop);
+  return G;
+}
+
+TPreviewRow AddPreviewRow(TMainDialogForm& Form, QBoxLayout& Layout) {
+  auto* Row = new QHBoxLayout;
+  TPreviewRow P{new QCheckBox(TrText(TrId::GetTrLblDirectPreview, QStringLiteral("Aperçu direct")), &Form),
+                new QPushButton(TrText(TrId::GetTrBtnPreview, QStringLiteral("Aperçu")), &Form)};
+  P.CBPreview->setObjectName(QStringLiteral("CBPreview"));
+  P.BApercu->setObjectName(QStringLiteral("BApercu"));
+  Row->addWidget(P.CBPreview);
+  Row->addWidget(P.BApercu);
+  Layout.addLayout(Row);
+  return P;
 }

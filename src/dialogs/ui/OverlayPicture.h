@@ -12,11 +12,16 @@
 
 #include <functional>
 
+class QBoxLayout;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QToolButton;
 class QWidget;
+class TMainDialogForm;
+class TSpecialEdit;
 
 // A picture as an overlay keeps it: its colours (24-bit) and, for a picture
 // with transparency, its grey mask (0 opaque, 255 transparent).
@@ -98,3 +103,24 @@ private:
   std::function<bool()> FCanPreview;
   std::function<void(const TRect&)> FApply;
 };
+
+// The picture's group of an overlay dialog: the file edit (named EditName,
+// restored only while its file exists), the browse button, the thumbnail
+// with the picture's context menu, the turn button and, with WithNegatif,
+// the negative button.
+struct TPictureGroup {
+  QGroupBox* Group;
+  TSpecialEdit* Edit;
+  QToolButton* Browse;
+  QLabel* Thumb;
+  QToolButton* Rotation;
+  QToolButton* Negatif;
+};
+TPictureGroup MakePictureGroup(TMainDialogForm& Form, const QString& Title, const char* EditName, bool WithNegatif);
+
+// "Aperçu direct" and "Aperçu" on a new row of Layout.
+struct TPreviewRow {
+  QCheckBox* CBPreview;
+  QPushButton* BApercu;
+};
+TPreviewRow AddPreviewRow(TMainDialogForm& Form, QBoxLayout& Layout);

@@ -10,7 +10,6 @@
 #include "raster/ImgUtils24.h"
 #include "raster/LayerPaint.h"
 #include "raster/RectUtils.h"
-#include "ui/ControlTag.h"
 #include "ui/SpecialEdit.h"
 #include "ui/TrackBar.h"
 
@@ -70,28 +69,13 @@ TTubeForm::TTubeForm(QWidget* Parent) : TMainDialogForm(Parent) {
   IniCustomVarCount = 3;
   auto* Main = new QVBoxLayout(this);
 
-  GroupBox2 = new QGroupBox(QStringLiteral(" Image "), this);
-  GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-  auto* Picture = new QGridLayout(GroupBox2);
-  EdiTube = new TSpecialEdit(GroupBox2);
-  EdiTube->setObjectName(QStringLiteral("EdiTube"));
-  EdiTube->SetReadOnly(true);
-  // Restored only while the file exists.
-  SetControlTag(EdiTube, -772);
-  BtnParcourir = new QToolButton(GroupBox2);
-  BtnParcourir->setObjectName(QStringLiteral("_BtnParcourir"));
-  BtnParcourir->setText(QStringLiteral("..."));
-  BtnRotation = new QToolButton(GroupBox2);
-  BtnRotation->setObjectName(QStringLiteral("_BtnRotation"));
-  BtnRotation->setText(QStringLiteral("↻"));
-  BtnRotation->setToolTip(QStringLiteral("Rotation 90° horaire"));
-  ImgTube = new QLabel(GroupBox2);
-  ImgTube->setFixedSize(Rescale(120), Rescale(90));
-  ImgTube->setContextMenuPolicy(Qt::CustomContextMenu);
-  Picture->addWidget(EdiTube, 0, 0);
-  Picture->addWidget(BtnParcourir, 0, 1);
-  Picture->addWidget(ImgTube, 1, 0);
-  Picture->addWidget(BtnRotation, 1, 1, Qt::AlignTop);
+  const TPictureGroup Picture =
+      MakePictureGroup(*this, TrText(TrId::GetTrLblPicture, QStringLiteral(" Image ")), "EdiTube", false);
+  GroupBox2 = Picture.Group;
+  EdiTube = Picture.Edit;
+  BtnParcourir = Picture.Browse;
+  ImgTube = Picture.Thumb;
+  BtnRotation = Picture.Rotation;
   Main->addWidget(GroupBox2);
 
   GroupBox1 = new QGroupBox(TrText(TrId::GetTrLblSettings, QStringLiteral(" Paramètres ")), this);
@@ -118,14 +102,9 @@ TTubeForm::TTubeForm(QWidget* Parent) : TMainDialogForm(Parent) {
   Settings->addWidget(Anchors, 0, Qt::AlignLeft);
   Main->addWidget(GroupBox1);
 
-  auto* Row = new QHBoxLayout;
-  CBPreview = new QCheckBox(TrText(TrId::GetTrLblDirectPreview, QStringLiteral("Aperçu direct")), this);
-  CBPreview->setObjectName(QStringLiteral("CBPreview"));
-  BApercu = new QPushButton(TrText(TrId::GetTrBtnPreview, QStringLiteral("Aperçu")), this);
-  BApercu->setObjectName(QStringLiteral("BApercu"));
-  Row->addWidget(CBPreview);
-  Row->addWidget(BApercu);
-  Main->addLayout(Row);
+  const TPreviewRow Live = AddPreviewRow(*this, *Main);
+  CBPreview = Live.CBPreview;
+  BApercu = Live.BApercu;
   const TOkCancel Buttons = AddOkCancel(*this, *Main);
   BOk = Buttons.BOk;
   BAnnuler = Buttons.BAnnuler;

@@ -31,11 +31,11 @@ TEST_F(TextureFormTest, WhiteLightensMiddleGreyChangesNothing) {
   TTextureForm* D = OpenTexture();
   ASSERT_TRUE(D);
   EXPECT_FALSE(D->BOk->isEnabled());
-  D->LoadTexture(Grey("mid.png", 128), false);
+  D->LoadPicture(Grey("mid.png", 128), false);
   ASSERT_TRUE(D->BOk->isEnabled());
   Click(D->BApercu);
   EXPECT_IMAGES_MATCH(Form->LeFond(), Original);
-  D->LoadTexture(Grey("white.png", 255), false);
+  D->LoadPicture(Grey("white.png", 255), false);
   D->TBOpacite->SetPosition(100);
   QTest::keyClick(D->TBOpacite, Qt::Key_Shift);
   Click(D->BOk);
@@ -53,10 +53,10 @@ TEST_F(TextureFormTest, CancelTakesThePreviewBackAndTheNegativeIsKept) {
   OpenImage(20, 10);
   TTextureForm* D = OpenTexture();
   ASSERT_TRUE(D);
-  D->LoadTexture(Grey("white.png", 255), false);
+  D->LoadPicture(Grey("white.png", 255), false);
   // Inverted, the white texture darkens.
-  Click(D->BtnNegatif);
-  EXPECT_TRUE(D->Texture.Negatif);
+  Click(D->Negatif);
+  EXPECT_TRUE(D->Picture.Negatif);
   Click(D->BApercu);
   const TRGB Old = Px(Original, 3, 4), New = Px(Form->LeFond(), 3, 4);
   // m = 50 * (0 - 128) / 128 = -50 at the default opacity.
@@ -72,8 +72,8 @@ TEST_F(TextureFormTest, CancelTakesThePreviewBackAndTheNegativeIsKept) {
   ASSERT_TRUE(D);
   // The file and its negative come back from the dialogs settings.
   EXPECT_TRUE(D->BOk->isEnabled());
-  EXPECT_TRUE(D->Texture.Negatif);
-  EXPECT_EQ(Px(D->Texture.Bmp, 0, 0), ::Grey(0));
+  EXPECT_TRUE(D->Picture.Negatif);
+  EXPECT_EQ(Px(D->Picture.Bmp, 0, 0), ::Grey(0));
   Click(D->BAnnuler);
 }
 

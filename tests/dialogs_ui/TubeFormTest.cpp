@@ -39,9 +39,9 @@ TEST_F(TubeFormTest, StretchedPictureCoversWhereItsAlphaIsOpaque) {
   TTubeForm* D = OpenTube();
   ASSERT_TRUE(D);
   EXPECT_FALSE(D->BOk->isEnabled());
-  D->LoadTube(File, false);
+  D->LoadPicture(File, false);
   ASSERT_TRUE(D->BOk->isEnabled());
-  EXPECT_EQ(D->EdiTube->Text(), File);
+  EXPECT_EQ(D->PictureEdit->Text(), File);
   Click(D->BOk);
   EXPECT_FALSE(D->isVisible());
   EXPECT_TRUE(Reddish(Px(Form->LeFond(), 5, 15))) << int(Px(Form->LeFond(), 5, 15).Red);
@@ -60,7 +60,7 @@ TEST_F(TubeFormTest, PictureWithoutAlphaIsRefused) {
   const QString File = Png("flat.png", 4, 4, 4, Qt::red, false);
   TTubeForm* D = OpenTube();
   ASSERT_TRUE(D);
-  D->LoadTube(File, false);
+  D->LoadPicture(File, false);
   ASSERT_EQ(Messages.size(), 1);
   EXPECT_TRUE(Messages[0].contains(File));
   EXPECT_FALSE(D->BOk->isEnabled());
@@ -74,7 +74,7 @@ TEST_F(TubeFormTest, ScaledToThirtyPercentAtTheBottomRightAnchor) {
   const QString File = Png("blue.png", 10, 10, 10, Qt::blue);
   TTubeForm* D = OpenTube();
   ASSERT_TRUE(D);
-  D->LoadTube(File, false);
+  D->LoadPicture(File, false);
   D->CmbMode->setCurrentIndex(2);
   emit D->CmbMode->activated(2);
   EXPECT_TRUE(D->TBEchelle->isVisible());
@@ -96,21 +96,21 @@ TEST_F(TubeFormTest, TurnsAreKeptUntilRestored) {
   const QString File = Png("tall.png", 2, 6, 1, Qt::green);
   TTubeForm* D = OpenTube();
   ASSERT_TRUE(D);
-  D->LoadTube(File, false);
-  Click(D->BtnRotation);
-  Click(D->BtnRotation);
-  EXPECT_EQ(D->Tube.Angle, 180);
-  EXPECT_TRUE(D->Tube.Transformed());
+  D->LoadPicture(File, false);
+  Click(D->Rotation);
+  Click(D->Rotation);
+  EXPECT_EQ(D->Picture.Angle, 180);
+  EXPECT_TRUE(D->Picture.Transformed());
   // The opaque column went from the left to the right.
-  EXPECT_EQ(Px(D->Tube.Mask, 1, 0), Grey(0));
-  EXPECT_EQ(Px(D->Tube.Mask, 0, 0), Grey(255));
+  EXPECT_EQ(Px(D->Picture.Mask, 1, 0), Grey(0));
+  EXPECT_EQ(Px(D->Picture.Mask, 0, 0), Grey(255));
   EXPECT_EQ(D->GetIniCustomVar(0), QStringLiteral("180"));
-  ASSERT_TRUE(D->Tube.Restore());
-  EXPECT_EQ(D->Tube.Angle, 0);
-  EXPECT_FALSE(D->Tube.Transformed());
+  ASSERT_TRUE(D->Picture.Restore());
+  EXPECT_EQ(D->Picture.Angle, 0);
+  EXPECT_FALSE(D->Picture.Transformed());
   D->SetIniCustomVar(2, QStringLiteral("1"));
-  EXPECT_TRUE(D->Tube.FlipV);
-  EXPECT_FALSE(D->Tube.FlipH);
+  EXPECT_TRUE(D->Picture.FlipV);
+  EXPECT_FALSE(D->Picture.FlipH);
   Click(D->BAnnuler);
 }
 

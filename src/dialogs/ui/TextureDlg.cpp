@@ -1,21 +1,16 @@
 #include "dialogs/ui/TextureDlg.h"
 
 #include "dialogs/ui/DialogParts.h"
+#include "ui/SpecialEdit.h"
 #include "filters/Convolution.h"
 #include "filters/ui/FilterHost.h"
 #include "i18n/Format.h"
 #include "platform/NumberFormat.h"
 #include "raster/Bitmap24.h"
 #include "raster/FoncUtils.h"
-#include "ui/SpecialEdit.h"
 #include "ui/TrackBar.h"
 
-#include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QMenu>
-#include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 void ApplyTextureOverlay(const TBitmap& Texture, TBitmap& Dst, const TRect& R, int Scale, int Opacity, int Relief) {
@@ -29,21 +24,12 @@ void ApplyTextureOverlay(const TBitmap& Texture, TBitmap& Dst, const TRect& R, i
   ConvolveAmount(Dst, Kernel, Relief, R);
 }
 
-TTextureForm::TTextureForm(QWidget* Parent) : TMainDialogForm(Parent) {
+TTextureForm::TTextureForm(QWidget* Parent)
+    : TOverlayForm(Parent, TOverlayPicture::pkGrey, "MenuTexture", FilterUndoKind) {
   setObjectName(QStringLiteral("TextureForm"));
   setWindowTitle(DialogTitle("MenuTexture", QStringLiteral("Texture")));
-  DialogMode = TMainDialogMode::dmDialog;
   IniCustomVarCount = 2;
-  auto* Main = new QVBoxLayout(this);
-  const TPictureGroup Picture =
-      MakePictureGroup(*this, TrText(TrId::GetTrLblMask, QStringLiteral(" Masque ")), "EdiTexture", true);
-  GroupBox2 = Picture.Group;
-  EdiTexture = Picture.Edit;
-  BtnParcourir = Picture.Browse;
-  ImgMasque = Picture.Thumb;
-  BtnRotation = Picture.Rotation;
-  BtnNegatif = Picture.Negatif;
-  Main->addWidget(GroupBox2);
+  BuildPictureGroup(TrText(TrId::GetTrLblMask, QStringLiteral(" Masque ")), "EdiTexture", true);
   auto* GroupBox1 = new QGroupBox(TrText(TrId::GetTrLblSettings, QStringLiteral(" Paramètres ")), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
   auto* Settings = new QVBoxLayout(GroupBox1);
@@ -60,122 +46,37 @@ TTextureForm::TTextureForm(QWidget* Parent) : TMainDialogForm(Parent) {
                return ReliefFmt.arg(V);
              }).Bar;
   Main->addWidget(GroupBox1);
-  const TPreviewRow Live = AddPreviewRow(*this, *Main);
-  CBPreview = Live.CBPreview;
-  BApercu = Live.BApercu;
-  const TOkCancel Buttons = AddOkCancel(*this, *Main);
-  BOk = Buttons.BOk;
-  BAnnuler = Buttons.BAnnuler;
-
-  Previewer = std::make_unique<TOverlayPreview>(
-      CBPreview, BApercu, [this] { return !Texture.Empty(); },
-      [this](const TRect& R) {
-        ApplyTextureOverlay(Texture.Bmp, FilterHost()->LeBitmap(), R, TBEchelle->Position(), TBOpacite->Position(),
-                            TBRelief->Position());
-      });
-  QMenu* Menu = Texture.MakeMenu(this, true, [this] { PictureChanged(); });
-  connect(ImgMasque, &QWidget::customContextMenuRequested, this,
-          [this, Menu](const QPoint& At) { Menu->popup(ImgMasque->mapToGlobal(At)); });
-  connect(BtnParcourir, &QToolButton::clicked, this, [this] { LoadTexture(QString(), false); });
-  connect(BtnRotation, &QToolButton::clicked, this, [this] {
-    Texture.Turn(90);
-    PictureChanged();
-  });
-  connect(BtnNegatif, &QToolButton::clicked, this, [this] {
-    Texture.Invert();
-    PictureChanged();
-  });
+  BuildButtons();
   for (TTrackBar* T : {TBOpacite, TBEchelle, TBRelief})
     T->OnKeyUp = [this](TTrackBar*, int, Qt::KeyboardModifiers) {
       if (!Updating) Previewer->OptionChanged();
     };
-  connect(CBPreview, &QCheckBox::clicked, this, [this] { Previewer->LiveClick(); });
-  connect(BApercu, &QPushButton::clicked, this, [this] { Previewer->Run(); });
-  connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
-  MajBoutons();
 }
-
-TTextureForm::~TTextureForm() = default;
 
 void TTextureForm::AcceptIniControl(QWidget* Control, bool& Accept) {
   TMainDialogForm::AcceptIniControl(Control, Accept);
   // The browser's picture stays out of the stored file.
-  if (Control == EdiTexture && FlagExplorer) Accept = false;
+  if (Control == PictureEdit && FlagExplorer) Accept = false;
 }
 
 QString TTextureForm::GetIniCustomVar(int Index) {
-  return Index == 0 ? QString::number(Texture.Angle) : QString(Texture.Negatif ? u'1' : u'0');
+  return Index == 0 ? QString::number(Picture.Angle) : QString(Picture.Negatif ? u'1' : u'0');
 }
 
 void TTextureForm::SetIniCustomVar(int Index, const QString& Value) {
   if (FlagExplorer) return;
-  if (Index == 0) Texture.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
-  if (Index == 1) Texture.Negatif = Value == QStringLiteral("1");
+  if (Index == 0) Picture.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
+  if (Index == 1) Picture.Negatif = Value == QStringLiteral("1");
 }
 
 void TTextureForm::ExploreTexture(const QString& NomFic) {
   FlagExplorer = true;
-  LoadTexture(NomFic, false);
+  LoadPicture(NomFic, false);
 }
 
-void TTextureForm::LoadTexture(const QString& Name, bool KeepTransform) {
-  TFilterHost* Host = FilterHost();
-  if (!Texture.Load(Name, Host ? Host->DataDir() : QString(), KeepTransform)) return;
-  EdiTexture->SetText(Texture.FileName);
-  MajBoutons();
-  Texture.DrawThumbnail(ImgMasque);
-  if (!Updating) Previewer->OptionChanged();
-}
+bool TTextureForm::ReloadStoredPicture() { return !std::exchange(FlagExplorer, false); }
 
-void TTextureForm::PictureChanged() {
-  Texture.DrawThumbnail(ImgMasque);
-  Previewer->OptionChanged();
-}
-
-void TTextureForm::MajBoutons() {
-  const bool Picture = !Texture.Empty();
-  for (QWidget* W : {static_cast<QWidget*>(BtnNegatif), static_cast<QWidget*>(BtnRotation),
-                     static_cast<QWidget*>(BOk), static_cast<QWidget*>(CBPreview)})
-    W->setEnabled(Picture);
-  BApercu->setEnabled(Picture && !CBPreview->isChecked());
-}
-
-void TTextureForm::FormShow() { Previewer->Start(); }
-
-void TTextureForm::UpdateControls() {
-  const bool WasUpdating = std::exchange(Updating, true);
-  if (!FlagExplorer && !EdiTexture->Text().isEmpty()) LoadTexture(EdiTexture->Text(), true);
-  FlagExplorer = false;
-  MajBoutons();
-  Updating = WasUpdating;
-  if (!BOk->isEnabled()) BAnnuler->setFocus();
-  if (CBPreview->isEnabled() && CBPreview->isChecked()) Previewer->Run();
-}
-
-void TTextureForm::BOkClick() {
-  CloseOk();
-  Previewer->Finish();
-  if (TFilterHost* Host = FilterHost(); Host && Host->UneImage())
-    Host->DernierFiltre(Host->TitreMenu(QStringLiteral("MenuTexture")), this, [this](QObject*) { Repeat(); }, 0);
-  Texture.Free();
-  ImgMasque->clear();
-}
-
-void TTextureForm::FormHide() {
-  if (DialogOk) return;
-  Previewer->Cancel();
-  Texture.Free();
-  ImgMasque->clear();
-}
-
-void TTextureForm::Repeat() {
-  TFilterHost* Host = FilterHost();
-  if (!Host || !Host->UneImage()) return;
-  Host->PreparerUndo(FilterUndoKind, Host->TitreMenu(QStringLiteral("MenuTexture")));
-  Previewer->Start();
-  const bool WasUpdating = std::exchange(Updating, true);
-  LoadTexture(EdiTexture->Text(), true);
-  Updating = WasUpdating;
-  Previewer->Run();
-  Texture.Free();
+void TTextureForm::ApplyOverlay(const TRect& R) {
+  ApplyTextureOverlay(Picture.Bmp, FilterHost()->LeBitmap(), R, TBEchelle->Position(), TBOpacite->Position(),
+                      TBRelief->Position());
 }

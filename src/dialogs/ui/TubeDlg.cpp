@@ -10,7 +10,6 @@
 #include "raster/ImgUtils24.h"
 #include "raster/LayerPaint.h"
 #include "raster/RectUtils.h"
-#include "ui/SpecialEdit.h"
 #include "ui/TrackBar.h"
 
 #include <QCheckBox>
@@ -18,9 +17,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -62,21 +59,12 @@ void ApplyPngOverlay(const TBitmap& Bmp, const TBitmap& Mask, TBitmap& Dst, TBit
     CopyRect24MaskOpacity(Colours, Src, Dst, Place.Left, Place.Top, R, Opacity, CoverMask);
 }
 
-TTubeForm::TTubeForm(QWidget* Parent) : TMainDialogForm(Parent) {
+TTubeForm::TTubeForm(QWidget* Parent)
+    : TOverlayForm(Parent, TOverlayPicture::pkAlpha, "MenuLumaPng", FilterBMUndoKind) {
   setObjectName(QStringLiteral("TubeForm"));
   setWindowTitle(DialogTitle("MenuLumaPng", QStringLiteral("LumaPNG")));
-  DialogMode = TMainDialogMode::dmDialog;
   IniCustomVarCount = 3;
-  auto* Main = new QVBoxLayout(this);
-
-  const TPictureGroup Picture =
-      MakePictureGroup(*this, TrText(TrId::GetTrLblPicture, QStringLiteral(" Image ")), "EdiTube", false);
-  GroupBox2 = Picture.Group;
-  EdiTube = Picture.Edit;
-  BtnParcourir = Picture.Browse;
-  ImgTube = Picture.Thumb;
-  BtnRotation = Picture.Rotation;
-  Main->addWidget(GroupBox2);
+  BuildPictureGroup(TrText(TrId::GetTrLblPicture, QStringLiteral(" Image ")), "EdiTube", false);
 
   GroupBox1 = new QGroupBox(TrText(TrId::GetTrLblSettings, QStringLiteral(" Paramètres ")), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -101,24 +89,8 @@ TTubeForm::TTubeForm(QWidget* Parent) : TMainDialogForm(Parent) {
   Anchors->SetPosition(poCenter);
   Settings->addWidget(Anchors, 0, Qt::AlignLeft);
   Main->addWidget(GroupBox1);
+  BuildButtons();
 
-  const TPreviewRow Live = AddPreviewRow(*this, *Main);
-  CBPreview = Live.CBPreview;
-  BApercu = Live.BApercu;
-  const TOkCancel Buttons = AddOkCancel(*this, *Main);
-  BOk = Buttons.BOk;
-  BAnnuler = Buttons.BAnnuler;
-
-  Previewer = std::make_unique<TOverlayPreview>(
-      CBPreview, BApercu, [this] { return !Tube.Empty(); }, [this](const TRect& R) { Apply(R); });
-  PopPng = Tube.MakeMenu(this, false, [this] { PictureChanged(); });
-  connect(ImgTube, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& At) { PopPng->popup(ImgTube->mapToGlobal(At)); });
-  connect(BtnParcourir, &QToolButton::clicked, this, [this] { LoadTube(QString(), false); });
-  connect(BtnRotation, &QToolButton::clicked, this, [this] {
-    Tube.Turn(90);
-    PictureChanged();
-  });
   connect(CmbMode, &QComboBox::activated, this, [this] { CmbModeChanged(); });
   for (TTrackBar* T : {TBOpacite, TBEchelle})
     T->OnKeyUp = [this](TTrackBar*, int, Qt::KeyboardModifiers) {
@@ -127,61 +99,24 @@ TTubeForm::TTubeForm(QWidget* Parent) : TMainDialogForm(Parent) {
   Anchors->OnChange = [this] {
     if (!Updating) Previewer->OptionChanged();
   };
-  connect(CBPreview, &QCheckBox::clicked, this, [this] { Previewer->LiveClick(); });
-  connect(BApercu, &QPushButton::clicked, this, [this] { Previewer->Run(); });
-  connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
   CmbModeChanged();
-  MajBoutons();
 }
-
-TTubeForm::~TTubeForm() = default;
 
 void TTubeForm::AcceptIniControl(QWidget* Control, bool& Accept) {
   TMainDialogForm::AcceptIniControl(Control, Accept);
-  if (Control == CBPreview && parentWidget() && !isWindow()) Accept = false;
+  if (Control == CBPreview && !isWindow()) Accept = false;
 }
 
 QString TTubeForm::GetIniCustomVar(int Index) {
-  if (Index == 0) return QString::number(Tube.Angle);
+  if (Index == 0) return QString::number(Picture.Angle);
   if (Index == 1) return QString::number(int(Anchors->Position()));
-  return Tube.FlipsText();
+  return Picture.FlipsText();
 }
 
 void TTubeForm::SetIniCustomVar(int Index, const QString& Value) {
-  if (Index == 0) Tube.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
+  if (Index == 0) Picture.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
   if (Index == 1) Anchors->SetPosition(TPosition(std::clamp(StrToIntDef(Value, 4), 0, 8)));
-  if (Index == 2) Tube.SetFlipsText(Value);
-}
-
-// ---- The picture ------------------------------------------------------------------------
-
-void TTubeForm::LoadTube(const QString& Name, bool KeepTransform) {
-  TFilterHost* Host = FilterHost();
-  if (!Tube.Load(Name, Host ? Host->DataDir() : QString(), KeepTransform)) return;
-  EdiTube->SetText(Tube.FileName);
-  MajBoutons();
-  Tube.DrawThumbnail(ImgTube);
-  if (!Updating) Previewer->OptionChanged();
-}
-
-void TTubeForm::PictureChanged() {
-  Tube.DrawThumbnail(ImgTube);
-  Previewer->OptionChanged();
-}
-
-void TTubeForm::FreeTube() {
-  Tube.Free();
-  ImgTube->clear();
-}
-
-void TTubeForm::MajBoutons() {
-  const bool Picture = !Tube.Empty();
-  BtnRotation->setEnabled(Picture);
-  CBPreview->setEnabled(Picture);
-  if (BOk) {
-    BOk->setEnabled(Picture);
-    BApercu->setEnabled(Picture && !CBPreview->isChecked());
-  }
+  if (Index == 2) Picture.SetFlipsText(Value);
 }
 
 void TTubeForm::CmbModeChanged() {
@@ -192,52 +127,18 @@ void TTubeForm::CmbModeChanged() {
   if (!Updating) Previewer->OptionChanged();
 }
 
-// ---- Showing and closing --------------------------------------------------------------
-
-void TTubeForm::FormShow() { Previewer->Start(); }
-
 void TTubeForm::UpdateControls() {
+  TOverlayForm::UpdateControls();
   const bool WasUpdating = std::exchange(Updating, true);
-  if (!EdiTube->Text().isEmpty()) LoadTube(EdiTube->Text(), true);
-  MajBoutons();
   CmbModeChanged();
   Updating = WasUpdating;
-  if (BOk && !BOk->isEnabled()) BAnnuler->setFocus();
-  if (CBPreview->isEnabled() && CBPreview->isChecked()) Previewer->Run();
 }
 
-void TTubeForm::Apply(const TRect& R) {
+void TTubeForm::ApplyOverlay(const TRect& R) {
   TFilterHost& Host = *FilterHost();
   TBitmap* Mask = Host.DessinerSurAlpha() && !Host.LeMasque().Empty() ? &Host.LeMasque() : nullptr;
-  ApplyPngOverlay(Tube.Bmp, Tube.Mask, Host.LeBitmap(), Mask, R, CmbMode->currentIndex(), TBEchelle->Position(),
-                  Anchors->Position(), TBOpacite->Position());
-}
-
-void TTubeForm::BOkClick() {
-  CloseOk();
-  Previewer->Finish();
-  if (TFilterHost* Host = FilterHost(); Host && Host->UneImage())
-    Host->DernierFiltre(Host->TitreMenu(QStringLiteral("MenuLumaPng")), this, [this](QObject*) { Repeat(); }, 0);
-  FreeTube();
-}
-
-void TTubeForm::FormHide() {
-  // Ok frees the picture itself once it has applied it.
-  if (DialogOk) return;
-  Previewer->Cancel();
-  FreeTube();
-}
-
-void TTubeForm::Repeat() {
-  TFilterHost* Host = FilterHost();
-  if (!Host || !Host->UneImage()) return;
-  Host->PreparerUndo(FilterBMUndoKind, Host->TitreMenu(QStringLiteral("MenuLumaPng")));
-  Previewer->Start();
-  const bool WasUpdating = std::exchange(Updating, true);
-  LoadTube(EdiTube->Text(), true);
-  Updating = WasUpdating;
-  Previewer->Run();
-  FreeTube();
+  ApplyPngOverlay(Picture.Bmp, Picture.Mask, Host.LeBitmap(), Mask, R, CmbMode->currentIndex(),
+                  TBEchelle->Position(), Anchors->Position(), TBOpacite->Position());
 }
 
 // ---- As a panel of the batch dialog ------------------------------------------------------
@@ -256,5 +157,5 @@ void TTubeForm::DoAsPanel() {
   TFilterHost* Host = FilterHost();
   if (!Host || !Host->UneImage()) return;
   TBitmap& Layer = Host->LeBitmap();
-  Apply({0, 0, Layer.Width(), Layer.Height()});
+  ApplyOverlay({0, 0, Layer.Width(), Layer.Height()});
 }

@@ -8,18 +8,13 @@
 // painting of raster, the dialog base of ui/.
 #pragma once
 
-#include "dialogs/ui/OverlayPicture.h"
+#include "dialogs/ui/OverlayForm.h"
 #include "raster/Pixels.h"
-#include "ui/DlgMain.h"
-
-#include <memory>
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QToolButton;
 class TAnchorBar;
-class TSpecialEdit;
 class TTrackBar;
 
 // The picture (colours and grey mask) placed over Dst inside R (clipped to
@@ -29,57 +24,33 @@ class TTrackBar;
 void ApplyPngOverlay(const TBitmap& Bmp, const TBitmap& Mask, TBitmap& Dst, TBitmap* DstMask, TRect R, int Mode,
                      int Scale, TPosition Pos, int Opacity);
 
-class TTubeForm : public TMainDialogForm {
+class TTubeForm : public TOverlayForm {
   Q_OBJECT
 public:
   explicit TTubeForm(QWidget* Parent = nullptr);
-  ~TTubeForm() override;
 
   QGroupBox* GroupBox1;
-  QGroupBox* GroupBox2;
-  TSpecialEdit* EdiTube;
-  QLabel* ImgTube;
-  QToolButton* BtnParcourir;
-  QToolButton* BtnRotation;
   QComboBox* CmbMode;
   QLabel* LblOpacite;
   TTrackBar* TBOpacite;
   QLabel* LblEchelle;
   TTrackBar* TBEchelle;
   TAnchorBar* Anchors;
-  QCheckBox* CBPreview;
-  QPushButton* BApercu = nullptr;
-  QPushButton* BOk = nullptr;
-  QPushButton* BAnnuler = nullptr;
-  QMenu* PopPng;
-
-  TOverlayPicture Tube{TOverlayPicture::pkAlpha};
-  std::unique_ptr<TOverlayPreview> Previewer;
 
   void UpdateControls() override;
   void AcceptIniControl(QWidget* Control, bool& Accept) override;
   QString GetIniCustomVar(int Index) override;
   void SetIniCustomVar(int Index, const QString& Value) override;
-  void BOkClick();
-  // The enabling rule (the batch calls it).
-  void MajBoutons();
-  // Loads a picture: the open dialog when Name is empty.
-  void LoadTube(const QString& Name, bool KeepTransform);
   // As a panel of the batch dialog.
   void SetAsPanel(QWidget* ParentControl, int X, int Y);
   void SaveToIni(const QString& FileName);
   void LoadFromIni(const QString& FileName);
   // The overlay over the whole current layer (no selection).
   void DoAsPanel();
-  void FreeTube();
 
 protected:
-  void FormShow() override;
-  void FormHide() override;
+  void ApplyOverlay(const TRect& R) override;
 
 private:
-  void Apply(const TRect& R);
   void CmbModeChanged();
-  void PictureChanged();
-  void Repeat();
 };

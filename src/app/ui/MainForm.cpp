@@ -544,6 +544,7 @@ void TMainForm::ConnectCommands() {
   ConnectImageModeCommands();
   ConnectImageGeometryCommands();
   ConnectImageDialogCommands();
+  ConnectLayerDialogCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

@@ -564,6 +564,10 @@ public:
   void ConnectImageModeCommands();
   // Image > flips, turns and crops (MainForm_ImageGeometry.cpp).
   void ConnectImageGeometryCommands();
+  // The layer options, new layers and manual parameters (MainForm_LayerDialogs.cpp).
+  void ConnectLayerDialogCommands();
+  // The options step of the current layer; false when merged into the current one.
+  bool PrepareLayerOptionsStep();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

@@ -7,6 +7,7 @@
 #include "ui/TrackBar.h"
 
 #include <QBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 QString TrText(TrId Id, const QString& French) {
@@ -61,4 +62,52 @@ bool AcceptImageSize(int64_t W, int64_t H) {
   if (Check == TSizeCheck::Ok) return true;
   ShowMsgDlg(SizeCheckMessage(Check, W, H), mdkWarning, {mdbOk});
   return false;
+}
+
+TLabeledBar AddLabeledBar(TMainDialogForm& Form, QBoxLayout& Layout, const char* Name, const char* LabelName, int Min,
+                          int Max, int Pos, std::function<QString(int)> Text) {
+  TLabeledBar B{new QLabel(&Form), new TTrackBar(&Form)};
+  B.Label->setObjectName(QString::fromLatin1(LabelName));
+  B.Bar->setObjectName(QString::fromLatin1(Name));
+  B.Bar->setMinimum(Min);
+  B.Bar->setMaximum(Max);
+  B.Bar->SetPosition(Pos);
+  Form.PrepareTrackBar(B.Bar);
+  B.Label->setText(Text(B.Bar->Position()));
+  QLabel* Label = B.Label;
+  B.Bar->OnChange = [Label, Text = std::move(Text)](QObject* Sender) {
+    Label->setText(Text(static_cast<TTrackBar*>(Sender)->Position()));
+  };
+  Layout.addWidget(B.Label);
+  Layout.addWidget(B.Bar);
+  return B;
+}
+
+void MakeDialogPanel(TMainDialogForm& Form, QWidget* Parent, int X, int Y, std::initializer_list<QWidget*> Remove) {
+  Form.InheritedOnly = true;
+  Form.DialogMode = TMainDialogMode::dmNone;
+  Form.LoadFromIniFile = false;
+  Form.AutoSaveIni = false;
+  Form.SaveToIniFile = false;
+  Form.setObjectName(QStringLiteral("Auto") + Form.objectName());
+  for (QWidget* W : Remove) delete W;
+  Form.setParent(Parent, Qt::Widget);
+  Form.setAutoFillBackground(false);
+  Form.move(X, Y);
+  Form.show();
+}
+
+void SavePanelValues(TMainDialogForm& Form, const QString& FileName) {
+  Form.IniFileName = FileName;
+  Form.IniOptions = ioValue;
+  Form.SaveIniValues();
+}
+
+void LoadPanelValues(TMainDialogForm& Form, const QString& FileName) {
+  Form.IniFileName = FileName;
+  Form.IniOptions = ioValue | ioNoEvent;
+  Form.Updating = true;
+  Form.LoadIniValues();
+  Form.Updating = false;
+  Form.UpdateControls();
 }

@@ -6,8 +6,12 @@
 #pragma once
 
 #include "app/ui/MainForm.h"
+#include "document/ui/SelectionControl.h"
+#include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
+#include "raster/RectUtils.h"
 #include "ui/DlgEx.h"
+#include "ui/MsgDlg.h"
 
 #include <QAction>
 #include <QPointer>
@@ -17,4 +21,14 @@ template <class TForm, TModifInfo Kind = miFiltre> void OpenFilterDialog(TMainFo
   if (!F.ActionPossible(Item) || !F.UneImage()) return;
   F.PreparerUndo(Kind, CleanMenuCaption(TitleItem->text()));
   CreateFormIfNeeded(Form, &F)->show();
+}
+
+// A visible selection that holds no pixel of the current layer is refused
+// with "Aucun pixel à traiter !"; true when it was.
+inline bool RefuseEmptySelection(TMainForm& F) {
+  if (!F.UneImage() || !F.Sel()->Visible() ||
+      !IntersectRect(F.LaSelection(), {0, 0, F.LeBitmap().Width(), F.LeBitmap().Height()}).IsEmpty())
+    return false;
+  ShowMsgDlg(Tr(TrId::GetTrDlgGlb5), mdkWarning, TMsgDlgButtons{mdbOk});
+  return true;
 }

@@ -529,6 +529,7 @@ void TMainForm::ConnectCommands() {
   ConnectEffectCommands();
   ConnectTextureCommands();
   ConnectColorCommands();
+  ConnectOutlineCommands();
   ConnectImageCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();

@@ -465,6 +465,8 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The outline-and-fill and transformation items (MainForm_Outline.cpp).
+  void ConnectOutlineCommands();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

@@ -49,12 +49,7 @@ template <class TForm> void OpenOnWholeLayer(TMainForm& F, QAction* Item, QActio
 // Opacity and transparency gradient refuse a visible selection that holds
 // no pixel of the layer.
 template <class TForm> void OpenUnlessEmptySelection(TMainForm& F, QAction* Item, QAction* TitleItem) {
-  if (F.UneImage() && F.Sel()->Visible() &&
-      IntersectRect(F.LaSelection(), {0, 0, F.LeBitmap().Width(), F.LeBitmap().Height()}).IsEmpty()) {
-    ShowMsgDlg(Tr(TrId::GetTrDlgGlb5), mdkWarning, TMsgDlgButtons{mdbOk});
-    return;
-  }
-  OpenFilterDialog<TForm, miFiltreMask>(F, Item, TitleItem);
+  if (!RefuseEmptySelection(F)) OpenFilterDialog<TForm, miFiltreMask>(F, Item, TitleItem);
 }
 
 } // namespace

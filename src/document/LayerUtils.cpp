@@ -22,8 +22,6 @@ namespace {
 
 bool HasMask(const TBitmap* Mask) { return Mask && !Mask->Empty(); }
 
-TRect InflateRect(const TRect& R, int D) { return {R.Left - D, R.Top - D, R.Right + D, R.Bottom + D}; }
-
 void BlurShadowByStyle(TBitmap& Mask, int Radius, const TRect& Rect, TLayerShadowStyle Style) {
   if (Style == lstDiffuse)
     BlurDiffuseShadowMask(Mask, Radius, Rect);

@@ -24,8 +24,6 @@ constexpr int FeatherRadius = 9;
 // The longest ramp FeatherMask may make when softening bitmap shapes.
 constexpr int SoftenRadius = 3377;
 
-TRect InflateRect(const TRect& R, int D) { return {R.Left - D, R.Top - D, R.Right + D, R.Bottom + D}; }
-
 std::unique_ptr<TBitmap> NewMask(int W, int H, TColor Color) {
   auto Bitmap = std::make_unique<TBitmap>();
   NewBitmap24(*Bitmap, W, H, Color);

@@ -180,6 +180,21 @@ void ApplySpans(TBitmap& B, const TRect& Clip, const TSpans& S, uint32_t Value, 
   }
 }
 
+// The brush's part of S: whole spans for a solid brush, the hatch's pixels
+// for a hatch.
+void ApplyBrushSpans(TBitmap& B, const TRect& Clip, const TSpans& S, uint32_t Value, TPenMode Mode,
+                     TBrushStyle Style) {
+  if (Style == TBrushStyle::bsSolid) {
+    ApplySpans(B, Clip, S, Value, Mode);
+    return;
+  }
+  for (const TSpan& Sp : S) {
+    if (Sp.Y < Clip.Top || Sp.Y >= Clip.Bottom) continue;
+    for (int X = std::max(Sp.X0, Clip.Left); X < std::min(Sp.X1, Clip.Right); ++X)
+      if (BrushPaints(Style, X, Sp.Y)) ApplySpan(B, Sp.Y, X, X + 1, Value, Mode);
+  }
+}
+
 // ---- Paths --------------------------------------------------------------------
 
 // The pixels of the one-pixel segment A -> B (end left out) that fall inside
@@ -605,7 +620,8 @@ void PaintShape(TCanvas& C, const TSpans& Fill, const TSpans& Path, bool HasFill
     ApplySpans(B, Clip, Pen, DeviceValue(B, C.Pen.Color), C.Pen.Mode);
   }
   if (HasFill)
-    ApplySpans(B, Clip, Pen.empty() ? Fill : SubtractSpans(Fill, Pen), DeviceValue(B, C.Brush.Color), C.Pen.Mode);
+    ApplyBrushSpans(B, Clip, Pen.empty() ? Fill : SubtractSpans(Fill, Pen), DeviceValue(B, C.Brush.Color), C.Pen.Mode,
+                    C.Brush.Style);
   B.Changed();
 }
 
@@ -619,6 +635,30 @@ TRect ShapeWindow(const TRect& Clip, int PenWidth) {
 }
 
 } // namespace
+
+bool BrushPaints(TBrushStyle Style, int X, int Y) {
+  // Lines on an 8 x 8 grid from the origin; "forward" diagonals run from
+  // top-left to bottom-right, "backward" ones from bottom-left to top-right.
+  const auto OnGrid = [](int V) { return (V & 7) == 0; };
+  switch (Style) {
+  case TBrushStyle::bsSolid:
+    return true;
+  case TBrushStyle::bsHorizontal:
+    return OnGrid(Y);
+  case TBrushStyle::bsVertical:
+    return OnGrid(X);
+  case TBrushStyle::bsFDiagonal:
+    return OnGrid(X - Y);
+  case TBrushStyle::bsBDiagonal:
+    return OnGrid(X + Y);
+  case TBrushStyle::bsCross:
+    return OnGrid(X) || OnGrid(Y);
+  case TBrushStyle::bsDiagCross:
+    return OnGrid(X - Y) || OnGrid(X + Y);
+  default:
+    return false;
+  }
+}
 
 void TCanvas::MoveTo(int X, int Y) { PenPos = {X, Y}; }
 
@@ -690,8 +730,9 @@ void TCanvas::RoundRect(int X1, int Y1, int X2, int Y2, int CornerW, int CornerH
 void TCanvas::FillRect(const TRect& R) {
   const TRect A = IntersectRect(R, ClipRect());
   if (A.IsEmpty() || Brush.Style == TBrushStyle::bsClear) return;
-  const uint32_t V = DeviceValue(*FBitmap, Brush.Color);
-  for (int Y = A.Top; Y < A.Bottom; ++Y) ApplySpan(*FBitmap, Y, A.Left, A.Right, V, TPenMode::pmCopy);
+  TSpans Rows;
+  for (int Y = A.Top; Y < A.Bottom; ++Y) Rows.push_back({Y, A.Left, A.Right});
+  ApplyBrushSpans(*FBitmap, A, Rows, DeviceValue(*FBitmap, Brush.Color), TPenMode::pmCopy, Brush.Style);
   FBitmap->Changed();
 }
 
@@ -704,7 +745,7 @@ void TCanvas::FrameRect(const TRect& R) {
     S.push_back({Y, R.Right - 1, R.Right});
   }
   NormalizeSpans(S);
-  ApplySpans(*FBitmap, Clip, S, DeviceValue(*FBitmap, Brush.Color), TPenMode::pmCopy);
+  ApplyBrushSpans(*FBitmap, Clip, S, DeviceValue(*FBitmap, Brush.Color), TPenMode::pmCopy, Brush.Style);
   FBitmap->Changed();
 }
 

@@ -50,7 +50,14 @@
 
 class TBitmap;
 
-enum class TBrushStyle : uint8_t { bsSolid, bsClear };
+// The platform's brush styles in its order. A hatch paints lines of the
+// brush colour on an 8 x 8 grid anchored at the bitmap's origin, so that
+// neighbouring fills join; the pixels between the lines are left as they
+// are (the platform draws hatches in transparent background mode).
+enum class TBrushStyle : uint8_t { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross };
+// Whether a fill of Style paints pixel (X, Y): every pixel for a solid brush,
+// none for a clear one, the lines of a hatch.
+bool BrushPaints(TBrushStyle Style, int X, int Y);
 enum class TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
 enum class TPenMode : uint8_t { pmCopy, pmXor, pmNot };
 // How StretchDraw and CopyRect resample when the sizes differ: the nearest
@@ -131,7 +138,8 @@ public:
   // points are ignored), flattened and drawn as a polyline.
   void PolyBezier(std::span<const TPoint> Points);
 
-  // ---- Brush fills (pen mode ignored; a clear brush draws nothing) ----
+  // ---- Brush fills (pen mode ignored; a clear brush draws nothing; a hatch
+  // draws its lines only) ----
   // R as given: a reversed rectangle is empty.
   void FillRect(const TRect& R);
   // The one-pixel border of R in the brush colour.

@@ -49,3 +49,6 @@ inline bool PtInRect(const TRect& R, TPoint P) {
 inline TRect OffsetRect(const TRect& R, int DX, int DY) {
   return {R.Left + DX, R.Top + DY, R.Right + DX, R.Bottom + DY};
 }
+
+// R grown by D on every side (shrunk for a negative D).
+inline TRect InflateRect(const TRect& R, int D) { return {R.Left - D, R.Top - D, R.Right + D, R.Bottom + D}; }

@@ -9,6 +9,7 @@
 // item's TColor. A picker draws its list items and its edit part itself.
 #pragma once
 
+#include "platform/Canvas.h"
 #include "platform/Colors.h"
 
 #include <QRect>
@@ -40,17 +41,8 @@ void SelectDefaultFont(QComboBox* Combo);
 // the Init routines.
 void PrepareOwnerDrawCombo(QComboBox* Combo);
 
-// The platform's brush styles, in its order.
-enum class TComboBrushStyle : uint8_t {
-  bsSolid,
-  bsClear,
-  bsHorizontal,
-  bsVertical,
-  bsFDiagonal,
-  bsBDiagonal,
-  bsCross,
-  bsDiagCross
-};
+// The platform's brush styles, in its order (the canvas paints them).
+using TComboBrushStyle = TBrushStyle;
 // The Qt pattern of a brush style (Qt::NoBrush for bsClear).
 int ToQtBrushStyle(TComboBrushStyle Style);
 

@@ -262,6 +262,33 @@ const TDrawCase ShapeCases[] = {
        C.FrameRect({0, 0, 3, 3});
      },
      {"...", "...", "..."}},
+    // Hatches: lines on a grid of 8 from the bitmap's origin, the pixels
+    // between them left as they were.
+    {"HatchedFillRectPaintsTheGridLines",
+     [](TCanvas& C) {
+       C.Brush.Style = TBrushStyle::bsCross;
+       C.FillRect({1, 1, 10, 10});
+     },
+     {"..........", "........o.", "........o.", "........o.", "........o.", "........o.", "........o.",
+      "........o.", ".ooooooooo", "........o."}},
+    {"ForwardDiagonalHatchRunsDownToTheRight",
+     [](TCanvas& C) {
+       C.Brush.Style = TBrushStyle::bsFDiagonal;
+       C.FillRect({0, 0, 4, 3});
+     },
+     {"o...", ".o..", "..o."}},
+    {"BackwardDiagonalHatchRunsUpToTheRight",
+     [](TCanvas& C) {
+       C.Brush.Style = TBrushStyle::bsBDiagonal;
+       C.FillRect({0, 0, 9, 2});
+     },
+     {"o.......o", ".......o."}},
+    {"HatchedRectangleKeepsItsPen",
+     [](TCanvas& C) {
+       C.Brush.Style = TBrushStyle::bsVertical;
+       C.Rectangle(0, 0, 10, 3);
+     },
+     {"##########", "#.......o#", "##########"}},
     {"ClipLimitsEveryShape",
      [](TCanvas& C) {
        C.SetClipRect({1, 1, 4, 3});

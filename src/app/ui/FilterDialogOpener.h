@@ -6,8 +6,12 @@
 #pragma once
 
 #include "app/ui/MainForm.h"
+#include "document/ui/SelectionControl.h"
+#include "i18n/LibLang.h"
 #include "raster/FoncUtils.h"
+#include "raster/RectUtils.h"
 #include "ui/DlgEx.h"
+#include "ui/MsgDlg.h"
 
 #include <QAction>
 #include <QPointer>
@@ -18,3 +22,4 @@ template <class TForm, TModifInfo Kind = miFiltre> void OpenFilterDialog(TMainFo
   F.PreparerUndo(Kind, CleanMenuCaption(TitleItem->text()));
   CreateFormIfNeeded(Form, &F)->show();
 }
+

@@ -540,6 +540,7 @@ void TMainForm::ConnectCommands() {
   ConnectEffectCommands();
   ConnectTextureCommands();
   ConnectColorCommands();
+  ConnectOutlineCommands();
   ConnectImageCommands();
   ConnectImageModeCommands();
   ConnectImageGeometryCommands();

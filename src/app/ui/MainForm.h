@@ -541,6 +541,8 @@ public:
   // The frame, shadow, cut-out, selection-width, assemble, new-background,
   // export-layer and history dialogs (MainForm_ImageDialogs.cpp).
   void ConnectImageDialogCommands();
+  // The outline-and-fill and transformation items (MainForm_Outline.cpp).
+  void ConnectOutlineCommands();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

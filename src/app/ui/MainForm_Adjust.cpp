@@ -12,6 +12,7 @@
 #include "filters/ui/LevelsForm.h"
 #include "filters/ui/ToneForms.h"
 #include "filters/ui/WBalanceForm.h"
+#include "files/ui/BmpOE2.h"
 
 #include <QAction>
 
@@ -54,6 +55,7 @@ public:
   }
   bool AutoReset() const override { return F.Settings().AutoReset; }
   QString DataDir() const override { return F.DataFolders().DataDir; }
+  QString SelectPatternFile() override { return OpenImageDialog(F.DataFolders().MotifDir); }
   TSelMaskHost& SelMasks() override { return F.SelMaskHost(); }
   bool DessinerSurAlpha() const override { return F.DessinerSurAlpha(); }
 

@@ -69,6 +69,8 @@ public:
   virtual bool DessinerSurAlpha() const = 0;
   // The program's "Data" folder: where the dialogs' own files (curves) start.
   virtual QString DataDir() const = 0;
+  // The open-picture dialog in the patterns folder; '' when cancelled.
+  virtual QString SelectPatternFile() = 0;
 };
 
 // The busy status and cursor for a scope: DebutAction (Msg empty: the

@@ -5,6 +5,7 @@
 // commands built on them (Filter > Blur).
 #include "app/StatusProgress.h"
 #include "app/UndoRules.h"
+#include "app/ui/ActionBracket.h"
 #include "app/ui/MainForm.h"
 #include "document/Calque.h"
 #include "raster/FoncUtils.h"
@@ -44,13 +45,6 @@ public:
 
 private:
   TMainForm& FForm;
-};
-
-// FinAction runs however the command ends.
-struct TActionBracket {
-  explicit TActionBracket(TMainForm& Form) : F(Form) { F.DebutAction(QString(), true); }
-  ~TActionBracket() { F.FinAction(); }
-  TMainForm& F;
 };
 
 } // namespace
@@ -316,25 +310,28 @@ void TMainForm::DessinerContour(TColor Couleur, int Largeur, bool Lisser, const 
 
 // ---- Direct pixel commands ---------------------------------------------------------------------------------------
 
-void TMainForm::RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode,
-                                const std::function<void(TBitmap&, const TRect&)>& Work, int RepeatFlag,
-                                std::function<void(QObject*)> Handler) {
+void TMainForm::RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode, const TPixelWork& Work,
+                                int RepeatFlag, std::function<void(QObject*)> Handler, const QString& Titre) {
   if (!ActionPossible(Sender) || !UneImage()) return;
   // A toolbar button runs the command as its menu item, which Repeat names.
   if (Sender && Sender != Item && Sender->property("Command").isValid()) Sender = Item;
   TActionBracket Bracket(*this);
-  const QString Titre = CleanMenuCaption(Item->text());
-  PreparerUndo(Info, Titre);
-  Work(LeBitmap(), LaSelection());
+  const QString Title = Titre.isEmpty() ? CleanMenuCaption(Item->text()) : Titre;
+  PreparerUndo(Info, Title);
+  if (!Work(LeBitmap(), LaSelection())) return;
   AppliquerMasqueSel(MaskMode);
   RefreshBitmap();
-  DernierFiltre(Titre, Sender, std::move(Handler), RepeatFlag);
+  DernierFiltre(Title, Sender, std::move(Handler), RepeatFlag);
 }
 
 void TMainForm::MenuFiltreFlouClick(QObject* Sender) {
   RunPixelCommand(
-      Sender, MenuItem("MenuFiltreFlou"), miFiltre, 1, [](TBitmap& Bmp, const TRect& R) { BoxBlur3x3(Bmp, R); }, 0,
-      [this](QObject* S) { MenuFiltreFlouClick(S); });
+      Sender, MenuItem("MenuFiltreFlou"), miFiltre, 1,
+      [](TBitmap& Bmp, const TRect& R) {
+        BoxBlur3x3(Bmp, R);
+        return true;
+      },
+      0, [this](QObject* S) { MenuFiltreFlouClick(S); });
 }
 
 void TMainForm::ConnectUndoCommands() {

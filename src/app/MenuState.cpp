@@ -200,6 +200,53 @@ TMenuState AideMenuState(const TMenuSnapshot& S) {
   return M;
 }
 
+TMenuState PopFormMenuState(const TMenuSnapshot& S) {
+  TMenuState M;
+  M.All = true;
+  Add(M, "PopFormColler", S.ClipboardImage);
+  Add(M, "PopFormFermer", S.ImageWindowCount > 0);
+  Add(M, "PopFormReorganiser", S.ImageWindowCount > 0);
+  return M;
+}
+
+TMenuState PopImgMenuState(const TMenuSnapshot& S) {
+  TMenuState M;
+  M.All = S.Image;
+  // Save, undo and redo read as their toolbar buttons.
+  Add(M, "PopImgEnregistrer", S.Modified);
+  Add(M, "PopImgUndo", S.HasUndo);
+  Add(M, "PopImgRedo", S.HasRedo);
+  Add(M, "PopImgCopier", S.PixelLayer && S.LayerVisible);
+  Add(M, "PopImgCopierFusion", S.LayerCount > 1);
+  Add(M, "PopImgColler", S.ClipboardImage && S.Mode16M && !S.BkgTransparent);
+  return M;
+}
+
+TMenuState PopSelMenuState(const TMenuSnapshot& S, const QString& CropImage, const QString& CropLayer) {
+  TMenuState M;
+  M.All = S.Image;
+  const bool TrueColour = S.Mode16M, Bitmap = S.LayerVisible && S.PixelLayer, Free = S.LayerEditable,
+             Keyed = S.BkgTransparent, Paste = S.ClipboardImage && S.Mode16M;
+  Add(M, "PopSelCR", Bitmap && Free && !Keyed);
+  Add(M, "PopSelCouper", Free && TrueColour && Bitmap);
+  Add(M, "PopSelEffacer", Free && TrueColour && Bitmap);
+  Add(M, "PopSelCopier", Bitmap);
+  Add(M, "PopSelCopierFusion", S.LayerCount > 1);
+  Add(M, "PopSelCollerIn", Free && Paste && Bitmap && !Keyed);
+  Add(M, "PopSelTransform", TrueColour && Bitmap && !S.SelInverted);
+  Add(M, "PopSelDupliquer", Bitmap && TrueColour && !Keyed);
+  Add(M, "PopSelLissage", TrueColour);
+  M.Checked.emplace_back(QStringLiteral("PopSelRatio"), S.SelAspectRatio);
+  if (S.CurrentIsBackground) {
+    M.Captions.emplace_back(QStringLiteral("PopSelRecadrer"), CropImage);
+    Add(M, "PopSelRecadrer", Free && !S.SelInverted && (TrueColour || S.SelShape == ssRect));
+  } else {
+    M.Captions.emplace_back(QStringLiteral("PopSelRecadrer"), CropLayer);
+    Add(M, "PopSelRecadrer", Bitmap && Free && !S.SelInverted);
+  }
+  return M;
+}
+
 TNamedStates ToolButtonStates(const TMenuSnapshot& S) {
   TNamedStates B;
   const auto Set = [&B](const char* Name, bool Enabled) { B.emplace_back(QString::fromLatin1(Name), Enabled); };

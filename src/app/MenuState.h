@@ -56,6 +56,7 @@ struct TMenuSnapshot {
   bool MasksFolderSet = false;
   bool PrinterExists = false;
   bool FromFile = false;       // the image's source is a file
+  bool Modified = false;       // the image has unsaved changes
   int ImageWindowCount = 0;
   bool ToolPaletteShown = false, CadreOmbre = false, ShowGrid = false, GridAlign = false;
   // The layer menus' terms.
@@ -107,5 +108,11 @@ TMenuState AideMenuState(const TMenuSnapshot& S);
 TMenuState CalqueMenuState(const TMenuSnapshot& S);
 TMenuState PopCalqueState(const TMenuSnapshot& S);
 TMenuState CalqueOrdreState(const TMenuSnapshot& S);
+// The context popups as they open: the empty workspace's, the image's and
+// the selection's (with the crop item captioned for the background or a
+// layer).
+TMenuState PopFormMenuState(const TMenuSnapshot& S);
+TMenuState PopImgMenuState(const TMenuSnapshot& S);
+TMenuState PopSelMenuState(const TMenuSnapshot& S, const QString& CropImage, const QString& CropLayer);
 // The toolbar buttons of the main toolbars, by name.
 TNamedStates ToolButtonStates(const TMenuSnapshot& S);

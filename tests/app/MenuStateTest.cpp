@@ -230,3 +230,76 @@ TEST(MenuState, ViewMenuZoomItemsFollowTheSteps) {
   EXPECT_FALSE(Enabled(M, "MenuZoomAvant"));
   EXPECT_FALSE(Enabled(M, "MenuAffichageBarrePlugins"));
 }
+
+TEST(MenuState, PopupsEnableWhatTheImageAndTheClipboardAllow) {
+  TMenuSnapshot None;
+  TMenuState M = PopFormMenuState(None);
+  EXPECT_FALSE(Enabled(M, "PopFormColler"));
+  EXPECT_FALSE(Enabled(M, "PopFormFermer"));
+  EXPECT_TRUE(Enabled(M, "PopFormNouveau"));
+  None.ClipboardImage = true;
+  EXPECT_TRUE(Enabled(PopFormMenuState(None), "PopFormColler"));
+  EXPECT_TRUE(Enabled(PopFormMenuState(PlainImage()), "PopFormReorganiser"));
+
+  TMenuSnapshot S = PlainImage();
+  S.ClipboardImage = true;
+  M = PopImgMenuState(S);
+  EXPECT_TRUE(Enabled(M, "PopImgColler"));
+  EXPECT_FALSE(Enabled(M, "PopImgCopierFusion"));
+  EXPECT_FALSE(Enabled(M, "PopImgEnregistrer"));
+  EXPECT_FALSE(Enabled(M, "PopImgUndo"));
+  S.BkgTransparent = true; // a keyed background takes no paste
+  S.Modified = S.HasUndo = true;
+  M = PopImgMenuState(S);
+  EXPECT_FALSE(Enabled(M, "PopImgColler"));
+  EXPECT_TRUE(Enabled(M, "PopImgEnregistrer"));
+  EXPECT_TRUE(Enabled(M, "PopImgUndo"));
+  S = PlainImage();
+  S.PixelLayer = false; // a text layer is current
+  S.LayerCount = 2;
+  M = PopImgMenuState(S);
+  EXPECT_FALSE(Enabled(M, "PopImgCopier"));
+  EXPECT_TRUE(Enabled(M, "PopImgCopierFusion"));
+}
+
+TEST(MenuState, SelectionPopupFollowsTheColoursLayerAndSelection) {
+  const auto Sel = [](const TMenuSnapshot& S) { return PopSelMenuState(S, "Recadrer l'image", "Recadrer le calque"); };
+  TMenuSnapshot S = PlainImage();
+  S.Selection = true;
+  TMenuState M = Sel(S);
+  for (const char* Name : {"PopSelCR", "PopSelCouper", "PopSelEffacer", "PopSelCopier", "PopSelTransform",
+                           "PopSelDupliquer", "PopSelLissage", "PopSelRecadrer"})
+    EXPECT_TRUE(Enabled(M, Name)) << Name;
+  EXPECT_EQ(Caption(M, "PopSelRecadrer"), "Recadrer l'image");
+
+  // 256 colours.
+  S.Mode16M = false;
+  M = Sel(S);
+  for (const char* Name : {"PopSelCouper", "PopSelEffacer", "PopSelTransform", "PopSelDupliquer", "PopSelLissage"})
+    EXPECT_FALSE(Enabled(M, Name)) << Name;
+  EXPECT_TRUE(Enabled(M, "PopSelCopier"));
+  EXPECT_TRUE(Enabled(M, "PopSelRecadrer")); // a plain rectangle
+  S.SelShape = ssEllipse;
+  EXPECT_FALSE(Enabled(Sel(S), "PopSelRecadrer"));
+
+  // A locked layer above the background with an inverted selection.
+  S = PlainImage();
+  S.Selection = S.SelInverted = true;
+  S.CurrentIsBackground = false;
+  S.LayerEditable = false;
+  S.LayerCount = 2;
+  M = Sel(S);
+  EXPECT_EQ(Caption(M, "PopSelRecadrer"), "Recadrer le calque");
+  EXPECT_FALSE(Enabled(M, "PopSelRecadrer"));
+  EXPECT_FALSE(Enabled(M, "PopSelCouper"));
+  EXPECT_FALSE(Enabled(M, "PopSelTransform"));
+  EXPECT_TRUE(Enabled(M, "PopSelCopier"));
+  EXPECT_TRUE(Enabled(M, "PopSelCopierFusion"));
+  S.BkgTransparent = true;
+  S.LayerEditable = true;
+  S.ClipboardImage = true;
+  M = Sel(S);
+  EXPECT_FALSE(Enabled(M, "PopSelCollerIn"));
+  EXPECT_FALSE(Enabled(M, "PopSelDupliquer"));
+  EXPECT_FALSE(Enabled(M, "PopSelCR"));
+}

@@ -533,6 +533,8 @@ void TMainForm::ConnectCommands() {
   ConnectEditCommands();
   ConnectFileManagementCommands();
   ConnectLayerCommands();
+  ConnectFilterCommands();
+  ConnectQuickAdjustCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

@@ -508,12 +508,13 @@ public:
   // A layer was grown by the last undo preparation.
   bool FlagAutoExpand = false;
   // Runs a direct pixel command on the current layer within LaSelection:
-  // permission, bracket, undo step of kind Info titled by Item, Work, the
-  // change kept inside the selection, repaint, and Handler registered for
-  // Repeat (a toolbar button as Sender is replaced by Item).
-  void RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode,
-                       const std::function<void(TBitmap&, const TRect&)>& Work, int RepeatFlag,
-                       std::function<void(QObject*)> Handler);
+  // permission, bracket, undo step of kind Info titled Titre (empty: by
+  // Item), Work, the change kept inside the selection, repaint, and Handler
+  // registered for Repeat (a toolbar button as Sender is replaced by Item).
+  // Work answering false ends the command after its undo step.
+  using TPixelWork = std::function<bool(TBitmap&, const TRect&)>;
+  void RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode, const TPixelWork& Work,
+                       int RepeatFlag, std::function<void(QObject*)> Handler, const QString& Titre = {});
   // Filter > Blur.
   void MenuFiltreFlouClick(QObject* Sender);
   // The Adjust and Filter items that open a filter dialog
@@ -543,6 +544,15 @@ public:
   void ConnectImageDialogCommands();
   // The outline-and-fill and transformation items (MainForm_Outline.cpp).
   void ConnectOutlineCommands();
+  // The direct Filter and Adjust commands and the flip buttons (MainForm_Filters.cpp).
+  void ConnectFilterCommands();
+  // The quick-adjust buttons (MainForm_QuickAdjust.cpp); while FlagBtnSelUndo
+  // the opposite button cancels the last quick step.
+  void ConnectQuickAdjustCommands();
+  bool FlagBtnSelUndo = false;
+  // The current undo step is the last quick step of the button opposite to
+  // Sender, on the current layer.
+  bool QuickStepIsOpposite(const QAction* Sender, const QAction* Minus, const QAction* Plus) const;
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

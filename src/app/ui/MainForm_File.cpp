@@ -73,6 +73,9 @@ void TMainForm::ConnectFileCommands() {
   Connect("PopFormOuvrir", [this] { MenuFichierOuvrirClick(); });
   Connect("MenuFichierEnregistrer", [this] { MenuFichierEnregistrerClick(); });
   Connect("MenuFichierEnregistrerSous", [this] { MenuFichierEnregistrerSousClick(); });
+  Connect("PopImgEnregistrer", [this] { MenuFichierEnregistrerClick(); });
+  Connect("PopImgEnregistrerSous", [this] { MenuFichierEnregistrerSousClick(); });
+  Connect("PopImgFermer", [this] { MenuFichierFermerClick(); });
   Connect("MenuFichierRetablir", [this] { MenuFichierRetablirClick(); });
   const char* SaveIn[] = {"MenuEnregistrerDansImage", "MenuEnregistrerDansMasques", "MenuEnregistrerDansMotifs",
                           "MenuEnregistrerDansTextures", "MenuEnregistrerDansPNG"};

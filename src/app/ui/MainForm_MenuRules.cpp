@@ -108,6 +108,7 @@ TMenuSnapshot TMainForm::MenuSnapshot() const {
   S.ZoomOutPossible = NextZoomStep(Zoom, false) >= 0;
   S.ZoomStep = ZoomEditStep();
   S.FromFile = W->IsFileSource();
+  S.Modified = W->Modified();
   S.ShowGrid = W->Image->ShowGrid;
   S.GridAlign = W->Image->GridAlign;
   return S;
@@ -138,6 +139,12 @@ void TMainForm::ApplyMenuRules(const QString& MenuName) {
     M = PopCalqueState(S);
   else if (MenuName == QLatin1String("MenuCalqueOrdre") || MenuName == QLatin1String("PopCalqueOrdre"))
     M = CalqueOrdreState(S);
+  else if (MenuName == QLatin1String("PopForm"))
+    M = PopFormMenuState(S);
+  else if (MenuName == QLatin1String("PopImg"))
+    M = PopImgMenuState(S);
+  else if (MenuName == QLatin1String("PopSel"))
+    M = PopSelMenuState(S, Tr(TrId::GetTrMnuCropImage), Tr(TrId::GetTrMnuCropLayer));
   else
     return;
   // A command: enabled only once built; a submenu: with its condition, unless
@@ -177,9 +184,12 @@ void TMainForm::UpdateToolButtonRules() {
     for (QToolBar* Bar : FToolBars) {
       QAction* Button = Bar ? Bar->findChild<QAction*>(Name) : nullptr;
       if (!Button) continue;
-      // A button runs its menu item's command and follows its state.
+      // A button runs its menu item's command and follows its state; a
+      // button with a command of its own follows its rule.
       if (QAction* Item = MenuItem(Button->property("Command").toString()); Item && Item->property("Built").toBool())
         Item->setEnabled(Enabled);
+      else if (Button->property("Built").toBool())
+        Button->setEnabled(Enabled);
       else
         Button->setEnabled(Enabled && Item && Item->isEnabled());
     }
@@ -189,6 +199,10 @@ void TMainForm::UpdateToolButtonRules() {
 
 void TMainForm::ConnectMenuRules() {
   for (const char* Name : RuledMenus)
+    connect(MenuNamed(QString::fromLatin1(Name)), &QMenu::aboutToShow, this,
+            [this, Menu = QString::fromLatin1(Name)] { ApplyMenuRules(Menu); });
+  // The context popups are ruled as they open (they have no short-cuts).
+  for (const char* Name : {"PopForm", "PopImg", "PopSel"})
     connect(MenuNamed(QString::fromLatin1(Name)), &QMenu::aboutToShow, this,
             [this, Menu = QString::fromLatin1(Name)] { ApplyMenuRules(Menu); });
   qApp->installEventFilter(new TShortCutGate(*this));

@@ -29,6 +29,7 @@ QString SelectionHint(TrId Key, const QAction* ShowItem, bool AddShortcut) {
 } // namespace
 
 void TMainForm::AfficherSelection() {
+  FlagBtnSelUndo = false;
   if (!UneImage()) return;
   TNewImgForm* W = EnfantActif();
   TSelectionControl* S = Sel();
@@ -49,6 +50,7 @@ void TMainForm::AfficherSelection() {
 }
 
 void TMainForm::MasquerSelection() {
+  FlagBtnSelUndo = false;
   if (!UneImage() || !Sel()) return;
   Sel()->SetVisible(false);
   ToolBar(1)->findChild<QAction*>("BtnSelection")->setToolTip(

@@ -328,25 +328,28 @@ void TMainForm::DessinerContour(TColor Couleur, int Largeur, bool Lisser, const 
 
 // ---- Direct pixel commands ---------------------------------------------------------------------------------------
 
-void TMainForm::RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode,
-                                const std::function<void(TBitmap&, const TRect&)>& Work, int RepeatFlag,
-                                std::function<void(QObject*)> Handler) {
+void TMainForm::RunPixelCommand(QObject* Sender, QAction* Item, TModifInfo Info, int MaskMode, const TPixelWork& Work,
+                                int RepeatFlag, std::function<void(QObject*)> Handler, const QString& Titre) {
   if (!ActionPossible(Sender) || !UneImage()) return;
   // A toolbar button runs the command as its menu item, which Repeat names.
   if (Sender && Sender != Item && Sender->property("Command").isValid()) Sender = Item;
   TActionBracket Bracket(*this);
-  const QString Titre = CleanMenuCaption(Item->text());
-  PreparerUndo(Info, Titre);
-  Work(LeBitmap(), LaSelection());
+  const QString Title = Titre.isEmpty() ? CleanMenuCaption(Item->text()) : Titre;
+  PreparerUndo(Info, Title);
+  if (!Work(LeBitmap(), LaSelection())) return;
   AppliquerMasqueSel(MaskMode);
   RefreshBitmap();
-  DernierFiltre(Titre, Sender, std::move(Handler), RepeatFlag);
+  DernierFiltre(Title, Sender, std::move(Handler), RepeatFlag);
 }
 
 void TMainForm::MenuFiltreFlouClick(QObject* Sender) {
   RunPixelCommand(
-      Sender, MenuItem("MenuFiltreFlou"), miFiltre, 1, [](TBitmap& Bmp, const TRect& R) { BoxBlur3x3(Bmp, R); }, 0,
-      [this](QObject* S) { MenuFiltreFlouClick(S); });
+      Sender, MenuItem("MenuFiltreFlou"), miFiltre, 1,
+      [](TBitmap& Bmp, const TRect& R) {
+        BoxBlur3x3(Bmp, R);
+        return true;
+      },
+      0, [this](QObject* S) { MenuFiltreFlouClick(S); });
 }
 
 void TMainForm::ConnectSender(const char* Name, std::function<void(QObject*)> Handler) {

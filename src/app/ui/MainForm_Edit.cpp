@@ -238,6 +238,7 @@ void TMainForm::MenuEditionRemplirMotifClick(QObject* Sender) {
           CurrentPattern().FillBmpMask(Bmp, &LeMasque(), R);
         else
           CurrentPattern().FillBmp(Bmp, R);
+        return true;
       },
       5, [this](QObject* S) { MenuEditionRemplirMotifClick(S); });
 }

@@ -465,6 +465,10 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // Tools > GIF animé (MainForm_GifAnim.cpp).
+  void ConnectGifAnimCommands();
+  // True when the active image has more than one layer; else the warning.
+  bool CheckSeveralLayers();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

@@ -535,6 +535,7 @@ void TMainForm::ConnectCommands() {
   ConnectLayerCommands();
   ConnectFilterCommands();
   ConnectQuickAdjustCommands();
+  ConnectGifAnimCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

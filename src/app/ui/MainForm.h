@@ -553,6 +553,10 @@ public:
   // The current undo step is the last quick step of the button opposite to
   // Sender, on the current layer.
   bool QuickStepIsOpposite(const QAction* Sender, const QAction* Minus, const QAction* Plus) const;
+  // Tools > GIF animé (MainForm_GifAnim.cpp).
+  void ConnectGifAnimCommands();
+  // True when the active image has more than one layer; else the warning.
+  bool CheckSeveralLayers();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

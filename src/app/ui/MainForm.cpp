@@ -523,6 +523,7 @@ void TMainForm::ConnectCommands() {
   ConnectZoomListCommands();
   InstallLayerHooks();
   ConnectFileCommands();
+  ConnectPrintCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
   ConnectCorrectionCommands();

@@ -94,10 +94,10 @@ std::vector<TPrintLine> CutMarks(const TPrintPage& Page, const TRect& R, int L, 
   const double Cm = UnitsPerInch(Page.Unit) / CmPerInch;
   const int Far = Page.UnitToDevice(0.8 * Cm, true), Near = Page.UnitToDevice(0.1 * Cm, true);
   std::vector<TPrintLine> Marks = {
-      {{R.Left - Far, R.Top}, {R.Left - Near, R.Top}},          {{R.Left, R.Top - Far}, {R.Left, R.Top - Near}},
-      {{R.Right + Far, R.Top}, {R.Right + Near, R.Top}},        {{R.Right, R.Top - Far}, {R.Right, R.Top - Near}},
-      {{R.Right + Far, R.Bottom}, {R.Right + Near, R.Bottom}},  {{R.Right, R.Bottom + Far}, {R.Right, R.Bottom + Near}},
-      {{R.Left - Far, R.Bottom}, {R.Left - Near, R.Bottom}},    {{R.Left, R.Bottom + Far}, {R.Left, R.Bottom + Near}},
+      {{R.Left - Far, R.Top}, {R.Left - Near, R.Top}},         {{R.Left, R.Top - Far}, {R.Left, R.Top - Near}},
+      {{R.Right + Far, R.Top}, {R.Right + Near, R.Top}},       {{R.Right, R.Top - Far}, {R.Right, R.Top - Near}},
+      {{R.Right + Far, R.Bottom}, {R.Right + Near, R.Bottom}}, {{R.Right, R.Bottom + Far}, {R.Right, R.Bottom + Near}},
+      {{R.Left - Far, R.Bottom}, {R.Left - Near, R.Bottom}},   {{R.Left, R.Bottom + Far}, {R.Left, R.Bottom + Near}},
   };
   const int Long = std::max(L, H), Short = std::min(L, H);
   if (Short > 0 && double(Long) / Short >= 1.5) {

@@ -2,8 +2,8 @@
 // cancelled print sends nothing (no real printer is reached).
 #include "app/ui/MainForm.h"
 
-#include "MainFormFixture.h"
 #include "../support/WaitFor.h"
+#include "MainFormFixture.h"
 #include "extensions/ui/Impr.h"
 
 #include <QAction>

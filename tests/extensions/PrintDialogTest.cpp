@@ -29,10 +29,11 @@ namespace {
 // printer.
 class PrintDialogTest : public ::testing::Test {
 protected:
-  PrintDialogTest() : Dir(QDir::homePath() + "/printXXXXXX"), Answers([this](const TMsgDlgRequest& R) {
-                        Warnings << R.Msg;
-                        return TMsgDlgAnswer{mrOk, {}};
-                      }) {
+  PrintDialogTest()
+      : Dir(QDir::homePath() + "/printXXXXXX"), Answers([this](const TMsgDlgRequest& R) {
+          Warnings << R.Msg;
+          return TMsgDlgAnswer{mrOk, {}};
+        }) {
     Printer.setOutputFormat(QPrinter::PdfFormat);
     Printer.setOutputFileName(Dir.filePath("page.pdf"));
     Printer.setResolution(300);

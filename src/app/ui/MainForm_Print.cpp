@@ -28,6 +28,7 @@ void TMainForm::ConnectPrintCommands() {
     const bool Sent = Form->EnvoyerData();
     Form->TerminerImpression(false);
     FinAction();
-    if (!Sent) ShowMsgDlg(QStringLiteral("Impossible d'imprimer sur \"%1\".").arg(Printer->printerName()), mdkError, {mdbOk});
+    if (!Sent)
+      ShowMsgDlg(QStringLiteral("Impossible d'imprimer sur \"%1\".").arg(Printer->printerName()), mdkError, {mdbOk});
   });
 }

@@ -85,10 +85,12 @@ void TImprForm::CreateControls() {
     B->setAutoDefault(false);
     return B;
   };
-  const QString UnitSuffix =
-      QStringLiteral("(") + (FUnit == puInches ? Tr(TrId::GetTrLblInches) : Tr(TrId::GetTrLblCm)) + QStringLiteral(") ");
+  const QString UnitSuffix = QStringLiteral("(") +
+                             (FUnit == puInches ? Tr(TrId::GetTrLblInches) : Tr(TrId::GetTrLblCm)) +
+                             QStringLiteral(") ");
   const auto Group = [&](const char* Name, TrId Id, const QString& French) {
-    const QString Caption = TranslationLoaded() && !Tr(Id).isEmpty() ? QStringLiteral(" ") + Tr(Id) + QStringLiteral(" ") : French;
+    const QString Caption =
+        TranslationLoaded() && !Tr(Id).isEmpty() ? QStringLiteral(" ") + Tr(Id) + QStringLiteral(" ") : French;
     auto* G = new QGroupBox(Caption + UnitSuffix, this);
     G->setObjectName(QString::fromLatin1(Name));
     return G;
@@ -106,29 +108,26 @@ void TImprForm::CreateControls() {
   ScrollBarZoom->setObjectName(QStringLiteral("ScrollBarZoom"));
   ScrollBarZoom->setRange(ScaleMin, ScaleMax);
 
+  // A group of two decimal edits with their labels and an "Ok" that applies them.
+  const auto Pair = [&](QGroupBox* G, TFloatSpinEdit*& A, const char* NameA, const QString& LabelA, TFloatSpinEdit*& B,
+                        const char* NameB, const QString& LabelB, QPushButton*& Ok, const char* OkName) {
+    A = DecimalEdit(G, NameA);
+    B = DecimalEdit(G, NameB);
+    Ok = Button(OkName, OkText);
+    Ok->setParent(G);
+    auto* Grid = new QGridLayout(G);
+    Grid->addWidget(new QLabel(LabelA, G), 0, 0);
+    Grid->addWidget(A, 0, 1);
+    Grid->addWidget(new QLabel(LabelB, G), 1, 0);
+    Grid->addWidget(B, 1, 1);
+    Grid->addWidget(Ok, 0, 2, 2, 1);
+  };
   GBTaille = Group("GBTaille", TrId::GetTrMnuImageSize, QStringLiteral("Taille de l'image "));
-  SEL = DecimalEdit(GBTaille, "SEL");
-  SEH = DecimalEdit(GBTaille, "SEH");
-  BOkTaille = Button("BOkTaille", OkText);
-  BOkTaille->setParent(GBTaille);
-  auto* SizeGrid = new QGridLayout(GBTaille);
-  SizeGrid->addWidget(new QLabel(TrLabel(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), GBTaille), 0, 0);
-  SizeGrid->addWidget(SEL, 0, 1);
-  SizeGrid->addWidget(new QLabel(TrLabel(TrId::GetTrLblHeight, QStringLiteral("Hauteur :")), GBTaille), 1, 0);
-  SizeGrid->addWidget(SEH, 1, 1);
-  SizeGrid->addWidget(BOkTaille, 0, 2, 2, 1);
-
+  Pair(GBTaille, SEL, "SEL", TrLabel(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), SEH, "SEH",
+       TrLabel(TrId::GetTrLblHeight, QStringLiteral("Hauteur :")), BOkTaille, "BOkTaille");
   GBMarges = Group("GBMarges", TrId::GetTrLblPosition, QStringLiteral("Position "));
-  SEX = DecimalEdit(GBMarges, "SEX");
-  SEY = DecimalEdit(GBMarges, "SEY");
-  BOkMarges = Button("BOkMarges", OkText);
-  BOkMarges->setParent(GBMarges);
-  auto* PosGrid = new QGridLayout(GBMarges);
-  PosGrid->addWidget(new QLabel(TrLabel(TrId::GetTrLblLeft, QStringLiteral("Gauche :")), GBMarges), 0, 0);
-  PosGrid->addWidget(SEX, 0, 1);
-  PosGrid->addWidget(new QLabel(TrLabel(TrId::GetTrLblTop, QStringLiteral("Haut :")), GBMarges), 1, 0);
-  PosGrid->addWidget(SEY, 1, 1);
-  PosGrid->addWidget(BOkMarges, 0, 2, 2, 1);
+  Pair(GBMarges, SEX, "SEX", TrLabel(TrId::GetTrLblLeft, QStringLiteral("Gauche :")), SEY, "SEY",
+       TrLabel(TrId::GetTrLblTop, QStringLiteral("Haut :")), BOkMarges, "BOkMarges");
 
   SECopies = new TSpinEdit2(this);
   SECopies->setObjectName(QStringLiteral("SECopies"));

@@ -526,6 +526,7 @@ void TMainForm::ConnectCommands() {
   ConnectZoomListCommands();
   InstallLayerHooks();
   ConnectFileCommands();
+  ConnectPrintCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
   ConnectFullScreenCommands();

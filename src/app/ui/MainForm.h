@@ -557,6 +557,7 @@ public:
   void ConnectGifAnimCommands();
   // True when the active image has more than one layer; else the warning.
   bool CheckSeveralLayers();
+  void ConnectPrintCommands();
   // Image > horizon and perspective correction (MainForm_Corrections.cpp).
   void ConnectCorrectionCommands();
   void ConnectCurvesCommands();

@@ -47,6 +47,7 @@ TMenuSnapshot TMainForm::MenuSnapshot() const {
   S.Blocked = DisableMenu();
   S.ClipboardImage = CollagePossible(false);
   S.ModulesPresent = FFlagPlugins;
+  S.PrinterExists = true; // printing to a PDF file is always offered
   S.MasksFolderSet = !FDataFolders.MasqueDir.isEmpty();
   S.ImageWindowCount = static_cast<int>(ImageWindows().size());
   S.AnyWindowUndo = AnyUndoLeft();

@@ -62,7 +62,7 @@ void TMainForm::MenuFichierClick() {
   const bool Modified = Image && EnfantActif()->Modified();
   const bool FromFile = Image && EnfantActif()->IsFileSource();
   for (const char* Name : {"MenuFichierEnregistrerSous", "MenuFichierEnregistrerDans", "MenuFichierFermer",
-                           "MenuFichierFermerTout", "MenuFichierInfos"})
+                           "MenuFichierFermerTout", "MenuFichierInfos", "MenuFichierImprimer"})
     EnableCommand(Name, Image);
   EnableCommand("MenuFichierEnregistrer", Modified);
   EnableCommand("MenuFichierRetablir", Modified && FromFile);

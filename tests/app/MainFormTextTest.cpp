@@ -120,7 +120,10 @@ TEST_F(MainFormTextTest, ATextLayerMadeThroughTheDialogIsSavedReopenedAndEdited)
   SelectLayer(*Form->LayerNav(), 1);
   ASSERT_TRUE(IsTextLayer(Form->Image()));
 
-  Form->OpenTextDialog(false, false);
+  // Layer > Options on a text layer opens its text dialog.
+  Form->RefreshMenuStates();
+  ASSERT_TRUE(Form->MenuItem("MenuCalqueOptions")->isEnabled());
+  Form->MenuItem("MenuCalqueOptions")->trigger();
   ASSERT_TRUE(T->isVisible());
   EXPECT_EQ(T->Memo->toPlainText(), "Bonjour\nle monde");
   EXPECT_EQ(T->CmbStyle->currentIndex(), 2);

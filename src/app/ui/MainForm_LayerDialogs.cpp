@@ -95,9 +95,11 @@ void TMainForm::ConnectLayerDialogCommands() {
         Beep();
         return;
       }
-      // A text layer's options are its text dialog's, which opens from the
-      // text command.
-      if (IsTextLayer(Image())) return;
+      // A text layer's options are its text dialog's.
+      if (IsTextLayer(Image())) {
+        OpenTextDialog(false, false);
+        return;
+      }
       OpenOptions(false);
     });
   Connect("MenuCalqueCouleur", [this, Host, OpenOptions] {

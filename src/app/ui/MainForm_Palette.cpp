@@ -11,6 +11,7 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
 #include "document/ImageToolHost.h"
+#include "document/Calque.h"
 #include "document/Pattern.h"
 #include "document/ShapeManager.h"
 #include "files/FreeImageProvider.h"
@@ -157,7 +158,14 @@ public:
   }
   void AfficherInfos() override { F.AfficherInfos(); }
   void EnableHint(bool Enable) override { F.EnableHint(Enable, false, false); }
-  void MenuCalqueOptionsClick() override { Trigger("MenuCalqueOptions"); }
+  // A double click on the image: a text dialog opened by it must not take
+  // that click as a colour pick.
+  void MenuCalqueOptionsClick() override {
+    if (F.UneImage() && F.Image().CurrentLayer() && IsTextLayer(F.Image()) && !IsLayerLockedOrHidden(F.Image()))
+      F.OpenTextDialog(false, true);
+    else
+      Trigger("MenuCalqueOptions");
+  }
   void MenuSelReperesClick() override { Trigger("MenuSelReperes"); }
   void AfficherInfosSelection(const TRect& BmpRect) override { F.AfficherInfosSelection(BmpRect); }
   void ClearFlagBtnSelUndo() override {}

@@ -84,20 +84,10 @@ TEST_F(ExportLayerTest, EachFormatKeepsTheLayersTransparency) {
   EXPECT_IMAGES_MATCH(Form->LeFond(), Original);
 }
 
-TEST_F(ExportLayerTest, ALayerWithoutMaskIsWrittenOpaque) {
+TEST_F(ExportLayerTest, ALayerWithoutTransparencyIsNotOffered) {
   OpenImage(20, 10);
-  const QString Png = Dir.filePath("b.png"), Gif = Dir.filePath("b.gif");
-  ASSERT_TRUE(Export(0, Png));
-  TPngImage P;
-  P.LoadFromFile(Png);
-  EXPECT_FALSE(P.HasAlphaChannel());
-  TBitmap Read;
-  LoadPngToBitmap(Png, Read);
-  EXPECT_IMAGES_MATCH(Read, Original);
-  ASSERT_TRUE(Export(2, Gif));
-  TGIFImage G;
-  G.LoadFromFile(Gif);
-  EXPECT_FALSE(G.Frames[0].GraphicControl() && G.Frames[0].GraphicControl()->Transparent);
+  emit Form->MenuNamed(QStringLiteral("MenuCalque"))->aboutToShow();
+  EXPECT_FALSE(Form->MenuItem(QStringLiteral("MenuCalqueExporter"))->isEnabled());
 }
 
 TEST_F(ExportLayerTest, NamesCancelAndFailuresKeepEverythingAsItWas) {

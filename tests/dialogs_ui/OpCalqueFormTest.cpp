@@ -156,7 +156,8 @@ TEST_F(OpCalqueFormTest, CancelAfterAMergedStepKeepsTheEarlierStep) {
 }
 
 TEST_F(OpCalqueFormTest, OnTheBackgroundOnlyTheOpacityShows) {
-  OpenImage(40, 30);
+  // The background has options only with its transparency.
+  OpenImage(40, 30, false, true);
   TOpCalqueForm* D = OpenFrom("MenuCalqueOptions");
   ASSERT_TRUE(D);
   EXPECT_TRUE(D->TBOpacite->isVisible());

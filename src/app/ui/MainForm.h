@@ -261,8 +261,9 @@ public:
   void PrepareLayerIndexUndo(int Index) override;
   // The merged steps of the layer options ("Calque > Options"), a text
   // layer's options ("Texte > Options") and a layer's name: repeated changes
-  // of one layer make one step.
-  void PrepareLayerOptionsUndo();
+  // of one layer make one step. The options step answers whether it made a
+  // new step (false when the change continues the current one).
+  bool PrepareLayerOptionsUndo();
   void PrepareTextDataUndo();
   void PrepareRenameLayerUndo();
   void LayerChanged() override;
@@ -583,8 +584,6 @@ public:
   void ConnectImageGeometryCommands();
   // The layer options, new layers and manual parameters (MainForm_LayerDialogs.cpp).
   void ConnectLayerDialogCommands();
-  // The options step of the current layer; false when merged into the current one.
-  bool PrepareLayerOptionsStep();
   // Connects the item Name to a dialog opener (FilterDialogOpener.h); the
   // undo step is titled by the item, or by the item named Title.
   using TFilterDialogOpener = void (*)(TMainForm&, QAction*, QAction*);

@@ -408,8 +408,8 @@ QString TMainForm::MenuPathTitle(const char* First, const char* Second) const {
          CleanMenuCaption(MenuItem(QString::fromLatin1(Second))->text());
 }
 
-void TMainForm::PrepareLayerOptionsUndo() {
-  if (UneImage()) PrepareLayerInfoUndo(miLayerOptions, MenuPathTitle("MenuCalque", "MenuCalqueOptions"));
+bool TMainForm::PrepareLayerOptionsUndo() {
+  return UneImage() && PrepareLayerInfoUndo(miLayerOptions, MenuPathTitle("MenuCalque", "MenuCalqueOptions"));
 }
 
 void TMainForm::PrepareTextDataUndo() {

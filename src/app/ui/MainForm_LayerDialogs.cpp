@@ -37,7 +37,7 @@ public:
   ~TMainLayerDialogHost() override {
     if (LayerDialogHostSlot() == this) SetLayerDialogHost(nullptr);
   }
-  bool PrepareLayerOptionsUndo() override { return F.PrepareLayerOptionsStep(); }
+  bool PrepareLayerOptionsUndo() override { return F.PrepareLayerOptionsUndo(); }
   void PrepareLayerPosUndo(TPoint OldPos) override { F.PrepareLayerPosUndo(OldPos); }
   void SelectLayerTool() override {
     if (TOutilsForm* Tools = F.Palette()) Tools->SetTool(LayerToolId);
@@ -75,11 +75,6 @@ private:
 };
 
 } // namespace
-
-bool TMainForm::PrepareLayerOptionsStep() {
-  return PrepareLayerInfoUndo(miLayerOptions, CleanMenuCaption(MenuItem(QStringLiteral("MenuCalqueOptions"))->text())) !=
-         nullptr;
-}
 
 void TMainForm::ConnectLayerDialogCommands() {
   auto* Host = new TMainLayerDialogHost(*this);

@@ -10,6 +10,7 @@
 #include "raster/ImgUtils24.h"
 #include "raster/Pixels.h"
 #include "raster/ProgressScope.h"
+#include "raster/RectUtils.h"
 
 #include <QFile>
 
@@ -228,6 +229,70 @@ void WriteZipBlock(TStream& Stream, int W, int H, const uint8_t* Data, size_t Co
   Stream.Write(BlockZip.Data.get(), static_cast<int64_t>(Size));
 }
 
+// The rectangle of B a block stores: Area clipped to it, or all of B.
+TRect BlockArea(const TBitmap& B, const TRect* Area) {
+  if (!Area) return BitmapRect(B);
+  TRect R = *Area;
+  return ClipToBitmap(R, B) ? R : BitmapRect(B);
+}
+
+// A bitmap block of Area (all of Bitmap when null). The rows are taken from
+// the bitmap where they lie, so that a layer cropped for the file is never
+// copied whole first.
+void WriteBitmapBlock(const TBitmap& Bitmap, const TRect* Area, TStream& Stream, bool Zip) {
+  TBitmap Scratch;
+  const TBitmap& B = Storable24(Bitmap, Scratch);
+  const TRect R = BlockArea(B, Area);
+  const int W = R.Width(), H = R.Height();
+  const size_t Used = size_t(W) * 3;
+  auto Source = [&](int Y) { return B.ScanLine(R.Top + Y) + size_t(R.Left) * 3; };
+  if (!Zip) {
+    Stream.WriteInt32(W);
+    Stream.WriteInt32(H);
+    TProgressScope Progress(H);
+    for (int Y = 0; Y < H; ++Y) {
+      Stream.Write(Source(Y), int64_t(Used));
+      Progress.Step(Y);
+    }
+    return;
+  }
+  // The file's rows run bottom up, their padding zero.
+  const size_t Row = size_t(RowBytes24(W));
+  const TBlockBufferUse Use;
+  uint8_t* Rows = BlockRows.Reserve(int64_t(Row) * H);
+  for (int Y = 0; Y < H; ++Y) {
+    uint8_t* D = Rows + Row * size_t(H - 1 - Y);
+    std::memcpy(D, Source(Y), Used);
+    std::memset(D + Used, 0, Row - Used);
+  }
+  WriteZipBlock(Stream, W, H, Rows, Row * size_t(H));
+}
+
+// A mask block of Area (all of Mask when null), one byte per pixel.
+void WriteMaskBlock(const TBitmap& Mask, const TRect* Area, TStream& Stream, bool Zip) {
+  TBitmap Scratch;
+  const TBitmap& M = Storable24(Mask, Scratch);
+  const TRect R = BlockArea(M, Area);
+  const int W = R.Width(), H = R.Height();
+  auto Pack = [&](int Y, uint8_t* Dst) { PackMaskRow(M.ScanLine(R.Top + Y) + size_t(R.Left) * 3, Dst, W); };
+  if (!Zip) {
+    Stream.WriteInt32(W);
+    Stream.WriteInt32(H);
+    std::vector<uint8_t> Line(static_cast<size_t>(W));
+    TProgressScope Progress(H);
+    for (int Y = 0; Y < H; ++Y) {
+      Pack(Y, Line.data());
+      Stream.Write(Line.data(), W);
+      Progress.Step(Y);
+    }
+    return;
+  }
+  const TBlockBufferUse Use;
+  uint8_t* Bytes = BlockRows.Reserve(int64_t(W) * H);
+  for (int Y = 0; Y < H; ++Y) Pack(Y, Bytes + size_t(W) * size_t(Y));
+  WriteZipBlock(Stream, W, H, Bytes, size_t(W) * size_t(H));
+}
+
 } // namespace
 
 // ---- TStream ---------------------------------------------------------------------------
@@ -382,18 +447,7 @@ void ZDecompressFromStream(uint8_t* Data, TStream& Stream, int64_t Count, int64_
 
 // ---- Bitmap and mask blocks ------------------------------------------------------------------
 
-void WriteBitmapRaw(const TBitmap& Bitmap, TStream& Stream) {
-  TBitmap Scratch;
-  const TBitmap& B = Storable24(Bitmap, Scratch);
-  const int W = B.Width(), H = B.Height();
-  Stream.WriteInt32(W);
-  Stream.WriteInt32(H);
-  TProgressScope Progress(H);
-  for (int Y = 0; Y < H; ++Y) {
-    Stream.Write(B.ScanLine(Y), int64_t(W) * 3);
-    Progress.Step(Y);
-  }
-}
+void WriteBitmapRaw(const TBitmap& Bitmap, TStream& Stream) { WriteBitmapBlock(Bitmap, nullptr, Stream, false); }
 
 void ReadBitmapRaw(TBitmap& Bitmap, TStream& Stream) {
   ReadInto(Bitmap, [&] {
@@ -412,21 +466,7 @@ void ReadBitmapRaw(TBitmap& Bitmap, TStream& Stream) {
   });
 }
 
-void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) {
-  TBitmap Scratch;
-  const TBitmap& B = Storable24(Bitmap, Scratch);
-  const int W = B.Width(), H = B.Height();
-  const size_t Row = size_t(RowBytes24(W)), Used = size_t(W) * 3;
-  // The file's rows run bottom up, their padding zero.
-  const TBlockBufferUse Use;
-  uint8_t* Rows = BlockRows.Reserve(int64_t(Row) * H);
-  for (int Y = 0; Y < H; ++Y) {
-    uint8_t* D = Rows + Row * size_t(H - 1 - Y);
-    std::memcpy(D, B.ScanLine(Y), Used);
-    std::memset(D + Used, 0, Row - Used);
-  }
-  WriteZipBlock(Stream, W, H, Rows, Row * size_t(H));
-}
+void WriteBitmapZip(const TBitmap& Bitmap, TStream& Stream) { WriteBitmapBlock(Bitmap, nullptr, Stream, true); }
 
 void ReadBitmapZip(TBitmap& Bitmap, TStream& Stream) {
   ReadInto(Bitmap, [&] {
@@ -459,20 +499,7 @@ LUMA_VECTOR_CLONES void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Widt
   for (int X = 0; X < Width; ++X) Dst[3 * X] = Dst[3 * X + 1] = Dst[3 * X + 2] = Src[X];
 }
 
-void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) {
-  TBitmap Scratch;
-  const TBitmap& M = Storable24(Mask, Scratch);
-  const int W = M.Width(), H = M.Height();
-  Stream.WriteInt32(W);
-  Stream.WriteInt32(H);
-  std::vector<uint8_t> Line(static_cast<size_t>(W));
-  TProgressScope Progress(H);
-  for (int Y = 0; Y < H; ++Y) {
-    PackMaskRow(M.ScanLine(Y), Line.data(), W);
-    Stream.Write(Line.data(), W);
-    Progress.Step(Y);
-  }
-}
+void WriteMaskRaw(const TBitmap& Mask, TStream& Stream) { WriteMaskBlock(Mask, nullptr, Stream, false); }
 
 void ReadMaskRaw(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
   ReadInto(Mask, [&] {
@@ -491,15 +518,7 @@ void ReadMaskRaw(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
   });
 }
 
-void WriteMaskZip(const TBitmap& Mask, TStream& Stream) {
-  TBitmap Scratch;
-  const TBitmap& M = Storable24(Mask, Scratch);
-  const int W = M.Width(), H = M.Height();
-  const TBlockBufferUse Use;
-  uint8_t* Bytes = BlockRows.Reserve(int64_t(W) * H);
-  for (int Y = 0; Y < H; ++Y) PackMaskRow(M.ScanLine(Y), Bytes + size_t(W) * size_t(Y), W);
-  WriteZipBlock(Stream, W, H, Bytes, size_t(W) * size_t(H));
-}
+void WriteMaskZip(const TBitmap& Mask, TStream& Stream) { WriteMaskBlock(Mask, nullptr, Stream, true); }
 
 void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
   ReadInto(Mask, [&] {
@@ -521,12 +540,13 @@ void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
 }
 
 void WriteLayerBitmap(const TBitmap& Bitmap, TStream& Stream) {
+  WriteLayerBitmap(Bitmap, nullptr, Bitmap.Transparent, Stream);
+}
+
+void WriteLayerBitmap(const TBitmap& Bitmap, const TRect* Area, bool Transparent, TStream& Stream) {
   Stream.WriteByte(LayerCompression ? 1 : 0);
-  if (LayerCompression)
-    WriteBitmapZip(Bitmap, Stream);
-  else
-    WriteBitmapRaw(Bitmap, Stream);
-  Stream.WriteByte(Bitmap.Transparent ? 1 : 0);
+  WriteBitmapBlock(Bitmap, Area, Stream, LayerCompression);
+  Stream.WriteByte(Transparent ? 1 : 0);
   Stream.WriteInt32(Bitmap.TransparentColor());
 }
 
@@ -541,12 +561,9 @@ void ReadLayerBitmap(TBitmap& Bitmap, TStream& Stream) {
   Bitmap.SetTransparentColor(Stream.ReadInt32());
 }
 
-void WriteLayerMask(const TBitmap& Mask, TStream& Stream) {
+void WriteLayerMask(const TBitmap& Mask, TStream& Stream, const TRect* Area) {
   Stream.WriteByte(LayerCompression ? 1 : 0);
-  if (LayerCompression)
-    WriteMaskZip(Mask, Stream);
-  else
-    WriteMaskRaw(Mask, Stream);
+  WriteMaskBlock(Mask, Area, Stream, LayerCompression);
 }
 
 void ReadLayerMask(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {

@@ -186,9 +186,12 @@ void UnpackMaskRow(const uint8_t* Src, uint8_t* Dst, int Width);
 // Byte mode (0 raw, 1 zlib, from LayerCompression), the block, then byte
 // Transparent and int32 the transparent colour.
 void WriteLayerBitmap(const TBitmap& Bitmap, TStream& Stream);
+// The same of the rectangle Area of Bitmap (all of it when null), with the
+// flag Transparent in place of the bitmap's.
+void WriteLayerBitmap(const TBitmap& Bitmap, const TRect* Area, bool Transparent, TStream& Stream);
 void ReadLayerBitmap(TBitmap& Bitmap, TStream& Stream);
-// Byte mode, then the mask block.
-void WriteLayerMask(const TBitmap& Mask, TStream& Stream);
+// Byte mode, then the mask block of Area (all of Mask when null).
+void WriteLayerMask(const TBitmap& Mask, TStream& Stream, const TRect* Area = nullptr);
 void ReadLayerMask(TBitmap& Mask, TStream& Stream, int ExpectedW = -1, int ExpectedH = -1);
 
 // Bitmap fitted into Size x Size keeping its proportions (small images grow),

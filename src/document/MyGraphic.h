@@ -202,6 +202,10 @@ public:
   // EStreamError on damaged data; the layer is then partly filled.
   void SaveToStream(TStream& Stream) const;
   void LoadFromStream(TStream& Stream);
+  // The record with Pixels and Transparent in place of the bitmap and its
+  // flag; with Crop, only that rectangle of the bitmap and the mask, the
+  // position moved by its top-left corner.
+  void SaveRecord(TStream& Stream, const TBitmap& Pixels, bool Transparent, const TRect* Crop) const;
 
 private:
   void FlipRotate(int Code);

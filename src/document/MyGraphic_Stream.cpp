@@ -6,6 +6,8 @@
 #include "raster/Bitmap24.h"
 #include "raster/DataFileError.h"
 #include "raster/FilterEvent.h"
+#include "raster/ImgUtils24.h"
+#include "raster/RectUtils.h"
 
 #include <cstring>
 
@@ -13,6 +15,14 @@ namespace {
 
 // The smallest layer record: an empty caption, no bitmap, mask or data.
 constexpr int64_t MinLayerRecord = 4 + 2 + 4 * 4 + 1 + 4 * 4 + 1 + 1 + 1 + 1 + 24 + 32 + 1;
+
+// The rectangle of a layer left once its fully transparent margins go; empty
+// when nothing would go (no mask, or a mask wholly transparent or with no
+// transparent margin).
+TRect OpaqueCropRect(const TLayerItem& L) {
+  const TRect R = AutoCropRect(L.Mask(), 0, clWhite);
+  return R == BitmapRect(L.Mask()) ? TRect{} : R;
+}
 
 // The pass count of a save or load, set back to 1 on every way out.
 struct TPassesScope {
@@ -82,7 +92,9 @@ void TLayerData::LoadFromStream(TStream&) { InvalidDataFile(); }
 
 // ---- TLayerItem ----------------------------------------------------------------------------
 
-void TLayerItem::SaveToStream(TStream& Stream) const {
+void TLayerItem::SaveToStream(TStream& Stream) const { SaveRecord(Stream, FBitmap, FBitmap.Transparent, nullptr); }
+
+void TLayerItem::SaveRecord(TStream& Stream, const TBitmap& Pixels, bool Transparent, const TRect* Crop) const {
   WriteStreamString(Stream, Caption, false);
   Stream.WriteByte(Visible ? 1 : 0);
   Stream.WriteByte(Locked ? 1 : 0);
@@ -93,19 +105,19 @@ void TLayerItem::SaveToStream(TStream& Stream) const {
   Stream.WriteByte(LayerType);
   Stream.WriteInt32(Color);
   Stream.WriteInt32(Color2);
-  Stream.WriteInt32(Pos.X);
-  Stream.WriteInt32(Pos.Y);
+  Stream.WriteInt32(Pos.X + (Crop ? Crop->Left : 0));
+  Stream.WriteInt32(Pos.Y + (Crop ? Crop->Top : 0));
   Stream.WriteByte(Opacity);
-  const bool HasBitmap = HasPixels(*this) && !FBitmap.Empty();
+  const bool HasBitmap = HasPixels(*this) && !Pixels.Empty();
   Stream.WriteByte(HasBitmap ? 1 : 0);
   if (HasBitmap)
-    WriteLayerBitmap(FBitmap, Stream);
+    WriteLayerBitmap(Pixels, Crop, Transparent, Stream);
   else
     ProgressEmptyPass();
   const bool HasMask = HasPixels(*this) && !FMask.Empty();
   Stream.WriteByte(HasMask ? 1 : 0);
   if (HasMask)
-    WriteLayerMask(FMask, Stream);
+    WriteLayerMask(FMask, Stream, Crop);
   else
     ProgressEmptyPass();
   Stream.WriteByte(0); // the second mask is never stored
@@ -162,24 +174,19 @@ void TLayerList::SaveToStream(TStream& Stream, const TBitmap* Preview) const {
   Stream.WriteInt32(N);
   TPassesScope Passes(Preview ? 2 * N + 2 : 2 * N);
   if (Preview) {
+    // The merged image is stored as it lies, not copied into a layer first.
     TLayerItem P;
     P.LayerType = ltBitmap;
     P.Caption = QStringLiteral("Preview");
     P.Opacity = 100;
-    Assign24(*Preview, P.Bitmap());
-    P.Bitmap().Transparent = false;
-    P.SaveToStream(Stream);
+    P.SaveRecord(Stream, *Preview, false, nullptr);
   }
   for (int I = 0; I < N; ++I) {
     const TLayerItem& L = *FItems[size_t(I)];
-    if (AutoCropOnSave && I >= 1 && L.LayerType == ltBitmap) {
-      TLayerItem Cropped;
-      Cropped.Assign(L);
-      Cropped.AutoCropTransparency();
-      Cropped.SaveToStream(Stream);
-    } else {
-      L.SaveToStream(Stream);
-    }
+    // A bitmap layer is stored without its transparent margins; only the
+    // rectangle that remains is read from it.
+    const TRect Crop = AutoCropOnSave && I >= 1 && L.LayerType == ltBitmap ? OpaqueCropRect(L) : TRect{};
+    L.SaveRecord(Stream, L.Bitmap(), L.Bitmap().Transparent, Crop.IsEmpty() ? nullptr : &Crop);
   }
 }
 

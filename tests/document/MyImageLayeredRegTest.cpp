@@ -308,22 +308,35 @@ TEST_F(LayeredFileTest, AutoCropStoresOnlyTheOpaquePartOfUpperBitmapLayers) {
   TMyImageLayered Image;
   Image.AddBackground(600, 500, clWhite, QStringLiteral("Fond"));
   TBitmap Bmp, Mask;
-  Solid(Bmp, 500, 400, Rgb(5, 6, 7));
-  Fill(Mask, 500, 400, [](int X, int Y) { return Grey(X >= 100 && X < 150 && Y >= 100 && Y < 130 ? 0 : 255); });
+  auto Pattern = [](int X, int Y) { return Rgb(X & 0xFF, Y & 0xFF, (X * 7 + Y) & 0xFF); };
+  auto Opaque = [](int X, int Y) { return X >= 100 && X < 150 && Y >= 100 && Y < 130; };
+  Fill(Bmp, 500, 400, Pattern);
+  Fill(Mask, 500, 400, [&](int X, int Y) { return Grey(Opaque(X, Y) ? (X + Y) & 0x7F : 255); });
   Image.AddLayer(&Bmp, &Mask, {10, 20}, 100, QStringLiteral("Crop"));
   Image.AddLayerColor(clRed, 50, false, QStringLiteral("Colour"));
-  for (const bool Crop : {true, false}) {
-    AutoCropOnSave = Crop;
-    TMyImageLayered Back;
-    TMemoryStream S(Save(Image));
-    Back.LoadFromStream(S);
-    ASSERT_EQ(Back.Layers().Count(), 3);
-    const TLayerItem& L = Back.Layers()[1];
-    EXPECT_EQ(L.Bitmap().Width(), Crop ? 50 : 500);
-    EXPECT_EQ(L.Bitmap().Height(), Crop ? 30 : 400);
-    EXPECT_EQ(L.Pos, (Crop ? TPoint{110, 120} : TPoint{10, 20}));
-    EXPECT_EQ(Back.Layers()[0].Bitmap().Width(), 600);
-  }
+  for (const bool Zip : {true, false})
+    for (const bool Crop : {true, false}) {
+      LayerCompression = Zip;
+      AutoCropOnSave = Crop;
+      TMyImageLayered Back;
+      TMemoryStream S(Save(Image));
+      Back.LoadFromStream(S);
+      ASSERT_EQ(Back.Layers().Count(), 3);
+      const TLayerItem& L = Back.Layers()[1];
+      ASSERT_EQ(L.Bitmap().Width(), Crop ? 50 : 500);
+      ASSERT_EQ(L.Bitmap().Height(), Crop ? 30 : 400);
+      ASSERT_EQ(L.Mask().Width(), L.Bitmap().Width());
+      EXPECT_EQ(L.Pos, (Crop ? TPoint{110, 120} : TPoint{10, 20}));
+      // Every stored pixel is the one at its place in the layer.
+      const int Dx = Crop ? 100 : 0, Dy = Crop ? 100 : 0;
+      for (int Y = 0; Y < L.Bitmap().Height(); ++Y)
+        for (int X = 0; X < L.Bitmap().Width(); ++X) {
+          ASSERT_EQ(Px(L.Bitmap(), X, Y), Pattern(X + Dx, Y + Dy)) << X << "," << Y << " zip " << Zip;
+          ASSERT_EQ(Px(L.Mask(), X, Y), Px(Mask, X + Dx, Y + Dy)) << X << "," << Y << " zip " << Zip;
+        }
+      EXPECT_EQ(Back.Layers()[0].Bitmap().Width(), 600);
+    }
+  LayerCompression = true;
   EXPECT_EQ(Image.Layers()[1].Bitmap().Width(), 500) << "the layer in memory is not changed";
 }
 

@@ -1,10 +1,14 @@
 // The layered file: a 6000 x 4000 image of five layers (background, three
 // masked bitmap layers, an adjustment layer) saved to memory and loaded back,
-// zlib-compressed and raw; the same stack of the photo-like image compressed.
+// zlib-compressed and raw, and into a file as the editor saves; the same
+// stack of the photo-like image compressed.
 #include "BenchFixture.h"
 
 #include "document/LayerStream.h"
 #include "document/MyImageLayered.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -39,6 +43,17 @@ void SaveLmi(benchmark::State& State, int Content) {
   LayerCompression = true;
 }
 
+// The save a user makes: through the safe writer into a file (a temporary
+// one, then renamed), as the editor saves.
+void SaveLmiFile(benchmark::State& State, int Content) {
+  AutoCropOnSave = true;
+  Stack(Content);
+  const QTemporaryDir Folder;
+  const QString Name = Folder.filePath(QStringLiteral("bench.lmi"));
+  for (auto _ : State) Stack(Content).SaveToFile(Name);
+  State.counters["file_mb"] = double(QFileInfo(Name).size()) / 1e6;
+}
+
 void LoadLmi(benchmark::State& State, int Content) {
   LayerCompression = State.range(0) != 0;
   TMemoryStream Saved;
@@ -54,6 +69,7 @@ void LoadLmi(benchmark::State& State, int Content) {
 }
 
 void BM_SaveLmi(benchmark::State& State) { SaveLmi(State, 0); }
+void BM_SaveLmiFile(benchmark::State& State) { SaveLmiFile(State, 0); }
 void BM_LoadLmi(benchmark::State& State) { LoadLmi(State, 0); }
 void BM_SaveLmiPhoto(benchmark::State& State) { SaveLmi(State, 1); }
 void BM_LoadLmiPhoto(benchmark::State& State) { LoadLmi(State, 1); }
@@ -61,6 +77,7 @@ void BM_LoadLmiPhoto(benchmark::State& State) { LoadLmi(State, 1); }
 } // namespace
 
 BENCHMARK(BM_SaveLmi)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_SaveLmiFile)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_LoadLmi)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_SaveLmiPhoto)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_LoadLmiPhoto)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -561,6 +561,29 @@ void ReadLayerBitmap(TBitmap& Bitmap, TStream& Stream) {
   Bitmap.SetTransparentColor(Stream.ReadInt32());
 }
 
+// A block passed over: its header checked as a read would, its pixels not
+// inflated nor allocated.
+void SkipBlock(TStream& Stream, bool IsBitmap) {
+  const uint8_t Mode = Stream.ReadByte();
+  if (Mode > 1) InvalidMode();
+  int32_t W, H;
+  if (Mode == 1) {
+    Stream.Skip(ReadZipHeader(Stream, W, H, IsBitmap, -1, -1));
+    return;
+  }
+  W = Stream.ReadInt32();
+  H = Stream.ReadInt32();
+  CheckSize(W, H);
+  Stream.Skip(int64_t(W) * (IsBitmap ? 3 : 1) * H);
+}
+
+void SkipLayerBitmap(TStream& Stream) {
+  SkipBlock(Stream, true);
+  Stream.Skip(1 + 4); // the transparency flag and colour
+}
+
+void SkipLayerMask(TStream& Stream) { SkipBlock(Stream, false); }
+
 void WriteLayerMask(const TBitmap& Mask, TStream& Stream, const TRect* Area) {
   Stream.WriteByte(LayerCompression ? 1 : 0);
   WriteMaskBlock(Mask, Area, Stream, LayerCompression);

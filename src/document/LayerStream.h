@@ -193,6 +193,10 @@ void ReadLayerBitmap(TBitmap& Bitmap, TStream& Stream);
 // Byte mode, then the mask block of Area (all of Mask when null).
 void WriteLayerMask(const TBitmap& Mask, TStream& Stream, const TRect* Area = nullptr);
 void ReadLayerMask(TBitmap& Mask, TStream& Stream, int ExpectedW = -1, int ExpectedH = -1);
+// Pass over what WriteLayerBitmap / WriteLayerMask stored, its header checked
+// as a read would, without inflating or allocating the pixels.
+void SkipLayerBitmap(TStream& Stream);
+void SkipLayerMask(TStream& Stream);
 
 // Bitmap fitted into Size x Size keeping its proportions (small images grow),
 // bicubic.

@@ -199,9 +199,10 @@ public:
   QString DisplayCaption() const;
 
   // One layer record of the layered file (LayerStream.h). Loading throws
-  // EStreamError on damaged data; the layer is then partly filled.
+  // EStreamError on damaged data; the layer is then partly filled. Without
+  // ReadPixels the bitmap and mask are passed over and left empty.
   void SaveToStream(TStream& Stream) const;
-  void LoadFromStream(TStream& Stream);
+  void LoadFromStream(TStream& Stream, bool ReadPixels = true);
   // The record with Pixels and Transparent in place of the bitmap and its
   // flag; with Crop, only that rectangle of the bitmap and the mask, the
   // position moved by its top-left corner.

@@ -128,7 +128,7 @@ void TLayerItem::SaveRecord(TStream& Stream, const TBitmap& Pixels, bool Transpa
   if (HasData) FData->SaveToStream(Stream);
 }
 
-void TLayerItem::LoadFromStream(TStream& Stream) {
+void TLayerItem::LoadFromStream(TStream& Stream, bool ReadPixels) {
   Caption = ReadStreamString(Stream, false);
   Visible = Stream.ReadByte() != 0;
   Locked = Stream.ReadByte() != 0;
@@ -142,19 +142,21 @@ void TLayerItem::LoadFromStream(TStream& Stream) {
   Pos.X = Stream.ReadInt32();
   Pos.Y = Stream.ReadInt32();
   Opacity = Stream.ReadByte();
-  if (Stream.ReadByte() != 0) {
+  FBitmap.ReleaseImage();
+  FMask.ReleaseImage();
+  const bool HasBitmap = Stream.ReadByte() != 0;
+  if (HasBitmap && ReadPixels)
     ReadLayerBitmap(FBitmap, Stream);
-  } else {
-    FBitmap.ReleaseImage();
-    ProgressEmptyPass();
-  }
-  if (Stream.ReadByte() != 0) {
+  else if (HasBitmap)
+    SkipLayerBitmap(Stream);
+  if (!HasBitmap || !ReadPixels) ProgressEmptyPass();
+  const bool HasMask = Stream.ReadByte() != 0;
+  if (HasMask && ReadPixels)
     // A mask always matches its bitmap.
     ReadLayerMask(FMask, Stream, FBitmap.Width(), FBitmap.Height());
-  } else {
-    FMask.ReleaseImage();
-    ProgressEmptyPass();
-  }
+  else if (HasMask)
+    SkipLayerMask(Stream);
+  if (!HasMask || !ReadPixels) ProgressEmptyPass();
   Stream.ReadByte(); // no data follows the second-mask flag
   FMaskNot.ReleaseImage();
   ReadAdjustInfos(Stream, AdjustInfos);
@@ -197,8 +199,9 @@ bool TLayerList::LoadFromStream(TStream& Stream, bool LoadPreview) {
   const bool Preview = LoadPreview && N >= 2;
   TPassesScope Passes(Preview ? 2 * N + 2 : 2 * N);
   if (Preview) {
+    // The merged preview is made again from the layers: only passed over.
     TLayerItem Scratch;
-    Scratch.LoadFromStream(Stream);
+    Scratch.LoadFromStream(Stream, false);
   }
   bool Complete = true;
   for (int I = 0; I < N; ++I) {

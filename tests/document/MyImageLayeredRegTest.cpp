@@ -371,6 +371,31 @@ TEST_F(LayeredFileTest, HandMadeFilesOfEveryVersionRead) {
   }
 }
 
+TEST_F(LayeredFileTest, TheMergedPreviewIsPassedOverNotInflated) {
+  // A preview whose zlib blocks are junk behind sound headers: the loader
+  // rebuilds the merged image from the layers and never inflates it.
+  Bytes Junk;
+  Junk.str("Preview").u8(1).u8(0).i32(0).i32(0).i32(0).i32(0).u8(0).i32(0xFFFFFF).i32(0).i32(0).i32(0).u8(100);
+  Junk.u8(1).u8(1).i32(3).i32(2).i32(4 + 10).raw("0123456789").u8(0).i32(0);
+  Junk.u8(1).u8(1).i32(3).i32(2).i32(4 + 5).raw("abcde").u8(0);
+  Junk.zeros(16).f64(1.0).zeros(4).i32(0).i32(7).i32(7).i32(80).i32(7).zeros(8).u8(0);
+  Bytes B = Header(3, 3, 2);
+  B.i32(2).append(Junk.D).append(LayerRecord("Fond", 3, 2, 40).D).append(LayerRecord("L1", 1, 1, 80, 2, 1).D);
+  TMyImageLayered Image;
+  TMemoryStream S(B.D);
+  Image.LoadFromStream(S);
+  ASSERT_EQ(Image.Layers().Count(), 2);
+  EXPECT_EQ(Px(Image.Layers()[0].Bitmap(), 2, 1), Grey(40));
+  EXPECT_TRUE(Reports.empty());
+
+  // A preview block that claims more bytes than the file holds is still refused.
+  Bytes Short = Header(3, 3, 2);
+  Short.i32(2).append(std::vector<uint8_t>(Junk.D.begin(), Junk.D.begin() + 60));
+  TMemoryStream T(Short.D);
+  TMyImageLayered Cut;
+  EXPECT_THROW(Cut.LoadFromStream(T), EStreamError);
+}
+
 TEST_F(LayeredFileTest, LightReaderGivesHeaderThumbnailAndTheMergedImage) {
   TMyImageLayered Image;
   MakeSmallImage(Image);

@@ -82,8 +82,8 @@ private:
 constexpr int DeflateLevel = 3;
 
 // A work buffer of the compressed blocks. A fresh buffer costs a page fault
-// per page on its first touch, a good part of a save's time: while a
-// TBlockBufferScope lives the blocks reuse one, else each block frees it.
+// per page on its first touch, a good part of a save's or load's time: the
+// blocks within one TBlockBufferScope reuse it.
 struct TWorkBuffer {
   TPixelBuffer Data;
   int64_t Size = 0;
@@ -102,7 +102,8 @@ struct TWorkBuffer {
   }
 };
 
-// The block's rows in the file's order, and its compressed bytes.
+// The block's rows in the file's order (a mask's bytes), and its compressed
+// bytes.
 thread_local TWorkBuffer BlockRows, BlockZip;
 thread_local int BlockBufferScopes = 0;
 
@@ -111,12 +112,6 @@ void ReleaseBlockBuffers() {
   BlockZip.Release();
 }
 
-// Ends a block's use of the work buffers, also when it throws.
-struct TBlockBufferUse {
-  ~TBlockBufferUse() {
-    if (BlockBufferScopes == 0) ReleaseBlockBuffers();
-  }
-};
 
 struct TFreeCompressor {
   void operator()(libdeflate_compressor* C) const noexcept { libdeflate_free_compressor(C); }
@@ -156,19 +151,20 @@ int64_t ZInflate(TStream& Stream, int64_t Available, size_t Count, size_t First,
   TProgressScope Scope(100);
   TZProgress Progress(false);
   const int64_t Size = std::min(Available, Stream.Remaining());
-  const TPixelBuffer In = MakePixelBuffer(Size);
-  Stream.ReadBuffer(In.get(), Size);
+  const TBlockBufferScope Use;
+  uint8_t* const In = BlockZip.Reserve(Size);
+  Stream.ReadBuffer(In, Size);
   const std::unique_ptr<libdeflate_decompressor, TFreeDecompressor> D(libdeflate_alloc_decompressor());
   if (!D) throw std::bad_alloc();
   size_t Used = 0, Made = 0;
   if (First > 0 && First < Count) {
     // Only running out of room tells that the start is sound and more follows.
     const TPixelBuffer Start = MakePixelBuffer(int64_t(First));
-    if (libdeflate_zlib_decompress_ex(D.get(), In.get(), size_t(Size), Start.get(), First, &Used, &Made) !=
+    if (libdeflate_zlib_decompress_ex(D.get(), In, size_t(Size), Start.get(), First, &Used, &Made) !=
         LIBDEFLATE_INSUFFICIENT_SPACE)
       InvalidDataFile();
   }
-  if (libdeflate_zlib_decompress_ex(D.get(), In.get(), size_t(Size), Target(), Count, &Used, &Made) !=
+  if (libdeflate_zlib_decompress_ex(D.get(), In, size_t(Size), Target(), Count, &Used, &Made) !=
           LIBDEFLATE_SUCCESS ||
       Made != Count)
     InvalidDataFile();
@@ -258,7 +254,7 @@ void WriteBitmapBlock(const TBitmap& Bitmap, const TRect* Area, TStream& Stream,
   }
   // The file's rows run bottom up, their padding zero.
   const size_t Row = size_t(RowBytes24(W));
-  const TBlockBufferUse Use;
+  const TBlockBufferScope Use;
   uint8_t* Rows = BlockRows.Reserve(int64_t(Row) * H);
   for (int Y = 0; Y < H; ++Y) {
     uint8_t* D = Rows + Row * size_t(H - 1 - Y);
@@ -287,7 +283,7 @@ void WriteMaskBlock(const TBitmap& Mask, const TRect* Area, TStream& Stream, boo
     }
     return;
   }
-  const TBlockBufferUse Use;
+  const TBlockBufferScope Use;
   uint8_t* Bytes = BlockRows.Reserve(int64_t(W) * H);
   for (int Y = 0; Y < H; ++Y) Pack(Y, Bytes + size_t(W) * size_t(Y));
   WriteZipBlock(Stream, W, H, Bytes, size_t(W) * size_t(H));
@@ -429,7 +425,7 @@ QString ReadAnsi256(TStream& Stream) {
 // ---- zlib ------------------------------------------------------------------------------------
 
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count) {
-  const TBlockBufferUse Use;
+  const TBlockBufferScope Use;
   const size_t Size = ZCompress(Data, size_t(std::max<int64_t>(Count, 0)));
   Stream.Write(BlockZip.Data.get(), int64_t(Size));
 }
@@ -527,14 +523,13 @@ void ReadMaskZip(TBitmap& Mask, TStream& Stream, int ExpectedW, int ExpectedH) {
     // The mask is allocated once its bytes have inflated, they once its first
     // row has.
     const int64_t End = Stream.Position() + Compressed;
-    TPixelBuffer Bytes;
+    const TBlockBufferScope Use;
+    uint8_t* Bytes = nullptr;
     if (H > 0)
-      ZInflate(Stream, Compressed, size_t(W) * size_t(H), size_t(W), [&] {
-        Bytes = MakePixelBuffer(int64_t(W) * H);
-        return Bytes.get();
-      });
+      ZInflate(Stream, Compressed, size_t(W) * size_t(H), size_t(W),
+               [&] { return Bytes = BlockRows.Reserve(int64_t(W) * H); });
     Prepare24(Mask, W, H);
-    for (int Y = 0; Y < H; ++Y) UnpackMaskRow(Bytes.get() + size_t(W) * size_t(Y), Mask.ScanLine(Y), W);
+    for (int Y = 0; Y < H; ++Y) UnpackMaskRow(Bytes + size_t(W) * size_t(Y), Mask.ScanLine(Y), W);
     Stream.Seek(End);
   });
 }

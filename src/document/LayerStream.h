@@ -149,9 +149,10 @@ QString ReadAnsi256(TStream& Stream);
 // progress begin and end are run around it.
 void ZCompressToStream(const uint8_t* Data, TStream& Stream, int64_t Count);
 
-// While one lives (on this thread), the compressed blocks written share their
-// work buffers instead of each touching fresh memory: a save of many layers
-// holds one around all of them.
+// While one lives (on this thread), the compressed blocks written or read
+// share their work buffers instead of each touching fresh memory: a save or
+// load of many layers holds one around all of them. Scopes nest; the buffers
+// go when the outermost ends.
 class TBlockBufferScope {
 public:
   TBlockBufferScope();

@@ -41,6 +41,7 @@ void TMyImageLayered::SaveToStream(TStream& Stream) {
 }
 
 void TMyImageLayered::LoadFromStream(TStream& Stream) {
+  const TBlockBufferScope SharedBuffers;
   const uint8_t Version = ReadLayeredFileStart(Stream);
   Stream.ReadInt32(); // the size comes from the background
   Stream.ReadInt32();

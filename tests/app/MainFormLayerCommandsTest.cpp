@@ -182,6 +182,11 @@ TEST_F(MainFormLayerCommandsTest, OrderMovesLayersAboveTheBackgroundOnly) {
     ExpectPanelFollows();
     EXPECT_EQ(Bytes(Nav().Thumb(C.To)), OriginalThumbs[C.From]) << C.Item << ": the panel shows it moved";
     ExpectUndoRestores(C.Item);
+    EXPECT_EQ(Img().LayerIndex(), C.From) << C.Item << ": Undo keeps the moved layer current";
+    Trigger("MenuEditionRedo");
+    EXPECT_EQ(Layer(C.To).Caption, Moved) << C.Item;
+    EXPECT_EQ(Img().LayerIndex(), C.To) << C.Item << ": Redo keeps the moved layer current";
+    Trigger("MenuEditionUndo");
   }
   // Nothing goes under the background, nothing above the top.
   Select(1);

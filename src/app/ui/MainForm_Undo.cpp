@@ -217,14 +217,17 @@ void TMainForm::Undo() {
   TMyImageLayered& Img = Image();
   const int OldIndex = Img.LayerIndex();
   const QSize OldSize(LeFond().Width(), LeFond().Height());
-  // A one-way record goes with the undo: what it says is read first.
+  // The record's index as its undo leaves it (a reorder swaps it back); a
+  // one-way record goes with the undo, so its index is read first.
   const auto* Layer = dynamic_cast<const TUndoLayerItem*>(R);
-  const int RecordIndex = Layer ? Layer->LayerIndex() : OldIndex;
+  const bool Kept = R->CanRedo;
+  int RecordIndex = Layer ? Layer->LayerIndex() : OldIndex;
   const bool Merge = dynamic_cast<const TUndoMergeLayers*>(R) != nullptr;
   const bool Expansion = dynamic_cast<const TUndoExpandLayer*>(R) != nullptr;
   const int DX = R->GetFlag(5), DY = R->GetFlag(6), Turn = R->GetFlag(7);
   SwapImageFlags(Img, *R);
   W->ListeUndo->Undo();
+  if (Layer && Kept) RecordIndex = Layer->LayerIndex();
   OffsetUpperLayers(Img, -DX, -DY);
   FlipRotateAllLayers(*W->LayerNav, -Turn);
   const bool SameSize = OldSize == QSize(LeFond().Width(), LeFond().Height());

@@ -39,14 +39,7 @@ protected:
     Form.reset();
     MainFormFixture::TearDown();
   }
-  // As a user would reach it: the menus' rules first, then the item.
-  void Trigger(const QString& Name) {
-    Form->RefreshMenuStates();
-    QAction* Item = Form->MenuItem(Name);
-    ASSERT_NE(Item, nullptr) << Name.toStdString();
-    ASSERT_TRUE(Item->isEnabled()) << Name.toStdString();
-    Item->trigger();
-  }
+  void Trigger(const QString& Name) { TriggerItem(*Form, Form->MenuItem(Name), Name); }
   void Select(const TRect& R, bool Invert = false) {
     if (!Form->Sel()->Visible()) Trigger("MenuSelTout");
     Form->Sel()->SetBmpSelRect(R);

@@ -46,12 +46,7 @@ protected:
     Form->Ouvrir(Path, true, true);
     return Form->EnfantActif();
   }
-  void Trigger(const char* Name) {
-    Form->RefreshMenuStates();
-    QAction* Item = Form->MenuItem(Name);
-    ASSERT_TRUE(Item->isEnabled()) << Name;
-    Item->trigger();
-  }
+  void Trigger(const char* Name) { TriggerItem(*Form, Form->MenuItem(Name), Name); }
   // The folder dialog answered with Folder (Ok), once it is up; StartedIn
   // takes the folder it showed.
   void AnswerFolder(const QString& Chosen, QString* StartedIn = nullptr) {

@@ -12,6 +12,7 @@
 #include "raster/DataFileError.h"
 #include "ui/MsgDlg.h"
 
+#include <QAction>
 #include <QImage>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -116,6 +117,14 @@ protected:
     const QString File = WritePng(Name, B);
     SetFileDialogProvider([File](TFileDialogState&) { return QStringList{File}; });
     Form.MenuItem("MenuFichierOuvrir")->trigger();
+  }
+  // A menu item as a user reaches it: the menus' rules first, then the item,
+  // which must be there and enabled.
+  static void TriggerItem(TMainForm& Form, QAction* Item, const QString& Name) {
+    Form.RefreshMenuStates();
+    ASSERT_NE(Item, nullptr) << Name.toStdString();
+    ASSERT_TRUE(Item->isEnabled()) << Name.toStdString();
+    Item->trigger();
   }
   static PBitmap Background(TMainForm& Form) { return Copy(Form.LeFond()); }
   static PBitmap Copy(const TBitmap& B) {

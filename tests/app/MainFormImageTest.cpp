@@ -73,14 +73,7 @@ public:
     Form.reset();
     MainFormFixture::TearDown();
   }
-  // As a user would reach it: the menus' rules first, then the item.
-  void Trigger(const QString& Name) {
-    Form->RefreshMenuStates();
-    QAction* Item = Form->MenuItem(Name);
-    ASSERT_NE(Item, nullptr) << Name.toStdString();
-    ASSERT_TRUE(Item->isEnabled()) << Name.toStdString();
-    Item->trigger();
-  }
+  void Trigger(const QString& Name) { TriggerItem(*Form, Form->MenuItem(Name), Name); }
   TMyImageLayered& Img() { return Form->Image(); }
   TLayerItem& Bkg() { return Img().Layers()[0]; }
   int UndoCount() const { return Form->ListeUndo().Count(); }

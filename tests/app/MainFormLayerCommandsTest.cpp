@@ -114,14 +114,7 @@ protected:
     EXPECT_EQ(Nav().ThumbCount(), Img().Layers().Count());
     EXPECT_EQ(Nav().LayerIndex(), Img().LayerIndex());
   }
-  // As a user would reach it: the menus' rules first, then the item.
-  void Trigger(const char* Name) {
-    Form->RefreshMenuStates();
-    QAction* Item = Find(Name);
-    ASSERT_TRUE(Item) << Name;
-    ASSERT_TRUE(Item->isEnabled()) << Name;
-    Item->trigger();
-  }
+  void Trigger(const char* Name) { TriggerItem(*Form, Find(Name), Name); }
   // A menu item, or a copy in the popup's order submenu.
   QAction* Find(const char* Name) {
     if (QAction* Item = Form->MenuItem(Name)) return Item;

@@ -30,13 +30,7 @@ protected:
     Form.reset();
     MainFormFixture::TearDown();
   }
-  // As a user would reach it: the menus' rules first, then the item.
-  void Trigger(const char* Name) {
-    Form->RefreshMenuStates();
-    QAction* Item = Form->MenuItem(Name);
-    ASSERT_TRUE(Item->isEnabled()) << Name;
-    Item->trigger();
-  }
+  void Trigger(const char* Name) { TriggerItem(*Form, Form->MenuItem(Name), Name); }
   TSelectionControl& Sel() { return *Form->Sel(); }
   std::unique_ptr<TMainForm> Form;
 };

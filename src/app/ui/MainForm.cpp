@@ -537,6 +537,7 @@ void TMainForm::ConnectCommands() {
   ConnectFilterCommands();
   ConnectQuickAdjustCommands();
   ConnectGifAnimCommands();
+  ConnectIconExportCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

@@ -228,6 +228,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   UpdateClipboardButtons();
   qApp->installEventFilter(this);
   InstallApplicationHooks();
+  RegisterExeAndFileTypes();
   FStatusBar->SetPanelText(0, Tr(TrId::GetTrStaReady));
   FPendingFiles = CommandLineFiles(FState.Params);
 }

@@ -1,9 +1,11 @@
 #include "app/StartupServices.h"
 
+#include "files/FileAssociation.h"
 #include "i18n/LibLang.h"
 #include "i18n/LoadDLLTranslation.h"
 #include "i18n/TraductionMnu.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -65,3 +67,8 @@ bool LoadLanguageModule(const QString& ProgramDir) {
 int FindModuleLibraries(const QString&) { return 0; }
 
 int Build8bfFilterMenus(const QString&, const QString&) { return 0; }
+
+void RegisterExeAndFileTypes() {
+  SetFileTypesExeName(QCoreApplication::applicationFilePath());
+  RegisterFileTypes(true);
+}

@@ -13,6 +13,7 @@
 #include "platform/Colors.h"
 
 #include <QRect>
+#include <QString>
 
 #include <cstdint>
 
@@ -21,6 +22,13 @@ class QFont;
 class QPainter;
 class QPixmap;
 class QWidget;
+
+// Widget with the object name Name (by which the dialog settings and the
+// tests find it), for a constructor to keep: Named(new QCheckBox(this), "CB").
+template <class T> T* Named(T* Widget, const char* Name) {
+  Widget->setObjectName(QString::fromLatin1(Name));
+  return Widget;
+}
 
 // The height an edit box needs for Font: the font's character height + 8
 // (3-D frame) or + 6 (flat frame, 6 times the one-pixel border).

@@ -228,6 +228,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   UpdateClipboardButtons();
   qApp->installEventFilter(this);
   InstallApplicationHooks();
+  RegisterExeAndFileTypes();
   FStatusBar->SetPanelText(0, Tr(TrId::GetTrStaReady));
   FPendingFiles = CommandLineFiles(FState.Params);
 }
@@ -537,6 +538,7 @@ void TMainForm::ConnectCommands() {
   ConnectFilterCommands();
   ConnectQuickAdjustCommands();
   ConnectGifAnimCommands();
+  ConnectIconExportCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();

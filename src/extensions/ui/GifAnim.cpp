@@ -6,6 +6,7 @@
 #include "files/ui/BmpOE2.h"
 #include "i18n/Format.h"
 #include "platform/Win1252.h"
+#include "ui/CompUtils.h"
 #include "ui/MsgDlg.h"
 #include "ui/SpinEdit.h"
 
@@ -27,11 +28,6 @@
 namespace {
 
 constexpr int DefaultDelay = 100;
-
-template <class T> T* Named(T* Widget, const char* Name) {
-  Widget->setObjectName(QString::fromLatin1(Name));
-  return Widget;
-}
 
 } // namespace
 

@@ -63,5 +63,3 @@ bool LoadLanguageModule(const QString& ProgramDir) {
 }
 
 int FindModuleLibraries(const QString&) { return 0; }
-
-int Build8bfFilterMenus(const QString&, const QString&) { return 0; }

@@ -38,9 +38,6 @@ private:
   QPointer<QColorDialog> FColorDialog;
 };
 
-// Menu captions show '&' as written, not as a short-cut mark.
-QString MenuText(const QString& Text) { return QString(Text).replace(QLatin1Char('&'), QStringLiteral("&&")); }
-
 void T8bfFilters::BuildMenus(QMenu* Menu) {
   Bridge.RegisterCallbacks([this](TColor& Color) { return PickColor(Color); });
   Bridge.SetWindow(reinterpret_cast<void*>(F.winId()));
@@ -53,8 +50,9 @@ void T8bfFilters::BuildMenus(QMenu* Menu) {
   for (int I = 0; I < Bridge.Plg8bfCount(); ++I) {
     const TPlg8bfItem& Item = Bridge.Items()[size_t(I)];
     if (!Category || Item.Category != Bridge.Items()[size_t(I) - 1].Category)
-      Category = Menu->addMenu(MenuText(Item.Category));
-    QAction* Action = Category->addAction(MenuText(Item.Name));
+      Category = Menu->addMenu(EscapeAmpersands(Item.Category));
+    // Names show '&' as written, not as a short-cut mark.
+    QAction* Action = Category->addAction(EscapeAmpersands(Item.Name));
     Action->setProperty("Tag", I);
     connect(Action, &QAction::triggered, this, [this, Action] { MenuFiltre8bfClick(F.CommandSender(Action)); });
   }

@@ -472,7 +472,6 @@ void TImprForm::PaintPreview(QPainter& Painter) {
 }
 
 bool TImprForm::EnvoyerData(const std::function<bool()>& GoOn) {
-  TerminerImpression(true);
   FAborted = false;
   FPrintPainter = std::make_unique<QPainter>();
   if (!FPrintPainter->begin(&FPrinter)) {

@@ -66,8 +66,6 @@ bool LoadLanguageModule(const QString& ProgramDir) {
 
 int FindModuleLibraries(const QString&) { return 0; }
 
-int Build8bfFilterMenus(const QString&, const QString&) { return 0; }
-
 void RegisterExeAndFileTypes() {
   SetFileTypesExeName(QCoreApplication::applicationFilePath());
   RegisterFileTypes(true);

@@ -54,10 +54,6 @@ bool LoadLanguageModule(const QString& ProgramDir);
 // No module host is built: none is found.
 int FindModuleLibraries(const QString& PluginDir);
 
-// The 8BF filter menus built from PluginDir and PS8bfDir: the number of
-// filters found. No 8BF host is built: none.
-int Build8bfFilterMenus(const QString& PluginDir, const QString& PS8bfDir);
-
 // The last step of the main window's creation: the executable becomes the
 // program that opens the own file types, which are registered again (with
 // force) at every start.

@@ -282,4 +282,27 @@ TEST_F(PrintDialogTest, OutlineOnlyLeavesTheImageOut) {
   EXPECT_GT(qGray(Page->pixel(LeftX + 20, MidY)), 240) << "nothing inside";
 }
 
+TEST_F(PrintDialogTest, AbortBetweenPagesStopsTheJobAndLeavesNoFile) {
+  TImprForm& F = Show(300, 200, 100);
+  Type(F.SECopies, "4");
+  QTest::mouseClick(F.BImprimer, Qt::LeftButton);
+  // Asked before each page; the answer "stop" comes before the second.
+  int Asked = 0;
+  ASSERT_TRUE(F.EnvoyerData([&Asked] { return ++Asked < 2; }));
+  EXPECT_EQ(Asked, 2);
+  EXPECT_FALSE(F.Printing());
+  F.TerminerImpression(false);
+  EXPECT_FALSE(QFile::exists(Printer.outputFileName()));
+  // An abort from the wait box while no page is being drawn drops the
+  // document at once; the next print starts afresh.
+  ASSERT_TRUE(F.EnvoyerData());
+  EXPECT_TRUE(F.Printing());
+  F.AbortJob();
+  EXPECT_FALSE(F.Printing());
+  EXPECT_FALSE(QFile::exists(Printer.outputFileName()));
+  ASSERT_TRUE(F.EnvoyerData());
+  F.EndJob();
+  EXPECT_EQ(PageCount(Printer.outputFileName()), 4);
+}
+
 } // namespace

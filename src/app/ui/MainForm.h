@@ -447,6 +447,9 @@ private:
   // process handed its command line to another and ends.
   bool InitStartupServices();
   void LoadModules();
+  // Filter > "8BF" from the host library in ModuleFolder and the plug-ins
+  // of PlugInFolder (MainForm_8bf.cpp).
+  void Setup8bfMenus(const QString& ModuleFolder, const QString& PlugInFolder);
   // With the system style the menus are owner-drawn: icons, short-cuts in
   // their colour, flat selection.
   void PreparerMenus();

@@ -1,11 +1,13 @@
 // File > Print: the active image's visible layers merged into its display
-// bitmap, laid out in the print dialog, then sent to the printer. The
-// printer object lives as long as the main window, so its set-up (printer,
-// paper, margins) carries over from one print to the next.
+// bitmap, laid out in the print dialog, then sent to the printer while a
+// wait box offers to cancel. The printer object lives as long as the main
+// window, so its set-up (printer, paper, margins) carries over from one
+// print to the next.
 #include "app/ui/MainForm.h"
 
 #include "document/MyImageLayered.h"
 #include "extensions/ui/Impr.h"
+#include "files/ui/Annuler.h"
 #include "ui/MsgDlg.h"
 
 #include <QAction>
@@ -24,9 +26,12 @@ void TMainForm::ConnectPrintCommands() {
     Img.MergeLayersForPreview(false);
     Form->SetImage(&Img.Bitmap(), NomFichier(), Img.ResolutionX);
     if (!ShowModalForm(Form)) return;
+    static QPointer<TAnnulerForm> Box;
+    if (!Box) Box = new TAnnulerForm(this);
     DebutAction(QString(), true);
-    const bool Sent = Form->EnvoyerData();
-    Form->TerminerImpression(false);
+    Box->Init(*Form);
+    const bool Sent = Form->EnvoyerData([] { return Box->Flag() == 0; });
+    Box->VerifierImpression();
     FinAction();
     if (!Sent)
       ShowMsgDlg(QStringLiteral("Impossible d'imprimer sur \"%1\".").arg(Printer->printerName()), mdkError, {mdbOk});

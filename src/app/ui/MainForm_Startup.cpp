@@ -73,7 +73,7 @@ void TMainForm::LoadModules() {
     About->menuAction()->setEnabled(true);
   }
   ExifSoftware = "Lumaretique 11";
-  Build8bfFilterMenus(FDataFolders.PluginDir, FSettings.PS8bfDir);
+  Setup8bfMenus(FDataFolders.PluginDir, FSettings.PS8bfDir);
 }
 
 void TMainForm::PreparerMenus() {

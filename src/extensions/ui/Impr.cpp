@@ -10,6 +10,8 @@
 #include "ui/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -469,17 +471,24 @@ void TImprForm::PaintPreview(QPainter& Painter) {
   DrawImageZoom(IZApercu, &Painter, clWhite, false);
 }
 
-bool TImprForm::EnvoyerData() {
+bool TImprForm::EnvoyerData(const std::function<bool()>& GoOn) {
+  FAborted = false;
   FPrintPainter = std::make_unique<QPainter>();
   if (!FPrintPainter->begin(&FPrinter)) {
     FPrintPainter.reset();
     return false;
   }
+  FSending = true;
   QPainter& P = *FPrintPainter;
   const TRect R = CBAjuster->isChecked() ? IZImg.ImageRect() : PrintRect();
   // A printer that cannot make copies itself (a PDF file) gets one page each.
   const int Pages = FPrinter.supportsMultipleCopies() ? 1 : FPrinter.copyCount();
   for (int Page = 0; Page < Pages; ++Page) {
+    // A cancel reaches the job between pages: the platform's printers here
+    // cannot take back a page once it is drawn.
+    QCoreApplication::processEvents();
+    if (GoOn && !GoOn()) AbortJob();
+    if (FAborted) break;
     if (Page > 0) FPrinter.newPage();
     P.setPen(QPen(Qt::black, 0));
     if (CBContours->isChecked()) {
@@ -490,7 +499,9 @@ bool TImprForm::EnvoyerData() {
     }
     if (CBTraits->isChecked()) PrintCutMarks(P, R);
   }
+  FSending = false;
   IZImg.SetBitmap(nullptr);
+  if (FAborted) TerminerImpression(true);
   return true;
 }
 
@@ -509,4 +520,16 @@ void TImprForm::TerminerImpression(bool Cancelled) {
   if (Cancelled) FPrinter.abort();
   FPrintPainter->end();
   FPrintPainter.reset();
+  // Printing to a file cannot be aborted: the part written goes instead.
+  if (Cancelled && !FPrinter.outputFileName().isEmpty()) QFile::remove(FPrinter.outputFileName());
+}
+
+bool TImprForm::Printing() const { return FPrintPainter && !FAborted; }
+
+void TImprForm::AbortJob() {
+  if (!FPrintPainter) return;
+  FAborted = true;
+  // While pages are drawn the painter is in use: EnvoyerData drops the
+  // document after the page under way.
+  if (!FSending) TerminerImpression(true);
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "extensions/PrintLayout.h"
+#include "files/ui/Annuler.h"
 #include "raster/ImgZoom.h"
 #include "ui/DialogFormEx.h"
 
@@ -26,7 +27,7 @@ class QScrollBar;
 class TFloatSpinEdit;
 class TSpinEdit2;
 
-class TImprForm : public TDialogFormEx {
+class TImprForm : public TDialogFormEx, public TPrintJob {
   Q_OBJECT
 public:
   // Prints on Printer, which outlives the dialog; Unit is the print unit
@@ -40,11 +41,21 @@ public:
   void SetImage(const TBitmap* Bitmap, const QString& FileName, double Dpi);
 
   // Begins the printer document and draws one page per copy (the printer
-  // makes the copies itself when it can). The document stays open: end it
-  // with TerminerImpression. False when the printer cannot begin one.
-  bool EnvoyerData();
-  // Ends the document, or aborts the job when Cancelled.
+  // makes the copies itself when it can). Before each page the pending
+  // interface messages are handled and GoOn (when given) asked: false
+  // aborts the job there. The document stays open: end it with
+  // TerminerImpression or the wait box. False when the printer cannot
+  // begin one.
+  bool EnvoyerData(const std::function<bool()>& GoOn = {});
+  // Ends the document, or aborts the job when Cancelled: nothing is sent
+  // then, and a file the job was writing is removed.
   void TerminerImpression(bool Cancelled);
+
+  // TPrintJob, for the wait box. An abort while pages are being drawn takes
+  // effect before the next page.
+  bool Printing() const override;
+  void AbortJob() override;
+  void EndJob() override { TerminerImpression(false); }
 
   // Runs the printer set-up dialog; true when it was accepted. Tests put a
   // stand-in here, so no real dialog and no real printer is reached.
@@ -102,6 +113,8 @@ private:
   TPrintUnit FUnit;
   TPreviewArea* FPreviewArea = nullptr;
   std::unique_ptr<QPainter> FPrintPainter;
+  // Set while EnvoyerData draws, and once the job was aborted.
+  bool FSending = false, FAborted = false;
   const TBitmap* FBitmap = nullptr;
   QString FFileName;
   double FDpi = 0;

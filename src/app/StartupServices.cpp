@@ -62,6 +62,4 @@ bool LoadLanguageModule(const QString& ProgramDir) {
   return Loaded;
 }
 
-int FindModuleLibraries(const QString&) { return 0; }
-
 int Build8bfFilterMenus(const QString&, const QString&) { return 0; }

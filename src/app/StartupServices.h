@@ -50,10 +50,6 @@ bool SplashWindowAvailable();
 // then hold its texts); without one the interface stays French.
 bool LoadLanguageModule(const QString& ProgramDir);
 
-// The module libraries found in PluginDir (a module toolbar button each).
-// No module host is built: none is found.
-int FindModuleLibraries(const QString& PluginDir);
-
 // The 8BF filter menus built from PluginDir and PS8bfDir: the number of
 // filters found. No 8BF host is built: none.
 int Build8bfFilterMenus(const QString& PluginDir, const QString& PS8bfDir);

@@ -529,6 +529,7 @@ void TMainForm::ConnectCommands() {
   ConnectPrintCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectModuleCommands();
   ConnectFullScreenCommands();
   ConnectTextCommands();
   ConnectEditCommands();

@@ -208,3 +208,59 @@ TEST_F(MainFormModulesTest, TheRunningToolReceivesTheClicksOnTheImage) {
   EXPECT_EQ(Points[1].Y, 10);
   EXPECT_EQ(Buttons[1], 1);
 }
+
+TEST_F(MainFormModulesTest, TheServicesCheckWhatTheModuleGivesThem) {
+  Copy(TEST_MODULE_4, "Services.lml");
+  Launch();
+  TBitmap Picture(30, 20, pf24bit);
+  FillRandom(Picture, 9);
+  Form->NouvelleImage(nullptr, &Picture, "/un/nom/de/fichier/assez/long.png", srcFile, 16777216);
+  Form->Image().ResolutionX = 72;
+  Form->Image().ResolutionY = 72;
+  Form->MenuSelToutClick();
+  Form->Sel()->SetShape(ssEllipse);
+  Form->Sel()->SetBmpSelRect({2, 2, 20, 15});
+  TDynamicLibrary Module_;
+  ASSERT_TRUE(Module_.Load(Module("Services.lml")));
+  Item("MenuPluginImage", "Essai des services")->trigger();
+  const int32_t* R = Module_.Function<const int32_t* (*)()>("TestResults")();
+  struct TExpected {
+    int Index;
+    int32_t Value;
+    const char* What;
+  };
+  const TExpected Expected[] = {
+      {0, 15, "RowBytes of width 5"},
+      {1, 16, "Stride of width 5"},
+      {2, 12, "Stride of width 4"},
+      {3, 0, "negative width refused"},
+      {4, 0, "huge bitmap refused"},
+      {5, 1, "scan line past the last row"},
+      {6, 0, "a pointer that is no host bitmap"},
+      {7, -1, "SetMainWindowState(5)"},
+      {8, 72000, "GetImageResolution"},
+      {9, 300000, "SetImageResolution"},
+      {10, 10, "file name cut to MaxLen"},
+      {11, 16777216, "SetImageColorCount(300)"},
+      {12, 2, "GetImageMode"},
+      {13, -2, "elliptic selection"},
+      {14, 30, "GetLayerBounds"},
+      {15, 0, "FadeLastChange(101)"},
+      {16, 0, "GetLayerMask without transparency"},
+      {17, 1, "EnumImageWindows"},
+      {18, 1, "DestroyDIB"},
+      {19, 0, "DestroyDIB again"},
+      {20, 0, "a destroyed bitmap"},
+      {21, -1, "SetBackgroundImage of another size"},
+  };
+  for (const TExpected& E : Expected) EXPECT_EQ(R[E.Index], E.Value) << E.What;
+  EXPECT_EQ(Form->Image().ResolutionX, 300);
+  EXPECT_EQ(Form->Image().ResolutionY, 72);
+  // The single-layer background took the module's size and pixels.
+  ASSERT_EQ(Form->LeFond().Width(), 12);
+  ASSERT_EQ(Form->LeFond().Height(), 8);
+  EXPECT_EQ(Px(Form->LeFond(), 11, 7), Grey(0x40));
+  EXPECT_FALSE(Form->IsModuleLoaded());
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Form->LeFond(), Picture);
+}

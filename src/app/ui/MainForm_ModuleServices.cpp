@@ -7,12 +7,17 @@
 #include "app/ui/ModuleHost.h"
 #include "document/Calque.h"
 #include "document/Undo.h"
+#include "document/SelMask.h"
+#include "document/ShapeManager.h"
 #include "document/ui/ImgForm.h"
+#include "document/ui/SelectionControl.h"
 #include "document/ui/MyImageLayeredView.h"
 #include "i18n/LibLang.h"
 #include "platform/Colors.h"
 #include "platform/PixelMemory.h"
 #include "platform/Rounding.h"
+#include "filters/Filtres24.h"
+#include "raster/Bitmap24.h"
 #include "raster/ImgUtils24.h"
 #include "ui/DlgMain.h"
 
@@ -76,13 +81,20 @@ QString WithDelimiter(const QString& Folder) {
   return Folder.endsWith(QLatin1Char('/')) ? Folder : Folder + QLatin1Char('/');
 }
 
-// Copies the rectangle R of Src to (X, Y) of Dst (both 24-bit, in bounds).
-void CopyRect24(const TBitmap& Src, const TRect& R, TBitmap& Dst, int X, int Y) {
-  for (int Row = 0; Row < R.Height(); ++Row)
-    std::memcpy(Dst.ScanLine(Y + Row) + 3 * X, Src.ScanLine(R.Top + Row) + 3 * R.Left, size_t(3) * R.Width());
-}
+TRect Whole(const TBitmap& B) { return {0, 0, B.Width(), B.Height()}; }
 
-void CopyWhole24(const TBitmap& Src, TBitmap& Dst) { CopyRect24(Src, {0, 0, Src.Width(), Src.Height()}, Dst, 0, 0); }
+// Src whole onto Dst at (0, 0): both 24-bit of one size.
+void CopyWhole24(const TBitmap& Src, TBitmap& Dst) { CopyRect24(Src, Whole(Src), Dst, 0, 0, Whole(Dst)); }
+
+// Each byte of Dst becomes the larger of it and the byte of Src at the same
+// place shifted by (SX, SY): a layer's transparency into a selection mask.
+void CombineMax24(const TBitmap& Src, int SX, int SY, TBitmap& Dst) {
+  for (int Y = 0; Y < Dst.Height(); ++Y) {
+    const uint8_t* S = Src.ScanLine(SY + Y) + 3 * SX;
+    uint8_t* D = Dst.ScanLine(Y);
+    for (int X = 0; X < 3 * Dst.Width(); ++X) D[X] = std::max(D[X], S[X]);
+  }
+}
 
 // ---- Level 1 ----
 
@@ -144,7 +156,7 @@ int32_t GetSelectionBitmap(TPluginBitmap Bitmap) {
   if (!B || !BitmapLayer(F)) return False;
   const TRect R = WorkRect(*F);
   if (R.Width() <= 0 || R.Height() <= 0 || !SameSize(*B, R.Width(), R.Height())) return False;
-  CopyRect24(F->LeBitmap(), R, *B, 0, 0);
+  CopyRect24(F->LeBitmap(), R, *B, 0, 0, Whole(*B));
   return True;
 }
 
@@ -154,7 +166,7 @@ int32_t SetSelectionBitmap(TPluginBitmap Bitmap, int32_t Mode) {
   if (!B || !BitmapLayer(F)) return False;
   const TRect R = WorkRect(*F);
   if (R.Width() <= 0 || R.Height() <= 0 || !SameSize(*B, R.Width(), R.Height())) return False;
-  CopyRect24(*B, {0, 0, R.Width(), R.Height()}, F->LeBitmap(), R.Left, R.Top);
+  CopyRect24(*B, Whole(*B), F->LeBitmap(), R.Left, R.Top, R);
   F->AppliquerMasqueSel(Mode == 1 ? 0 : 2);
   F->RefreshBitmap();
   return True;
@@ -249,6 +261,50 @@ void ShowModule(QWidget* W, int32_t Mode, int32_t Center, int32_t Wait, bool Sho
 void ShowModuleForm(void* Form, int32_t Mode, int32_t Center, int32_t Wait) {
   ShowModule(KnownWindow(Form, 0), Mode, Center, Wait, true);
 }
+
+int32_t FadeLastChange(int32_t Percent) {
+  TMainForm* F = Form();
+  TLayerItem* L = BitmapLayer(F);
+  if (!L || !F->Mode16M() || F->LeBitmap().Transparent || Percent < 0 || Percent > 100 ||
+      !SameSize(F->BmpUndo, F->LeBitmap().Width(), F->LeBitmap().Height()))
+    return False;
+  TBitmap& B = F->LeBitmap();
+  CopyRect24Opacity(F->BmpUndo, Whole(B), B, 0, 0, Whole(B), 100 - Percent);
+  F->RefreshBitmap();
+  return True;
+}
+
+int32_t OutlineSelection(int32_t Width, int32_t Color, int32_t Antialias) {
+  TMainForm* F = Form();
+  if (!F || !F->UneImage()) return False;
+  F->DessinerContour(TColor(Color), Width, Antialias != 0 && F->Mode16M(), QString());
+  F->RefreshBitmap();
+  return True;
+}
+
+// The selection mask the module sees: selected white, the rest black (the
+// reverse for an inverted selection), white without a selection; the
+// layer's transparent parts white too. Work: the work rectangle only.
+int32_t SelectionMaskFor(TPluginBitmap Bitmap, bool Work) {
+  TMainForm* F = Form();
+  TBitmap* B = Bmp24(Bitmap);
+  if (!B || !F || !F->UneImage() || !F->Image().CurrentLayer()) return False;
+  const TRect R = Work ? WorkRect(*F) : Whole(F->LeBitmap());
+  if (R.Width() <= 0 || R.Height() <= 0 || !SameSize(*B, R.Width(), R.Height())) return False;
+  std::unique_ptr<TBitmap> Mask;
+  if (F->UneSelection())
+    Mask = SelectionMaskOfLayer(F->SelMaskHost(), !F->Sel()->Invert(), F->Sel()->Shape() != ssRect);
+  else
+    Mask = std::make_unique<TBitmap>(F->LeBitmap().Width(), F->LeBitmap().Height(), pf24bit, clWhite);
+  if (!Mask || !SameSize(*Mask, F->LeBitmap().Width(), F->LeBitmap().Height())) return False;
+  CopyRect24(*Mask, R, *B, 0, 0, Whole(*B));
+  const TBitmap& LayerMask = F->LeMasque();
+  if (F->HasAlpha() && SameSize(LayerMask, Mask->Width(), Mask->Height()) && LayerMask.PixelFormat() == pf24bit)
+    CombineMax24(LayerMask, R.Left, R.Top, *B);
+  return True;
+}
+
+int32_t GetSelectionMask(TPluginBitmap Bitmap) { return SelectionMaskFor(Bitmap, false); }
 
 void MarkImageSaved() {
   TMainForm* F = Form();
@@ -420,6 +476,49 @@ TPluginRect PrepareUndoRect(const TPluginRect* Rect) {
   return {R.Left, R.Top, R.Right, R.Bottom};
 }
 
+int32_t GetSelectionMaskRect(TPluginBitmap Bitmap) { return SelectionMaskFor(Bitmap, true); }
+
+int32_t MaskToSelection(TPluginBitmap Bitmap, int32_t LayerMode) {
+  TMainForm* F = Form();
+  TBitmap* B = Bmp24(Bitmap);
+  if (!B || !F || !F->UneImage()) return False;
+  const TBitmap& Target = LayerMode ? F->LeBitmap() : F->LeFond();
+  if (!SameSize(*B, Target.Width(), Target.Height())) return False;
+  Negative24(*B, Whole(*B));
+  const TBitmap& LayerMask = F->LeMasque();
+  if (LayerMode && F->HasAlpha() && SameSize(LayerMask, B->Width(), B->Height()) && LayerMask.PixelFormat() == pf24bit)
+    CombineMax24(LayerMask, 0, 0, *B);
+  F->MasquerSelection();
+  TSelectionControl* S = F->Sel();
+  TRect Traced = S->ShapeManager().MaskToPoints(B, 254);
+  if (Traced.IsEmpty()) {
+    S->ShapeManager().Clear();
+    return False;
+  }
+  if (LayerMode) Traced = F->Image().LayerToBmp(Traced);
+  S->SetShape(ssBitmap);
+  S->SetBmpSelRect(Traced);
+  S->SetInvert(false);
+  F->AfficherSelection();
+  return True;
+}
+
+int32_t GetSelectionShape(TPluginPoint* Points) {
+  TMainForm* F = Form();
+  if (!F || !F->UneImage() || !F->UneSelection()) return 0;
+  const TMyShape Shape = F->Sel()->Shape();
+  if (Shape == ssBitmap) return 0;
+  if (Shape != ssPolygon && Shape != ssPolyline) return ShapeToCode(Shape);
+  const TShapeManager& M = F->Sel()->ShapeManager();
+  const int Count = M.PointsCount();
+  if (Points)
+    for (int I = 0; I < Count; ++I) {
+      const TPoint P = M.GetPoint(I);
+      Points[I] = {P.X, P.Y};
+    }
+  return Count;
+}
+
 int32_t SetMainWindowState(int32_t State) {
   TModuleHost* H = RunningModuleHost();
   if (!H || State < 0 || State > 4) return -1;
@@ -465,29 +564,11 @@ int32_t SetLayerBitmap(TPluginBitmap Bitmap) {
   return True;
 }
 
-// The layer's mask (8-bit, 0 opaque) and the module's 24-bit bitmap: each
-// byte of the mask row becomes the three of the pixel, inverted.
-void MaskToModule(const TBitmap& Mask, const TRect& R, TBitmap& B) {
-  for (int Y = 0; Y < R.Height(); ++Y) {
-    const uint8_t* M = Mask.ScanLine(R.Top + Y) + R.Left;
-    uint8_t* P = B.ScanLine(Y);
-    for (int X = 0; X < R.Width(); ++X) std::memset(P + 3 * X, 255 - M[X], 3);
-  }
-}
-
-void ModuleToMask(const TBitmap& B, const TRect& R, TBitmap& Mask) {
-  for (int Y = 0; Y < R.Height(); ++Y) {
-    const uint8_t* P = B.ScanLine(Y);
-    uint8_t* M = Mask.ScanLine(R.Top + Y) + R.Left;
-    for (int X = 0; X < R.Width(); ++X) M[X] = uint8_t(255 - P[3 * X]);
-  }
-}
-
 // The layer mask's rectangle a mask service works on, or an empty one when
 // its preconditions fail.
 TRect MaskServiceRect(TMainForm* F, TBitmap* B, bool Work) {
   TLayerItem* L = BitmapLayer(F);
-  if (!B || !L || L->Mask().Empty()) return {};
+  if (!B || !L || L->Mask().Empty() || L->Mask().PixelFormat() != pf24bit) return {};
   const TRect R = Work ? WorkRect(*F) : TRect{0, 0, L->Mask().Width(), L->Mask().Height()};
   return R.Width() > 0 && R.Height() > 0 && SameSize(*B, R.Width(), R.Height()) ? R : TRect{};
 }
@@ -497,7 +578,9 @@ int32_t GetMask(TPluginBitmap Bitmap, bool Work) {
   TBitmap* B = Bmp24(Bitmap);
   const TRect R = MaskServiceRect(F, B, Work);
   if (R.Width() <= 0) return False;
-  MaskToModule(F->LeMasque(), R, *B);
+  // The module sees opacity: 255 opaque, 0 transparent.
+  CopyRect24(F->LeMasque(), R, *B, 0, 0, Whole(*B));
+  Negative24(*B, Whole(*B));
   return True;
 }
 
@@ -506,7 +589,8 @@ int32_t SetMask(TPluginBitmap Bitmap, bool Work) {
   TBitmap* B = Bmp24(Bitmap);
   const TRect R = MaskServiceRect(F, B, Work);
   if (R.Width() <= 0) return False;
-  ModuleToMask(*B, R, F->LeMasque());
+  CopyRect24(*B, Whole(*B), F->LeMasque(), R.Left, R.Top, R);
+  Negative24(F->LeMasque(), R);
   F->RefreshBitmap();
   return True;
 }
@@ -555,6 +639,9 @@ TPluginStruct MakeServices() {
   S.SetImageColorCount = SetImageColorCount;
   S.NewImageWindow = NewImageWindow;
   S.ShowModuleForm = ShowModuleForm;
+  S.FadeLastChange = FadeLastChange;
+  S.OutlineSelection = OutlineSelection;
+  S.GetSelectionMask = GetSelectionMask;
   S.MarkImageSaved = MarkImageSaved;
   S.GetImageFileName = GetImageFileName;
   S.GetProgramFolder = GetProgramFolder;
@@ -572,10 +659,13 @@ TPluginStruct MakeServices() {
   S.DestroyDIB = DestroyDIB;
   S.ReleaseDIBHandle = ReleaseDIBHandle;
   S.GetDIBScanLine = GetDIBScanLine;
+  S.GetSelectionMaskRect = GetSelectionMaskRect;
   S.GetImageResolution = GetImageResolution;
   S.SetImageResolution = SetImageResolution;
+  S.MaskToSelection = MaskToSelection;
   S.PrepareUndoRect = PrepareUndoRect;
   S.SetMainWindowState = SetMainWindowState;
+  S.GetSelectionShape = GetSelectionShape;
   S.GetLayerBounds = GetLayerBounds;
   S.GetLayerBitmap = GetLayerBitmap;
   S.SetLayerBitmap = SetLayerBitmap;

@@ -2,6 +2,7 @@
  * 1 a filter that inverts the work rectangle through a module bitmap,
  * 2 a tool that waits on a window while it takes the image's clicks,
  * 3 an import that opens a new image of one colour,
+ * 4 an image command that calls the services and keeps their answers,
  * 10 a module without Execute, 11 one whose reserved mark refuses it,
  * 12 one that gives no header, 13 one of an unknown kind,
  * 14 a tool whose header texts fill their fields without an end. */
@@ -44,6 +45,9 @@ EXPORT TPluginHeader* RegisterPluginHeader(void) {
 #elif MODULE_VARIANT == 3
   Put(Header.Caption, u"Import de test|Importer du vert");
   Header.PluginType = ptImport;
+#elif MODULE_VARIANT == 4
+  Put(Header.Caption, u"Services|Essai des services");
+  Header.PluginType = ptImage;
 #elif MODULE_VARIANT == 14
   Fill(Header.Caption, 64, u'C');
   Fill(Header.Version, 64, u'9');
@@ -144,6 +148,64 @@ EXPORT int32_t Execute(void) {
   const int32_t Opened = Rec.NewImageWindow(Dib.Bitmap, u"Vert importé", 0, 0, 0x1FFFFFFF);
   Rec.DestroyDIB(&Dib);
   return Opened;
+}
+#elif MODULE_VARIANT == 4
+static int32_t Results[32];
+static int32_t Windows;
+EXPORT const int32_t* TestResults(void) { return Results; }
+
+EXPORT int32_t RegisterCompatibility(void) { return 4; }
+
+static int32_t CountWindow(const char16_t* Name, int32_t W, int32_t H, int32_t Colors, int32_t Key) {
+  (void)Name, (void)W, (void)H, (void)Colors, (void)Key;
+  return ++Windows;
+}
+
+static int32_t Length(const char16_t* S) {
+  int32_t N = 0;
+  while (S[N]) ++N;
+  return N;
+}
+
+EXPORT int32_t Execute(void) {
+  TPluginDIB A, B, Bad, Big, Back;
+  memset(&A, 0, sizeof A);
+  memset(&B, 0, sizeof B);
+  memset(&Bad, 0, sizeof Bad);
+  memset(&Big, 0, sizeof Big);
+  memset(&Back, 0, sizeof Back);
+  A.Width = 5, A.Height = 2, B.Width = 4, B.Height = 2, Bad.Width = -1, Bad.Height = 3;
+  Big.Width = 100000, Big.Height = 100000, Back.Width = 12, Back.Height = 8;
+  Results[0] = Rec.CreateDIB(&A) ? A.RowBytes : -1;
+  Results[1] = A.Stride;
+  Results[2] = Rec.CreateDIB(&B) ? B.Stride : -1;
+  Results[3] = Rec.CreateDIB(&Bad);
+  Results[4] = Rec.CreateDIB(&Big);
+  Results[5] = Rec.GetDIBScanLine(&A, 2) == 0 && Rec.GetDIBScanLine(&A, 1) != 0;
+  Results[6] = Rec.GetSelectionBitmap((TPluginBitmap)&Rec); /* not a bitmap of the host */
+  Results[7] = Rec.SetMainWindowState(5);
+  Results[8] = Rec.GetImageResolution();
+  Results[9] = Rec.SetImageResolution(300000);
+  char16_t Name[16];
+  memset(Name, 0xFF, sizeof Name);
+  Rec.GetImageFileName(Name, 10);
+  Results[10] = Length(Name);
+  Results[11] = Rec.SetImageColorCount(300);
+  Results[12] = Rec.GetImageMode();
+  Results[13] = Rec.GetSelectionShape(0);
+  Results[14] = Rec.GetLayerBounds().Right;
+  Results[15] = Rec.FadeLastChange(101);
+  Results[16] = Rec.GetLayerMask(A.Bitmap);
+  Results[17] = Rec.EnumImageWindows(CountWindow) ? Windows : -1;
+  Results[18] = Rec.DestroyDIB(&B);
+  Results[19] = Rec.DestroyDIB(&B);
+  Results[20] = Rec.GetSelectionBitmap(B.Bitmap); /* destroyed */
+  Rec.CreateDIB(&Back);
+  for (int Y = 0; Y < Back.Height; ++Y) memset(Rec.GetDIBScanLine(&Back, Y), 0x40, (size_t)Back.RowBytes);
+  Results[21] = Rec.SetBackgroundImage(Back.Bitmap);
+  Rec.DestroyDIB(&Back);
+  Rec.DestroyDIB(&A); /* B left for the host to free */
+  return 1;
 }
 #else
 EXPORT int32_t RegisterCompatibility(void) { return 1; }

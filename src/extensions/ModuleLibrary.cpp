@@ -19,12 +19,6 @@ constexpr int LanguageBufferNameOffset = 4;
 constexpr int LanguageBufferNameLength = 63;
 constexpr int GlyphSize = 19;
 
-void PutText(char16_t* Dest, const QString& Text, int MaxLength) {
-  const qsizetype N = std::min<qsizetype>(Text.size(), MaxLength);
-  std::memcpy(Dest, Text.utf16(), N * sizeof(char16_t));
-  Dest[N] = 0;
-}
-
 QImage GlyphImage(const TPluginGlyph* Glyph) {
   if (!Glyph || !Glyph->Bits || Glyph->Width != GlyphSize || Glyph->Height != GlyphSize ||
       Glyph->Stride < GlyphSize * 3)
@@ -52,10 +46,18 @@ bool EndsWithAny(const QString& Name, std::initializer_list<const char*> Extensi
 
 } // namespace
 
-QString HeaderText(const char16_t* Field, int Capacity) {
+QString WideText(const char16_t* Text, int Capacity) {
   int N = 0;
-  while (N < Capacity && Field[N] != 0) ++N;
-  return QString::fromUtf16(Field, N);
+  while (N < Capacity && Text[N] != 0) ++N;
+  return QString::fromUtf16(Text, N);
+}
+
+char16_t* PutWideText(char16_t* Dest, int32_t MaxLen, const QString& Value) {
+  if (!Dest || MaxLen < 0) return Dest;
+  const qsizetype N = std::min<qsizetype>(Value.size(), MaxLen);
+  std::memcpy(Dest, Value.utf16(), N * sizeof(char16_t));
+  Dest[N] = 0;
+  return Dest;
 }
 
 TModuleCaptions SplitModuleCaption(const QString& Caption) {
@@ -115,8 +117,8 @@ bool TModuleLibrary::LoadModule(const QString& FileName) {
     }
   if (RegisterPluginLanguage)
     if (char16_t* Buffer = RegisterPluginLanguage()) {
-      PutText(Buffer + LanguageBufferNameOffset, Tr(TrId::GetTrLanguage), LanguageBufferNameLength);
-      PutText(Buffer, Tr(TrId::GetTrCode), LanguageBufferCodeLength);
+      PutWideText(Buffer + LanguageBufferNameOffset, LanguageBufferNameLength, Tr(TrId::GetTrLanguage));
+      PutWideText(Buffer, LanguageBufferCodeLength, Tr(TrId::GetTrCode));
     }
   // The header is read through the module's pointer: refuse a null one
   // rather than read through it.
@@ -161,12 +163,12 @@ bool RegisterModule(TModuleLibrary& Library, const QString& Path, TPluginItem& I
   if (Kept) {
     Item = TPluginItem();
     Item.FileName = Path;
-    Item.Caption = HeaderText(H->Caption, std::size(H->Caption));
-    Item.Version = HeaderText(H->Version, std::size(H->Version));
+    Item.Caption = WideText(H->Caption, std::size(H->Caption));
+    Item.Version = WideText(H->Version, std::size(H->Version));
     Item.PluginType = H->PluginType;
-    Item.Author = HeaderText(H->Author, std::size(H->Author));
-    Item.Comment = HeaderText(H->Comment, std::size(H->Comment));
-    Item.Reserved = HeaderText(H->Reserved, std::size(H->Reserved));
+    Item.Author = WideText(H->Author, std::size(H->Author));
+    Item.Comment = WideText(H->Comment, std::size(H->Comment));
+    Item.Reserved = WideText(H->Reserved, std::size(H->Reserved));
     Item.Flags = H->Flags;
     if (Library.RegisterPluginGlyph) Item.Glyph = GlyphImage(Library.RegisterPluginGlyph());
   }

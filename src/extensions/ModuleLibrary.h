@@ -39,8 +39,12 @@ inline constexpr const char* FreeImageFileName = "FreeImage_64.lml";
 // At most this many module toolbar buttons.
 inline constexpr int MaxModuleToolbarButtons = 20;
 
-// A header text: up to its first 0 or the whole field.
-QString HeaderText(const char16_t* Field, int Capacity);
+// A text of the module: up to its first 0, at most Capacity units (a header
+// field may fill its whole field without an end).
+QString WideText(const char16_t* Text, int Capacity);
+// At most MaxLen characters of Value and a 0 into Dest (nothing when MaxLen
+// is negative); Dest back.
+char16_t* PutWideText(char16_t* Dest, int32_t MaxLen, const QString& Value);
 
 // Caption split into the module's name and its command caption: with "|"
 // at the second character or later, the texts before and after it;

@@ -61,21 +61,8 @@ TRect WorkRect(TMainForm& F) {
   return IntersectRect(F.LaSelection(), TRect{0, 0, F.LeBitmap().Width(), F.LeBitmap().Height()});
 }
 
-QString Text(const char16_t* S) {
-  if (!S) return QString();
-  qsizetype N = 0;
-  while (N < 32768 && S[N]) ++N;
-  return QString::fromUtf16(S, N);
-}
-
-// At most MaxLen characters and a 0 into Dest; Dest back.
-char16_t* PutText(char16_t* Dest, int32_t MaxLen, const QString& Value) {
-  if (!Dest || MaxLen < 0) return Dest;
-  const qsizetype N = std::min<qsizetype>(Value.size(), MaxLen);
-  std::memcpy(Dest, Value.utf16(), N * sizeof(char16_t));
-  Dest[N] = 0;
-  return Dest;
-}
+// A text the module passes in, read no further than any path or name needs.
+QString Text(const char16_t* S) { return S ? WideText(S, 32768) : QString(); }
 
 QString WithDelimiter(const QString& Folder) {
   return Folder.endsWith(QLatin1Char('/')) ? Folder : Folder + QLatin1Char('/');
@@ -244,7 +231,9 @@ QWidget* KnownWindow(const void* Form, uint64_t Window) {
   return nullptr;
 }
 
-void ShowModule(QWidget* W, int32_t Mode, int32_t Center, int32_t Wait, bool Show) {
+void ShowModule(QWidget* Window, int32_t Mode, int32_t Center, int32_t Wait, bool Show) {
+  // The window may go while the module waits on it.
+  const QPointer<QWidget> W = Window;
   TModuleHost* H = RunningModuleHost();
   if (!H) return;
   if (!H->ModuleWindow && W) H->ModuleWindow = W;
@@ -255,7 +244,7 @@ void ShowModule(QWidget* W, int32_t Mode, int32_t Center, int32_t Wait, bool Sho
   W->activateWindow();
   // The module waits for its window, the interface running meanwhile.
   if (Wait)
-    while (W->isVisible() || H->F.isMinimized()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while ((W && W->isVisible()) || H->F.isMinimized()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 void ShowModuleForm(void* Form, int32_t Mode, int32_t Center, int32_t Wait) {
@@ -315,30 +304,30 @@ void MarkImageSaved() {
 
 char16_t* GetImageFileName(char16_t* Dest, int32_t MaxLen) {
   TMainForm* F = Form();
-  return PutText(Dest, MaxLen, F && F->UneImage() ? F->NomFichier() : QString());
+  return PutWideText(Dest, MaxLen, F && F->UneImage() ? F->NomFichier() : QString());
 }
 
 char16_t* GetProgramFolder(char16_t* Dest, int32_t MaxLen) {
   TMainForm* F = Form();
-  return PutText(Dest, MaxLen, F ? WithDelimiter(F->ProgramDir()) : QString());
+  return PutWideText(Dest, MaxLen, F ? WithDelimiter(F->ProgramDir()) : QString());
 }
 
 char16_t* GetOpenFolder(char16_t* Dest, int32_t MaxLen) {
   TMainForm* F = Form();
-  return PutText(Dest, MaxLen, F ? WithDelimiter(F->Settings().OuvrirDir) : QString());
+  return PutWideText(Dest, MaxLen, F ? WithDelimiter(F->Settings().OuvrirDir) : QString());
 }
 
 char16_t* GetSaveFolder(char16_t* Dest, int32_t MaxLen) {
   TMainForm* F = Form();
-  return PutText(Dest, MaxLen, F ? WithDelimiter(F->Settings().EnregistrerDir) : QString());
+  return PutWideText(Dest, MaxLen, F ? WithDelimiter(F->Settings().EnregistrerDir) : QString());
 }
 
 char16_t* GetModuleFolder(char16_t* Dest, int32_t MaxLen) {
   TMainForm* F = Form();
-  return PutText(Dest, MaxLen, F ? WithDelimiter(F->DataFolders().PluginDir) : QString());
+  return PutWideText(Dest, MaxLen, F ? WithDelimiter(F->DataFolders().PluginDir) : QString());
 }
 
-char16_t* GetDialogIniFile(char16_t* Dest, int32_t MaxLen) { return PutText(Dest, MaxLen, DialogsIniFile); }
+char16_t* GetDialogIniFile(char16_t* Dest, int32_t MaxLen) { return PutWideText(Dest, MaxLen, DialogsIniFile); }
 
 int32_t SetImageFileName(const char16_t* FileName) {
   TMainForm* F = Form();
@@ -399,7 +388,7 @@ int32_t EnumImageWindows(TEnumImageWindowsCallback Callback) {
   for (TNewImgForm* W : ImageWindows()) {
     char16_t Name[256];
     const TBitmap& B = W->Image->Image().Bitmap();
-    PutText(Name, 255, W->NomFichier);
+    PutWideText(Name, 255, W->NomFichier);
     const int32_t Key = B.Transparent ? int32_t(B.TransparentColor() & 0xFFFFFF) : NoColor;
     if (Callback(Name, B.Width(), B.Height(), W->Image->Image().ColorCount, Key) == 0) return False;
   }

@@ -15,6 +15,7 @@
 #include "raster/FoncUtils.h"
 #include "ui/MsgDlg.h"
 #include "ui/ToolbarImages.h"
+#include "ui/VisualStyles.h"
 
 #include <QAction>
 #include <QMenu>
@@ -78,7 +79,7 @@ template <class TRun> void TModuleHost::RunLoaded(TRun Run) {
       Source.SelectionRect = {R.Left, R.Top, R.Right, R.Bottom};
       Source.ImageRect = {0, 0, F.LeFond().Width(), F.LeFond().Height()};
     }
-    Source.StyleEnabled = 0;
+    Source.StyleEnabled = IsStyleEnabled() ? -1 : 0;
     FillHostRecord(Rec, Library.RegisterCompatibility(), Source);
   }
   Run();
@@ -211,7 +212,9 @@ void TMainForm::MenuPluginClick(const QList<QAction*>& Items) {
   }
 }
 
-void TMainForm::MajBtnPlugins() { MenuPluginClick(ToolBar(4)->actions()); }
+void TMainForm::MajBtnPlugins() {
+  if (FModuleHost) MenuPluginClick(ToolBar(4)->actions());
+}
 
 void TMainForm::PluginMenuClick(int N, QObject* Sender) {
   const TPluginItem Item = FModuleHost->Items[N];

@@ -64,8 +64,6 @@ bool LoadLanguageModule(const QString& ProgramDir) {
   return Loaded;
 }
 
-int FindModuleLibraries(const QString&) { return 0; }
-
 void RegisterExeAndFileTypes() {
   SetFileTypesExeName(QCoreApplication::applicationFilePath());
   RegisterFileTypes(true);

@@ -50,10 +50,6 @@ bool SplashWindowAvailable();
 // then hold its texts); without one the interface stays French.
 bool LoadLanguageModule(const QString& ProgramDir);
 
-// The module libraries found in PluginDir (a module toolbar button each).
-// No module host is built: none is found.
-int FindModuleLibraries(const QString& PluginDir);
-
 // The last step of the main window's creation: the executable becomes the
 // program that opens the own file types, which are registered again (with
 // force) at every start.

@@ -88,7 +88,7 @@ void TPlg8bfBridge::Set8bfHostPath(const QString& Folder, const QString& FileNam
 
 bool TPlg8bfBridge::Load8bfHost(const QString& Path) {
   Unload8bfHost();
-  if (Path.isEmpty() || !FLibrary.Open(Path)) return false;
+  if (Path.isEmpty() || !FLibrary.Load(Path)) return false;
   auto Api = std::make_unique<TApi>();
   const auto Bind = [this](auto& Entry, const char* Name) {
     Entry = FLibrary.Function<std::remove_reference_t<decltype(Entry)>>(Name);
@@ -105,7 +105,7 @@ bool TPlg8bfBridge::Load8bfHost(const QString& Path) {
                      Bind(Api->PlugInLoad, "pspiPlugInLoad") && Bind(Api->PlugInAbout, "pspiPlugInAbout") &&
                      Bind(Api->PlugInExecute, "pspiPlugInExecute");
   if (!Bound) {
-    FLibrary.Close();
+    FLibrary.Unload();
     return false;
   }
   FApi = std::move(Api);
@@ -114,7 +114,7 @@ bool TPlg8bfBridge::Load8bfHost(const QString& Path) {
 
 void TPlg8bfBridge::Unload8bfHost() {
   FApi.reset();
-  FLibrary.Close();
+  FLibrary.Unload();
 }
 
 void TPlg8bfBridge::Enumerate8bfPlugins(const QString& Folder) {

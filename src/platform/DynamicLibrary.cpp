@@ -4,18 +4,21 @@
 
 #include <dlfcn.h>
 
-bool TDynamicLibrary::Open(const QString& Path) {
-  Close();
-  if (Path.isEmpty()) return false;
-  // Local binding: two outside libraries exporting the same names must not
-  // answer for each other.
+bool TDynamicLibrary::Load(const QString& FileName) {
+  Unload();
+  FError.clear();
+  // A name without a folder would make dlopen search the system paths.
+  const QString Path = FileName.contains(QLatin1Char('/')) ? FileName : QStringLiteral("./") + FileName;
   FHandle = dlopen(QFile::encodeName(Path).constData(), RTLD_NOW | RTLD_LOCAL);
+  if (!FHandle) {
+    const char* Text = dlerror();
+    FError = Text ? QString::fromLocal8Bit(Text) : QStringLiteral("dlopen failed");
+  }
   return FHandle != nullptr;
 }
 
-void TDynamicLibrary::Close() {
-  if (!FHandle) return;
-  dlclose(FHandle);
+void TDynamicLibrary::Unload() {
+  if (FHandle) dlclose(FHandle);
   FHandle = nullptr;
 }
 

@@ -1,6 +1,7 @@
-// TDynamicLibrary: one shared object loaded with dlopen for as long as the
-// object lives (or until Close), its exports found by name. Depends on
-// QtCore for file names; used by the loaders of outside libraries.
+// One shared object loaded for as long as the object lives: dlopen with
+// RTLD_NOW | RTLD_LOCAL, so that a library missing a symbol fails at load
+// rather than in the middle of a call, and its symbols never resolve another
+// library's. Depends on the C library and QtCore; used by the module hosts.
 #pragma once
 
 #include <QString>
@@ -8,24 +9,21 @@
 class TDynamicLibrary {
 public:
   TDynamicLibrary() = default;
-  // Loads Path at once (every symbol resolved now); IsOpen tells whether it
-  // worked.
-  explicit TDynamicLibrary(const QString& Path) { Open(Path); }
-  ~TDynamicLibrary() { Close(); }
+  ~TDynamicLibrary() { Unload(); }
   TDynamicLibrary(const TDynamicLibrary&) = delete;
   TDynamicLibrary& operator=(const TDynamicLibrary&) = delete;
 
-  // Closes any library held, then loads Path; false when it cannot be
-  // loaded (an empty path included).
-  bool Open(const QString& Path);
-  void Close();
-  bool IsOpen() const { return FHandle != nullptr; }
-
-  // The export Name, or nullptr when the library lacks it (or none is open).
+  // Unloads the library held, then loads FileName; false with Error() set.
+  bool Load(const QString& FileName);
+  void Unload();
+  bool Loaded() const { return FHandle != nullptr; }
+  // The address of the export Name, nullptr when absent (or none loaded).
   void* Symbol(const char* Name) const;
-  // The same, as a function pointer of type F.
-  template <typename F> F Function(const char* Name) const { return reinterpret_cast<F>(Symbol(Name)); }
+  template <class TFunc> TFunc Function(const char* Name) const { return reinterpret_cast<TFunc>(Symbol(Name)); }
+  // The loader's text for the last failed Load.
+  const QString& Error() const { return FError; }
 
 private:
   void* FHandle = nullptr;
+  QString FError;
 };

@@ -135,7 +135,7 @@ TEST_F(LibLangTest, KeysAreUniqueAndCountedPerFamily) {
   EXPECT_EQ(Prn, 6); // the seventh, GetTrPrnUnit, is the whole number
   EXPECT_EQ(Btn, 10);
   EXPECT_EQ(Sta, 9);
-  EXPECT_EQ(Derived, 13);
+  EXPECT_EQ(Derived, 17);
   EXPECT_FALSE(TrIdOfKey(PrnUnitKey).has_value());
   EXPECT_FALSE(TrIdOfKey("GetTrMnuCrystallize").has_value());
   EXPECT_FALSE(TrIdOfKey("gettrbtnok").has_value());

@@ -530,6 +530,7 @@ void TMainForm::ConnectCommands() {
   ConnectPrintCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectModuleCommands();
   ConnectFullScreenCommands();
   ConnectTextCommands();
   ConnectEditCommands();

@@ -24,6 +24,7 @@
 #include "document/ImageWindowHost.h"
 #include "document/Calque.h"
 #include "document/SelMask.h"
+#include "extensions/ModuleLibrary.h"
 #include "document/ui/ImgForm.h"
 #include "files/BmpOE2.h"
 #include "files/ui/SaveOptions.h"
@@ -51,6 +52,7 @@ class TMainPalette;
 class TOutilsForm;
 class TPeForm;
 class TFullScreenHost;
+class TModuleHost;
 class TDeformControl;
 class TPathOverlay;
 class TStrokeTools;
@@ -524,6 +526,8 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The module libraries' state, made before the scan (MainForm_Modules.cpp).
+  void ConnectModuleCommands();
   // Layer > New > "Texte...", a text layer's options and Filter > "R-Touch..."
   // (MainForm_Text.cpp).
   void ConnectTextCommands();
@@ -827,6 +831,35 @@ public:
 private:
   void ConnectDisplayCommands();
   // ---- end of view display switches ----
+
+  // ---- Module libraries (MainForm_Modules.cpp, MainForm_ModuleServices.cpp) ----
+public:
+  // The module submenus and about items hidden until a module fills them.
+  void HideModuleMenus();
+  // The modules of Folder and its sub-folders registered, sorted and given
+  // their menu items; their number (0 when modules are not loaded).
+  int ScanModules(const QString& Folder);
+  // A module toolbar button for each module of the toolbar list (all when
+  // it is empty), at most 20; how many.
+  int FillModuleToolBar(QToolBar* Bar);
+  const std::vector<TPluginItem>& Modules() const;
+  // A module library is loaded: a module is running.
+  bool IsModuleLoaded() const;
+  // A colour picked and a point clicked on the image, for the running module.
+  void ForwardColorPick(TColor Color) const;
+  void ForwardPointClick(TPoint Point, Qt::MouseButton Button) const;
+  // Each module item or button of Items enabled by its module's rule.
+  void MenuPluginClick(const QList<QAction*>& Items);
+  void MajBtnPlugins();
+  void PluginMenuClick(int N, QObject* Sender);
+  void PluginAProposClick(int N);
+
+private:
+  void AddModuleMenus(int N);
+  QIcon ModuleIcon(int Index) const;
+  TModuleEnableState ModuleEnableState() const;
+  std::shared_ptr<TModuleHost> FModuleHost;
+  // ---- end of module libraries ----
 
   // ---- Edit menu and image management (MainForm_Edit.cpp, MainForm_FileManagement.cpp) ----
 public:

@@ -55,6 +55,7 @@ void TMainForm::UpdateToolButtons() {
   EnableCommand("MenuZoomAuto", UneImage());
   EnableCommand("MenuZoom100", UneImage() && FEdiZoom->ItemIndex() != 100);
   RefreshMenuStates();
+  MajBtnPlugins();
 }
 
 void TMainForm::MenuFichierClick() {

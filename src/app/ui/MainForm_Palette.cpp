@@ -173,9 +173,9 @@ public:
     F.ImageSelecting(R, Option);
   }
   void SetDefaultTool() override { SetTool(0); }
-  bool ModuleLoaded() const override { return false; }
-  void ModuleImageClick(TPoint, Qt::MouseButton) override {}
-  void ModuleColor(TColor) override {}
+  bool ModuleLoaded() const override { return F.IsModuleLoaded(); }
+  void ModuleImageClick(TPoint P, Qt::MouseButton Button) override { F.ForwardPointClick(P, Button); }
+  void ModuleColor(TColor Color) override { F.ForwardColorPick(Color); }
   QString MenuCaption(const char* ItemName) const override {
     const QAction* Item = F.MenuItem(QString::fromLatin1(ItemName));
     return Item ? CleanMenuCaption(Item->text()) : QString();

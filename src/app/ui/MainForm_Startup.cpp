@@ -52,9 +52,10 @@ bool TMainForm::InitStartupServices() {
 void TMainForm::LoadModules() {
   // The module toolbar is kept only when a module gave it a button.
   FFlagPlugins = false;
-  if (!FState.Options.NoModulesOption && FSettings.ChargerPlugins && FindModuleLibraries(FDataFolders.PluginDir) > 0)
-    FFlagPlugins = !ToolBar(4)->actions().isEmpty();
-  if (!FFlagPlugins) MenuItem(QStringLiteral("MenuAffichageBarrePlugins"))->setChecked(false);
+  HideModuleMenus();
+  if (!FState.Options.NoModulesOption && ScanModules(FDataFolders.PluginDir) > 0)
+    FFlagPlugins = FillModuleToolBar(ToolBar(4)) > 0;
+  MenuItem(QStringLiteral("MenuAffichageBarrePlugins"))->setChecked(FFlagPlugins && FSettings.PluginsBar);
   // The image library's settings, whichever library reads the files.
   ::PreserveExif = FSettings.PreserveExif;
   ::AutoToneMap = FSettings.AutoToneMap;
@@ -71,6 +72,7 @@ void TMainForm::LoadModules() {
                  mdkInformation, {mdbOk}, CleanMenuCaption(MenuItem(QStringLiteral("MenuPluginAPropos"))->text()));
     });
     About->menuAction()->setEnabled(true);
+    About->menuAction()->setVisible(true);
   }
   ExifSoftware = "Lumaretique 11";
   Setup8bfMenus(FDataFolders.PluginDir, FSettings.PS8bfDir);

@@ -521,6 +521,8 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // The filter, import and export programs (MainForm_Programs.cpp).
+  void ConnectProgramsCommands();
   // Layer > New > "Texte...", a text layer's options and Filter > "R-Touch..."
   // (MainForm_Text.cpp).
   void ConnectTextCommands();

@@ -85,6 +85,30 @@ TEST_F(MainFormProgramsTest, AFilterProgramChangesTheLayerInOneUndoStep) {
   EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Before);
 }
 
+TEST_F(MainFormProgramsTest, WithTheAlphaChannelTheProgramSeesTheLayersTransparencyAndKeepsIt) {
+  Describe("MyFilter1.ini", "invert \"%f\"", {{"Caption", "Alpha"}, {"AlphaChannel", "1"}});
+  TScopedMsgDlgAnswers Answers(Messages.Provider());
+  const auto Form = Start();
+  TMyImageLayered Doc;
+  Doc.AddBackground(20, 14, clWhite, "#0");
+  TBitmap Colours(6, 5), Mask(6, 5);
+  FillRandom(Colours, 4);
+  for (int Y = 0; Y < 5; ++Y)
+    for (int X = 0; X < 6; ++X) SetPx(Mask, X, Y, Grey(X * 40 + Y)); // 0 opaque .. 204
+  Doc.AddLayer(&Colours, &Mask, {3, 2}, 100, "Calque");
+  Form->NouvelleImage(&Doc, nullptr, QString(), srcNew, 16777216);
+  Form->Image().SetLayerIndex(1);
+  ASSERT_TRUE(Form->HasAlpha());
+  const PBitmap MaskBefore = Copy(Form->LeMasque());
+  const PBitmap Before = Copy(Form->LeBitmap());
+  Run(*Form, ItemIn(*Form, "MenuPluginFiltre", "Alpha..."));
+  EXPECT_IMAGES_MATCH(Form->LeMasque(), *MaskBefore);
+  const TRGB P = Px(*Before, 2, 3);
+  EXPECT_EQ(Px(Form->LeBitmap(), 2, 3), Rgb(255 - P.Red, 255 - P.Green, 255 - P.Blue));
+  Form->Undo();
+  EXPECT_IMAGES_MATCH(Form->LeBitmap(), *Before);
+}
+
 TEST_F(MainFormProgramsTest, AFilterProgramThatFailsOrWritesABrokenFileLeavesTheImage) {
   Describe("MyFilter1.ini", "nothing \"%f\"", {{"Caption", "Rien"}});
   Describe("MyFilter2.ini", "broken \"%f\"", {{"Caption", "Cassé"}});

@@ -7,6 +7,7 @@
 #include "app/ui/ActionBracket.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/MainLayerHost.h"
+#include "app/ui/ProgramsHost.h"
 #include "document/Calque.h"
 #include "document/MyImageLayered.h"
 #include "extensions/ExeModules.h"
@@ -45,12 +46,6 @@ public:
   void RunExeFilter(QAction* Item, int N);
 
 private:
-  QAction* AddExeMenuItem(const QString& Caption, const char* Parent, std::function<void(QAction*)> OnClick, int Tag,
-                          bool Ellipsis);
-  void AddAbout(const QString& Caption, const QString& About, int Tag);
-  // The outside-program state: the frame disabled and the status showing
-  // Msg while the program runs, since events go on meanwhile.
-  void PreparerModuleExe(int Start, const QString& Msg);
   // The exchange file written from the current layer's work rectangle R;
   // false, after the message, when it could not be written.
   bool WriteExchangeFile(const TRect& R, bool Alpha);
@@ -61,60 +56,31 @@ private:
   TExeModulesIO IO;
 };
 
-QAction* TProgramsHost::AddExeMenuItem(const QString& Caption, const char* Parent,
-                                       std::function<void(QAction*)> OnClick, int Tag, bool Ellipsis) {
-  QMenu* Menu = F.MenuNamed(QString::fromLatin1(Parent));
-  QAction* Item = Menu->addAction(Ellipsis ? Caption + QStringLiteral("...") : Caption);
-  Item->setProperty("Tag", Tag);
-  Item->setProperty("Built", true);
-  connect(Item, &QAction::triggered, this, [Item, OnClick = std::move(OnClick)] { OnClick(Item); });
-  Menu->menuAction()->setVisible(true);
-  Menu->menuAction()->setEnabled(true);
-  return Item;
-}
-
-void TProgramsHost::AddAbout(const QString& Caption, const QString& About, int Tag) {
-  AddExeMenuItem(
-      Caption, "MenuPluginAPropos",
-      [this, About](QAction*) {
-        ShowMsgDlg(About, mdkInformation, {mdbOk}, CleanMenuCaption(F.MenuItem("MenuPluginAPropos")->text()));
-      },
-      Tag, false);
-}
-
 void TProgramsHost::Start() {
   for (int N = 1; N <= ExeModuleSlots; ++N) {
     Modules.SetCurrentFilterPlugin(N);
     if (!Modules.CurrentFilterPluginAvailable()) continue;
     AddExeMenuItem(
-        Modules.CurrentFilterPluginCaption(), "MenuPluginFiltre", [this, N](QAction* Item) { RunExeFilter(Item, N); },
-        -N, Modules.CurrentFilterPluginVisible());
-    AddAbout(Modules.CurrentFilterPluginCaption(), Modules.CurrentFilterPluginAbout(), FilterAboutTag + N);
+        F, this, Modules.CurrentFilterPluginCaption(), "MenuPluginFiltre",
+        [this, N](QAction* Item) { RunExeFilter(Item, N); }, -N, Modules.CurrentFilterPluginVisible());
+    AddAboutItem(F, this, Modules.CurrentFilterPluginCaption(), Modules.CurrentFilterPluginAbout(), FilterAboutTag + N);
   }
   for (int N = 1; N <= ExeModuleSlots; ++N) {
     Modules.SetCurrentImportPlugin(N);
     if (Modules.CurrentImportPluginAvailable())
-      AddAbout(Modules.CurrentImportPluginCaption(), Modules.CurrentImportPluginAbout(), ImportAboutTag + N);
+      AddAboutItem(F, this, Modules.CurrentImportPluginCaption(), Modules.CurrentImportPluginAbout(),
+                   ImportAboutTag + N);
   }
   for (int N = 1; N <= ExeModuleSlots; ++N) {
     Modules.SetCurrentExportPlugin(N);
     if (Modules.CurrentExportPluginAvailable())
-      AddAbout(Modules.CurrentExportPluginCaption(), Modules.CurrentExportPluginAbout(), ExportAboutTag + N);
+      AddAboutItem(F, this, Modules.CurrentExportPluginCaption(), Modules.CurrentExportPluginAbout(),
+                   ExportAboutTag + N);
   }
   SetExtraOpenFilter(Modules.ImportPluginFilters());
   SetExtraOpenMasks(Modules.ImportPluginMasks());
   SetExtraSaveFilter(Modules.ExportPluginFilters());
   if (Modules.HasImportPlugins() || Modules.HasExportPlugins()) SetImageIOModules(&IO);
-}
-
-void TProgramsHost::PreparerModuleExe(int Start, const QString& Msg) {
-  if (Start == 1) {
-    F.DebutAction(Msg, false);
-    F.SetModalForm(&F);
-  } else {
-    F.SetModalForm(nullptr);
-    F.FinAction();
-  }
 }
 
 bool TProgramsHost::WriteExchangeFile(const TRect& R, bool Alpha) {
@@ -148,9 +114,9 @@ void TProgramsHost::RunExeFilter(QAction* Item, int N) {
     R = IntersectRect(F.LaSelection(), BitmapRect(F.LeBitmap()));
     if (!WriteExchangeFile(R, Modules.CurrentFilterPluginAlpha())) return;
   }
-  PreparerModuleExe(1, CleanMenuCaption(Item->text()));
+  PreparerModuleExe(F, 1, CleanMenuCaption(Item->text()));
   const bool Changed = Modules.RunCurrentFilterPlugin(DefaultLayerExchangeFileName());
-  PreparerModuleExe(0, QString());
+  PreparerModuleExe(F, 0, QString());
   struct TDeleteAfter {
     ~TDeleteAfter() { DeleteLayerExchangeFile(); }
   } DeleteAfter;
@@ -192,7 +158,39 @@ void TProgramsHost::PasteResult(QAction* Item, TBitmap& Result, const TRect& R) 
 
 } // namespace
 
+QAction* AddExeMenuItem(TMainForm& F, QObject* Owner, const QString& Caption, const char* Parent,
+                        std::function<void(QAction*)> OnClick, int Tag, bool Ellipsis) {
+  QMenu* Menu = F.MenuNamed(QString::fromLatin1(Parent));
+  QAction* Item = Menu->addAction(Ellipsis ? Caption + QStringLiteral("...") : Caption);
+  Item->setProperty("Tag", Tag);
+  Item->setProperty("Built", true);
+  QObject::connect(Item, &QAction::triggered, Owner, [Item, OnClick = std::move(OnClick)] { OnClick(Item); });
+  Menu->menuAction()->setVisible(true);
+  Menu->menuAction()->setEnabled(true);
+  return Item;
+}
+
+void AddAboutItem(TMainForm& F, QObject* Owner, const QString& Caption, const QString& About, int Tag) {
+  AddExeMenuItem(
+      F, Owner, Caption, "MenuPluginAPropos",
+      [&F, About](QAction*) {
+        ShowMsgDlg(About, mdkInformation, {mdbOk}, CleanMenuCaption(F.MenuItem("MenuPluginAPropos")->text()));
+      },
+      Tag, false);
+}
+
+void PreparerModuleExe(TMainForm& F, int Start, const QString& Msg) {
+  if (Start == 1) {
+    F.DebutAction(Msg, false);
+    F.SetModalForm(&F);
+  } else {
+    F.SetModalForm(nullptr);
+    F.FinAction();
+  }
+}
+
 void TMainForm::ConnectProgramsCommands() {
   if (FState.Options.NoModulesOption) return;
   (new TProgramsHost(*this))->Start();
+  StartCompanionPrograms(*this, FState.MainIniFile);
 }

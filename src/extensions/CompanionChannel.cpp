@@ -110,7 +110,9 @@ std::optional<int64_t> TCompanionLink::Send(const TCompanionFrame& Frame, int Ti
   if (Outer) {
     FInSend = false;
     // Frames that came behind the answer are handled as if they came now.
-    if (!FBuffer.isEmpty()) QMetaObject::invokeMethod(this, [this] { ReadAvailable(); }, Qt::QueuedConnection);
+    if (!FBuffer.isEmpty())
+      QMetaObject::invokeMethod(
+          this, [this] { ReadAvailable(); }, Qt::QueuedConnection);
   }
   return Result;
 }

@@ -22,6 +22,11 @@ constexpr int WaitStepMs = 333;
 
 QString Quoted(const QString& S) { return u'"' + S + u'"'; }
 
+// The template with its macros, or both files in double quotes.
+QString IOCommandLine(const QString& Params, const QString& Input, const QString& Output) {
+  return Params.isEmpty() ? Quoted(Input) + u' ' + Quoted(Output) : ReplaceIOParams(Params, Input, Output);
+}
+
 // The first occurrence of Macro, found without regard to case, replaced.
 void ReplaceFirst(QString& S, const QString& Macro, const QString& By) {
   const qsizetype At = S.indexOf(Macro, 0, Qt::CaseInsensitive);
@@ -57,9 +62,7 @@ QString CaptionOf(const TIniFile& Ini, const QString& File) {
 }
 
 // The modification time to the precision the file system keeps.
-QDateTime Modified(const QString& FileName) {
-  return QFileInfo(FileName).fileTime(QFileDevice::FileModificationTime);
-}
+QDateTime Modified(const QString& FileName) { return QFileInfo(FileName).fileTime(QFileDevice::FileModificationTime); }
 
 // Target replaced by the file Made through a safe write (flushed to disk,
 // renamed over the target only when whole).
@@ -92,8 +95,7 @@ QString ExpandPluginPath(const QString& Value, const QString& DescriptionDir, co
   if (At >= 0) S.replace(At, 12, DescriptionDir);
   ReplaceFirst(S, QStringLiteral("%lumaretique%"), ProgramDir);
   ReplaceFirst(S, QStringLiteral("%programfiles%"), qEnvironmentVariable("PROGRAMFILES"));
-  ReplaceFirst(S, QStringLiteral("%userprofile%"),
-               qEnvironmentVariable("USERPROFILE", qEnvironmentVariable("HOME")));
+  ReplaceFirst(S, QStringLiteral("%userprofile%"), qEnvironmentVariable("USERPROFILE", qEnvironmentVariable("HOME")));
   S.replace(u'\\', u'/');
   return S;
 }
@@ -124,8 +126,8 @@ bool FormatListHasExt(const QString& List, const QString& FileName) {
 
 QString SwapFilePath(const QString& SwapMode, const QString& Input) {
   const bool Jpeg = SwapMode.left(3).toLower() == QLatin1String("jpg");
-  const QString Default =
-      QDir::tempPath() + QStringLiteral("/LumaretiquePluginSwap") + (Jpeg ? QStringLiteral(".jpg") : QStringLiteral(".png"));
+  const QString Default = QDir::tempPath() + QStringLiteral("/LumaretiquePluginSwap") +
+                          (Jpeg ? QStringLiteral(".jpg") : QStringLiteral(".png"));
   if (SwapMode.size() <= 4) return Default;
   return ReplaceIOParams(SwapMode.mid(4), Input, Default);
 }
@@ -265,14 +267,16 @@ QString TExeModules::Filters(const std::array<TImportPluginData, ExeModuleSlots>
 
 QString TExeModules::ImportPluginFilters() const { return Filters(FImports); }
 
-int TExeModules::FindImportPlugin(const QString& FileName) {
-  if (!FImportLoaded) return 0;
+int TExeModules::FindSlot(const std::array<TImportPluginData, ExeModuleSlots>& Slots, const QString& FileName) {
   for (int N = 1; N <= ExeModuleSlots; ++N)
-    if (!ImportSlot(N).ExeFilename.isEmpty() && FormatListHasExt(ImportSlot(N).ImageFormats, FileName)) {
-      FCurrentImport = N;
-      return N;
-    }
+    if (!Slots[N - 1].ExeFilename.isEmpty() && FormatListHasExt(Slots[N - 1].ImageFormats, FileName)) return N;
   return 0;
+}
+
+int TExeModules::FindImportPlugin(const QString& FileName) {
+  const int N = FImportLoaded ? FindSlot(FImports, FileName) : 0;
+  if (N > 0) FCurrentImport = N;
+  return N;
 }
 
 QString TExeModules::ImportWithCurrentPlugin(const QString& FileName) {
@@ -280,9 +284,7 @@ QString TExeModules::ImportWithCurrentPlugin(const QString& FileName) {
   if (Slot.ExeFilename.isEmpty()) return {};
   const QString Swap = SwapFilePath(Slot.SwapMode, FileName);
   QFile::remove(Swap);
-  const QString Line = Slot.ExeParams.isEmpty() ? Quoted(FileName) + u' ' + Quoted(Swap)
-                                                : ReplaceIOParams(Slot.ExeParams, FileName, Swap);
-  return FRunExe(Slot.ExeFilename, Line, Slot.HideWindow) ? Swap : QString();
+  return FRunExe(Slot.ExeFilename, IOCommandLine(Slot.ExeParams, FileName, Swap), Slot.HideWindow) ? Swap : QString();
 }
 
 bool TExeModules::CurrentExportPluginAvailable() {
@@ -294,16 +296,14 @@ QString TExeModules::CurrentExportPluginAbout() const { return ExportSlot(FCurre
 QString TExeModules::ExportPluginFilters() const { return Filters(FExports); }
 
 int TExeModules::FindExportPlugin(const QString& FileName) {
-  if (!FExportLoaded) return 0;
-  for (int N = 1; N <= ExeModuleSlots; ++N)
-    if (!ExportSlot(N).ExeFilename.isEmpty() && FormatListHasExt(ExportSlot(N).ImageFormats, FileName)) {
-      FCurrentExport = N;
-      return N;
-    }
-  return 0;
+  const int N = FExportLoaded ? FindSlot(FExports, FileName) : 0;
+  if (N > 0) FCurrentExport = N;
+  return N;
 }
 
-QString TExeModules::CurrentExportSwapPath() const { return SwapFilePath(ExportSlot(FCurrentExport).SwapMode, QString()); }
+QString TExeModules::CurrentExportSwapPath() const {
+  return SwapFilePath(ExportSlot(FCurrentExport).SwapMode, QString());
+}
 
 bool TExeModules::ExportWithCurrentPlugin(const QString& SwapPath, const QString& Target) {
   const TImportPluginData& Slot = ExportSlot(FCurrentExport);
@@ -313,8 +313,7 @@ bool TExeModules::ExportWithCurrentPlugin(const QString& SwapPath, const QString
   const QTemporaryDir Work(QDir::tempPath() + QStringLiteral("/LumaretiqueExport-XXXXXX"));
   if (!Work.isValid()) return false;
   const QString Made = Work.filePath(QFileInfo(Target).fileName());
-  const QString Line = Slot.ExeParams.isEmpty() ? Quoted(SwapPath) + u' ' + Quoted(Made)
-                                                : ReplaceIOParams(Slot.ExeParams, SwapPath, Made);
-  if (!FRunExe(Slot.ExeFilename, Line, true) || !QFileInfo(Made).isFile()) return false;
+  if (!FRunExe(Slot.ExeFilename, IOCommandLine(Slot.ExeParams, SwapPath, Made), true) || !QFileInfo(Made).isFile())
+    return false;
   return ReplaceWith(Made, Target);
 }

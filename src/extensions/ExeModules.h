@@ -145,6 +145,8 @@ private:
   static QString ImportExportCaption(const TImportPluginData& Slot);
   static QString Filters(const std::array<TImportPluginData, ExeModuleSlots>& Slots);
   static QString Mask(const TImportPluginData& Slot);
+  // The first loaded slot listing the file's extension, 0 for none.
+  static int FindSlot(const std::array<TImportPluginData, ExeModuleSlots>& Slots, const QString& FileName);
 
   QString FProgramDir, FDescriptionDir;
   std::array<TFilterPluginData, ExeModuleSlots> FFilters;

@@ -36,7 +36,8 @@ TXDataImage::TXDataImage(const uint8_t* Data, int64_t Size) : FDynamic(false) {
   FData = Data;
   FSize = Size;
   // Extras only past pixels that are all there: a short block has none.
-  if (Size >= XDataHeaderSize) FExtraSize = std::max<int64_t>(0, Size - XDataPixelBlockSize(Width(), Height(), HasAlpha()));
+  if (Size >= XDataHeaderSize)
+    FExtraSize = std::max<int64_t>(0, Size - XDataPixelBlockSize(Width(), Height(), HasAlpha()));
 }
 
 int TXDataImage::Width() const { return FSize >= XDataHeaderSize ? ReadUInt16(FData + 2) : 0; }
@@ -129,13 +130,12 @@ bool TXDataImage::AssignTo(TBitmap& Bmp, TBitmap* Mask2, const TRect& R) const {
   const bool AlphaExpected = WithMask || (!Mask2 && Bmp.PixelFormat() == pf32bit);
   if (AlphaExpected != HasAlpha()) return false;
   const int W = Width(), H = Height();
-  if (R.Width() != W || R.Height() != H || R.Left < 0 || R.Top < 0 || R.Right > Bmp.Width() ||
-      R.Bottom > Bmp.Height())
+  if (R.Width() != W || R.Height() != H || R.Left < 0 || R.Top < 0 || R.Right > Bmp.Width() || R.Bottom > Bmp.Height())
     return false;
   const TPixelFormat Format = Bmp.PixelFormat();
   if (Format != pf24bit && Format != pf32bit) return false;
-  if (WithMask && (Format != pf24bit || Mask2->PixelFormat() != pf24bit || R.Right > Mask2->Width() ||
-                   R.Bottom > Mask2->Height()))
+  if (WithMask &&
+      (Format != pf24bit || Mask2->PixelFormat() != pf24bit || R.Right > Mask2->Width() || R.Bottom > Mask2->Height()))
     return false;
   // Raw pixels go only where they have the block's width: 3 bytes into 24
   // bits, 4 into 32 (a 32-bit target beside an empty mask would otherwise

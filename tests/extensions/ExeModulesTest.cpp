@@ -31,8 +31,7 @@ TEST(ExeModulesRulesTest, ProgramMacrosExpandOnceWhateverTheirCase) {
       {"%userprofile%/tools/x", "/home/someone/tools/x"},
       {"/usr/bin/filter", "/usr/bin/filter"},
   };
-  for (const TTextCase& Case : Cases)
-    EXPECT_EQ(ExpandPluginPath(Case.Input, Desc, Prog), Case.Expected) << Case.Input;
+  for (const TTextCase& Case : Cases) EXPECT_EQ(ExpandPluginPath(Case.Input, Desc, Prog), Case.Expected) << Case.Input;
   qunsetenv("USERPROFILE");
 }
 
@@ -63,7 +62,8 @@ TEST(ExeModulesRulesTest, FormatListsMatchTheFirstOccurrenceOfTheLowerCasedExten
       {".abc", "/x/noext", false},
       {"", "/x/a.abc", false},
   };
-  for (const TCase& Case : Cases) EXPECT_EQ(FormatListHasExt(Case.List, Case.File), Case.Match) << Case.List << Case.File;
+  for (const TCase& Case : Cases)
+    EXPECT_EQ(FormatListHasExt(Case.List, Case.File), Case.Match) << Case.List << Case.File;
 }
 
 TEST(ExeModulesRulesTest, SwapModesChooseTheKindAndThePlace) {
@@ -73,7 +73,8 @@ TEST(ExeModulesRulesTest, SwapModesChooseTheKindAndThePlace) {
       {"jpgx", "/LumaretiquePluginSwap.jpg"}, {"Jpeg", "/LumaretiquePluginSwap.png"},
       {"bmp", "/LumaretiquePluginSwap.png"},
   };
-  for (const TTextCase& Case : Cases) EXPECT_EQ(SwapFilePath(Case.Input, "/d/pic.xyz"), Tmp + Case.Expected) << Case.Input;
+  for (const TTextCase& Case : Cases)
+    EXPECT_EQ(SwapFilePath(Case.Input, "/d/pic.xyz"), Tmp + Case.Expected) << Case.Input;
   EXPECT_EQ(SwapFilePath("png:%id%if.png", "/d/pic.xyz"), "/d/pic.png");
   EXPECT_EQ(SwapFilePath("jpg?%of-copy.jpg", "/d/pic.xyz"), "LumaretiquePluginSwap-copy.jpg"); // 4th character unread
 }
@@ -175,8 +176,10 @@ TEST_F(ExeModulesSlotTest, ImportSlotsOfferTheirFormatsAndBuildTheirCommandLines
   const QString Exe = MakeProgram("imp.exe");
   EXPECT_EQ(Modules.FindImportPlugin("/d/a.abc"), 0);
   EXPECT_EQ(Modules.ImportPluginMasks(), "");
-  Describe("MyImport2.ini",
-           {{"ExeFilename", Exe}, {"ImageFormats", ".ABC;.Abd"}, {"Caption", "Abc"}, {"ExeParams", "-in \"%i\" -out \"%o\""}});
+  Describe("MyImport2.ini", {{"ExeFilename", Exe},
+                             {"ImageFormats", ".ABC;.Abd"},
+                             {"Caption", "Abc"},
+                             {"ExeParams", "-in \"%i\" -out \"%o\""}});
   Describe("MyImport3.ini", {{"ExeFilename", Exe}, {"ImageFormats", ".xyz"}, {"SwapMode", "jpg"}});
   for (int N = 1; N <= ExeModuleSlots; ++N) {
     Modules.SetCurrentImportPlugin(N);

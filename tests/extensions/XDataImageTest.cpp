@@ -1,5 +1,5 @@
-#include "extensions/LayerExchangeFile.h"
 #include "extensions/XDataImage.h"
+#include "extensions/LayerExchangeFile.h"
 #include "files/MyPngImage.h"
 #include "files/ReadLimits.h"
 #include "raster/Bitmap24.h"
@@ -126,6 +126,7 @@ struct TRefusedCase {
   TBytes Block;
   TRect R;
   bool TargetHasMask;
+  bool Target32 = false;
 };
 
 TEST(XDataImageTest, MalformedBlocksAndMismatchedTargetsChangeNothing) {
@@ -139,11 +140,14 @@ TEST(XDataImageTest, MalformedBlocksAndMismatchedTargetsChangeNothing) {
       {"rectangle of another size", MakeBlock(0, 0, 2, 2, {}), Bounds(0, 0, 3, 2), false},
       {"rectangle past the bitmap", MakeBlock(0, 0, 2, 2, {}), Bounds(3, 3, 2, 2), false},
       {"rectangle left of the bitmap", MakeBlock(0, 0, 2, 2, {}), Bounds(-1, 0, 2, 2), false},
+      // 3-byte pixels are not read 4 at a time into a 32-bit bitmap.
+      {"3-byte pixels into 32 bits beside an empty mask", MakeBlock(0, 0, 2, 2, {}), Bounds(0, 0, 2, 2), false, true},
   };
   for (const TRefusedCase& Case : Cases) {
     SCOPED_TRACE(Case.Name);
     TBitmap Target, Before, Mask, MaskBefore;
     Random24(Target, 4, 4, 5);
+    if (Case.Target32) Target.SetPixelFormat(pf32bit);
     Before.Assign(Target);
     if (Case.TargetHasMask) StepMask(Mask, 4, 4);
     MaskBefore.Assign(Mask);
@@ -258,8 +262,8 @@ TEST_F(LayerExchangeFileTest, ThePngTravelsWithItsAlphaAndThePathFollowsTheLastS
   DeleteLayerExchangeFile();
   EXPECT_FALSE(QFileInfo::exists(Other));
   EXPECT_TRUE(QFileInfo::exists(DefaultLayerExchangeFileName())); // only the current one goes
-  DeleteLayerExchangeFile();                                       // nothing there: nothing happens
-  ASSERT_TRUE(SaveLayerExchangeFile(Png, QString())); // an empty path brings the default back
+  DeleteLayerExchangeFile();                                      // nothing there: nothing happens
+  ASSERT_TRUE(SaveLayerExchangeFile(Png, QString()));             // an empty path brings the default back
   EXPECT_EQ(LayerExchangeFileName(), DefaultLayerExchangeFileName());
 }
 

@@ -85,7 +85,8 @@ void TCompanionHost::Start() {
              IsTwainHelper(Program) ? TwainCommandLine(true, Server.Handle(), Language(), FSettingsFile) : QString(),
              CleanMenuCaption(F.MenuItem("MenuTwainNumeriser")->text()));
     });
-    if (IsTwainHelper(Twain)) AddAboutItem(F, this, QStringLiteral("LMTwain"), QFileInfo(Twain).fileName(), TwainAboutTag);
+    if (IsTwainHelper(Twain))
+      AddAboutItem(F, this, QStringLiteral("LMTwain"), QFileInfo(Twain).fileName(), TwainAboutTag);
   }
   if (Programs.CircleTextAvailable(Language())) {
     AddExeMenuItem(

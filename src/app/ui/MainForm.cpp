@@ -557,6 +557,7 @@ void TMainForm::ConnectCommands() {
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();
   ConnectDisplayCommands();
+  ConnectProgramsCommands();
   ConnectMenuRules();
   connect(FMdiArea, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
     if (CheckActionKey()) FMenus.value("PopForm")->popup(FMdiArea->mapToGlobal(At));

@@ -528,6 +528,8 @@ public:
   void ConnectAdjustCommands();
   // The module libraries' state, made before the scan (MainForm_Modules.cpp).
   void ConnectModuleCommands();
+  // The filter, import and export programs (MainForm_Programs.cpp).
+  void ConnectProgramsCommands();
   // Layer > New > "Texte...", a text layer's options and Filter > "R-Touch..."
   // (MainForm_Text.cpp).
   void ConnectTextCommands();

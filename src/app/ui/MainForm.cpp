@@ -550,6 +550,7 @@ void TMainForm::ConnectCommands() {
   ConnectImageGeometryCommands();
   ConnectImageDialogCommands();
   ConnectLayerDialogCommands();
+  ConnectMaskOverlayCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

@@ -521,6 +521,10 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // Filter > "LumaMasque..." (MainForm_MaskOverlay.cpp); the image browser
+  // opens the same dialog with its picture as the mask (empty: the stored one).
+  void ConnectMaskOverlayCommands();
+  void OpenMaskOverlay(const QString& MaskFile);
   // Layer > New > "Texte...", a text layer's options and Filter > "R-Touch..."
   // (MainForm_Text.cpp).
   void ConnectTextCommands();

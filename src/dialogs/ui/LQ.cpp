@@ -1,7 +1,6 @@
 #include "dialogs/ui/LQ.h"
 
 #include "dialogs/ui/DialogParts.h"
-#include "dialogs/ui/ImageDialogHost.h"
 #include "document/MyImageLayered.h"
 #include "document/SelMask.h"
 #include "filters/ui/FilterHost.h"
@@ -263,11 +262,4 @@ void TLQForm::ApplyOverlay(const TRect& R) {
   if (S.Mode == mePattern && !EdiMotif->Text().isEmpty()) Masks.LoadPattern(EdiMotif->Text(), PatternBmp, PatternMask);
   TMaskOverlayTarget Target{Host.LeBitmap(), Host.LeMasque(), Host.BmpUndo(), *Fond};
   ApplyMaskOverlay(Picture.Bmp, S, Target, R, PatternBmp, PatternMask);
-}
-
-void TLQForm::Applied() {
-  if (TImageDialogHost* Host = ActiveImageDialogHost()) {
-    Host->MajMenus();
-    Host->AfficherInfos();
-  }
 }

@@ -54,7 +54,6 @@ public:
 
 protected:
   void ApplyOverlay(const TRect& R) override;
-  void Applied() override;
   void FormShow() override;
   void FormHide() override;
 

@@ -1,6 +1,7 @@
 #include "dialogs/ui/OverlayForm.h"
 
 #include "dialogs/ui/DialogParts.h"
+#include "dialogs/ui/ImageDialogHost.h"
 #include "filters/ui/FilterHost.h"
 #include "ui/SpecialEdit.h"
 
@@ -85,6 +86,13 @@ void TOverlayForm::AcceptIniControl(QWidget* Control, bool& Accept) {
 void TOverlayForm::PictureChanged() {
   Picture.DrawThumbnail(Thumb);
   Previewer->OptionChanged();
+}
+
+void TOverlayForm::Applied() {
+  if (TImageDialogHost* Host = ActiveImageDialogHost()) {
+    Host->MajMenus();
+    Host->AfficherInfos();
+  }
 }
 
 void TOverlayForm::FreePicture() {

@@ -64,8 +64,9 @@ protected:
   void BuildPictureGroup(const QString& Title, const char* EditName, bool WithNegatif);
   void BuildButtons();
   virtual void ApplyOverlay(const TRect& R) = 0;
-  // After Ok and Repeat applied the overlay.
-  virtual void Applied() {}
+  // After Ok and Repeat applied the overlay: the menus, buttons and status
+  // information follow the changed image.
+  void Applied();
   void PictureChanged();
   void FormShow() override;
   void FormHide() override;

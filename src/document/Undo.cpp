@@ -276,6 +276,11 @@ TUndoLayerItem::TUndoLayerItem(TLayerItem& LayerItem, TUndoType UndoType)
 TUndoLayerItem::TUndoLayerItem(TLayerItem& LayerItem, const TRect& Rgn, TUndoType UndoType)
     : TUndoLayerItem(LayerItem, TSaved{umRegion, UndoType, Rgn}) {}
 
+void TUndoLayerItem::Retake(const TLayerItem& LayerItem) {
+  InitLayerItem(LayerItem);
+  ResetData(&LayerItem.Bitmap(), &LayerItem.Mask(), BitmapRect(LayerItem.Bitmap()));
+}
+
 LayerNavigator& TUndoLayerItem::Navigation() const {
   if (!FNavigator) throw std::out_of_range("Undo record without layers panel");
   return *FNavigator;

@@ -217,6 +217,10 @@ public:
   void SetNavigator(LayerNavigator* Value) { FNavigator = Value; }
   // The saved properties (a layer without pixels).
   const TLayerItem& Properties() const { return FProperties; }
+  // The live layer's pixels and properties saved again, for a layer changed
+  // after the record was made within the same step (a new layer transformed
+  // before its creation step ends).
+  void Retake(const TLayerItem& LayerItem);
 
   // The live layer, item LayerIndex of the navigator's image; throws
   // std::out_of_range when there is no such layer.

@@ -9,6 +9,7 @@
 #include "document/ui/SelectionControl.h"
 #include "support/Pixels.h"
 #include "support/WaitFor.h"
+#include "tools/ui/Outils.h"
 
 #include <QAction>
 #include <QFile>
@@ -547,6 +548,31 @@ TEST_F(MainFormLayerCommandsTest, DistortionFromTheSelectionPopupWorksOnANewLaye
   EXPECT_EQ(State().Layers, Original.Layers);
   ExpectPanelFollows();
   EXPECT_FALSE(Form->ListeUndo().CurrentUndo());
+}
+
+TEST_F(MainFormLayerCommandsTest, DuplicateFromTheSelectionPopupMakesTheSelectionALayer) {
+  Select(0);
+  Rebase();
+  Trigger("MenuSelTout");
+  Form->Sel()->SetBmpSelRect({20, 20, 80, 60});
+  emit Form->MenuNamed("PopSel")->aboutToShow();
+  QAction* Item = Form->MenuItem("PopSelDupliquer");
+  ASSERT_TRUE(Item->isEnabled());
+  Item->trigger();
+  ASSERT_EQ(Img().Layers().Count(), 5);
+  EXPECT_EQ(Img().LayerIndex(), 1);
+  EXPECT_EQ(Layer(1).Pos, (TPoint{20, 20}));
+  EXPECT_EQ(Layer(1).Bitmap().Width(), 60);
+  EXPECT_EQ(Layer(1).Bitmap().Height(), 40);
+  EXPECT_EQ(Px(Layer(1).Bitmap(), 0, 0), Px(Layer(0).Bitmap(), 20, 20));
+  EXPECT_FALSE(Form->Sel()->Visible());
+  ASSERT_TRUE(WaitUntil([this] { return Form->Palette() != nullptr; }));
+  EXPECT_EQ(Form->Palette()->Tool(), 13);
+  EXPECT_EQ(Form->ListeUndo().CurrentUndo()->Caption, "Dupliquer");
+  ExpectPanelFollows();
+  Trigger("MenuEditionUndo");
+  EXPECT_EQ(State().Layers, Original.Layers);
+  ExpectPanelFollows();
 }
 
 TEST_F(MainFormLayerCommandsTest, CaptionHookNamesNumberedLayers) {

@@ -41,6 +41,22 @@ protected:
     LayerPixels.Assign(L);
   }
   TRotSelForm* OpenRotSel() { return Open<TRotSelForm>("MenuCalqueTransformParams", "MenuCalque"); }
+  // The selection popup's "Transformation" > "Transformation paramétrée..."
+  // on a rectangle R of the background.
+  TRotSelForm* OpenRotSelFromSelection(const TRect& R) {
+    Form->Sel()->SetShape(ssRect);
+    Form->Sel()->SetBmpSelRect(R);
+    Form->AfficherSelection();
+    QMenu* Menu = Form->MenuNamed(QStringLiteral("PopSelTransform"));
+    emit Menu->aboutToShow();
+    for (QAction* A : Menu->actions())
+      if (A->objectName() == QLatin1String("PopSelTransform_MenuCalqueTransformParams")) {
+        EXPECT_TRUE(A->isEnabled());
+        A->trigger();
+      }
+    auto* D = Form->findChild<TRotSelForm*>();
+    return D && D->isVisible() ? D : nullptr;
+  }
   TBitmap LayerPixels;
 };
 
@@ -163,6 +179,40 @@ TEST_F(TransformFormsTest, NeutralOkAndCancelLeaveTheLayerAsItWas) {
   EXPECT_IMAGES_MATCH(Layer(1).Bitmap(), LayerPixels);
   EXPECT_EQ(Layer(1).Pos, (TPoint{30, 20}));
   EXPECT_EQ(UndoSteps(), Steps);
+}
+
+TEST_F(TransformFormsTest, FromTheSelectionPopupTheSelectionBecomesTheTransformedLayer) {
+  OpenImage(80, 60);
+  TRotSelForm* D = OpenRotSelFromSelection({10, 10, 30, 22});
+  ASSERT_TRUE(D);
+  ASSERT_EQ(Form->Image().Layers().Count(), 2);
+  EXPECT_EQ(Form->Image().LayerIndex(), 1);
+  EXPECT_EQ(Layer(1).Bitmap().Width(), 20);
+  // The background is left whole.
+  EXPECT_IMAGES_MATCH(Form->LeFond(), Original);
+  Slide(D->TBEchelle, 50);
+  // Cancelled: the new layer goes again with its step.
+  Click(D->BAnnuler);
+  EXPECT_EQ(Form->Image().Layers().Count(), 1);
+  EXPECT_EQ(UndoSteps(), 0);
+
+  D = OpenRotSelFromSelection({10, 10, 30, 22});
+  ASSERT_TRUE(D);
+  Slide(D->TBEchelle, 50);
+  Click(D->BOk);
+  ASSERT_EQ(Form->Image().Layers().Count(), 2);
+  const TPoint Pos = Layer(1).Pos;
+  TBitmap Halved;
+  Halved.Assign(Layer(1).Bitmap());
+  EXPECT_LT(Halved.Width(), 20);
+  // One step made the layer; undone it goes, redone it comes back halved.
+  ASSERT_EQ(UndoSteps(), 1);
+  Undo();
+  EXPECT_EQ(Form->Image().Layers().Count(), 1);
+  Redo();
+  ASSERT_EQ(Form->Image().Layers().Count(), 2);
+  EXPECT_IMAGES_MATCH(Layer(1).Bitmap(), Halved);
+  EXPECT_EQ(Layer(1).Pos, Pos);
 }
 
 } // namespace

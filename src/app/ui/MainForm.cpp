@@ -553,6 +553,7 @@ void TMainForm::ConnectCommands() {
   ConnectImageGeometryCommands();
   ConnectImageDialogCommands();
   ConnectLayerDialogCommands();
+  ConnectMaskOverlayCommands();
   ConnectSelectionCommands();
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();

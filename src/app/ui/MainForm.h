@@ -228,9 +228,19 @@ public:
   void MenuCalqueCropTransClick(QAction* Item);
   void MenuCalqueDelTransClick(QAction* Item);
   void MenuCalqueEditAlphaClick();
-  // The selection popup's "Distorsion": the selection made a new layer,
-  // then distorted.
+  // The selection popup's commands that first copy the selection into a new
+  // layer (SelectionToLayerStep: its creation is the step, titled by Item;
+  // false when the command may not run or nothing is selected): "Dupliquer"
+  // keeps it; "Distorsion" and "Transformation paramétrée..." then transform
+  // it, and it goes again with its step when they are cancelled.
+  bool SelectionToLayerStep(QAction* Item);
+  void PopSelDupliquerClick(QAction* Item);
   void PopSelDistorsionClick(QAction* Item);
+  // At the end of such a transformation (nothing unless
+  // FlagTransformNewLayer): the creation step takes the transformed layer,
+  // or undoes the layer's creation.
+  void KeepTransformNewLayer(TLayerItem& Layer);
+  void DropTransformNewLayer();
 
   // ---- Menu and toolbar state (MainForm_MenuState.cpp) ----
   // After every command and change of window.
@@ -530,6 +540,10 @@ public:
   void ConnectModuleCommands();
   // The filter, import and export programs (MainForm_Programs.cpp).
   void ConnectProgramsCommands();
+  // Filter > "LumaMasque..." (MainForm_MaskOverlay.cpp); the image browser
+  // opens the same dialog with its picture as the mask (empty: the stored one).
+  void ConnectMaskOverlayCommands();
+  void OpenMaskOverlay(const QString& MaskFile);
   // Layer > New > "Texte...", a text layer's options and Filter > "R-Touch..."
   // (MainForm_Text.cpp).
   void ConnectTextCommands();
@@ -548,7 +562,9 @@ public:
   // The Layer menu and the layers panel's popup (MainForm_LayerCommands.cpp).
   void ConnectLayerCommands();
   void ConnectLayerMaskCommands();
-  void ConnectPopSelDistorsion();
+  // The copy of the Layer menu's item OriginalName in the selection popup's
+  // "Transformation" runs Handler (given the copy) instead.
+  void ConnectPopSelTransformCopy(const char* OriginalName, std::function<void(QAction*)> Handler);
   // The frame, shadow, cut-out, selection-width, assemble, new-background,
   // export-layer and history dialogs (MainForm_ImageDialogs.cpp).
   void ConnectImageDialogCommands();

@@ -56,6 +56,10 @@ public:
   bool AutoReset() const override { return F.Settings().AutoReset; }
   QString DataDir() const override { return F.DataFolders().DataDir; }
   QString SelectPatternFile() override { return OpenImageDialog(F.DataFolders().MotifDir); }
+  QString OverlayFolder(TOverlayFolder Which) const override {
+    const TDataFolders& D = F.DataFolders();
+    return Which == TOverlayFolder::Masks ? D.MasqueDir : Which == TOverlayFolder::Png ? D.PngDir : D.TextureDir;
+  }
   TSelMaskHost& SelMasks() override { return F.SelMaskHost(); }
   bool DessinerSurAlpha() const override { return F.DessinerSurAlpha(); }
 

@@ -150,9 +150,7 @@ void TMainForm::ValidateLayerDistortion() {
   } else {
     const bool ScaleOnly = Layer->Transformation()->ScaleOnly();
     Layer->ValidateTransform(true);
-    if (FlagTransformNewLayer)
-      if (auto* U = dynamic_cast<TUndoBmpItem*>(ListeUndo().CurrentUndo()))
-        U->ResetData(&Layer->Bitmap(), &Layer->Mask(), BitmapRect(Layer->Bitmap()));
+    KeepTransformNewLayer(*Layer);
     if (!Distort || ScaleOnly) {
       Sel()->SetShape(ssRect);
       Sel()->SetBmpSelRect(Bounds);
@@ -175,7 +173,7 @@ void TMainForm::CancelLayerDistortion() {
   if (!VerticesSel) return;
   if (FlagTransformNewLayer) {
     // The layer made from the selection goes again.
-    Undo();
+    DropTransformNewLayer();
     AnnulerFiltre(false);
   }
   EndLayerDistortion();

@@ -240,30 +240,48 @@ void TMainForm::MenuCalqueTransform1Click(QAction* Item) {
 
 // ---- From the selection popup ----------------------------------------------------
 
-void TMainForm::PopSelDistorsionClick(QAction* Item) {
-  if (!UneImage() || !ActionPossible(Item)) return;
-  // The selection becomes a layer of its own first; cancelling the
-  // distortion removes it with its creation step.
-  TMainLayerHost Host(*this);
-  if (!SelectionToNewLayer(Host, NextLayerName(Image()), 0)) return;
-  FlagTransformNewLayer = true;
+bool TMainForm::SelectionToLayerStep(QAction* Item) {
+  if (!UneImage() || !ActionPossible(Item)) return false;
+  if (!SelectionToNewLayer(LayerCommandHost(), NextLayerName(Image()), 0)) return false;
   PreparerUndo(miCreateLayer, Titre(Item));
   MajMenus();
+  return true;
+}
+
+void TMainForm::PopSelDupliquerClick(QAction* Item) {
+  if (!SelectionToLayerStep(Item)) return;
+  if (FToolHooks) FToolHooks->SetTool(13);
+}
+
+void TMainForm::PopSelDistorsionClick(QAction* Item) {
+  // Cancelling the distortion removes the new layer with its creation step.
+  if (!SelectionToLayerStep(Item)) return;
+  FlagTransformNewLayer = true;
   MenuCalqueTransform2Click(Item, 1);
 }
 
-void TMainForm::ConnectPopSelDistorsion() {
+void TMainForm::KeepTransformNewLayer(TLayerItem& Layer) {
+  if (!FlagTransformNewLayer) return;
+  if (auto* U = dynamic_cast<TUndoLayerItem*>(ListeUndo().CurrentUndo())) U->Retake(Layer);
+}
+
+void TMainForm::DropTransformNewLayer() {
+  if (FlagTransformNewLayer) Undo();
+}
+
+void TMainForm::ConnectPopSelTransformCopy(const char* OriginalName, std::function<void(QAction*)> Handler) {
   QMenu* Menu = MenuNamed(QStringLiteral("PopSelTransform"));
+  const QString Name = QStringLiteral("PopSelTransform_") + QLatin1String(OriginalName);
   QAction* Copy = nullptr;
   for (QAction* A : Menu->actions())
-    if (A->objectName() == QLatin1String("PopSelTransform_MenuCalqueTransformDistort")) Copy = A;
+    if (A->objectName() == Name) Copy = A;
   if (!Copy) return;
   // Not a plain copy of the Layer menu's item: it works on the selection of
   // any bitmap layer, the background too.
-  QAction* Original = MenuItem(QStringLiteral("MenuCalqueTransformDistort"));
+  QAction* Original = MenuItem(QString::fromLatin1(OriginalName));
   disconnect(Copy, &QAction::triggered, Original, nullptr);
   disconnect(Original, &QAction::changed, Copy, nullptr);
-  connect(Copy, &QAction::triggered, this, [this, Copy] { PopSelDistorsionClick(Copy); });
+  connect(Copy, &QAction::triggered, this, [Copy, Handler = std::move(Handler)] { Handler(Copy); });
   connect(Menu, &QMenu::aboutToShow, this, [this, Copy] {
     const TMenuSnapshot S = MenuSnapshot();
     Copy->setEnabled(Filterable(S) && S.Selection);
@@ -314,5 +332,6 @@ void TMainForm::ConnectLayerCommands() {
   Wire("MenuCalqueFond2", [this](QAction*) { MenuCalqueFondClick(MenuItem(QStringLiteral("MenuCalqueFond"))); });
   Wire("MenuCalqueOuvrir", [this](QAction*) { OuvrirCalque(QString(), FSettings.OuvrirDir); });
   ConnectLayerMaskCommands();
-  ConnectPopSelDistorsion();
+  ConnectPopSelTransformCopy("MenuCalqueTransformDistort", [this](QAction* Copy) { PopSelDistorsionClick(Copy); });
+  Connect("PopSelDupliquer", [this] { PopSelDupliquerClick(MenuItem(QStringLiteral("PopSelDupliquer"))); });
 }

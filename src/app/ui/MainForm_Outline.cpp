@@ -38,6 +38,7 @@ public:
       const TPoint Corners[4] = {Points[0], Points[1], Points[2], Points[3]};
       F.EnfantActif()->SetSelVertices(Corners, false);
       Layer->ValidateTransform(true);
+      F.KeepTransformNewLayer(*Layer);
     }
     F.RefreshBitmap();
     F.LayerChanged();
@@ -45,6 +46,7 @@ public:
     F.FinAction();
   }
   void Cancel() override {
+    F.DropTransformNewLayer();
     F.AnnulerFiltre(false);
     if (TLayerItem* Layer = CurrentLayer()) Layer->ClearTransform();
     F.RefreshBitmap();
@@ -54,6 +56,7 @@ public:
 private:
   // The view's mouse and the status bar as the tool wants them again.
   void Ended() {
+    F.FlagTransformNewLayer = false;
     F.VerifierSelModeEtPopup();
     F.AfficherInfos();
   }
@@ -107,8 +110,15 @@ void TMainForm::ConnectOutlineCommands() {
           [this] { MenuItem("PopPathContourRemplir")->setEnabled(Path && Path->PointsCount() > 1); });
 
   auto* LayerHost = new TMainLayerTransformHost(*this);
+  const auto ShowLayerTransform = [this, LayerHost] {
+    if (FToolHooks) FToolHooks->SetTool(13);
+    TRotSelForm* Form = KeptDialog<TRotSelForm>(*this);
+    Form->Host = LayerHost;
+    if (Image().CurrentLayer()->ShadowInfos.DrawShadow) Form->FirstTransform();
+    Form->show();
+  };
   for (const char* Name : {"MenuCalqueTransformParams", "PopCalqueTransformParams"})
-    Connect(Name, [this, Name, LayerHost] {
+    Connect(Name, [this, Name, ShowLayerTransform] {
       QAction* Item = MenuItem(QString::fromLatin1(Name));
       if (!UneImage() || !ActionPossible(CommandSender(Item)) || !Image().CurrentLayer()) return;
       // The background keeps the image's place and size, a locked layer its
@@ -119,10 +129,12 @@ void TMainForm::ConnectOutlineCommands() {
       }
       MasquerSelection();
       PreparerUndo(miLayerAll, CleanMenuCaption(Item->text()));
-      if (FToolHooks) FToolHooks->SetTool(13);
-      TRotSelForm* Form = KeptDialog<TRotSelForm>(*this);
-      Form->Host = LayerHost;
-      if (Image().CurrentLayer()->ShadowInfos.DrawShadow) Form->FirstTransform();
-      Form->show();
+      ShowLayerTransform();
     });
+  // From the selection popup: the selection becomes a layer first.
+  ConnectPopSelTransformCopy("MenuCalqueTransformParams", [this, ShowLayerTransform](QAction* Copy) {
+    if (!SelectionToLayerStep(Copy)) return;
+    FlagTransformNewLayer = true;
+    ShowLayerTransform();
+  });
 }

@@ -1,6 +1,7 @@
 #include "dialogs/ui/OverlayForm.h"
 
 #include "dialogs/ui/DialogParts.h"
+#include "dialogs/ui/ImageDialogHost.h"
 #include "filters/ui/FilterHost.h"
 #include "ui/SpecialEdit.h"
 
@@ -12,8 +13,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TOverlayForm::TOverlayForm(QWidget* Parent, TOverlayPicture::TKind Kind, const char* TitleItem, int UndoKind)
-    : TMainDialogForm(Parent), Picture(Kind), Main(new QVBoxLayout(this)), FTitleItem(TitleItem), FUndoKind(UndoKind) {
+TOverlayForm::TOverlayForm(QWidget* Parent, TOverlayPicture::TKind Kind, const char* TitleItem, int UndoKind,
+                           TOverlayFolder Folder)
+    : TPipetteForm(Parent), Picture(Kind), Main(new QVBoxLayout(this)), FTitleItem(TitleItem), FUndoKind(UndoKind),
+      FFolder(Folder) {
   DialogMode = TMainDialogMode::dmDialog;
 }
 
@@ -32,6 +35,7 @@ void TOverlayForm::BuildPictureGroup(const QString& Title, const char* EditName,
   connect(Thumb, &QWidget::customContextMenuRequested, this,
           [this, Menu](const QPoint& At) { Menu->popup(Thumb->mapToGlobal(At)); });
   connect(Browse, &QToolButton::clicked, this, [this] { LoadPicture(QString(), false); });
+  PictureEdit->OnClick = [this](QObject*) { LoadPicture(QString(), false); };
   connect(Rotation, &QToolButton::clicked, this, [this] {
     Picture.Turn(90);
     PictureChanged();
@@ -50,8 +54,10 @@ void TOverlayForm::BuildButtons() {
   const TOkCancel Buttons = AddOkCancel(*this, *Main);
   BOk = Buttons.BOk;
   BAnnuler = Buttons.BAnnuler;
+  // An empty number field leaves nothing to preview; Ok warns about it.
   Previewer = std::make_unique<TOverlayPreview>(
-      CBPreview, BApercu, [this] { return !Picture.Empty(); }, [this](const TRect& R) { ApplyOverlay(R); });
+      CBPreview, BApercu, [this] { return !Picture.Empty() && !HasEmptySpinEdit(); },
+      [this](const TRect& R) { ApplyOverlay(R); });
   connect(CBPreview, &QCheckBox::clicked, this, [this] { Previewer->LiveClick(); });
   connect(BApercu, &QPushButton::clicked, this, [this] { Previewer->Run(); });
   connect(BOk, &QPushButton::clicked, this, [this] { BOkClick(); });
@@ -60,16 +66,33 @@ void TOverlayForm::BuildButtons() {
 
 void TOverlayForm::LoadPicture(const QString& Name, bool KeepTransform) {
   TFilterHost* Host = FilterHost();
-  if (!Picture.Load(Name, Host ? Host->DataDir() : QString(), KeepTransform)) return;
+  if (!Picture.Load(Name, Host ? Host->OverlayFolder(FFolder) : QString(), KeepTransform)) return;
   PictureEdit->SetText(Picture.FileName);
   MajBoutons();
   Picture.DrawThumbnail(Thumb);
   if (!Updating) Previewer->OptionChanged();
 }
 
+void TOverlayForm::ExplorePicture(const QString& NomFic) {
+  FlagExplorer = true;
+  LoadPicture(NomFic, false);
+}
+
+void TOverlayForm::AcceptIniControl(QWidget* Control, bool& Accept) {
+  TMainDialogForm::AcceptIniControl(Control, Accept);
+  if (Control == PictureEdit && FlagExplorer) Accept = false;
+}
+
 void TOverlayForm::PictureChanged() {
   Picture.DrawThumbnail(Thumb);
   Previewer->OptionChanged();
+}
+
+void TOverlayForm::Applied() {
+  if (TImageDialogHost* Host = ActiveImageDialogHost()) {
+    Host->MajMenus();
+    Host->AfficherInfos();
+  }
 }
 
 void TOverlayForm::FreePicture() {
@@ -89,7 +112,8 @@ void TOverlayForm::FormShow() { Previewer->Start(); }
 
 void TOverlayForm::UpdateControls() {
   const bool WasUpdating = std::exchange(Updating, true);
-  if (ReloadStoredPicture() && !PictureEdit->Text().isEmpty()) LoadPicture(PictureEdit->Text(), true);
+  // The browser's picture stands instead of the stored one, for this opening.
+  if (!std::exchange(FlagExplorer, false) && !PictureEdit->Text().isEmpty()) LoadPicture(PictureEdit->Text(), true);
   MajBoutons();
   Updating = WasUpdating;
   if (BOk && !BOk->isEnabled()) BAnnuler->setFocus();
@@ -97,8 +121,13 @@ void TOverlayForm::UpdateControls() {
 }
 
 void TOverlayForm::BOkClick() {
+  if (HasEmptySpinEdit()) {
+    WarnEmptyFields();
+    return;
+  }
   CloseOk();
   Previewer->Finish();
+  Applied();
   if (TFilterHost* Host = FilterHost(); Host && Host->UneImage())
     Host->DernierFiltre(Host->TitreMenu(QString::fromLatin1(FTitleItem)), this, [this](QObject*) { Repeat(); }, 0);
   FreePicture();
@@ -120,5 +149,6 @@ void TOverlayForm::Repeat() {
   LoadPicture(PictureEdit->Text(), true);
   Updating = WasUpdating;
   Previewer->Run();
+  Applied();
   FreePicture();
 }

@@ -5,6 +5,7 @@
 #include "files/BmpOE2.h"
 #include "i18n/Format.h"
 #include "i18n/LibLang.h"
+#include "platform/NumberFormat.h"
 #include "raster/Bitmap24.h"
 #include "raster/ImgUtils24.h"
 #include "raster/Pixels.h"
@@ -118,6 +119,8 @@ void TOverlayPicture::SetFlipsText(const QString& Text) {
   FlipV = Text.size() > 0 && Text[0] == u'1';
   FlipH = Text.size() > 1 && Text[1] == u'1';
 }
+
+void TOverlayPicture::SetAngleText(const QString& Text) { Angle = (StrToIntDef(Text, 0) % 360 + 360) / 90 % 4 * 90; }
 
 void TOverlayPicture::DrawThumbnail(QLabel* Label) const {
   if (Empty()) {

@@ -62,6 +62,8 @@ public:
   // only); a missing digit means off.
   QString FlipsText() const;
   void SetFlipsText(const QString& Text);
+  // Angle from its stored text: a quarter turn (0 when not a number).
+  void SetAngleText(const QString& Text);
   // The picture (over white through its mask) fitted, never enlarged, and
   // centred on a white card with a 2-pixel margin and a 4-pixel shadow,
   // shown by Label; an empty picture clears it.

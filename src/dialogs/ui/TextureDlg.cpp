@@ -5,7 +5,6 @@
 #include "filters/Convolution.h"
 #include "filters/ui/FilterHost.h"
 #include "i18n/Format.h"
-#include "platform/NumberFormat.h"
 #include "raster/Bitmap24.h"
 #include "raster/FoncUtils.h"
 #include "ui/TrackBar.h"
@@ -25,7 +24,7 @@ void ApplyTextureOverlay(const TBitmap& Texture, TBitmap& Dst, const TRect& R, i
 }
 
 TTextureForm::TTextureForm(QWidget* Parent)
-    : TOverlayForm(Parent, TOverlayPicture::pkGrey, "MenuTexture", FilterUndoKind) {
+    : TOverlayForm(Parent, TOverlayPicture::pkGrey, "MenuTexture", FilterUndoKind, TOverlayFolder::Textures) {
   setObjectName(QStringLiteral("TextureForm"));
   setWindowTitle(DialogTitle("MenuTexture", QStringLiteral("Texture")));
   IniCustomVarCount = 2;
@@ -53,28 +52,15 @@ TTextureForm::TTextureForm(QWidget* Parent)
     };
 }
 
-void TTextureForm::AcceptIniControl(QWidget* Control, bool& Accept) {
-  TMainDialogForm::AcceptIniControl(Control, Accept);
-  // The browser's picture stays out of the stored file.
-  if (Control == PictureEdit && FlagExplorer) Accept = false;
-}
-
 QString TTextureForm::GetIniCustomVar(int Index) {
   return Index == 0 ? QString::number(Picture.Angle) : QString(Picture.Negatif ? u'1' : u'0');
 }
 
 void TTextureForm::SetIniCustomVar(int Index, const QString& Value) {
   if (FlagExplorer) return;
-  if (Index == 0) Picture.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
+  if (Index == 0) Picture.SetAngleText(Value);
   if (Index == 1) Picture.Negatif = Value == QStringLiteral("1");
 }
-
-void TTextureForm::ExploreTexture(const QString& NomFic) {
-  FlagExplorer = true;
-  LoadPicture(NomFic, false);
-}
-
-bool TTextureForm::ReloadStoredPicture() { return !std::exchange(FlagExplorer, false); }
 
 void TTextureForm::ApplyOverlay(const TRect& R) {
   ApplyTextureOverlay(Picture.Bmp, FilterHost()->LeBitmap(), R, TBEchelle->Position(), TBOpacite->Position(),

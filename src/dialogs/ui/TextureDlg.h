@@ -24,16 +24,12 @@ public:
   TTrackBar* TBOpacite;
   TTrackBar* TBEchelle;
   TTrackBar* TBRelief;
-  // The texture came from the image browser for this opening.
-  bool FlagExplorer = false;
 
   // The browser's picture as the texture, without transformations.
-  void ExploreTexture(const QString& NomFic);
-  void AcceptIniControl(QWidget* Control, bool& Accept) override;
+  void ExploreTexture(const QString& NomFic) { ExplorePicture(NomFic); }
   QString GetIniCustomVar(int Index) override;
   void SetIniCustomVar(int Index, const QString& Value) override;
 
 protected:
   void ApplyOverlay(const TRect& R) override;
-  bool ReloadStoredPicture() override;
 };

@@ -60,7 +60,7 @@ void ApplyPngOverlay(const TBitmap& Bmp, const TBitmap& Mask, TBitmap& Dst, TBit
 }
 
 TTubeForm::TTubeForm(QWidget* Parent)
-    : TOverlayForm(Parent, TOverlayPicture::pkAlpha, "MenuLumaPng", FilterBMUndoKind) {
+    : TOverlayForm(Parent, TOverlayPicture::pkAlpha, "MenuLumaPng", FilterBMUndoKind, TOverlayFolder::Png) {
   setObjectName(QStringLiteral("TubeForm"));
   setWindowTitle(DialogTitle("MenuLumaPng", QStringLiteral("LumaPNG")));
   IniCustomVarCount = 3;
@@ -103,7 +103,7 @@ TTubeForm::TTubeForm(QWidget* Parent)
 }
 
 void TTubeForm::AcceptIniControl(QWidget* Control, bool& Accept) {
-  TMainDialogForm::AcceptIniControl(Control, Accept);
+  TOverlayForm::AcceptIniControl(Control, Accept);
   if (Control == CBPreview && !isWindow()) Accept = false;
 }
 
@@ -114,7 +114,7 @@ QString TTubeForm::GetIniCustomVar(int Index) {
 }
 
 void TTubeForm::SetIniCustomVar(int Index, const QString& Value) {
-  if (Index == 0) Picture.Angle = (StrToIntDef(Value, 0) % 360 + 360) / 90 % 4 * 90;
+  if (Index == 0) Picture.SetAngleText(Value);
   if (Index == 1) Anchors->SetPosition(TPosition(std::clamp(StrToIntDef(Value, 4), 0, 8)));
   if (Index == 2) Picture.SetFlipsText(Value);
 }

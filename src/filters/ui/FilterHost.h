@@ -12,6 +12,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 
 class QObject;
@@ -30,6 +31,9 @@ constexpr int BkgAllUndoKind = 1;
 constexpr int LayerAllUndoKind = 2;
 constexpr int FilterBMUndoKind = 9;
 constexpr int FadeUndoKind = 23;
+
+// The data folders where the overlay dialogs' pictures are chosen.
+enum class TOverlayFolder : uint8_t { Masks, Png, Textures };
 
 class TFilterHost {
 public:
@@ -71,6 +75,7 @@ public:
   virtual QString DataDir() const = 0;
   // The open-picture dialog in the patterns folder; '' when cancelled.
   virtual QString SelectPatternFile() = 0;
+  virtual QString OverlayFolder(TOverlayFolder Which) const = 0;
 };
 
 // The busy status and cursor for a scope: DebutAction (Msg empty: the

@@ -233,6 +233,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
 }
 
 TMainForm::~TMainForm() {
+  ReleaseExplorer();
   ReleaseFullScreen();
   ReleasePalette();
   ReleaseFileServices();
@@ -471,6 +472,7 @@ void TMainForm::LayoutFrame() {
   In.ModulePanelVisible = FPnlPlugins->isVisibleTo(this);
   In.ModulePanelWidth = FPnlPlugins->width();
   PaletteFrameInput(In);
+  BrowserFrameInput(In);
   const TFrameLayout L = ::LayoutFrame(In);
   FStatusBar->setGeometry(L.StatusBar);
   FTopSeparator->setGeometry(L.Separator);
@@ -479,6 +481,7 @@ void TMainForm::LayoutFrame() {
   FMdiArea->setGeometry(L.ImageArea);
   FMdiArea->lower();
   PlaceDockedPalette(L.Palette);
+  PlaceBrowser(L.Browser);
   PlaceZoomEdit();
 }
 
@@ -529,6 +532,7 @@ void TMainForm::ConnectCommands() {
   ConnectPrintCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectExplorerCommands();
   ConnectFullScreenCommands();
   ConnectTextCommands();
   ConnectEditCommands();
@@ -614,6 +618,7 @@ void TMainForm::FormPaint() {
   if (!FOpenFileHook) SetOpenFileHook([this](const QString& File) { Ouvrir(File, true, true); });
   OpenFiles({});
   CreatePalette();
+  if (FSettings.Explorer) ShowExplorer(true);
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
   setFocus();

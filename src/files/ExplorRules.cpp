@@ -20,8 +20,6 @@ constexpr int SortDigits = 5;
 
 QString Switch(bool On) { return On ? QStringLiteral("1") : QStringLiteral("0"); }
 
-QString WithSlash(const QString& Dir) { return Dir.endsWith(QLatin1Char('/')) ? Dir : Dir + QLatin1Char('/'); }
-
 QString Dimensions(const TImageData& Data) {
   return Format(u"%d x %d %s", {Data.Width, Data.Height, Tr(TrId::GetTrLblPixels)});
 }
@@ -64,7 +62,7 @@ QString ExplorPropertiesText(const TImageData& Data, qint64 FileSize, int Count)
 
 void ReadExplorSettings(const TIniFile& Ini, TExplorSettings& Settings) {
   const QString Dir = Ini.ReadString(Section, QStringLiteral("Dir"), Missing);
-  if (Dir != Missing && !Dir.isEmpty() && QFileInfo(Dir).isDir()) Settings.Dir = WithSlash(Dir);
+  if (Dir != Missing && !Dir.isEmpty() && QFileInfo(Dir).isDir()) Settings.Dir = AddPathDelimiter(Dir);
   if (Ini.ReadString(Section, QStringLiteral("SubDirs"), Missing) == QLatin1String("1")) Settings.SubDirs = true;
   Settings.Sort = Ini.ReadString(Section, QStringLiteral("Sort"), Missing) != QLatin1String("0");
   Settings.Multiline = Ini.ReadString(Section, QStringLiteral("Multiline"), Missing) == QLatin1String("1");
@@ -80,7 +78,8 @@ void WriteExplorSettings(TIniFile& Ini, const TExplorSettings& Settings) {
 int ExplorDirFlags(const TExplorFolders& Folders) {
   int Flags = edOuvrir | edSauve;
   const auto Available = [&Folders](const QString& Dir) {
-    return !Dir.isEmpty() && WithSlash(Dir).compare(WithSlash(Folders.ProgramDir), Qt::CaseInsensitive) != 0;
+    return !Dir.isEmpty() &&
+           AddPathDelimiter(Dir).compare(AddPathDelimiter(Folders.ProgramDir), Qt::CaseInsensitive) != 0;
   };
   if (Available(Folders.SelDir)) Flags |= edSel;
   if (Available(Folders.MasqueDir)) Flags |= edMasque;

@@ -37,10 +37,10 @@ namespace {
 
 TEST(ExplorRules, ShortCaptions) {
   const std::pair<const char*, const char*> Cases[] = {
-      {"/a/short.jpeg", "short.jpeg"},         // 10 characters: as it is
-      {"/a/twelvechars.jpg", "twelvechars"},   // 15: without its extension
+      {"/a/short.jpeg", "short.jpeg"},          // 10 characters: as it is
+      {"/a/twelvechars.jpg", "twelvechars"},    // 15: without its extension
       {"/a/verylongname.jpeg", "verylongn..."}, // still 12: cut to 9 and "..."
-      {"/a/abcdefghijk", "abcdefghijk"},       // 11 without extension
+      {"/a/abcdefghijk", "abcdefghijk"},        // 11 without extension
   };
   for (const auto& [Name, Caption] : Cases) EXPECT_EQ(ExplorShortCaption(Name), Caption) << Name;
 }

@@ -12,19 +12,12 @@
 #include "document/ui/ImgForm.h"
 #include "files/ui/Explor.h"
 #include "files/ui/ExplorerHost.h"
+#include "raster/FoncUtils.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-
-namespace {
-
-QString WithSlash(const QString& Dir) {
-  return Dir.isEmpty() || Dir.endsWith(QLatin1Char('/')) ? Dir : Dir + QLatin1Char('/');
-}
-
-} // namespace
 
 class TMainExplorer : public TExplorerHost {
 public:
@@ -38,8 +31,10 @@ public:
   bool FileIsOpen(const QString& FileName) const override { return FindImageWindow(FileName) != nullptr; }
   TExplorFolders Folders() const override {
     const TDataFolders& D = F.DataFolders();
-    return {WithSlash(F.ProgramDir()),     WithSlash(F.FSettings.OuvrirDir), WithSlash(F.FSettings.EnregistrerDir),
-            WithSlash(D.SelDir),           WithSlash(D.MasqueDir),           WithSlash(D.MotifDir),
+    // An empty folder (no save yet) stays empty.
+    const auto WithSlash = [](const QString& Dir) { return Dir.isEmpty() ? Dir : AddPathDelimiter(Dir); };
+    return {WithSlash(F.ProgramDir()), WithSlash(F.FSettings.OuvrirDir), WithSlash(F.FSettings.EnregistrerDir),
+            WithSlash(D.SelDir),       WithSlash(D.MasqueDir),           WithSlash(D.MotifDir),
             WithSlash(D.TextureDir)};
   }
   QString MainIniFile() const override { return F.FState.MainIniFile; }
@@ -155,6 +150,7 @@ void TMainForm::ConnectExplorerCommands() {
   connect(FMdiArea, &QMdiArea::subWindowActivated, this, [this] {
     if (!FExplorer) return;
     FExplorer->MajBoutons(false);
-    QMetaObject::invokeMethod(this, [this] { ExplorerFollowImage(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { ExplorerFollowImage(); }, Qt::QueuedConnection);
   });
 }

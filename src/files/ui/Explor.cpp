@@ -45,7 +45,8 @@ constexpr int PumpSleepMs = 33;
 // A thumbnail: its file's data and its sort key.
 class TExplorItem : public QListWidgetItem {
 public:
-  TExplorItem(const QIcon& Icon, TImageData D) : QListWidgetItem(Icon, ExplorShortCaption(D.FullName), nullptr, UserType) {
+  TExplorItem(const QIcon& Icon, TImageData D)
+      : QListWidgetItem(Icon, ExplorShortCaption(D.FullName), nullptr, UserType) {
     SetData(std::move(D));
   }
   void SetData(TImageData D) {
@@ -96,8 +97,6 @@ public:
 private:
   const int& FThumbSize;
 };
-
-QString WithSlash(const QString& Dir) { return Dir.endsWith(QLatin1Char('/')) ? Dir : Dir + QLatin1Char('/'); }
 
 // The menus' rows: object name, French caption, translatable caption, and
 // whether the item opens a dialog (its caption then ends with "...").
@@ -348,10 +347,10 @@ void TExplorForm::TranslateExplorerMenus() {
 
 void TExplorForm::SetExplorerHints() {
   const QString Explorer = CleanMenuCaption(MenuExplorer->title()) + QStringLiteral(" / ");
-  const std::pair<QToolButton*, QAction*> Hints[] = {
-      {BtnDir, MenuExploreDir}, {BtnImg, MenuExploreImage}, {BtnOuvrir, MenuExploreOuvrir},
-      {BtnSauve, MenuExploreSave}, {BtnSel, MenuExploreSel}, {BtnMask, MenuExploreMasque},
-      {BtnMotif, MenuExploreMotif}};
+  const std::pair<QToolButton*, QAction*> Hints[] = {{BtnDir, MenuExploreDir},       {BtnImg, MenuExploreImage},
+                                                     {BtnOuvrir, MenuExploreOuvrir}, {BtnSauve, MenuExploreSave},
+                                                     {BtnSel, MenuExploreSel},       {BtnMask, MenuExploreMasque},
+                                                     {BtnMotif, MenuExploreMotif}};
   for (const auto& [Button, Item] : Hints) Button->setToolTip(Explorer + CleanMenuCaption(Item->text()));
   BtnMenu->setToolTip(Tr(TrId::GetTrMnuOptions));
 }
@@ -483,7 +482,7 @@ void TExplorForm::MenuAutoClick() {
 void TExplorForm::MenuExploreImageClick(bool ByMainWindow) {
   const QString File = Host.ActiveFileName();
   if (File.isEmpty()) return;
-  const QString Dir = WithSlash(QFileInfo(File).absolutePath());
+  const QString Dir = AddPathDelimiter(QFileInfo(File).absolutePath());
   if (!ByMainWindow) {
     Explore(Dir, QString(), true);
   } else if (ListView->count() == 0 || Dir != CurrentDir) {
@@ -523,7 +522,7 @@ void TExplorForm::Explore(QString Dir, const QString& Default, bool Recursif) {
   }
   if (Dir.isEmpty()) Dir = AskFolder(Default);
   if (Dir.isEmpty()) return;
-  CurrentDir = WithSlash(Dir);
+  CurrentDir = AddPathDelimiter(Dir);
   FProcessing = true;
   FStop = false;
   Host.DebutAction(Tr(TrId::GetTrStaExploring));
@@ -537,10 +536,9 @@ void TExplorForm::Explore(QString Dir, const QString& Default, bool Recursif) {
   const QString Mask = InSel ? QStringLiteral("*.lms") : FileMask;
   const std::shared_ptr<bool> Alive = FAlive;
   try {
-    FindFilesCallback(CurrentDir, Mask, Recursif && MenuRecurssif->isChecked(),
-                      [this, Alive](const QString& Folder, const QString& Name) {
-                        return *Alive && AddThumbnail(Folder + Name);
-                      });
+    FindFilesCallback(
+        CurrentDir, Mask, Recursif && MenuRecurssif->isChecked(),
+        [this, Alive](const QString& Folder, const QString& Name) { return *Alive && AddThumbnail(Folder + Name); });
   } catch (const std::exception&) {
     // A folder that cannot be read ends the scan with what was found.
   }

@@ -42,8 +42,8 @@ public:
   QListWidget* ListView;
   QMenu* PopLst;
   QMenu *MenuExplorer, *MenuImage, *MenuAction;
-  QAction *MenuExploreDir, *MenuExploreImage, *MenuExploreOuvrir, *MenuExploreSave, *MenuExploreSel,
-      *MenuExploreMasque, *MenuExploreMotif, *MenuExploreTexture;
+  QAction *MenuExploreDir, *MenuExploreImage, *MenuExploreOuvrir, *MenuExploreSave, *MenuExploreSel, *MenuExploreMasque,
+      *MenuExploreMotif, *MenuExploreTexture;
   QAction *MenuRename, *MenuMove, *MenuCopy, *MenuDelete;
   QAction *MenuActionSel, *MenuActionMasque, *MenuActionMotif, *MenuActionTexture, *MenuSepAction, *MenuActionLM,
       *MenuActionCalque, *MenuActionShell;

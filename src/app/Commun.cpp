@@ -111,17 +111,6 @@ std::optional<TrId> FormatLossQuestion(const QString& FileName, const TSaveImage
 
 // ---- Document information --------------------------------------------------------------------------------
 
-namespace {
-
-QString FileDateText(const QDateTime& Date) {
-  const QString Fmt = Tr(TrId::GetTrFmtFileDate);
-  if (!Fmt.isEmpty()) return QLocale().toString(Date, Fmt);
-  return QLocale().toString(Date.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-         QLocale().toString(Date.time(), QLocale::ShortFormat);
-}
-
-} // namespace
-
 QString DocumentInfoText(const TDocumentInfoFacts& Facts) {
   const QFileInfo Info(Facts.FileName);
   QString Size, Folder, Date;

@@ -5,6 +5,7 @@
 #include "platform/Rounding.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -309,6 +310,13 @@ QString FormatByteSize(int64_t Size, bool Whole) {
   const double Value = static_cast<double>(Size) / Divisor;
   if (Whole) return Format(u"%d %s", {static_cast<long long>(Round64(Value)), Tr(Unit)});
   return Format(u"%.2f %s", {Value, Tr(Unit)});
+}
+
+QString FileDateText(const QDateTime& Date) {
+  const QString Fmt = Tr(TrId::GetTrFmtFileDate);
+  if (!Fmt.isEmpty()) return QLocale().toString(Date, Fmt);
+  return QLocale().toString(Date.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+         QLocale().toString(Date.time(), QLocale::ShortFormat);
 }
 
 TColor TextToColor(const QString& Text, TColor Default, bool HtmlOrder) {

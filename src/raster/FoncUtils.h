@@ -10,6 +10,8 @@
 
 #include <QString>
 
+class QDateTime;
+
 #include <cstdint>
 
 // Files, folders and the shell. Paths use "/" as their delimiter.
@@ -72,6 +74,9 @@ double StrToFloatRange(const QString& Text, double Default, double Min, double M
 // "1 octet", "1023 octets", "2 Ko", "1,50 Mo" ...: units of 1024, the words
 // translatable; Whole rounds to a whole number, else two decimals.
 QString FormatByteSize(int64_t Size, bool Whole);
+// A file's date in the translatable file-date format; when that is empty,
+// the locale's short date and short time joined by a blank.
+QString FileDateText(const QDateTime& Date);
 
 // Colours as text.
 

@@ -16,10 +16,16 @@
 #include <QAction>
 #include <QPointer>
 
-template <class TForm, TModifInfo Kind = miFiltre> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
+// The one dialog of its class, made on first use (the image browser opens
+// the texture dialog too).
+template <class TForm> TForm* FilterDialog(TMainForm& F) {
   static QPointer<TForm> Form;
+  return CreateFormIfNeeded(Form, &F);
+}
+
+template <class TForm, TModifInfo Kind = miFiltre> void OpenFilterDialog(TMainForm& F, QAction* Item, QAction* TitleItem) {
   if (!F.ActionPossible(Item) || !F.UneImage()) return;
   F.PreparerUndo(Kind, CleanMenuCaption(TitleItem->text()));
-  CreateFormIfNeeded(Form, &F)->show();
+  FilterDialog<TForm>(F)->show();
 }
 

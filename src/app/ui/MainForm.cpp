@@ -234,6 +234,7 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
 }
 
 TMainForm::~TMainForm() {
+  ReleaseExplorer();
   ReleaseFullScreen();
   ReleasePalette();
   ReleaseFileServices();
@@ -472,6 +473,7 @@ void TMainForm::LayoutFrame() {
   In.ModulePanelVisible = FPnlPlugins->isVisibleTo(this);
   In.ModulePanelWidth = FPnlPlugins->width();
   PaletteFrameInput(In);
+  BrowserFrameInput(In);
   const TFrameLayout L = ::LayoutFrame(In);
   FStatusBar->setGeometry(L.StatusBar);
   FTopSeparator->setGeometry(L.Separator);
@@ -480,6 +482,7 @@ void TMainForm::LayoutFrame() {
   FMdiArea->setGeometry(L.ImageArea);
   FMdiArea->lower();
   PlaceDockedPalette(L.Palette);
+  PlaceBrowser(L.Browser);
   PlaceZoomEdit();
 }
 
@@ -531,6 +534,7 @@ void TMainForm::ConnectCommands() {
   ConnectUndoCommands();
   ConnectAdjustCommands();
   ConnectModuleCommands();
+  ConnectExplorerCommands();
   ConnectFullScreenCommands();
   ConnectTextCommands();
   ConnectEditCommands();
@@ -619,6 +623,7 @@ void TMainForm::FormPaint() {
   if (!FOpenFileHook) SetOpenFileHook([this](const QString& File) { Ouvrir(File, true, true); });
   OpenFiles({});
   CreatePalette();
+  if (FSettings.Explorer) ShowExplorer(true);
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
   setFocus();

@@ -56,6 +56,8 @@ class TModuleHost;
 class TDeformControl;
 class TPathOverlay;
 class TStrokeTools;
+class TExplorForm;
+class TMainExplorer;
 struct TFrameLayoutInput;
 
 class TMainForm : public QMainWindow,
@@ -777,6 +779,31 @@ public:
 private:
   std::shared_ptr<TMainPalette> FPaletteHost;
   // ---- end of tool palette ----
+
+  // ---- Image browser (MainForm_Explorer.cpp) ----
+public:
+  // Tools > "Explorateur d'images" shows and hides it; the active image's
+  // folder is followed when asked; file operations keep it in step.
+  void ConnectExplorerCommands();
+  // The browser, made on first use (nullptr before).
+  TExplorForm* Explorer() const { return FExplorer; }
+  bool ExplorerVisible() const;
+  bool ExplorerBusy() const;
+  void ShowExplorer(bool Show);
+  // With MenuAuto ticked, the visible browser shows the active image's folder.
+  void ExplorerFollowImage();
+  void ExplorerFileGone(const QString& FileName);
+  void ExplorerFileRenamed(const QString& FileName, const QString& NewName);
+  // The docked browser's part of the frame layout, and its place.
+  void BrowserFrameInput(TFrameLayoutInput& In) const;
+  void PlaceBrowser(const QRect& Area);
+
+private:
+  friend class TMainExplorer;
+  void ReleaseExplorer();
+  std::shared_ptr<TMainExplorer> FExplorerHost;
+  TExplorForm* FExplorer = nullptr;
+  // ---- end of image browser ----
 
   // ---- Full screen and slide show (MainForm_FullScreen.cpp) ----
 public:

@@ -94,7 +94,10 @@ QString TMainForm::CurrentFileAction(const QString& Caption, const QString& File
       Failed(Move ? TrId::GetTrDlgImage8 : TrId::GetTrDlgImage10, Why);
       return {};
     }
-    if (Move) FileRenamed(FileName, NewName);
+    if (Move) {
+      FileRenamed(FileName, NewName);
+      ExplorerFileGone(FileName);
+    }
     return NewName;
   }
   case 3: {
@@ -116,6 +119,7 @@ QString TMainForm::CurrentFileAction(const QString& Caption, const QString& File
       return {};
     }
     FileRenamed(FileName, NewName);
+    ExplorerFileRenamed(FileName, NewName);
     return NewName;
   }
   case 4: {
@@ -126,6 +130,7 @@ QString TMainForm::CurrentFileAction(const QString& Caption, const QString& File
       return {};
     }
     SupprimerListeFichiers(FileName);
+    ExplorerFileGone(FileName);
     if (TNewImgForm* W = FindImageWindow(FileName)) {
       if (!Next.isEmpty()) {
         // The next image of the folder takes the window's place.

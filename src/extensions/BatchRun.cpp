@@ -28,6 +28,9 @@ constexpr int MaxFailures = 999;
 // The report lists this many failed names.
 constexpr int ReportedFailures = 10;
 
+// The run under way, for the main window's key handler.
+TBatchRun* GActiveRun = nullptr;
+
 QString WithSlash(const QString& Folder) { return Folder.endsWith(u'/') ? Folder : Folder + u'/'; }
 
 } // namespace
@@ -80,7 +83,17 @@ void TBatchRun::PrepareBatch() {
 
 void TBatchRun::ReleaseBatch() { FMotif.reset(); }
 
+bool IsBatchRunning() { return GActiveRun != nullptr; }
+
+void RequestBatchCancel() {
+  if (GActiveRun) GActiveRun->Annuler = true;
+}
+
 bool TBatchRun::RunBatch() {
+  GActiveRun = this;
+  struct TEnd {
+    ~TEnd() { GActiveRun = nullptr; }
+  } End;
   Annuler = MsgYes = false;
   OptionsOE.GIFInterlaced = false;
   OptionsOE.GIFOptimizeColorMap = true;

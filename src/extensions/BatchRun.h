@@ -119,6 +119,11 @@ private:
   std::unique_ptr<TPattern32> FMotif;
 };
 
+// True while a run is under way: the main window then takes every key as a
+// request to cancel it (RequestBatchCancel) and refuses to close.
+bool IsBatchRunning();
+void RequestBatchCancel();
+
 // The handler the batch dialog installs as ImageIOHook while it is shown:
 // before a save, the JPEG quality of the platform's writer and of
 // FreeImage's, and TIFF's default compression.

@@ -33,7 +33,6 @@ public:
   // At this pump a key asks to cancel; the answer to the question.
   int CancelAtPump = -1;
   bool Answer = true;
-  TBatchRun* Run = nullptr;
 
   TBitmap& WorkBitmap() override { return Doc ? Doc->CurrentLayer()->Bitmap() : Own; }
   TMyImageLayered& FileLoaded(const QString&) override {
@@ -49,7 +48,8 @@ public:
   void FileSaved(const QString& Path) override { Saved.append(QFileInfo(Path).fileName()); }
   void SetCaption(const QString& Caption) override { Captions.append(Caption); }
   void ProcessMessages() override {
-    if (++Pumps == CancelAtPump) Run->Annuler = true;
+    // What the main window does with a key pressed during a run.
+    if (++Pumps == CancelAtPump && IsBatchRunning()) RequestBatchCancel();
   }
   bool ConfirmCancel() override {
     ++Questions;
@@ -80,7 +80,6 @@ protected:
     Run = std::make_unique<TBatchRun>(Host, Files);
     Run->SourceFolder = Src;
     Run->Settings.ExportFolder = Out;
-    Host.Run = Run.get();
   }
 
   // A W x H picture of reproducible pixels saved as Name in the source folder.
@@ -315,6 +314,7 @@ TEST_F(BatchRunTest, ConfirmedCancelStopsBeforeTheSaveAndLeavesNoFile) {
   EXPECT_EQ(Host.Questions, 1);
   EXPECT_EQ(Host.Lines, (QStringList{"", "Fichiers traités :", "  - a.png"}));
   EXPECT_EQ(Host.Captions.last(), QStringLiteral("Lumaretique 11"));
+  EXPECT_FALSE(IsBatchRunning());
 }
 
 TEST_F(BatchRunTest, AnsweringNoLetsTheRunFinish) {

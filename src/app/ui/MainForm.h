@@ -556,6 +556,8 @@ public:
   bool QuickStepIsOpposite(const QAction* Sender, const QAction* Minus, const QAction* Plus) const;
   // Tools > GIF animé (MainForm_GifAnim.cpp).
   void ConnectGifAnimCommands();
+  // Tools > Traitement par lots (MainForm_Batch.cpp).
+  void ConnectBatchCommands();
   // True when the active image has more than one layer; else the warning.
   bool CheckSeveralLayers();
   void ConnectPrintCommands();

@@ -3,7 +3,9 @@
 #include "dialogs/ui/AnchorBar.h"
 #include "dialogs/ui/Copyright.h"
 #include "document/MyImageLayered.h"
+#include "files/BmpOE2.h"
 #include "platform/IniFile.h"
+#include "support/MsgAnswers.h"
 #include "support/WaitFor.h"
 #include "ui/MsgDlg.h"
 #include "ui/SpecialEdit.h"
@@ -25,7 +27,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 
 namespace {
@@ -50,35 +51,11 @@ public:
   QString SelectPatternFile() override { return {}; }
 };
 
-// Messages answered from a queue (Ok when empty) and remembered; an input
-// line takes the next typed text.
-struct TAnswers {
-  std::deque<int> Results;
-  std::deque<QString> Typed;
-  QStringList Shown;
-  TMsgDlgAnswerProvider Provider() {
-    return [this](const TMsgDlgRequest& R) {
-      Shown << R.Msg;
-      int Result = mrOk;
-      if (!Results.empty()) {
-        Result = Results.front();
-        Results.pop_front();
-      }
-      QString Text = R.Text;
-      if (R.Input && !Typed.empty()) {
-        Text = Typed.front();
-        Typed.pop_front();
-      }
-      return TMsgDlgAnswer{Result, Text};
-    };
-  }
-};
-
 class AutoFormTest : public ::testing::Test {
 protected:
   QTemporaryDir Dir;
   TFakeAutoHost Host;
-  TAnswers Answers;
+  TMessages Answers;
   std::unique_ptr<TScopedMsgDlgAnswers> Scope;
 
   void SetUp() override {
@@ -127,7 +104,7 @@ TEST_F(AutoFormTest, SavedSettingsComeBackAndClosingKeepsOnlyThePlace) {
     F->CmbExportFormat->setCurrentIndex(bfPng);
     F->EdiSequence->setText("Photo");
     F->CopyrightForm->EdiCopyright->setText("(c) moi");
-    Answers.Results = {mrYes};
+    Answers.Answers = {mrYes};
     F->BtnParams->click();
     // Not saved: only the place is written when the dialog closes.
     F->ChkCadre->setChecked(true);
@@ -182,6 +159,11 @@ TEST_F(AutoFormTest, ControlRules) {
   EXPECT_EQ(F->BatchSettings().ColorCountIndex, 2);
   F->CmbExportFormat->setCurrentIndex(bfJpeg);
   EXPECT_EQ(F->BatchSettings().ColorCountIndex, 0);
+
+  // Destroyed while shown (with the main window), it takes its hook along.
+  EXPECT_TRUE(bool(ImageIOHook));
+  F.reset();
+  EXPECT_FALSE(bool(ImageIOHook));
 }
 
 TEST_F(AutoFormTest, PagesNeedFilesAndAnExportFolderAndTheSummarySaysWhatWillRun) {

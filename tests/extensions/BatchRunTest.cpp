@@ -339,6 +339,20 @@ TEST_F(BatchRunTest, ForcedResolutionIsWrittenIntoTheFile) {
   EXPECT_NEAR(OptionsOE.XDpi, 300, 0.5);
 }
 
+TEST_F(BatchRunTest, TheSaveHookSetsTheJpegQuality) {
+  AddImage(QStringLiteral("a.png"), 64, 64, 13);
+  const auto SizeAt = [this](int Quality) {
+    ImageIOHook = [Quality](const TImageIOSender& Sender, const QString&, bool&, TImageIOStage Event) {
+      BatchSaveHook(Quality, Sender, Event);
+    };
+    Files.IndexImage = 0;
+    EXPECT_TRUE(Run->RunBatch());
+    ImageIOHook = nullptr;
+    return QFileInfo(Out + QStringLiteral("/a.jpg")).size();
+  };
+  EXPECT_LT(SizeAt(10) * 2, SizeAt(100));
+}
+
 TEST(BatchFileList, CustomSelectionTakesTheSelectedEntriesInOrder) {
   TBatchFileList L;
   for (int I = 0; I < 12; ++I) L.Names.append(QString::number(I));

@@ -242,7 +242,10 @@ TAutoForm::TAutoForm(TAutoHost& Host, QWidget* Parent) : TMainDialogForm(Parent)
   AutoSaveIni = false;
 }
 
-TAutoForm::~TAutoForm() = default;
+TAutoForm::~TAutoForm() {
+  // Destroyed while shown (with the main window): its hook must not outlive it.
+  if (FHookInstalled) ImageIOHook = nullptr;
+}
 
 void TAutoForm::BuildFilesPage() {
   QWidget* P = TshFichiers;
@@ -593,6 +596,7 @@ void TAutoForm::FormShow() {
   ImageIOHook = [this](const TImageIOSender& Sender, const QString&, bool&, TImageIOStage Event) {
     BatchSaveHook(TrbCompress->Position(), Sender, Event);
   };
+  FHookInstalled = true;
   FenetreOk = false;
   FOwnBitmap = std::make_unique<TBitmap>();
   FHost.BeginBatchDialog(this);
@@ -606,6 +610,7 @@ void TAutoForm::FormHide() {
   TubeForm->FreePicture();
   FHost.EndBatchDialog();
   ImageIOHook = nullptr;
+  FHookInstalled = false;
   FOwnBitmap.reset();
   // The base writes only the place when it saves on hide.
   IniOptions = ioPosition;

@@ -174,4 +174,5 @@ private:
   bool DejaInforme = false;
   int LDef = 800, HDef = 600;
   int FCurrentPage = 0;
+  bool FHookInstalled = false;
 };

@@ -106,6 +106,8 @@ QWidget* WithButton(QWidget* Edit, QToolButton* Button, QToolButton* Second = nu
   L->setContentsMargins(0, 0, 0, 0);
   L->setSpacing(1);
   Edit->setParent(Row);
+  Edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  Row->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   Button->setParent(Row);
   L->addWidget(Edit, 1);
   L->addWidget(Button);

@@ -10,6 +10,7 @@
 #include "files/ui/BmpOE2.h"
 #include "platform/IniFile.h"
 #include "raster/DataFileError.h"
+#include "support/MsgAnswers.h"
 #include "ui/MsgDlg.h"
 
 #include <QAction>
@@ -66,30 +67,6 @@ inline PBitmap Bands(int W, int H) {
 class TTestTextData final : public TTextData {
 public:
   void PrepareBitmaps(TLayerItem&) override {}
-};
-
-// The messages of one test: each answered from a queue (Ok when empty) and
-// remembered; an input line takes the next of Typed (else stays as it was).
-struct TMessages {
-  std::deque<int> Answers;
-  std::deque<QString> Typed;
-  QStringList Shown;
-  TMsgDlgAnswerProvider Provider() {
-    return [this](const TMsgDlgRequest& R) {
-      Shown << R.Msg;
-      int Answer = mrOk;
-      if (!Answers.empty()) {
-        Answer = Answers.front();
-        Answers.pop_front();
-      }
-      QString Text = R.Text;
-      if (R.Input && !Typed.empty()) {
-        Text = Typed.front();
-        Typed.pop_front();
-      }
-      return TMsgDlgAnswer{Answer, Text};
-    };
-  }
 };
 
 class MainFormFixture : public ::testing::Test {

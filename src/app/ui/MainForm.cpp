@@ -4,6 +4,7 @@
 #include "app/MainMenuTable.h"
 #include "app/StatusProgress.h"
 #include "app/ui/MainStatusBar.h"
+#include "extensions/BatchRun.h"
 #include "extensions/ui/FullScreenHost.h"
 #include "extensions/ui/Pe.h"
 #include "ui/ToolbarImages.h"
@@ -15,6 +16,7 @@
 #include "ui/DlgColors.h"
 #include "ui/DlgEx.h"
 #include "ui/DlgMain.h"
+#include "ui/MsgDlg.h"
 #include "ui/SimplePanel.h"
 #include "ui/SpecialEdit.h"
 #include "ui/UtilsDPI.h"
@@ -544,6 +546,7 @@ void TMainForm::ConnectCommands() {
   ConnectQuickAdjustCommands();
   ConnectGifAnimCommands();
   ConnectIconExportCommands();
+  ConnectBatchCommands();
   ConnectCorrectionCommands();
   ConnectDistortionCommands();
   ConnectPathCommands();
@@ -659,6 +662,11 @@ void TMainForm::StoreWindowState() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* Event) {
+  if (IsBatchRunning()) {
+    ShowMsgDlg(Tr(TrId::GetTrDlgBatch3), mdkWarning, TMsgDlgButtons{mdbOk});
+    Event->ignore();
+    return;
+  }
   // Each image window asks about its unsaved changes; one that refuses
   // keeps the program running and every image.
   if (!CloseImageWindows()) {

@@ -585,6 +585,8 @@ public:
   void ConnectGifAnimCommands();
   // Tools > export as an icon (MainForm_IconExport.cpp).
   void ConnectIconExportCommands();
+  // Tools > Traitement par lots (MainForm_Batch.cpp).
+  void ConnectBatchCommands();
   // True when the active image has more than one layer; else the warning.
   bool CheckSeveralLayers();
   void ConnectPrintCommands();

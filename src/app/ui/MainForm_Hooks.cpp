@@ -7,6 +7,7 @@
 #include "app/StatusProgress.h"
 #include "app/ui/MainForm.h"
 #include "app/ui/MainStatusBar.h"
+#include "extensions/BatchRun.h"
 #include "raster/FoncUtils.h"
 #include "ui/MsgDlg.h"
 
@@ -184,6 +185,11 @@ void TMainForm::EndCombineSelMode() {
 }
 
 bool TMainForm::AppShortCut(int Key) {
+  // During a batch run any key asks to cancel it.
+  if (IsBatchRunning()) {
+    RequestBatchCancel();
+    return true;
+  }
   switch (Key) {
   case Qt::Key_F5: {
     // Not over a modal dialog either: the browser would open behind it.

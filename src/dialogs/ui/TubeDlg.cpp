@@ -137,8 +137,12 @@ void TTubeForm::UpdateControls() {
 void TTubeForm::ApplyOverlay(const TRect& R) {
   TFilterHost& Host = *FilterHost();
   TBitmap* Mask = Host.DessinerSurAlpha() && !Host.LeMasque().Empty() ? &Host.LeMasque() : nullptr;
-  ApplyPngOverlay(Picture.Bmp, Picture.Mask, Host.LeBitmap(), Mask, R, CmbMode->currentIndex(),
-                  TBEchelle->Position(), Anchors->Position(), TBOpacite->Position());
+  OverlayOnto(Host.LeBitmap(), Mask, R);
+}
+
+void TTubeForm::OverlayOnto(TBitmap& Dst, TBitmap* DstMask, const TRect& R) {
+  ApplyPngOverlay(Picture.Bmp, Picture.Mask, Dst, DstMask, R, CmbMode->currentIndex(), TBEchelle->Position(),
+                  Anchors->Position(), TBOpacite->Position());
 }
 
 // ---- As a panel of the batch dialog ------------------------------------------------------
@@ -153,9 +157,4 @@ void TTubeForm::SetAsPanel(QWidget* ParentControl, int X, int Y) {
 void TTubeForm::SaveToIni(const QString& FileName) { SavePanelValues(*this, FileName); }
 void TTubeForm::LoadFromIni(const QString& FileName) { LoadPanelValues(*this, FileName); }
 
-void TTubeForm::DoAsPanel() {
-  TFilterHost* Host = FilterHost();
-  if (!Host || !Host->UneImage()) return;
-  TBitmap& Layer = Host->LeBitmap();
-  ApplyOverlay({0, 0, Layer.Width(), Layer.Height()});
-}
+void TTubeForm::DoAsPanel(TBitmap& Bitmap) { OverlayOnto(Bitmap, nullptr, {0, 0, Bitmap.Width(), Bitmap.Height()}); }

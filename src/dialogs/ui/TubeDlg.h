@@ -45,12 +45,16 @@ public:
   void SetAsPanel(QWidget* ParentControl, int X, int Y);
   void SaveToIni(const QString& FileName);
   void LoadFromIni(const QString& FileName);
-  // The overlay over the whole current layer (no selection).
-  void DoAsPanel();
+  // The overlay over the whole of Bitmap (the batch's working bitmap, the
+  // current layer of its window), with the panel's settings.
+  void DoAsPanel(TBitmap& Bitmap);
 
 protected:
   void ApplyOverlay(const TRect& R) override;
 
 private:
   void CmbModeChanged();
+  // The picture over R of Dst with the panel's settings (DstMask: the
+  // layer's transparency, painted too when given).
+  void OverlayOnto(TBitmap& Dst, TBitmap* DstMask, const TRect& R);
 };

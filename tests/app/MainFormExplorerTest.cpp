@@ -4,7 +4,9 @@
 // operations, whether they start in the browser or in the Tools menu.
 #include "MainFormFixture.h"
 
+#include "dialogs/ui/LQ.h"
 #include "files/ui/Explor.h"
+#include "ui/SpecialEdit.h"
 #include "support/WaitFor.h"
 
 #include <QAction>
@@ -170,4 +172,30 @@ TEST_F(MainFormExplorerTest, DraggedThumbnailLandsWhereItIsDropped) {
   DropAt(Form->MdiArea()->mapToGlobal(QPoint(Area.right() - 10, Area.bottom() - 10)));
   EXPECT_EQ(Form->MdiArea()->subWindowList().size(), 2);
   EXPECT_EQ(Form->NomFichier(), File("a"));
+}
+
+TEST_F(MainFormExplorerTest, AThumbnailOfTheMasksFolderOpensTheMaskOverlayWithIt) {
+  // The masks folder is looked for at start.
+  Form.reset();
+  ASSERT_TRUE(QDir(Dir.path()).mkdir("Masks"));
+  const QString Mask = Dir.path() + "/Masks/ring.png";
+  ASSERT_TRUE(Photo(30, 30).save(Mask, "PNG"));
+  Form = Start();
+  Form->Ouvrir(File("a"), true, true);
+  ASSERT_TRUE(Form->UneImage());
+  TExplorForm* B = ShowBrowser();
+  B->Explore(Dir.path() + "/Masks", QString(), false);
+  ASSERT_TRUE(WaitUntil([&] { return !B->Processing() && B->ListView->count() == 1; }));
+  Select(B, Mask);
+  B->MenuActionClick();
+  ASSERT_TRUE(B->MenuActionMasque->isVisible());
+  ASSERT_TRUE(B->MenuActionMasque->isEnabled());
+  const int Steps = Form->ListeUndo().Count();
+  B->MenuActionMasque->trigger();
+  auto* Dialog = Form->findChild<TLQForm*>();
+  ASSERT_NE(Dialog, nullptr);
+  EXPECT_TRUE(Dialog->isVisible());
+  EXPECT_EQ(Dialog->PictureEdit->Text(), Mask);
+  EXPECT_EQ(Form->ListeUndo().Count(), Steps + 1);
+  Dialog->reject();
 }

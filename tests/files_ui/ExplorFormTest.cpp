@@ -134,6 +134,7 @@ public:
   void OuvrirCalque(const QString& F) override { Calls << "Layer " + F; }
   void UtiliserMotif(const QString& F) override { Calls << "Pattern " + F; }
   void UtiliserTexture(const QString& F) override { Calls << "Texture " + F; }
+  void UtiliserMasque(const QString& F) override { Calls << "Masque " + F; }
   QString CurrentFileAction(const QString& Title, const QString& F, int Op) override {
     Calls << QStringLiteral("File %1 %2 %3").arg(Op).arg(Title, F);
     return F;

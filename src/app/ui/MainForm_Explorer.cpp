@@ -66,6 +66,9 @@ public:
     Form->ExploreTexture(FileName);
     Form->show();
   }
+  void UtiliserMasque(const QString& FileName) override {
+    if (F.ActionPossible(nullptr)) F.OpenMaskOverlay(FileName);
+  }
   QString CurrentFileAction(const QString& Title, const QString& FileName, int Op) override {
     return F.CurrentFileAction(Title, FileName, Op);
   }

@@ -14,7 +14,7 @@
 
 namespace {
 
-QString FileDateText(const QDateTime& Date) {
+QString FileDayText(const QDateTime& Date) {
   // The date part of the file-date format; without one the locale's own.
   const QString Fmt = Tr(TrId::GetTrFmtFileDate);
   const qsizetype Space = Fmt.indexOf(QLatin1Char(' '));
@@ -84,7 +84,7 @@ void TPlgDlgForm::SetPlugin(const TPluginItem& Item, const QString& MenuPath) {
   const TModuleCaptions C = SplitModuleCaption(Item.Caption);
   LblCaption->setText(EscapeAmpersands(C.Name + QLatin1Char(' ') + ModuleVersionNumber(Item.Version)));
   const QFileInfo File(Item.FileName);
-  LblVersion->setText(FileDateText(File.lastModified()));
+  LblVersion->setText(FileDayText(File.lastModified()));
   LblAuthor->setText(ModuleAuthorLine(Item.Author));
   LblType->setText(LabelStyled(TrId::GetTrLblMenu) + QLatin1Char(' ') + MenuPath + QLatin1Char('/') +
                    CleanMenuCaption(C.Command));

@@ -267,8 +267,6 @@ void TExplorForm::BuildMenus() {
   MenuVider = Add(PopLst, "MenuVider");
   for (QAction* Item : {MenuAuto, MenuTrier, MenuRecurssif, MenuMultiline}) Item->setCheckable(true);
   MenuTrier->setChecked(true);
-  // The mask-overlay dialog is not part of this program yet.
-  MenuActionMasque->setEnabled(false);
 
   connect(PopLst, &QMenu::aboutToShow, this, [this] { PopLstPopup(); });
   connect(MenuExplorer, &QMenu::aboutToShow, this, [this] { MenuExplorerClick(); });
@@ -292,6 +290,7 @@ void TExplorForm::BuildMenus() {
   connect(MenuActionShell, &QAction::triggered, this, [this] { FileOperation(0, nullptr); });
   connect(MenuActionSel, &QAction::triggered, this, [this] { RunUse(TExplorUse::Sel, false); });
   connect(MenuActionMotif, &QAction::triggered, this, [this] { RunUse(TExplorUse::Motif, false); });
+  connect(MenuActionMasque, &QAction::triggered, this, [this] { RunUse(TExplorUse::Masque, false); });
   connect(MenuActionTexture, &QAction::triggered, this, [this] { RunUse(TExplorUse::Texture, false); });
   connect(MenuActionLM, &QAction::triggered, this, [this] { RunUse(TExplorUse::NewImage, false); });
   connect(MenuActionCalque, &QAction::triggered, this, [this] { RunUse(TExplorUse::Calque, false); });

@@ -54,8 +54,8 @@ void TExplorForm::RunUse(TExplorUse Use, bool Ask) {
     Host.OuvrirImage(File);
     break;
   case TExplorUse::Masque:
-    // The mask-overlay dialog is not part of this program yet: the use is
-    // never offered (its item stays disabled).
+    Host.UtiliserMasque(File);
+    break;
   case TExplorUse::None:
     break;
   }
@@ -63,8 +63,7 @@ void TExplorForm::RunUse(TExplorUse Use, bool Ask) {
 
 void TExplorForm::ListViewDblClick() {
   if (CurrentImage().isEmpty()) return;
-  TExplorUses Uses = MenuActionClick();
-  Uses.Masque = false;
+  const TExplorUses Uses = MenuActionClick();
   RunUse(ExplorDefaultUse(Uses), true);
 }
 
@@ -123,7 +122,6 @@ void TExplorForm::ListViewMouseUp(QMouseEvent* Event) {
   CancelDrag();
   if (!Dragging) return;
   const int Target = Host.DropTarget(Event->globalPosition().toPoint());
-  TExplorUses Uses = MenuActionClick();
-  Uses.Masque = false;
+  const TExplorUses Uses = MenuActionClick();
   RunUse(ExplorDropUse(Uses, Target), true);
 }

@@ -49,6 +49,8 @@ public:
   virtual void OuvrirCalque(const QString& FileName) = 0;
   virtual void UtiliserMotif(const QString& FileName) = 0;
   virtual void UtiliserTexture(const QString& FileName) = 0;
+  // The mask-overlay dialog with the file as its mask.
+  virtual void UtiliserMasque(const QString& FileName) = 0;
   // The file operation Op (0 open with its program, 1 copy, 2 move, 3
   // rename, 4 delete) titled Title; the new (or deleted) name, '' when
   // nothing was done.

@@ -59,28 +59,6 @@ void SetChannelFactors(double& R, double& G, double& B, double Value, int Channe
   SpreadOverChannels(R, G, B, Value, 1.0, Channel);
 }
 
-TRect AutoMeasureRect(const TBitmap& Bitmap) {
-  const int DX = Bitmap.Width() / 5, DY = Bitmap.Height() / 5;
-  return {DX, DY, Bitmap.Width() - DX, Bitmap.Height() - DY};
-}
-
-void AutoLevels(TBitmap& Bitmap) {
-  uint8_t MeanR = 0, MeanG = 0, MeanB = 0;
-  ChannelMeansInRange24(Bitmap, AutoMeasureRect(Bitmap), 77, 177, MeanR, MeanG, MeanB);
-  if (MeanR == 0 || MeanG == 0 || MeanB == 0) return;
-  GammaRGB24(Bitmap, 133.0 / MeanR, 133.0 / MeanG, 133.0 / MeanB, WholeBitmapRect);
-}
-
-void AutoContrast(TBitmap& Bitmap) {
-  int Dark = 0, Mid = 0, Light = 0;
-  CountToneZones24(Bitmap, AutoMeasureRect(Bitmap), 77, 177, Dark, Mid, Light);
-  const int Total = Dark + Mid + Light;
-  if (Total == 0) return;
-  const auto Share = [Total](int Count) { return Round(Count * 100.0 / Total); };
-  BandContrast24(Bitmap, (Share(Mid) - Share(Dark)) / 2, 0, 127, 127, WholeBitmapRect);
-  BandContrast24(Bitmap, (Share(Mid) - Share(Light)) / 2, 128, 255, 128, WholeBitmapRect);
-}
-
 TBatchSize BatchResizeTarget(const TBatchSettings& S, int W, int H) {
   if (S.ResizePercent) return {Round(W * S.ResizeWidth / 100), Round(H * S.ResizeHeight / 100)};
   const int MaxW = Trunc(S.ResizeWidth), MaxH = Trunc(S.ResizeHeight);

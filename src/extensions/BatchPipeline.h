@@ -97,18 +97,6 @@ int BatchColorCount(const TBatchSettings& S);
 void SetChannelOffsets(int& R, int& G, int& B, int Value, int Channel);
 void SetChannelFactors(double& R, double& G, double& B, double Value, int Channel);
 
-// ---- Automatic corrections --------------------------------------------------------
-
-// The bitmap less a fifth of its width on the left and the right and of its
-// height at the top and the bottom: what the corrections measure.
-TRect AutoMeasureRect(const TBitmap& Bitmap);
-// Each channel's gamma moves the mean of its mid-tones (77..177) towards
-// 133; nothing when a channel has no mid-tones or a mean of 0.
-void AutoLevels(TBitmap& Bitmap);
-// The dark band (0..127) and the light band (128..255) get the contrast by
-// which the mid-tones outnumber their own tones.
-void AutoContrast(TBitmap& Bitmap);
-
 // ---- Size steps -------------------------------------------------------------------
 
 struct TBatchSize {

@@ -6,6 +6,7 @@
 #include "files/FreeUtils.h"
 #include "files/MyJpegImage.h"
 #include "files/PatternFile.h"
+#include "filters/AutoCorrections.h"
 #include "filters/Blur24.h"
 #include "filters/Filtres24.h"
 #include "filters/FiltresComposes.h"
@@ -256,8 +257,10 @@ bool TBatchRun::RunPipeline(TBitmap& B, TMyImageLayered& Doc) {
   if (!Step(S.InnerBlur, false, [&] { FromCopy(InnerBlur24); }) ||
       !Step(S.SharperContours, false, [&] { FromCopy(SharperContours24); }) ||
       !Step(S.Negative, false, [&] { Negative24(B, All); }) ||
-      !Step(S.AutoLevels, false, [&] { AutoLevels(B); }) ||
-      !Step(S.AutoContrast, false, [&] { AutoContrast(B); }) || !Step(S.Sepia, false, [&] {
+      !Step(S.AutoLevels, false, [&] { AutoLevels24(B, CentralSampleRect(B), WholeBitmapRect); }) ||
+      !Step(S.AutoContrast, false, [&] {
+        if (const auto Shares = MeasureToneShares(B, CentralSampleRect(B))) AutoContrast24(B, *Shares, WholeBitmapRect);
+      }) || !Step(S.Sepia, false, [&] {
         Grayscale24(B, All);
         GammaRGB24(B, 1.2, 1.0, 0.5, All);
       }))

@@ -3,6 +3,7 @@
 #include "document/Calque.h"
 #include "document/MyImageLayered.h"
 #include "files/BmpOE2.h"
+#include "filters/AutoCorrections.h"
 #include "filters/Filtres24.h"
 #include "raster/ImgUtils.h"
 #include "raster/ImgUtils24.h"
@@ -405,11 +406,11 @@ TEST(BatchCorrections, ChannelSetsAndAutoLevelsOnASmallImage) {
   // Narrower than 5 pixels: the whole image is measured. Grey 100 has the
   // mean 100 everywhere, so gamma 1.33 lifts it to trunc(255 (100/255)^(1/1.33)).
   TBitmap Img(4, 3, pf24bit, RGB(100, 100, 100));
-  AutoLevels(Img);
+  EXPECT_TRUE(AutoLevels24(Img, CentralSampleRect(Img), WholeBitmapRect));
   EXPECT_EQ(Px(Img, 0, 0), Grey(126));
   // Without mid-tones nothing changes.
   TBitmap Dark(4, 3, pf24bit, RGB(10, 10, 10));
-  AutoLevels(Dark);
+  EXPECT_FALSE(AutoLevels24(Dark, CentralSampleRect(Dark), WholeBitmapRect));
   EXPECT_EQ(Px(Dark, 3, 2), Grey(10));
 }
 

@@ -9,6 +9,7 @@
 #include "app/ui/MainForm.h"
 
 #include "document/Undo.h"
+#include "filters/AutoCorrections.h"
 #include "filters/Blur24.h"
 #include "filters/Distortions24.h"
 #include "filters/Filtres24.h"
@@ -98,27 +99,14 @@ bool Sandstone(TBitmap& B, const TRect& R) {
   return Matrix(B, MatRelief, 100, R);
 }
 
-// The work rectangle, or its centre when it is the whole layer: the border
-// fifth of a picture is often a frame or sky that should not drive the
-// correction.
+// The work rectangle, or its centre when it is the whole layer.
 TRect SampleRect(TMainForm& F) {
   const TRect R = F.LaSelection();
-  const TBitmap& B = F.LeBitmap();
-  if (R != Whole(B)) return R;
-  const int DX = B.Width() / 5, DY = B.Height() / 5;
-  return {DX, DY, B.Width() - DX, B.Height() - DY};
+  return R != Whole(F.LeBitmap()) ? R : CentralSampleRect(F.LeBitmap());
 }
 
-bool AutoLevels(TMainForm& F, TBitmap& B, const TRect& R) {
-  uint8_t MeanR = 0, MeanG = 0, MeanB = 0;
-  ChannelMeansInRange24(B, SampleRect(F), 77, 177, MeanR, MeanG, MeanB);
-  // A channel without mid-tones gives no gamma; the step stays, unchanged.
-  if (MeanR == 0 || MeanG == 0 || MeanB == 0) return false;
-  GammaRGB24(B, 133.0 / MeanR, 133.0 / MeanG, 133.0 / MeanB, R);
-  return true;
-}
-
-int Share(int Count, int Total) { return Round(Count * 100.0 / Total); }
+// A channel without mid-tones gives no gamma; the step stays, unchanged.
+bool AutoLevels(TMainForm& F, TBitmap& B, const TRect& R) { return AutoLevels24(B, SampleRect(F), R); }
 
 bool Stripes(TBitmap& B, TColor Color, const TRect& R) {
   HorizontalStripes24(B, 1, 1, Color, 40, R);
@@ -243,16 +231,12 @@ void AutoEqualize(TMainForm& F, QObject* Sender) {
 // has nothing to share out and leaves no trace.
 void AutoContrast(TMainForm& F, QObject* Sender) {
   if (!F.ActionPossible(Sender) || !F.UneImage()) return;
-  int Dark = 0, Mid = 0, Light = 0;
-  CountToneZones24(F.LeBitmap(), SampleRect(F), 77, 177, Dark, Mid, Light);
-  const int Total = Dark + Mid + Light;
-  if (Total == 0) return;
-  const int ShareDark = Share(Dark, Total), ShareMid = Share(Mid, Total), ShareLight = Share(Light, Total);
+  const auto Shares = MeasureToneShares(F.LeBitmap(), SampleRect(F));
+  if (!Shares) return;
   F.RunPixelCommand(
       Sender, F.MenuItem(QStringLiteral("MenuReglageCtrAuto")), miFiltre, 1,
-      [=](TBitmap& B, const TRect& R) {
-        BandContrast24(B, (ShareMid - ShareDark) / 2, 0, 127, 127, R);
-        BandContrast24(B, (ShareMid - ShareLight) / 2, 128, 255, 128, R);
+      [S = *Shares](TBitmap& B, const TRect& R) {
+        AutoContrast24(B, S, R);
         return true;
       },
       0, [&F](QObject* S) { AutoContrast(F, S); });

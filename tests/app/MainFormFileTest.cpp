@@ -96,6 +96,9 @@ TEST_F(MainFormFileTest, CommandLineFilesOpenFittedAndSaveInTwoFormats) {
     const QSize Client = W->Image->size();
     EXPECT_LE(R.Width(), Client.width()) << I;
     EXPECT_LE(R.Height(), Client.height()) << I;
+    // Sized to the image area that the palette and the browser leave.
+    EXPECT_TRUE(Form->MdiArea()->viewport()->rect().contains(W->geometry()))
+        << I << ": " << W->geometry().right() << " beyond " << Form->MdiArea()->viewport()->width();
     if (Sizes[I].width() < 500)
       EXPECT_DOUBLE_EQ(W->Image->Zoom(), 1.0) << I;
     else

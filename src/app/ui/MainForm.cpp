@@ -624,9 +624,12 @@ void TMainForm::OpenFiles(const QStringList& Files) {
 void TMainForm::FormPaint() {
   SetProgressSink(this);
   if (!FOpenFileHook) SetOpenFileHook([this](const QString& File) { Ouvrir(File, true, true); });
-  OpenFiles({});
   CreatePalette();
   if (FSettings.Explorer) ShowExplorer(true);
+  // The palette and the browser take their room first: the files open sized
+  // to the image area they leave.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  OpenFiles({});
   FState.Options.OpenAsImportOption = false;
   Startup().Options.OpenAsImportOption = false;
   setFocus();

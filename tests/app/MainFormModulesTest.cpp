@@ -90,6 +90,20 @@ TEST_F(MainFormModulesTest, ModulesGetTheirItemsAndButtonsAndTheBrokenOneIsNamed
   EXPECT_TRUE(Item("MenuPluginImport", "Importer du vert")->isEnabled());
 }
 
+TEST_F(MainFormModulesTest, TheModuleToolbarShownStaysShownAtTheNextStart) {
+  Launch();
+  QAction* Bar = Form->MenuItem("MenuAffichageBarrePlugins");
+  ASSERT_FALSE(Bar->isChecked());
+  TriggerItem(*Form, Bar, "MenuAffichageBarrePlugins");
+  EXPECT_TRUE(Form->ToolBar(4)->isVisibleTo(Form.get()));
+  Form.reset();
+  Answers.reset();
+  EXPECT_EQ(TIniFile(State.MainIniFile).ReadString("Plugins64", "PluginsBar", ""), "1");
+  Launch();
+  EXPECT_TRUE(Form->MenuItem("MenuAffichageBarrePlugins")->isChecked());
+  EXPECT_TRUE(Form->ToolBar(4)->isVisibleTo(Form.get()));
+}
+
 TEST_F(MainFormModulesTest, NoModuleIsLoadedWithTheOptionOrTheSetting) {
   for (const bool ByOption : {true, false}) {
     State.Options.NoModulesOption = ByOption;

@@ -23,6 +23,7 @@ void TMainForm::MenuAfficherMagnGrilleClick() {
 
 void TMainForm::MenuAffichageBarrePluginsClick() {
   const bool Shown = MenuItem("MenuAffichageBarrePlugins")->isChecked();
+  FSettings.PluginsBar = Shown;
   FPnlPlugins->setVisible(FFlagPlugins && Shown);
   LayoutFrame();
   if (Shown) ResizeImageWindows();

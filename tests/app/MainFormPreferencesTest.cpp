@@ -14,11 +14,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -85,7 +87,11 @@ TEST_F(MainFormPreferencesTest, MenuAndButtonOpenTheDialogOnTheCurrentValues) {
 TEST_F(MainFormPreferencesTest, OkWritesTheSettingsAndTheNextStartReadsThem) {
   {
     auto Form = Start();
+    TBitmap B(40, 30, pf24bit, 0xFFFFFF);
+    TNewImgForm* Window = Form->NouvelleImage(nullptr, &B, QString(), srcNew, 16777216);
+    QCoreApplication::processEvents();
     WithPrefs(Form->MenuItem("MenuParams"), [](TPrefForm& P) {
+      P.SETailleGrille->SetValue(35);
       P.TBHisto->SetPosition(24);
       EXPECT_EQ(P.LblHisto->text(), "Historiques par image : 48");
       P.CBZoomMolette->setChecked(true);
@@ -97,7 +103,9 @@ TEST_F(MainFormPreferencesTest, OkWritesTheSettingsAndTheNextStartReadsThem) {
       P.CmbFormat->setCurrentIndex(1);
       QTest::mouseClick(P.BOk, Qt::LeftButton);
     });
-    // At once in the window.
+    // At once in the window and its open image.
+    EXPECT_EQ(Window->Image->GridWidth, 35);
+    EXPECT_EQ(Window->Image->GridColor, RGB(0x12, 0x34, 0x56));
     EXPECT_EQ(Form->Settings().NbHistoriques, 24);
     EXPECT_FALSE(Form->Settings().ZoomMolette);
     EXPECT_TRUE(Form->Settings().NumCalque);
@@ -110,6 +118,7 @@ TEST_F(MainFormPreferencesTest, OkWritesTheSettingsAndTheNextStartReadsThem) {
   EXPECT_EQ(IniValue("Params", "SplashScreen"), "0");
   EXPECT_EQ(IniValue("Params", "RunMulti"), "1");
   EXPECT_EQ(IniValue("Params", "ColorGrid"), "#123456");
+  EXPECT_EQ(IniValue("Params", "GridCellSize"), "35");
   EXPECT_EQ(IniValue("Params", "SaveFormat"), "1");
   EXPECT_EQ(IniValue("Params", "Skin"), TPrefForm::SystemStyleName);
   EXPECT_EQ(IniValue("Plugins64", "LoadPlugins"), "1");
@@ -148,6 +157,20 @@ TEST_F(MainFormPreferencesTest, CancelChangesNothingAndTheNextShowingForgetsTheC
     EXPECT_FALSE(P.CBRunMulti->isChecked());
     QTest::mouseClick(P.BAnnuler, Qt::LeftButton);
   });
+}
+
+TEST_F(MainFormPreferencesTest, TheEightBfPageIsOpenWhenTheHostLibraryIsThere) {
+  ASSERT_TRUE(QDir(Dir.path()).mkpath("Plugins_64"));
+  ASSERT_TRUE(QFile::copy(LUMA_8BF_HOST, Path("Plugins_64/8bf_64.lml")));
+  auto Form = Start();
+  WithPrefs(Form->MenuItem("MenuParams"), [](TPrefForm& P) {
+    EXPECT_TRUE(P.PageControl->widget(TPrefForm::pg8bf)->isEnabled());
+    EXPECT_TRUE(P.RB8bfRGB->isChecked());
+    P.RB8bfRGBA->setChecked(true);
+    QTest::mouseClick(P.BOk, Qt::LeftButton);
+  });
+  EXPECT_EQ(Form->Settings().PS8bfMode, 1);
+  EXPECT_EQ(IniValue("Plugins64", "8bfMode"), "1");
 }
 
 TEST_F(MainFormPreferencesTest, ChangingTheImageUnitRemakesTheSizeDialogsButThePrintUnitAloneDoesNot) {

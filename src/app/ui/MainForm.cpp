@@ -535,6 +535,7 @@ void TMainForm::ConnectCommands() {
   ConnectPrintCommands();
   ConnectUndoCommands();
   ConnectAdjustCommands();
+  ConnectPreferencesCommands();
   ConnectModuleCommands();
   ConnectExplorerCommands();
   ConnectFullScreenCommands();

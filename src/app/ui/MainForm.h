@@ -538,6 +538,17 @@ public:
   // The Adjust and Filter items that open a filter dialog
   // (MainForm_Adjust.cpp).
   void ConnectAdjustCommands();
+  // Tools > "Préférences..." and the Help items that open the help file and
+  // the web pages (MainForm_Preferences.cpp).
+  void ConnectPreferencesCommands();
+  void MenuParamsClick(QObject* Sender);
+  // Ok in the preferences: what takes effect at once applied from FSettings.
+  void ApplyPreferences();
+  void MenuAideInfosClick();
+  // Opens a file or an address with the desktop's program, through
+  // ShellOpener when set (tests replace it so that nothing starts).
+  void OpenDocument(const QString& Target);
+  std::function<void(const QString&)> ShellOpener;
   // The module libraries' state, made before the scan (MainForm_Modules.cpp).
   void ConnectModuleCommands();
   // The filter, import and export programs (MainForm_Programs.cpp).

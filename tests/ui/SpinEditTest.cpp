@@ -402,8 +402,10 @@ TEST_P(SpinEditTest, FactoryRangeValueAndLength) {
   TSpinEdit2* Limited = NewSpinEdit2(Window.get(), "SELimited", -180, 180, 400,
                                      SpinMaxLength(QString::number(180), true));
   TSpinEdit2* Free = NewSpinEdit2(Window.get(), "SEFree", 1, 50, 6);
-  Window->layout()->addWidget(Limited);
-  Window->layout()->addWidget(Free);
+  for (QWidget* W : {static_cast<QWidget*>(Limited), static_cast<QWidget*>(Free)}) {
+    Window->layout()->addWidget(W);
+    W->show(); // children added to a shown window stay hidden until shown
+  }
   EXPECT_EQ(Window->findChild<TSpinEdit2*>("SELimited"), Limited);
   EXPECT_EQ(Limited->text(), "180"); // the value is clamped at creation
   EXPECT_EQ(Free->text(), "6");

@@ -339,6 +339,17 @@ void TSpinEdit2::StepUp() { Step(FIncrement); }
 
 void TSpinEdit2::StepDown() { Step(-int64_t(FIncrement)); }
 
+TSpinEdit2* NewSpinEdit2(QWidget* Parent, const char* Name, int Min, int Max, int Value, int MaxLength) {
+  auto* E = Named(new TSpinEdit2(Parent), Name);
+  E->SetMinValue(Min);
+  E->SetMaxValue(Max);
+  if (MaxLength > 0) E->setMaxLength(MaxLength);
+  E->SetValue2(Value);
+  return E;
+}
+
+int SpinMaxLength(const QString& MaxText, bool Negative) { return int(MaxText.size()) + (Negative ? 1 : 0); }
+
 // ---- TFloatSpinEdit -------------------------------------------------------------------------
 
 TFloatSpinEdit::TFloatSpinEdit(QWidget* Parent) : TCustomSpinEdit(Parent) { setText(FormatFloat(FFormat, 0.0)); }

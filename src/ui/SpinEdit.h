@@ -157,6 +157,16 @@ private:
   int FIncrement = 1;
 };
 
+// A field over Min..Max named Name (by which the dialog settings and the
+// tests find it), showing Value without firing OnChange. MaxLength limits
+// what can be typed; 0 (the edit's own default) leaves it free, since a
+// value typed out of range is clamped anyway when the field is left.
+TSpinEdit2* NewSpinEdit2(QWidget* Parent, const char* Name, int Min, int Max, int Value, int MaxLength = 0);
+
+// The characters the widest value of a range needs: those of its largest
+// value as shown, one more for a minus sign when the range goes below 0.
+int SpinMaxLength(const QString& MaxText, bool Negative);
+
 class TFloatSpinEdit : public TCustomSpinEdit {
   Q_OBJECT
 public:

@@ -393,6 +393,32 @@ TEST_P(SpinEditTest, PresetMenu) {
   EXPECT_EQ(Opened, 2);
 }
 
+// The dialogs' factory: a field limited to its range's characters refuses
+// more typing; a free one takes it and clamps when left.
+TEST_P(SpinEditTest, FactoryRangeValueAndLength) {
+  EXPECT_EQ(SpinMaxLength("999", false), 3);
+  EXPECT_EQ(SpinMaxLength("180", true), 4);
+
+  TSpinEdit2* Limited = NewSpinEdit2(Window.get(), "SELimited", -180, 180, 400,
+                                     SpinMaxLength(QString::number(180), true));
+  TSpinEdit2* Free = NewSpinEdit2(Window.get(), "SEFree", 1, 50, 6);
+  for (QWidget* W : {static_cast<QWidget*>(Limited), static_cast<QWidget*>(Free)}) {
+    Window->layout()->addWidget(W);
+    W->show(); // children added to a shown window stay hidden until shown
+  }
+  EXPECT_EQ(Window->findChild<TSpinEdit2*>("SELimited"), Limited);
+  EXPECT_EQ(Limited->text(), "180"); // the value is clamped at creation
+  EXPECT_EQ(Free->text(), "6");
+
+  Type(Limited, "-12345");
+  EXPECT_EQ(Limited->text(), "-123");
+  Type(Free, "12345");
+  EXPECT_EQ(Free->text(), "12345");
+  Focus(Other);
+  EXPECT_EQ(Free->text(), "50");
+  EXPECT_EQ(Limited->text(), "-123");
+}
+
 INSTANTIATE_TEST_SUITE_P(Locales, SpinEditTest, ::testing::Values(false, true),
                          [](const auto& Info) { return Info.param ? "French" : "C"; });
 

@@ -248,6 +248,11 @@ TMainForm::~TMainForm() {
   if (!FSecondInstance) SaveSettings(FState.MainIniFile, FSettings);
 }
 
+QString TMainForm::TitreMenu(const QString& ItemName) const {
+  const QAction* Item = MenuItem(ItemName);
+  return Item ? CleanMenuCaption(Item->text()) : QString();
+}
+
 QToolBar* TMainForm::ToolBar(int Number) const { return Number >= 1 && Number <= 4 ? FToolBars[Number - 1] : nullptr; }
 
 void TMainForm::BuildMenus() {

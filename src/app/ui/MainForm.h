@@ -74,6 +74,9 @@ public:
 
   // ---- Frame ----
   QAction* MenuItem(const QString& Name) const { return FItems.value(Name); }
+  // The caption of the item Name without its accelerator and "...", as undo
+  // steps and Edit > Repeat show it; empty when there is no such item.
+  QString TitreMenu(const QString& ItemName) const;
   // A top menu, a submenu or a popup menu by its name.
   QMenu* MenuNamed(const QString& Name) const { return FMenus.value(Name); }
   QToolBar* ToolBar(int Number) const; // 1 to 4

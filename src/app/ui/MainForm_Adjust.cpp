@@ -49,10 +49,7 @@ public:
   void MarkModified() override {
     if (F.UneImage()) F.EnfantActif()->Image->Image().Modified = true;
   }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? ::CleanMenuCaption(Item->text()) : QString();
-  }
+  QString TitreMenu(const QString& ItemName) const override { return F.TitreMenu(ItemName); }
   bool AutoReset() const override { return F.Settings().AutoReset; }
   QString DataDir() const override { return F.DataFolders().DataDir; }
   QString SelectPatternFile() override { return OpenImageDialog(F.DataFolders().MotifDir); }

@@ -46,10 +46,7 @@ public:
     if (Activate()) F.AfficherInfos();
   }
   void SetMainCaption(const QString& Caption) override { F.setWindowTitle(Caption); }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? CleanMenuCaption(Item->text()) : QString();
-  }
+  QString TitreMenu(const QString& ItemName) const override { return F.TitreMenu(ItemName); }
   QString SelectPatternFile() override { return OpenImageDialog(F.DataFolders().MotifDir); }
 
   // Made on first use and kept while the main window lives.

@@ -20,10 +20,7 @@ public:
   LayerNavigator* LayerNav() override { return F.UneImage() ? F.LayerNav() : nullptr; }
   QString ActiveFileName() const override { return F.NomFichier(); }
   QString SaveFolder() const override { return F.Settings().EnregistrerDir; }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? CleanMenuCaption(Item->text()) : QString();
-  }
+  QString TitreMenu(const QString& ItemName) const override { return F.TitreMenu(ItemName); }
   void DebutAction(const QString& Msg, bool ChangerCurseur) override { F.DebutAction(Msg, ChangerCurseur); }
   void FinAction() override { F.FinAction(); }
   QString TempFolder() const override { return QDir::tempPath(); }

@@ -3,9 +3,7 @@
 #include "app/ui/MainForm.h"
 
 #include "files/ui/Icon.h"
-#include "raster/FoncUtils.h"
 
-#include <QAction>
 #include <QPointer>
 
 namespace {
@@ -16,10 +14,7 @@ public:
   TMyImageLayered* ActiveImage() override { return F.UneImage() ? &F.Image() : nullptr; }
   QString ActiveFileName() const override { return F.NomFichier(); }
   QString SaveFolder() const override { return F.Settings().EnregistrerDir; }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? CleanMenuCaption(Item->text()) : QString();
-  }
+  QString TitreMenu(const QString& ItemName) const override { return F.TitreMenu(ItemName); }
   bool ModeRGBA() const override { return F.ModeRGBA(false); }
   bool Mode16M() const override { return F.Mode16M(); }
 

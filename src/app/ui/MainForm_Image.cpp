@@ -53,10 +53,7 @@ public:
   }
   void MajMenus() override { F.MajMenus(); }
   void AfficherInfos() override { F.AfficherInfos(); }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? CleanMenuCaption(Item->text()) : QString();
-  }
+  QString TitreMenu(const QString& ItemName) const override { return F.TitreMenu(ItemName); }
   int UniteDefaut() const override { return F.Settings().UniteDefaut; }
   int UniteDefautPrn() const override { return F.Settings().UniteDefautPrn; }
   QString SelectPatternFile() override { return OpenImageDialog(F.DataFolders().MotifDir); }

@@ -116,10 +116,7 @@ public:
     Tag = 0;
     if (F.Palette()) F.Palette()->LayerModeMenuItem(Index, Caption, Tag);
   }
-  QString TitreMenu(const QString& ItemName) const override {
-    const QAction* Item = F.MenuItem(ItemName);
-    return Item ? CleanMenuCaption(Item->text()) : QString();
-  }
+  QString TitreMenu(const QString& ItemName) const override { return F.TitreMenu(ItemName); }
   QString TitreMenu(const char* ItemName) const { return TitreMenu(QString::fromLatin1(ItemName)); }
   void PreparerPopupMenu(QMenu* Menu) override { F.PreparerPopupMenu(Menu); }
 

@@ -26,17 +26,8 @@ TAdapterForm::TAdapterForm(QWidget* Parent) : TMainDialogForm(Parent) {
                         this);
   GBNew->setObjectName(QStringLiteral("GBNew"));
   auto* Form = new QFormLayout(GBNew);
-  const auto Limit = [&](const char* Name, int Value) {
-    auto* E = new TSpinEdit2(GBNew);
-    E->setObjectName(QString::fromLatin1(Name));
-    E->SetMinValue(10);
-    E->SetMaxValue(10000);
-    E->setMaxLength(5);
-    E->SetValue2(Value);
-    return E;
-  };
-  EdiL = Limit("EdiL", 800);
-  EdiH = Limit("EdiH", 600);
+  EdiL = NewSpinEdit2(GBNew, "EdiL", 10, 10000, 800, 5);
+  EdiH = NewSpinEdit2(GBNew, "EdiH", 10, 10000, 600, 5);
   PopTaille = new QMenu(this);
   PopTaille->setObjectName(QStringLiteral("PopTaille"));
   PopTaille->addAction(u'<' + TrText(TrId::GetTrLblCustomSize, QStringLiteral("Personnalisé")) + u'>');

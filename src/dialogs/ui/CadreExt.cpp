@@ -22,12 +22,7 @@ TCadreExtForm::TCadreExtForm(QWidget* Parent) : TPipetteForm(Parent) {
   DialogMode = TMainDialogMode::dmPipette;
   auto* Main = new QVBoxLayout(this);
   auto* Form = new QFormLayout;
-  SELargeur = new TSpinEdit2(this);
-  SELargeur->setObjectName(QStringLiteral("SELargeur"));
-  SELargeur->SetMinValue(1);
-  SELargeur->SetMaxValue(500);
-  SELargeur->setMaxLength(3);
-  SELargeur->SetValue2(20);
+  SELargeur = NewSpinEdit2(this, "SELargeur", 1, 500, 20, 3);
   Form->addRow(TrLabel(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), SELargeur);
   ColorEdit = new TColorEdit(this);
   ColorEdit->setObjectName(QStringLiteral("ColorEdit"));

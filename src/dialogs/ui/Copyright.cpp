@@ -55,11 +55,7 @@ TCopyrightForm::TCopyrightForm(QWidget* Parent) : TMainDialogForm(Parent) {
   // Kept by its font name, not its place in the list.
   SetControlTag(CmbPolices, -771);
   Font->addRow(TrLabel(TrId::GetTrLblFont, QStringLiteral("Police :")), CmbPolices);
-  SETxtSize = new TSpinEdit2(this);
-  SETxtSize->setObjectName(QStringLiteral("SETxtSize"));
-  SETxtSize->SetMinValue(6);
-  SETxtSize->SetMaxValue(50);
-  SETxtSize->SetValue2(12);
+  SETxtSize = NewSpinEdit2(this, "SETxtSize", 6, 50, 12);
   auto* Sizes = new QMenu(SETxtSize);
   for (int Size : {8, 10, 12, 14, 18, 24, 30, 36, 48}) Sizes->addAction(QString::number(Size));
   SETxtSize->SetDropDownMenu(Sizes);
@@ -120,11 +116,7 @@ TCopyrightForm::TCopyrightForm(QWidget* Parent) : TMainDialogForm(Parent) {
   EdiTxtFondColor->SetColor(clBlack);
   CBTxtExt = Check("CBTxtExt", TrId::GetTrLblOutside, "Extérieur", true);
   LblOpacite = new QLabel(TrText(TrId::GetTrLblOpacity, QStringLiteral("Opacité :")), this);
-  SEOpacite = new TSpinEdit2(this);
-  SEOpacite->setObjectName(QStringLiteral("SEOpacite"));
-  SEOpacite->SetMinValue(10);
-  SEOpacite->SetMaxValue(100);
-  SEOpacite->SetValue2(100);
+  SEOpacite = NewSpinEdit2(this, "SEOpacite", 10, 100, 100);
   for (QWidget* W : {static_cast<QWidget*>(CBTxtFond), static_cast<QWidget*>(EdiTxtFondColor),
                      static_cast<QWidget*>(CBTxtExt), static_cast<QWidget*>(LblOpacite),
                      static_cast<QWidget*>(SEOpacite)})

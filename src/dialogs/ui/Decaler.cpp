@@ -26,12 +26,7 @@ TDecalerForm::TDecalerForm(QWidget* Parent) : TMainDialogForm(Parent) {
     auto* Group = new QGroupBox(Title, this);
     Group->setObjectName(QString::fromLatin1(Name));
     auto* Form = new QFormLayout(Group);
-    auto* E = new TSpinEdit2(Group);
-    E->setObjectName(QString::fromLatin1(Edit));
-    E->SetMinValue(0);
-    E->SetMaxValue(1000);
-    E->setMaxLength(4);
-    E->SetValue2(0);
+    auto* E = NewSpinEdit2(Group, Edit, 0, 1000, 0, 4);
     Form->addRow(TrLabel(TrId::GetTrLblPixels, QStringLiteral("Pixels :")), E);
     First = new QRadioButton(TrText(FirstId, QString::fromUtf8(FirstFrench)), Group);
     First->setObjectName(QString::fromLatin1(FirstName));

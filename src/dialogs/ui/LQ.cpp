@@ -75,12 +75,7 @@ TLQForm::TLQForm(QWidget* Parent)
   LstFormat->SetItemIndex(meColor);
   Form->addRow(TrLabel(TrId::GetTrMnuMode, QStringLiteral("Mode :")), LstFormat);
 
-  SEOpacite = new TSpinEdit2(GroupBox1);
-  SEOpacite->setObjectName(QStringLiteral("SEOpacite"));
-  SEOpacite->SetMinValue(10);
-  SEOpacite->SetMaxValue(100);
-  SEOpacite->setMaxLength(3);
-  SEOpacite->SetValue2(100);
+  SEOpacite = NewSpinEdit2(GroupBox1, "SEOpacite", 10, 100, 100, 3);
   LblOpacite = new QLabel(TrText(TrId::GetTrLblOpacity, QStringLiteral("Opacité :")), GroupBox1);
   Form->addRow(LblOpacite, SEOpacite);
 

@@ -32,29 +32,15 @@ TShadowPlaces ShadowPlaces(int Position, int N, int M) {
   return {Shadow, Picture};
 }
 
-namespace {
-
-TSpinEdit2* NewSpin(QWidget* Parent, const char* Name, int Min, int Max, int Length, int Value) {
-  auto* E = new TSpinEdit2(Parent);
-  E->setObjectName(QString::fromLatin1(Name));
-  E->SetMinValue(Min);
-  E->SetMaxValue(Max);
-  E->setMaxLength(Length);
-  E->SetValue2(Value);
-  return E;
-}
-
-} // namespace
-
 TOmbreExtForm::TOmbreExtForm(QWidget* Parent) : TPipetteForm(Parent) {
   setObjectName(QStringLiteral("OmbreExtForm"));
   setWindowTitle(DialogTitle("MenuImageOmbrageExt", QStringLiteral("Ombre extérieure")));
   DialogMode = TMainDialogMode::dmPipette;
   auto* Main = new QVBoxLayout(this);
   auto* Form = new QFormLayout;
-  SE1 = NewSpin(this, "SE1", 2, 500, 2, 12);
+  SE1 = NewSpinEdit2(this, "SE1", 2, 500, 12, 2);
   Form->addRow(TrLabel(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), SE1);
-  SE3 = NewSpin(this, "SE3", 0, 500, 3, 0);
+  SE3 = NewSpinEdit2(this, "SE3", 0, 500, 0, 3);
   Form->addRow(TrLabel(TrId::GetTrLblMargin, QStringLiteral("Marge :")), SE3);
   const auto ColorRow = [&](const char* Edit, const char* Button, TColor Color, TrId Id, const char* French,
                             QToolButton*& B) {
@@ -76,7 +62,7 @@ TOmbreExtForm::TOmbreExtForm(QWidget* Parent) : TPipetteForm(Parent) {
   auto* Eyedropper = new QButtonGroup(this);
   Eyedropper->addButton(SB1);
   Eyedropper->addButton(SB2);
-  SE2 = NewSpin(this, "SE2", 10, 100, 3, 80);
+  SE2 = NewSpinEdit2(this, "SE2", 10, 100, 80, 3);
   Form->addRow(TrLabel(TrId::GetTrLblOpacity, QStringLiteral("Opacité :")), SE2);
   Main->addLayout(Form);
 
@@ -101,7 +87,7 @@ TOmbreExtForm::TOmbreExtForm(QWidget* Parent) : TPipetteForm(Parent) {
   RBProgressif->setChecked(true);
   StyleForm->addRow(RBPlat);
   StyleForm->addRow(RBProgressif);
-  SE4 = NewSpin(Style, "SE4", 1, 50, 2, 6);
+  SE4 = NewSpinEdit2(Style, "SE4", 1, 50, 6, 2);
   LblRayon = new QLabel(TrLabel(TrId::GetTrLblRadius, QStringLiteral("Rayon :")), Style);
   StyleForm->addRow(LblRayon, SE4);
   Main->addWidget(Style);

@@ -27,15 +27,6 @@ enum { StyleFlat = 0, StyleSmooth = 1, StyleDiffuse = 2 };
 
 QString Percent(TrId Id, int Value) { return Format(Tr(Id), {Value}); }
 
-TSpinEdit2* NewSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value) {
-  auto* E = new TSpinEdit2(Parent);
-  E->setObjectName(QString::fromLatin1(Name));
-  E->SetMinValue(Min);
-  E->SetMaxValue(Max);
-  E->SetValue2(Value);
-  return E;
-}
-
 } // namespace
 
 TOpCalqueForm::TOpCalqueForm(QWidget* Parent) : TMainDialogForm(Parent) {
@@ -68,8 +59,8 @@ TOpCalqueForm::TOpCalqueForm(QWidget* Parent) : TMainDialogForm(Parent) {
   CBOmbre->setText(TranslationLoaded() && !Shadow.isEmpty() ? Shadow : QStringLiteral("Ombre portée"));
   Std->addWidget(CBOmbre);
   auto* Rows = new QFormLayout;
-  EdiDX = NewSpin(TshStd, "EdiDX", -50, 50, 7);
-  EdiDY = NewSpin(TshStd, "EdiDY", -50, 50, 7);
+  EdiDX = NewSpinEdit2(TshStd, "EdiDX", -50, 50, 7);
+  EdiDY = NewSpinEdit2(TshStd, "EdiDY", -50, 50, 7);
   Rows->addRow(TrLabel(TrId::GetTrLblDeltaX, QStringLiteral("Delta X :")), EdiDX);
   Rows->addRow(TrLabel(TrId::GetTrLblDeltaY, QStringLiteral("Delta Y :")), EdiDY);
   ColorEditOmbre = new TColorEdit(TshStd);
@@ -89,7 +80,7 @@ TOpCalqueForm::TOpCalqueForm(QWidget* Parent) : TMainDialogForm(Parent) {
                       TrText(TrId::GetTrMnuDiffuse, QStringLiteral("Diffusion"))});
   CmbStyle->setCurrentIndex(StyleSmooth);
   StyleRows->addRow(TrText(TrId::GetTrLblStyle, QStringLiteral("Style :")), CmbStyle);
-  SEShadowBlur = NewSpin(TshStd, "SEShadowBlur", 1, 50, 6);
+  SEShadowBlur = NewSpinEdit2(TshStd, "SEShadowBlur", 1, 50, 6);
   LblShadowRadius = new QLabel(TrLabel(TrId::GetTrLblRadius, QStringLiteral("Rayon :")), TshStd);
   LblShadowRadius->setObjectName(QStringLiteral("LblShadowRadius"));
   StyleRows->addRow(LblShadowRadius, SEShadowBlur);

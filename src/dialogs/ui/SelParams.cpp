@@ -54,18 +54,9 @@ TSelParamsForm::TSelParamsForm(QWidget* Parent) : TPipetteForm(Parent) {
   RBPos1->setChecked(true);
   RBPos2 = new QRadioButton(TrText(TrId::GetTrLblAuto, QStringLiteral("Automatique")), GroupBox1);
   RBPos2->setObjectName(QStringLiteral("RBPos2"));
-  const auto NewCoord = [this](const char* Name) {
-    auto* E = new TSpinEdit2(GroupBox1);
-    E->setObjectName(QString::fromLatin1(Name));
-    // Positions are not limited: a rectangle may start outside the image.
-    E->SetMinValue(INT_MIN / 2);
-    E->SetMaxValue(INT_MAX / 2);
-    E->setMaxLength(5);
-    E->SetValue2(0);
-    return E;
-  };
-  EdiX = NewCoord("EdiX");
-  EdiY = NewCoord("EdiY");
+  // Positions are not limited: a rectangle may start outside the image.
+  EdiX = NewSpinEdit2(GroupBox1, "EdiX", INT_MIN / 2, INT_MAX / 2, 0, 5);
+  EdiY = NewSpinEdit2(GroupBox1, "EdiY", INT_MIN / 2, INT_MAX / 2, 0, 5);
   LblX = new QLabel(QStringLiteral("X : "), GroupBox1);
   LblY = new QLabel(QStringLiteral("Y : "), GroupBox1);
   Anchors = new TAnchorBar(GroupBox1);

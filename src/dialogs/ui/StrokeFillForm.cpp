@@ -82,12 +82,7 @@ TStrokeFillForm::TStrokeFillForm(QWidget* Parent) : TPipetteForm(Parent) {
   ColorEdit1->SetColor(clBlack);
   SB1 = NewColorToggle(this, "SB1", Toggles);
   LblLargeur = new QLabel(TrLabel(TrId::GetTrLblWidth, QStringLiteral("Largeur :")), this);
-  SELargeur = new TSpinEdit2(this);
-  SELargeur->setObjectName(QStringLiteral("SELargeur"));
-  SELargeur->SetMinValue(1);
-  SELargeur->SetMaxValue(50);
-  SELargeur->SetValue2(1);
-  SELargeur->setMaxLength(2);
+  SELargeur = NewSpinEdit2(this, "SELargeur", 1, 50, 1, 2);
   StrokeRows->addWidget(CBContour, 0, 0, 1, 3);
   StrokeRows->addWidget(LblCouleur1, 1, 0);
   StrokeRows->addWidget(ColorEdit1, 1, 1);

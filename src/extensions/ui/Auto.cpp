@@ -15,6 +15,7 @@
 #include "platform/Rounding.h"
 #include "raster/FoncUtils.h"
 #include "ui/ColorEdit.h"
+#include "ui/CompUtils.h"
 #include "ui/ControlTag.h"
 #include "ui/MsgDlg.h"
 #include "ui/SpecialEdit.h"
@@ -48,25 +49,12 @@ namespace {
 constexpr int TagExistingFile = -772;
 constexpr int TagExistingFolder = -773;
 
-template <class T> T* Named(T* Widget, const char* Name) {
-  Widget->setObjectName(QString::fromLatin1(Name));
-  return Widget;
-}
-
 QCheckBox* NewCheck(QWidget* Parent, const char* Name, const QString& Caption) {
   return Named(new QCheckBox(Caption, Parent), Name);
 }
 
 QLabel* NewLabel(QWidget* Parent, const char* Name, const QString& Caption) {
   return Named(new QLabel(Caption, Parent), Name);
-}
-
-TSpinEdit2* NewSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value) {
-  auto* S = Named(new TSpinEdit2(Parent), Name);
-  S->SetMinValue(Min);
-  S->SetMaxValue(Max);
-  S->SetValue2(Value);
-  return S;
 }
 
 TFloatSpinEdit* NewFloatSpin(QWidget* Parent, const char* Name, double Min, double Max, double Value,
@@ -361,7 +349,7 @@ void TAutoForm::BuildImagePage() {
   LblCouleurCadre = NewLabel(P, "LblCouleurCadre", TrText(TrId::GetTrLblColor, QStringLiteral("Couleur :")));
   ColorEditCadre = NewColor(P, "ColorEditCadre", clWhite);
   LblLargeurCadre = NewLabel(P, "LblLargeurCadre", TrText(TrId::GetTrLblWidth, QStringLiteral("Largeur :")));
-  SELargeurCadre = NewSpin(P, "SELargeurCadre", 1, 500, 15);
+  SELargeurCadre = NewSpinEdit2(P, "SELargeurCadre", 1, 500, 15);
   ChkExterieur = NewCheck(P, "ChkExterieur", TrText(TrId::GetTrLblOutside, QStringLiteral("Extérieur")));
   G->addWidget(ChkCadre, 3, 0, 1, 4);
   G->addWidget(LblCouleurCadre, 4, 0);
@@ -374,8 +362,8 @@ void TAutoForm::BuildImagePage() {
       NewCheck(P, "ChkZoneTravail", TrText(TrId::GetTrMnuCanvasSize, QStringLiteral("Taille de la zone de travail")));
   LblLargeurZone = NewLabel(P, "LblLargeurZone", TrText(TrId::GetTrLblWidth, QStringLiteral("Largeur :")));
   LblHauteurZone = NewLabel(P, "LblHauteurZone", TrText(TrId::GetTrLblHeight, QStringLiteral("Hauteur :")));
-  SELargeurZone = NewSpin(P, "SELargeurZone", 0, 10000, 0);
-  SEHauteurZone = NewSpin(P, "SEHauteurZone", 0, 10000, 0);
+  SELargeurZone = NewSpinEdit2(P, "SELargeurZone", 0, 10000, 0);
+  SEHauteurZone = NewSpinEdit2(P, "SEHauteurZone", 0, 10000, 0);
   LblCouleurFond = NewLabel(P, "LblCouleurFond", TrText(TrId::GetTrLblBkg, QStringLiteral("Fond :")));
   ColorEditFond = NewColor(P, "ColorEditFond", clWhite);
   LblMotif = NewLabel(P, "LblMotif", TrText(TrId::GetTrLblBkgPattern, QStringLiteral("Motif de fond :")));
@@ -385,7 +373,7 @@ void TAutoForm::BuildImagePage() {
   LblPosition = NewLabel(P, "LblPosition", FormatCaption(Tr(TrId::GetTrLblPosition), 2));
   Anchors = Named(new TAnchorBar(P), "Anchors");
   ChkOmbre = NewCheck(P, "ChkOmbre", TrText(TrId::GetTrMnuDropShadow, QStringLiteral("Ombre portée")));
-  SELargeurOmbre = NewSpin(P, "SELargeurOmbre", 5, 50, 7);
+  SELargeurOmbre = NewSpinEdit2(P, "SELargeurOmbre", 5, 50, 7);
   G->addWidget(ChkZoneTravail, 6, 0, 1, 4);
   G->addWidget(LblLargeurZone, 7, 0);
   G->addWidget(SELargeurZone, 7, 1);

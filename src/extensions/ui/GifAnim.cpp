@@ -46,11 +46,7 @@ TGifAnimForm::TGifAnimForm(TGifAnimHost& Host, QWidget* Parent) : TMainDialogFor
                                    ? Tr(TrId::GetTrLblDelay) + QStringLiteral(" (1/100 s) :")
                                    : QStringLiteral("Durée (1/100 s) :");
   Grid->addWidget(new QLabel(DelayCaption, this), 1, 0);
-  SEDelai = Named(new TSpinEdit2(this), "SEDelai");
-  SEDelai->SetMinValue(0);
-  SEDelai->SetMaxValue(999);
-  SEDelai->setMaxLength(3);
-  SEDelai->SetValue2(DefaultDelay);
+  SEDelai = NewSpinEdit2(this, "SEDelai", 0, 999, DefaultDelay, 3);
   Grid->addWidget(SEDelai, 1, 1);
   LblDelai = Named(new QLabel(TrText(TrId::GetTrLblDelay2, QStringLiteral("<== Entrez 0 pour ignorer ce calque")),
                               this),

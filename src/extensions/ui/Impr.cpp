@@ -131,11 +131,7 @@ void TImprForm::CreateControls() {
   Pair(GBMarges, SEX, "SEX", TrLabel(TrId::GetTrLblLeft, QStringLiteral("Gauche :")), SEY, "SEY",
        TrLabel(TrId::GetTrLblTop, QStringLiteral("Haut :")), BOkMarges, "BOkMarges");
 
-  SECopies = new TSpinEdit2(this);
-  SECopies->setObjectName(QStringLiteral("SECopies"));
-  SECopies->SetMinValue(1);
-  SECopies->SetMaxValue(99);
-  SECopies->SetValue2(1);
+  SECopies = NewSpinEdit2(this, "SECopies", 1, 99, 1);
   SECopies->SetShowUpDown(true);
   LblResolution = new QLabel(this);
   LblResolution->setObjectName(QStringLiteral("LblResolution"));

@@ -140,6 +140,13 @@ constexpr TExplorMenuRow MenuRows[] = {
     {"MenuVider", u"Vider la liste des miniatures", TrId::GetTrMnuClearThumbs, false},
 };
 
+// The French caption of the menu row Name; empty when there is none.
+QString RowCaption(const char* Name) {
+  for (const TExplorMenuRow& Row : MenuRows)
+    if (qstrcmp(Row.Name, Name) == 0) return QString::fromUtf16(Row.Caption);
+  return QString();
+}
+
 } // namespace
 
 TExplorForm::TExplorForm(TExplorerHost& AHost, QWidget* Parent) : QWidget(Parent), Host(AHost) {
@@ -206,21 +213,15 @@ TExplorForm::~TExplorForm() {
 }
 
 void TExplorForm::BuildMenus() {
-  QHash<QString, QAction*> Items;
-  const auto Add = [this, &Items](QMenu* Menu, const char* Name) {
-    QAction* Item = Menu->addAction(QString());
+  const auto Add = [](QMenu* Menu, const char* Name) {
+    QAction* Item = Menu->addAction(RowCaption(Name));
     Item->setObjectName(QString::fromLatin1(Name));
-    for (const TExplorMenuRow& Row : MenuRows)
-      if (qstrcmp(Row.Name, Name) == 0) Item->setText(QString::fromUtf16(Row.Caption));
-    Items.insert(Item->objectName(), Item);
     return Item;
   };
   const auto Sub = [this](QMenu* Parent, const char* Name) {
-    auto* Menu = new QMenu(this);
+    auto* Menu = new QMenu(RowCaption(Name), this);
     Menu->setObjectName(QString::fromLatin1(Name));
     Menu->menuAction()->setObjectName(Menu->objectName());
-    for (const TExplorMenuRow& Row : MenuRows)
-      if (qstrcmp(Row.Name, Name) == 0) Menu->setTitle(QString::fromUtf16(Row.Caption));
     Parent->addMenu(Menu);
     return Menu;
   };

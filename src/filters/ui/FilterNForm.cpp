@@ -267,11 +267,6 @@ QToolButton* TFilterNForm::NewColorPickerBtn(TColorEdit* ColorEdit, bool Down) {
   return B;
 }
 
-namespace {
-// The characters the largest value needs, one more for a minus sign.
-int SpinMaxLength(const QString& MaxText, bool Negative) { return int(MaxText.size()) + (Negative ? 1 : 0); }
-} // namespace
-
 TSpinEdit2* TFilterNForm::NewSpinEdit(int Min, int Max, int Value, int Spacing) {
   auto* E = new TSpinEdit2(this);
   E->resize(Rescale(81), E->sizeHint().height());

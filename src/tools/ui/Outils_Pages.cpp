@@ -84,11 +84,7 @@ QMenu* TOutilsForm::NewMenu(const char* Name, const QStringList& Items, const QL
 TSpinEdit2* TOutilsForm::AddSpin(QWidget* Page, const char* Name, const QString& Caption, int Min, int Max,
                                  int Default, QMenu* Presets) {
   AddCaption(Page, nullptr, Caption);
-  auto* Spin = new TSpinEdit2(Page);
-  Spin->setObjectName(QString::fromLatin1(Name));
-  Spin->SetMinValue(Min);
-  Spin->SetMaxValue(Max);
-  Spin->SetValue2(Default);
+  auto* Spin = NewSpinEdit2(Page, Name, Min, Max, Default);
   // The default is also the value an emptied field takes back.
   Spin->SetTag(Default);
   if (Presets) {

@@ -62,14 +62,9 @@ QString DesktopEntryName(const QString& Entry) {
   return QString();
 }
 
+// This dialog's fields take no more characters than their range needs.
 TSpinEdit2* NewSpin(QWidget* Parent, const char* Name, int Min, int Max, int Value) {
-  auto* E = new TSpinEdit2(Parent);
-  E->setObjectName(QString::fromLatin1(Name));
-  E->SetMinValue(Min);
-  E->SetMaxValue(Max);
-  E->SetValue2(Value);
-  E->setMaxLength(int(QString::number(Max).size()) + (Min < 0 ? 1 : 0));
-  return E;
+  return NewSpinEdit2(Parent, Name, Min, Max, Value, SpinMaxLength(QString::number(Max), Min < 0));
 }
 
 QCheckBox* NewCheck(QWidget* Parent, const char* Name, const QString& Caption, bool Checked) {

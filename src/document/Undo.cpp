@@ -227,6 +227,10 @@ void TUndoBmpItem::Restore() {
   if (SavesMask() && FMask) FMaskData.AssignTo(*FMask);
 }
 
+void TUndoBmpItem::RestoreTransparency() {
+  if (SavesBitmap() && FBmp && FBmpData.Memory()) FBmpData.RestoreTransparency(*FBmp);
+}
+
 void TUndoBmpItem::AlphaBlend(int Alpha) {
   if (FMode != umRegion || Alpha <= 0) return;
   if (Alpha >= 100) {

@@ -169,6 +169,9 @@ public:
 
   // The saved state written back; the record keeps it (cancels a preview).
   void Restore();
+  // Only the bitmap's saved transparent colour and switch written back, the
+  // pixels left; nothing when the record saved no pixels.
+  void RestoreTransparency();
   // Fades the change: Alpha percent of the way back to the saved state.
   void AlphaBlend(int Alpha);
   // Limits the change to a shape: the saved pixels come back where the

@@ -60,10 +60,11 @@ public:
   // Exchanges the whole bitmap with the snapshot, sizes included. Throws
   // std::bad_alloc, leaving both as they were, when memory runs out.
   void SwapWith(TBitmap& Bitmap);
+  // Only the saved transparency settings written to Bitmap, its pixels left.
+  void RestoreTransparency(TBitmap& Bitmap) const;
 
 private:
   void SaveTransparency(const TBitmap& Bitmap);
-  void RestoreTransparency(TBitmap& Bitmap) const;
 
   std::unique_ptr<uint8_t[]> FMem;
   int FWidth = 0;

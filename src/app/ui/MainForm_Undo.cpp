@@ -310,6 +310,12 @@ void TMainForm::RestaureBitmap() {
 void TMainForm::AnnulerFiltre(bool Restaure) {
   if (UneImage()) {
     if (Restaure) RestaureBitmap();
+    // Indexed colours drop the background's transparent colour before their
+    // dialog shows: a cancel without pixels to restore still gives it back.
+    // Only the background record: it always has its live bitmap, where a
+    // layer record may outlive its layer.
+    else if (auto* Bkg = dynamic_cast<TUndoAllLayers*>(ListeUndo().CurrentUndo()))
+      Bkg->RestoreTransparency();
     if (auto* Expand = dynamic_cast<TUndoExpandLayer*>(ListeUndo().CurrentUndo())) Expand->RestoreSize();
     RefreshBitmap();
     ListeUndo().DeleteLast();

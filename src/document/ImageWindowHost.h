@@ -9,6 +9,8 @@
 
 #include <QString>
 
+class QMenu;
+
 class TImageWindowHost {
 public:
   virtual ~TImageWindowHost() = default;
@@ -46,4 +48,7 @@ public:
   virtual void PrepareLayerIndexUndo(int Index) = 0;
   // The current layer's pixels or position changed.
   virtual void LayerChanged() = 0;
+  // The menu a right click on an image window's title bar opens (the one of
+  // the current editing mode), or nullptr.
+  virtual QMenu* PopupMenuBar() const = 0;
 };

@@ -1,6 +1,6 @@
 // Module libraries in the real main window: a module folder with a filter,
 // a tool, an import and a module without Execute. Their items appear in the
-// "Modules" submenus with their captions and on the module toolbar, the
+// "Module externe" submenus with their captions and on the module toolbar, the
 // broken one is named in a message, the filter changes the layer as the
 // module does in one undo step that Undo takes back exactly, the about box
 // shows, the import opens a window, and the tool receives the image's
@@ -75,9 +75,13 @@ TEST_F(MainFormModulesTest, ModulesGetTheirItemsAndButtonsAndTheBrokenOneIsNamed
   EXPECT_EQ(Texts("MenuPluginFiltre"), QStringList{"&Inverser..."});
   EXPECT_EQ(Texts("MenuPluginImport"), QStringList{"Importer du vert"});
   EXPECT_EQ(Texts("MenuPluginOutil"), QStringList{"Outil de test"});
-  for (const char* Shown : {"MenuPluginFiltre", "MenuPluginImport", "MenuPluginOutil", "MenuPluginAPropos"})
+  // Each kind's submenu shows with its separator; the kinds nothing fills,
+  // the 8BF filters and the companion programs stay out of sight.
+  for (const char* Shown : {"MenuSepPluginFiltre", "MenuPluginFiltre", "SepFichierModules", "MenuPluginImport",
+                            "MenuSepPluginOutil", "MenuPluginOutil", "MenuPluginAPropos"})
     EXPECT_TRUE(Form->MenuItem(Shown)->isVisible()) << Shown;
-  for (const char* Hidden : {"MenuPluginImage", "MenuPluginExport"})
+  for (const char* Hidden :
+       {"SepImageModules", "MenuPluginImage", "MenuPluginExport", "MenuFiltre8bf", "MenuLumaBridge"})
     EXPECT_FALSE(Form->MenuItem(Hidden)->isVisible()) << Hidden;
   EXPECT_EQ(Texts("MenuPluginAPropos"), (QStringList{"Import de test", "Module de test", "Outil de test"}));
   QStringList Hints;
@@ -110,7 +114,11 @@ TEST_F(MainFormModulesTest, NoModuleIsLoadedWithTheOptionOrTheSetting) {
     if (!ByOption) TIniFile(State.MainIniFile).WriteString("Plugins64", "LoadPlugins", "0");
     Launch();
     EXPECT_TRUE(Form->Modules().empty());
-    EXPECT_FALSE(Form->MenuItem("MenuPluginFiltre")->isVisible());
+    for (const char* Hidden :
+         {"MenuPluginAPropos", "MenuSepPluginFiltre", "MenuPluginFiltre", "MenuFiltre8bf", "MenuLumaBridge",
+          "SepImageModules", "MenuPluginImage", "SepFichierModules", "MenuPluginImport", "MenuPluginExport",
+          "MenuPluginOutil", "MenuSepPluginOutil", "SepCalqueNouveauModules"})
+      EXPECT_FALSE(Form->MenuItem(Hidden)->isVisible()) << Hidden;
     EXPECT_TRUE(Form->ToolBar(4)->actions().isEmpty());
     EXPECT_TRUE(Messages.Shown.isEmpty());
     Form.reset();
@@ -161,7 +169,7 @@ TEST_F(MainFormModulesTest, AboutBoxOfTheHostOrOfTheModule) {
   ASSERT_EQ(Labels.size(), 6);
   EXPECT_EQ(Labels[0], "Module de test 2.5");
   EXPECT_EQ(Labels[1], "Copyright © Tom && Jerry");
-  EXPECT_EQ(Labels[2], "Menu : Filtre/Modules/Inverser");
+  EXPECT_EQ(Labels[2], "Menu : Filtre/Module externe/Inverser");
   EXPECT_TRUE(Labels[3].startsWith("Nom du fichier : Filtre.lml (")) << Labels[3].toStdString();
   EXPECT_EQ(Labels[4], "Inverse les couleurs");
   EXPECT_EQ(Labels[5], "A propos du module");

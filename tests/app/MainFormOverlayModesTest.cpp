@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QToolBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -291,6 +292,47 @@ TEST_F(MainFormOverlayModesTest, APathBecomesTheSelectionAndASelectionAPath) {
   EXPECT_EQ(Form->Path->PathMode(), pmEdit);
   EXPECT_EQ(Form->Path->BmpBounds(0), (TRect{10, 10, 91, 71}));
   EXPECT_FALSE(Form->Sel()->Visible());
+}
+
+TEST_F(MainFormOverlayModesTest, ThePathButtonConvertsTheSelectionElseRestoresThePathElseOpensAFile) {
+  QAction* Button = Form->ToolBar(1)->findChild<QAction*>("BtnVectorialPath");
+  ASSERT_NE(Button, nullptr);
+  const auto Press = [this, Button] {
+    Form->RefreshMenuStates();
+    ASSERT_TRUE(Button->isEnabled());
+    Button->trigger();
+  };
+  Trigger("MenuSelTout");
+  ASSERT_TRUE(Form->Sel()->Visible());
+  Press();
+  ASSERT_EQ(Form->VerticesMode, 2);
+  EXPECT_EQ(Form->Path->BmpBounds(0), (TRect{0, 0, 120, 90}));
+  EXPECT_FALSE(Form->Sel()->Visible());
+  Messages.Answers = {mrNo};
+  Trigger("PopPathFermer");
+  ASSERT_EQ(Form->VerticesMode, 0);
+
+  // No visible selection: the last path comes back.
+  Press();
+  ASSERT_EQ(Form->VerticesMode, 2);
+  EXPECT_EQ(Form->Path->BmpBounds(0), (TRect{0, 0, 120, 90}));
+  Messages.Answers = {mrNo};
+  Trigger("PopPathFermer");
+
+  // On an image of another size there is none to restore: a file is asked.
+  Open(64, 64);
+  int Asked = 0;
+  SetFileDialogProvider([&Asked](TFileDialogState&) {
+    ++Asked;
+    return QStringList{};
+  });
+  Press();
+  EXPECT_EQ(Asked, 1);
+  EXPECT_EQ(Form->VerticesMode, 0);
+
+  while (Form->EnfantActif()) Form->FermerImage(Form->EnfantActif(), true);
+  Form->RefreshMenuStates();
+  EXPECT_FALSE(Button->isEnabled());
 }
 
 } // namespace

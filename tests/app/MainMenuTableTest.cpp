@@ -63,6 +63,14 @@ TEST(MainMenuTable, FrenchCaptions) {
       {"PopFormNouveau", "Nouveau..."},
       {"PopZoomAuto", "<Auto>"},
       {"PopCalqueVerrou", "Verrou"},
+      {"MenuImageRotLibre", "Rotation paramétrée..."},
+      {"MenuEditionAssembler", "Assembler le collage..."},
+      {"MenuPluginImage", "Module externe"},
+      {"MenuPluginFiltre", "Module externe"},
+      {"MenuPluginOutil", "Module externe"},
+      {"MenuPluginImport", "Importation"},
+      {"MenuPluginExport", "Exportation"},
+      {"MenuSelPath", "Tracé vectoriel (Transformation)..."},
   };
   for (const auto& [Name, Caption] : Cases)
     EXPECT_EQ(QString::fromUtf16(Entry(Name).Caption), QString::fromUtf8(Caption)) << Name;

@@ -44,6 +44,7 @@ public:
   }
   void PrepareLayerIndexUndo(int Index) override { IndexUndos.push_back(Index); }
   void LayerChanged() override { ++LayerChanges; }
+  QMenu* PopupMenuBar() const override { return TitleMenu; }
 
   int NavSize = 80;
   bool Limites = false;
@@ -53,6 +54,7 @@ public:
   int MenuUpdates = 0;
   int LayerChanges = 0;
   std::vector<int> IndexUndos;
+  QMenu* TitleMenu = nullptr;
 };
 
 // A bitmap whose pixel (x, y) is RGB(x * 5, y * 7, 90), easy to check at

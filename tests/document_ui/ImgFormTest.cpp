@@ -8,6 +8,7 @@
 #include "ui/MsgDlg.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
@@ -219,10 +220,20 @@ TEST_F(ImgFormTest, ArrowKeysNudgeAndEscapePutsTheLayerBack) {
   EXPECT_EQ(L.Pos, (TPoint{6, 5}));
   QTest::keyClick(V, Qt::Key_Down, Qt::ShiftModifier);
   EXPECT_EQ(L.Pos, (TPoint{6, 13}));
-  V->CapsLockState = [] { return true; };
-  QTest::keyClick(V, Qt::Key_Left);
+  // Caps Lock on, as the window system's key events carry it (Lock bit).
+  const auto KeyWithLock = [V](Qt::Key K, quint32 Native) {
+    for (const QEvent::Type T : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QKeyEvent E(T, K, Qt::NoModifier, 0, 0, Native);
+      QApplication::sendEvent(V, &E);
+    }
+  };
+  KeyWithLock(Qt::Key_Left, 0x2);
   EXPECT_EQ(L.Pos, (TPoint{-2, 13}));
-  V->CapsLockState = nullptr;
+  // Off again (Num Lock, another bit, changes nothing).
+  KeyWithLock(Qt::Key_Right, 0x10);
+  EXPECT_EQ(L.Pos, (TPoint{-1, 13}));
+  KeyWithLock(Qt::Key_Left, 0x0);
+  EXPECT_EQ(L.Pos, (TPoint{-2, 13}));
 
   std::vector<TSelOption> Events;
   V->OnMovingLayer = [&](QObject*, TSelOption O) { Events.push_back(O); };

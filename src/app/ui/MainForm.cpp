@@ -223,6 +223,8 @@ TMainForm::TMainForm(const TStartupState& State) : FState(State) {
   ConnectCommands();
   SizeToolBars();
   LoadModules();
+  // After the module menus were hidden: the outside programs show theirs.
+  ConnectProgramsCommands();
   PreparerMenus();
   FPnlPlugins->setVisible(FFlagPlugins && MenuItem("MenuAffichageBarrePlugins")->isChecked());
 
@@ -571,7 +573,6 @@ void TMainForm::ConnectCommands() {
   ConnectSelectionMenuCommands();
   ConnectZoomCommands();
   ConnectDisplayCommands();
-  ConnectProgramsCommands();
   ConnectMenuRules();
   connect(FMdiArea, &QWidget::customContextMenuRequested, this, [this](const QPoint& At) {
     if (CheckActionKey()) FMenus.value("PopForm")->popup(FMdiArea->mapToGlobal(At));

@@ -284,6 +284,7 @@ public:
   void PrepareTextDataUndo();
   void PrepareRenameLayerUndo();
   void LayerChanged() override;
+  QMenu* PopupMenuBar() const override;
 
   // ---- Zoom (MainForm_View.cpp) ----
   // The zoom edit's entry (0 automatic, else a percentage) applied to the

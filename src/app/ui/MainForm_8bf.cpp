@@ -43,6 +43,7 @@ void T8bfFilters::BuildMenus(QMenu* Menu) {
   Bridge.SetWindow(reinterpret_cast<void*>(F.winId()));
   Menu->menuAction()->setVisible(true);
   Menu->menuAction()->setEnabled(true);
+  F.MenuItem(QStringLiteral("MenuSepPluginFiltre"))->setVisible(true);
   // A new submenu wherever the category changes, compared with regard to
   // case: the list's order ignores case, so "artistic" and "Artistic" sit
   // side by side in two submenus.

@@ -192,12 +192,17 @@ TNewImgForm* TMainForm::NouvelleImage(TMyImageLayered* Source, const TBitmap* Bi
     for (QAction* Item : System->actions()) Item->setShortcut(QKeySequence());
   connect(
       Form, &QObject::destroyed, this, [this] { ImageWindowGone(); }, Qt::QueuedConnection);
+  Form->Image->PopupMenu = MenuNamed(QStringLiteral("PopImg"));
   Form->LayerNav->PopupMenu = MenuNamed(QStringLiteral("PopCalque"));
   FEdiZoom->SetItemIndex(0);
   RestaureZoom();
   AfficherInfos();
   MajMenus();
   return Form;
+}
+
+QMenu* TMainForm::PopupMenuBar() const {
+  return MenuNamed(VerticesMode == 1 ? "PopTortion" : VerticesMode == 2 ? "PopPath" : "PopImg");
 }
 
 void TMainForm::RetablirImage(TMyImageLayered& Img, const QString& FileName, int NbCol) {

@@ -74,6 +74,7 @@ void TCompanionHost::Start() {
         Launch(Programs.BridgePath(), BridgeCommandLine(Server.Handle(), Language(), FSettingsFile),
                CleanMenuCaption(F.MenuItem("MenuLumaBridge")->text()));
     });
+    F.MenuItem("MenuLumaBridge")->setVisible(true);
     F.MenuItem("SepLumaBridge")->setVisible(true);
     AddAboutItem(F, this, QStringLiteral("LumaBridge"), QFileInfo(Programs.BridgePath()).fileName(), BridgeAboutTag);
   }

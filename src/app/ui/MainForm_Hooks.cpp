@@ -8,6 +8,7 @@
 #include "app/ui/MainForm.h"
 #include "app/ui/MainStatusBar.h"
 #include "extensions/BatchRun.h"
+#include "platform/CapsLock.h"
 #include "raster/FoncUtils.h"
 #include "ui/MsgDlg.h"
 
@@ -91,6 +92,8 @@ void TMainForm::InstallApplicationHooks() {
   if (FAppHooks) return;
   FAppHooks = new TAppHookFilter(*this);
   qApp->installEventFilter(FAppHooks);
+  // The hooks take the image's keys: Caps Lock is read before them.
+  WatchCapsLock();
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState State) {
     if (State == Qt::ApplicationActive) {
       UpdateClipboardButtons();

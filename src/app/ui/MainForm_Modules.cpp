@@ -1,5 +1,5 @@
 // The module libraries in the main window: the scan at start-up, the items
-// of the "Modules" submenus and the about items, the module toolbar, the
+// of the module submenus and the about items, the module toolbar, the
 // enabling of each module's command, a run bracketed as an undoable command
 // for the filter and image kinds, the about box, and the clicks and colours
 // of the image handed to the running module. The host record's services are
@@ -26,18 +26,18 @@ namespace {
 TModuleHost* GRunning = nullptr;
 
 // The parent submenu of a module's command, by kind, and the separator that
-// shows with it (none for the filter submenu, which has its own).
+// shows with it.
 struct TModuleParent {
   const char* TopMenu;
   const char* Submenu;
   const char* Separator;
 };
 constexpr TModuleParent ModuleParents[] = {
-    {"MenuFiltre", "MenuPluginFiltre", ""},
+    {"MenuFiltre", "MenuPluginFiltre", "MenuSepPluginFiltre"},
     {"MenuImage", "MenuPluginImage", "SepImageModules"},
     {"MenuFichier", "MenuPluginImport", "SepFichierModules"},
     {"MenuFichier", "MenuPluginExport", "SepFichierModules"},
-    {"MenuOutils", "MenuPluginOutil", "SepExtensionShell"},
+    {"MenuOutils", "MenuPluginOutil", "MenuSepPluginOutil"},
 };
 
 } // namespace
@@ -123,10 +123,14 @@ void TMainForm::ForwardPointClick(TPoint Point, Qt::MouseButton Button) const {
 
 const std::vector<TPluginItem>& TMainForm::Modules() const { return FModuleHost->Items; }
 
+// Every entry that only modules, 8BF filters and companion programs fill;
+// each shows again when its first command arrives.
 void TMainForm::HideModuleMenus() {
-  for (const char* Name : {"MenuPluginAPropos", "MenuPluginFiltre", "MenuPluginImage", "MenuPluginImport",
-                           "MenuPluginExport", "MenuPluginOutil", "SepImageModules", "SepFichierModules"})
-    if (QAction* Item = MenuItem(QString::fromLatin1(Name))) Item->setVisible(false);
+  for (const char* Name :
+       {"MenuPluginAPropos", "MenuSepPluginFiltre", "MenuPluginFiltre", "MenuFiltre8bf", "MenuLumaBridge",
+        "SepImageModules", "MenuPluginImage", "SepFichierModules", "MenuPluginImport", "MenuPluginExport",
+        "MenuPluginOutil", "MenuSepPluginOutil", "SepCalqueNouveauModules"})
+    MenuItem(QString::fromLatin1(Name))->setVisible(false);
 }
 
 int TMainForm::ScanModules(const QString& Folder) {

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
+#include <QToolBar>
 
 namespace {
 
@@ -55,8 +56,12 @@ void TMainForm::ConnectPathCommands() {
     if (ActionPossible(MenuItem("MenuOutilsPathOpen"))) PathOpenClick();
   });
   // The path button: the visible selection, else the last path, else a file.
-  Connect("MenuOutilsPath", [this] {
-    if (!UneImage() || !ActionPossible(CommandSender(MenuItem("MenuOutilsPath")))) return;
+  // It has no menu item of its own (the Tools entry is a submenu) and follows
+  // its own rule: an image is open.
+  QAction* Button = ToolBar(1)->findChild<QAction*>(QStringLiteral("BtnVectorialPath"));
+  Button->setProperty("Built", true);
+  connect(Button, &QAction::triggered, this, [this, Button] {
+    if (!UneImage() || !ActionPossible(Button)) return;
     if (Sel()->Visible() && Sel()->Shape() != ssBitmap)
       StartPathMode(QString(), 2);
     else if (CanPastePath(LeFond().Width(), LeFond().Height()))

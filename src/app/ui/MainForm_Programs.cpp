@@ -1,5 +1,5 @@
 // The outside programs the main window runs: filter programs under Filter >
-// "Modules", which receive the work rectangle of the current layer in the
+// "Module externe", which receive the work rectangle of the current layer in the
 // layer exchange file and give their result back as one undo step; import
 // and export programs, which join the open and save chain with their
 // formats; and their about items under Help > "A propos des modules". The
@@ -63,6 +63,7 @@ void TProgramsHost::Start() {
     AddExeMenuItem(
         F, this, Modules.CurrentFilterPluginCaption(), "MenuPluginFiltre",
         [this, N](QAction* Item) { RunExeFilter(Item, N); }, -N, Modules.CurrentFilterPluginVisible());
+    F.MenuItem(QStringLiteral("MenuSepPluginFiltre"))->setVisible(true);
     AddAboutItem(F, this, Modules.CurrentFilterPluginCaption(), Modules.CurrentFilterPluginAbout(), FilterAboutTag + N);
   }
   for (int N = 1; N <= ExeModuleSlots; ++N) {
@@ -186,7 +187,15 @@ void PreparerModuleExe(TMainForm& F, int Start, const QString& Msg) {
   } else {
     F.SetModalForm(nullptr);
     F.FinAction();
+    RestoreApplication(F);
   }
+}
+
+void RestoreApplication(TMainForm& F) {
+  if (F.isMinimized()) F.setWindowState(F.windowState() & ~Qt::WindowMinimized);
+  F.show();
+  F.raise();
+  F.activateWindow();
 }
 
 void TMainForm::ConnectProgramsCommands() {

@@ -74,4 +74,7 @@ void TMainForm::VerifierSelModeEtPopup() {
                                               : TSelMode::smShape;
   // The painting tools reach the image through the selection.
   Sel()->SetTransparent(NoSel);
+  // While the image belongs to something else a right click opens nothing.
+  View.PopupMenu = NoSel ? nullptr : MenuNamed(LayerTool ? "PopCalque" : "PopImg");
+  Sel()->PopupMenu = NoSel ? nullptr : MenuNamed("PopSel");
 }

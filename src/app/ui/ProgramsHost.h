@@ -19,8 +19,12 @@ QAction* AddExeMenuItem(TMainForm& F, QObject* Owner, const QString& Caption, co
 // An item under Help > "A propos des modules" showing About.
 void AddAboutItem(TMainForm& F, QObject* Owner, const QString& Caption, const QString& About, int Tag);
 // Start 1: the outside-program state, the frame disabled (events go on while
-// a program works for the window) and Msg in the status bar; 0 leaves it.
+// a program works for the window) and Msg in the status bar; 0 leaves it and
+// brings the main window back (RestoreApplication).
 void PreparerModuleExe(TMainForm& F, int Start, const QString& Msg);
+// The main window un-minimised, in front and active: the user may have put
+// it away while an outside program worked.
+void RestoreApplication(TMainForm& F);
 
 // The companion programs' commands and the channel they answer through.
 void StartCompanionPrograms(TMainForm& F, const QString& SettingsFile);

@@ -11,6 +11,7 @@
 #include "ui/UtilsDPI.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -254,6 +255,19 @@ void TNewImgForm::closeEvent(QCloseEvent* Event) {
     return;
   }
   QMdiSubWindow::closeEvent(Event);
+}
+
+void TNewImgForm::contextMenuEvent(QContextMenuEvent* Event) {
+  const bool OnTitle = widget() && Event->pos().y() < widget()->geometry().top();
+  if (!OnTitle) {
+    QMdiSubWindow::contextMenuEvent(Event);
+    return;
+  }
+  Event->accept();
+  if (GActiveImageWindow == this) setFocus();
+  BringMDIToFront();
+  if (OpenDialog()) return;
+  if (QMenu* Menu = FHost.PopupMenuBar()) Menu->popup(Event->globalPos());
 }
 
 // ---- Layout ------------------------------------------------------------------------------------------------

@@ -82,6 +82,9 @@ public:
 
 protected:
   void closeEvent(QCloseEvent* Event) override;
+  // A right click on the title bar opens the main window's menu of the
+  // current mode (PopupMenuBar) instead of the window's system menu.
+  void contextMenuEvent(QContextMenuEvent* Event) override;
 
   // The mouse on the image, routed to the open dialog, the loaded module or
   // the current tool (ImageToolHost).

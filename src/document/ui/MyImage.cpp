@@ -1,6 +1,7 @@
 #include "document/ui/MyImage.h"
 
 #include "document/ui/SelectionControl.h"
+#include "platform/CapsLock.h"
 #include "platform/Rounding.h"
 #include "raster/RectUtils.h"
 
@@ -43,7 +44,10 @@ bool ShiftIn(Qt::KeyboardModifiers M) { return M.testFlag(Qt::ShiftModifier); }
 
 } // namespace
 
-TMyImage::TMyImage(QWidget* Parent) : TMyCustomImage(Parent) {}
+TMyImage::TMyImage(QWidget* Parent) : TMyCustomImage(Parent) {
+  // Caps Lock makes the arrow keys scroll and nudge further.
+  WatchCapsLock();
+}
 
 TMyImage::~TMyImage() {
   if (FSel) FSel->FImage = nullptr;
@@ -395,7 +399,7 @@ bool TMyImage::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
     }
   }
   if (!KeyScroll || (FSel && FSel->Visible())) return Used;
-  const int Step = ShiftIn(Shift) || CapsLockOn() ? 24 : 3;
+  const int Step = ShiftIn(Shift) || CapsLockActive() ? 24 : 3;
   switch (Key) {
   case Qt::Key_Left:
     ScrollBy(-Step, 0);

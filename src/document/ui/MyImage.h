@@ -50,15 +50,11 @@ public:
   int MinSel() const { return FMinSel; }
   // The popup menu of the view (the selection control has its own).
   QMenu* PopupMenu = nullptr;
-  // Qt cannot read the Caps Lock state; the main window gives it (Caps Lock
-  // makes the arrow keys move further).
-  std::function<bool()> CapsLockState;
 
   // Every step of a drawing: soStart (empty rectangle at the press point),
   // soChanging, then soEnd or soNoValid; client coordinates.
   std::function<void(QObject* Sender, const TRect& R, TSelOption Option)> OnSelection;
 
-  bool CapsLockOn() const { return CapsLockState && CapsLockState(); }
   // The selection control over this view, or nullptr (set by the control).
   TSelectionControl* Sel() const { return FSel; }
 

@@ -1,6 +1,7 @@
 #include "document/ui/MyImageLayeredView.h"
 
 #include "document/LayerUtils.h"
+#include "platform/CapsLock.h"
 #include "platform/Win1252.h"
 #include "raster/Bitmap24.h"
 #include "raster/RectUtils.h"
@@ -347,7 +348,7 @@ bool TMyImageLayeredView::KeyDown(int Key, Qt::KeyboardModifiers Modifiers) {
     FImage->MoveState = 0;
     return true;
   }
-  const int S = NudgeStep(Shift || CapsLockOn());
+  const int S = NudgeStep(Shift || CapsLockActive());
   TPoint D{0, 0};
   switch (Key) {
   case Qt::Key_Left:

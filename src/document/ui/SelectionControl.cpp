@@ -1,6 +1,7 @@
 #include "document/ui/SelectionControl.h"
 
 #include "document/ui/MyImage.h"
+#include "platform/CapsLock.h"
 
 #include <algorithm>
 
@@ -432,7 +433,7 @@ bool TSelectionControl::KeyDown(int Key, Qt::KeyboardModifiers Shift) {
   default:
     return false;
   }
-  const int M = ShiftDown || FImage->CapsLockOn() ? 8 : 1;
+  const int M = ShiftDown || CapsLockActive() ? 8 : 1;
   if (Shift.testFlag(Qt::AltModifier) && CanResizeSel)
     ResizeSel(D.X * M, D.Y * M);
   else

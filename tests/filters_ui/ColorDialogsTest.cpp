@@ -109,10 +109,10 @@ TEST_F(ColorDialogsTest, CombineMergesNearPixelsIntoTheExistingTransparentColour
 }
 
 TEST_F(ColorDialogsTest, TransparencyMaskWithEachEdgeEffect) {
-  for (int Effect : {meNone, meSmooth, meProgressive}) {
+  for (int Effect : {edNone, edSmooth, edProgressive}) {
     auto* D = Open<TMaskCoulForm>("MenuImageMaskTransp", "MenuImage");
     ASSERT_TRUE(D);
-    EXPECT_EQ(D->RGEffet->ItemIndex(), meSmooth);
+    EXPECT_EQ(D->RGEffet->ItemIndex(), edSmooth);
     EXPECT_EQ(D->TBN->Position(), 30);
     PickOnImage(D, 9, 9);
     const TColor Picked = ColorAt(Original, 9, 9);
@@ -128,7 +128,7 @@ TEST_F(ColorDialogsTest, TransparencyMaskWithEachEdgeEffect) {
   // The mask: 255 on the picked colour, 0 elsewhere.
   TBitmap Two(4, 1, pf24bit, clBlack);
   SetPx(Two, 2, 0, Rgb(250, 250, 250));
-  MaskFromBackground(Two, clWhite, 10, meNone);
+  MaskFromBackground(Two, clWhite, 10, edNone);
   EXPECT_EQ(Px(Two, 2, 0), Grey(255));
   EXPECT_EQ(Px(Two, 1, 0), Grey(0));
 }

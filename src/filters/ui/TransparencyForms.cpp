@@ -159,19 +159,19 @@ void MaskFromBackground(TBitmap& Background, TColor Color, int Tolerance, int Ef
   Source.Assign(Background);
   MaskFromColor(Source, Background, Color, Tolerance, true, All);
   switch (Effect) {
-  case meSmooth:
+  case edSmooth:
     GrowShrinkMask(Background, -1, All, false);
     FeatherMask(Background, All, 33);
     break;
-  case meBlur:
+  case edBlur:
     GrowShrinkMask(Background, -1, All, false);
     Soften24(Background, 100, true, All);
     break;
-  case meProgressive:
+  case edProgressive:
     GrowShrinkMask(Background, -3, All, false);
     GaussianBlurRadius(Background, 6, All);
     break;
-  case meDiffuse:
+  case edDiffuse:
     GrowShrinkMask(Background, -2, All, false);
     Diffuse24(Background, 4, 0, All);
     break;
@@ -204,7 +204,7 @@ void TMaskCoulForm::FormShow() {
   TBN->SetPosition(Transp ? 0 : 30);
   TBN->setEnabled(!Transp);
   LblN->setEnabled(!Transp);
-  SetRadioIndexSilent(RGEffet, Transp ? meNone : meSmooth);
+  SetRadioIndexSilent(RGEffet, Transp ? edNone : edSmooth);
   DialogMode = Transp ? TMainDialogMode::dmDialog : TMainDialogMode::dmPipette;
 }
 

@@ -60,7 +60,7 @@ private:
 
 // The edge effects of the transparency mask, in the order of the dialog's
 // choices: none, smoothing, blur, progressive outline, diffusion.
-enum TMaskEffect : int { meNone, meSmooth, meBlur, meProgressive, meDiffuse };
+enum TMaskEdgeEffect : int { edNone, edSmooth, edBlur, edProgressive, edDiffuse };
 // Background becomes a grey mask of itself: 255 where a pixel lies within
 // Tolerance of Color, 0 elsewhere; then the edge Effect on it. Its
 // transparency is switched off.
